@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace gk::paths {
+
+// Every file of the game installation: the game directory followed by a fixed suffix.
+QString gplExe(const QString& gameDir);
+QString driverIni(const QString& gameDir);
+QString seasonsFolder(const QString& gameDir); // ends with a backslash
+QString seasonIni(const QString& gameDir);
+QString allTracksIni(const QString& gameDir);
+QString standardSet(const QString& gameDir);
+QString seasonBackup(const QString& gameDir);
+QString allTracksBackup(const QString& gameDir);
+QString trackSet(const QString& gameDir, const QString& name);
+QString inSeasons(const QString& gameDir, const QString& fileName);
+QString parkedSeason(const QString& gameDir);
+QString tracksFolder(const QString& gameDir);
+QString trackIni(const QString& gameDir, const QString& folder);
+QString appIni(const QString& gameDir);
+QString playerFolder(const QString& gameDir, const QString& player);
+QString playerIni(const QString& playerFolder);
+
+} // namespace gk::paths

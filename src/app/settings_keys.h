@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace gk::settings {
+
+inline const QString kApp = QStringLiteral("Gridkeeper");
+inline const QString kSection = QStringLiteral("directories");
+inline const QString kGplDir = QStringLiteral("GPLDir");
+inline const QString kAlphabetical = QStringLiteral("alphabetical");
+inline const QString kNotSet = QStringLiteral("NOT SET");
+
+} // namespace gk::settings

@@ -1,0 +1,58 @@
+#include "player_info.h"
+
+#include "platform/runtime_error.h"
+#include "season/season_file.h"
+
+#include <QList>
+
+namespace gk {
+
+bool lineMatchesKey(QByteArrayView line, QByteArrayView key)
+{
+    const QByteArray trimmed = trimSpaces(line);
+    if (trimmed.size() < key.size())
+        return false;
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        char c = trimmed[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+        if (c != key[i])
+            return false;
+    }
+    return true;
+}
+
+QByteArray lineValue(QByteArrayView line, qsizetype s)
+{
+    const qsizetype semicolon = line.indexOf(';');
+    qsizetype length;
+    if (semicolon < 0) {
+        length = line.size() - s + 1;
+        if (length < 0)
+            length = 0;
+    } else {
+        const qsizetype p = semicolon + 1;
+        length = p - s - 1;
+        if (length < 0)
+            throw RuntimeError(ErrorCode::InvalidArgument);
+    }
+    QByteArray value = (s - 1 >= line.size()) ? QByteArray()
+                                               : line.sliced(s - 1).first(
+                                                     std::min(length, line.size() - (s - 1)))
+                                                     .toByteArray();
+    while (!value.isEmpty() && value.back() == ' ')
+        value.chop(1);
+    return value;
+}
+
+QList<QByteArray> splitLines(const QByteArray& data)
+{
+    QList<QByteArray> lines;
+    LineReader reader(data);
+    QByteArrayView line;
+    while (reader.next(line))
+        lines.append(line.toByteArray());
+    return lines;
+}
+
+} // namespace gk

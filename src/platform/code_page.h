@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace gk {
+
+// The game's 8-bit text (Windows-1252). Every byte value has a character, so decoding and
+// encoding again gives back the same bytes; the five bytes the code page leaves undefined map
+// to the control characters of the same number, as Windows itself does.
+QString decodeGameText(const QByteArray& bytes);
+// The bytes of the text, or nothing when a character has no place in the code page.
+std::optional<QByteArray> encodeGameText(const QString& text);
+// The first character of the text that the code page cannot hold, or an empty string.
+QString firstUnencodableCharacter(const QString& text);
+
+// Lower case as the game's code page knows it (ASCII and the Latin-1 letters).
+char lowerGameByte(char c);
+QByteArray lowerGameText(const QByteArray& bytes);
+
+} // namespace gk

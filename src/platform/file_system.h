@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace gk {
+
+struct FolderEntry {
+    QString name;
+    bool isDirectory = false;
+};
+
+// Everything the program does with files. Paths are given in the game's own form
+// (C:\Games\GPL\seasons\67season.ini); implementations map them to native paths.
+// Failing operations throw RuntimeError with the matching error number.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // True when the file exists and can be opened for reading. Never throws.
+    virtual bool fileExists(const QString& path) = 0;
+    // Whole file as bytes.
+    virtual QByteArray readFile(const QString& path) = 0;
+    // Writes the whole file through a temporary file renamed over the target when complete.
+    virtual void writeFile(const QString& path, const QByteArray& data) = 0;
+    virtual void copyFile(const QString& from, const QString& to) = 0;
+    // Replaces an existing target in one step.
+    virtual void renameFile(const QString& from, const QString& to) = 0;
+    virtual void removeFile(const QString& path) = 0;
+    // The entries of a folder, "." and ".." left out, in the order the system lists them.
+    virtual std::vector<FolderEntry> listFolder(const QString& path) = 0;
+    virtual void setCurrentDirectory(const QString& path) = 0;
+    virtual QString programDirectory() = 0;
+};
+
+} // namespace gk

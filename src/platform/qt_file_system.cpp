@@ -1,0 +1,278 @@
+#include "qt_file_system.h"
+
+#include "runtime_error.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace gk {
+namespace {
+
+ErrorCode errorOfErrno(int err)
+{
+    switch (err) {
+    case ENOENT:
+        return ErrorCode::FileNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return ErrorCode::PermissionDenied;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return ErrorCode::DiskFull;
+    case ENAMETOOLONG:
+    case EINVAL:
+        return ErrorCode::BadFileName;
+    default:
+        return ErrorCode::PathFileAccess;
+    }
+}
+
+bool existsAsWritten(const QString& native)
+{
+#ifdef Q_OS_WIN
+    return QFileInfo::exists(native);
+#else
+    struct stat st;
+    return ::stat(QFile::encodeName(native).constData(), &st) == 0;
+#endif
+}
+
+} // namespace
+
+QString QtFileSystem::matchComponent(const QString& folder, const QString& name)
+{
+    const QString key = folder.isEmpty() ? QStringLiteral(".") : folder;
+    const QFileInfo info(key);
+    const QDateTime modified = info.lastModified();
+    auto it = folderCache_.find(key);
+    if (it == folderCache_.end() || it->modified != modified) {
+        FolderNames names;
+        names.modified = modified;
+        const QStringList entries =
+            QDir(key).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString& entry : entries)
+            names.byFoldedName.insert(entry.toCaseFolded(), entry);
+        it = folderCache_.insert(key, std::move(names));
+    }
+    return it->byFoldedName.value(name.toCaseFolded());
+}
+
+QString QtFileSystem::nativePath(const QString& gamePath)
+{
+#ifdef Q_OS_WIN
+    return gamePath;
+#else
+    QString native = gamePath;
+    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (native.isEmpty() || existsAsWritten(native))
+        return native;
+
+    // Walk the components; the first one missing as written is looked up without case.
+    const bool absolute = native.startsWith(QLatin1Char('/'));
+    const QStringList parts = native.split(QLatin1Char('/'));
+    QString built = absolute ? QStringLiteral("/") : QString();
+    bool matching = true;
+    for (qsizetype i = absolute ? 1 : 0; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..")) {
+            if (!built.isEmpty() && !built.endsWith(QLatin1Char('/')))
+                built += QLatin1Char('/');
+            built += part;
+            continue;
+        }
+        QString chosen = part;
+        if (matching) {
+            QString candidate = built;
+            if (!candidate.isEmpty() && !candidate.endsWith(QLatin1Char('/')))
+                candidate += QLatin1Char('/');
+            if (!existsAsWritten(candidate + part)) {
+                const QString found = matchComponent(built, part);
+                if (found.isEmpty())
+                    matching = false; // nothing below a missing folder can exist
+                else
+                    chosen = found;
+            }
+        }
+        if (!built.isEmpty() && !built.endsWith(QLatin1Char('/')))
+            built += QLatin1Char('/');
+        built += chosen;
+    }
+    return built;
+#endif
+}
+
+bool QtFileSystem::fileExists(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+#ifdef Q_OS_WIN
+    QFile file(nativePath(path));
+    if (QFileInfo(file).isDir())
+        return false;
+    return file.open(QIODevice::ReadOnly);
+#else
+    QString native = path;
+    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    int fd = ::open(QFile::encodeName(native).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        native = nativePath(path);
+        fd = ::open(QFile::encodeName(native).constData(), O_RDONLY | O_CLOEXEC);
+    }
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const bool isFile = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    ::close(fd);
+    return isFile;
+#endif
+}
+
+QByteArray QtFileSystem::readFile(const QString& path)
+{
+    const QString native = nativePath(path);
+#ifdef Q_OS_WIN
+    QFile file(native);
+    if (QFileInfo(native).isDir())
+        throw RuntimeError(ErrorCode::PathFileAccess);
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError(QFileInfo::exists(native) ? ErrorCode::PermissionDenied
+                                                     : ErrorCode::FileNotFound);
+    return file.readAll();
+#else
+    const int fd = ::open(QFile::encodeName(native).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw RuntimeError(errorOfErrno(errno));
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        throw RuntimeError(ErrorCode::PathFileAccess);
+    }
+    QByteArray data;
+    data.reserve(static_cast<qsizetype>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            throw RuntimeError(errorOfErrno(err));
+        }
+        if (got == 0)
+            break;
+        data.append(buffer, static_cast<qsizetype>(got));
+    }
+    ::close(fd);
+    return data;
+#endif
+}
+
+void QtFileSystem::writeFile(const QString& path, const QByteArray& data)
+{
+    const QString native = nativePath(path);
+    if (QFileInfo(native).isDir())
+        throw RuntimeError(ErrorCode::PathFileAccess);
+    QSaveFile file(native);
+    if (!file.open(QIODevice::WriteOnly)) {
+        const QFileInfo folder(QFileInfo(native).absolutePath());
+        if (!folder.exists())
+            throw RuntimeError(ErrorCode::PathNotFound);
+        throw RuntimeError(ErrorCode::PermissionDenied);
+    }
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        throw RuntimeError(ErrorCode::DiskFull);
+    }
+    if (!file.commit()) {
+        if (file.error() == QFileDevice::WriteError || file.error() == QFileDevice::ResourceError)
+            throw RuntimeError(ErrorCode::DiskFull);
+        throw RuntimeError(ErrorCode::PathFileAccess);
+    }
+}
+
+void QtFileSystem::copyFile(const QString& from, const QString& to)
+{
+    // Qualified calls: a copy is one operation, however a subclass counts them.
+    QtFileSystem::writeFile(to, QtFileSystem::readFile(from));
+}
+
+void QtFileSystem::renameFile(const QString& from, const QString& to)
+{
+    const QString source = nativePath(from);
+    const QString target = nativePath(to);
+#ifdef Q_OS_WIN
+    if (!MoveFileExW(reinterpret_cast<const wchar_t*>(source.utf16()),
+                     reinterpret_cast<const wchar_t*>(target.utf16()),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw RuntimeError(QFileInfo::exists(source) ? ErrorCode::PermissionDenied
+                                                     : ErrorCode::FileNotFound);
+#else
+    if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0)
+        throw RuntimeError(errorOfErrno(errno));
+#endif
+}
+
+void QtFileSystem::removeFile(const QString& path)
+{
+    const QString native = nativePath(path);
+#ifdef Q_OS_WIN
+    if (!QFile::remove(native))
+        throw RuntimeError(QFileInfo::exists(native) ? ErrorCode::PermissionDenied
+                                                     : ErrorCode::FileNotFound);
+#else
+    if (::unlink(QFile::encodeName(native).constData()) != 0)
+        throw RuntimeError(errorOfErrno(errno));
+#endif
+}
+
+std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path)
+{
+    const QString native = nativePath(path);
+    const QFileInfo info(native);
+    if (!info.isDir())
+        throw RuntimeError(ErrorCode::PathNotFound);
+    if (!info.isReadable())
+        throw RuntimeError(ErrorCode::PermissionDenied);
+    QDir dir(native);
+    dir.setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    dir.setSorting(QDir::Unsorted);
+    std::vector<FolderEntry> entries;
+    const QFileInfoList list = dir.entryInfoList();
+    entries.reserve(static_cast<size_t>(list.size()));
+    for (const QFileInfo& entry : list)
+        entries.push_back({entry.fileName(), entry.isDir()});
+    return entries;
+}
+
+void QtFileSystem::setCurrentDirectory(const QString& path)
+{
+    if (!QDir::setCurrent(nativePath(path)))
+        throw RuntimeError(ErrorCode::PathNotFound);
+}
+
+QString QtFileSystem::programDirectory()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QDir::currentPath();
+}
+
+} // namespace gk

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "file_system.h"
+
+#include <QDateTime>
+#include <QHash>
+
+namespace gk {
+
+// The real file system. On Linux a game path becomes a native one by turning "\" into "/"
+// and matching every component that does not exist as written without regard to case, as a
+// Wine installation may hold "Seasons" or "67alltracks.ini".
+class QtFileSystem : public FileSystem {
+public:
+    bool fileExists(const QString& path) override;
+    QByteArray readFile(const QString& path) override;
+    void writeFile(const QString& path, const QByteArray& data) override;
+    void copyFile(const QString& from, const QString& to) override;
+    void renameFile(const QString& from, const QString& to) override;
+    void removeFile(const QString& path) override;
+    std::vector<FolderEntry> listFolder(const QString& path) override;
+    void setCurrentDirectory(const QString& path) override;
+    QString programDirectory() override;
+
+    // The native path of a game path.
+    QString nativePath(const QString& gamePath);
+
+private:
+    QString matchComponent(const QString& folder, const QString& name);
+
+    struct FolderNames {
+        QDateTime modified;
+        QHash<QString, QString> byFoldedName;
+    };
+    QHash<QString, FolderNames> folderCache_;
+};
+
+} // namespace gk

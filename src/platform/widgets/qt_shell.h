@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/shell.h"
+
+class QWidget;
+
+namespace gk {
+
+class QtShell : public Shell {
+public:
+    void setMainWindow(QWidget* window) { window_ = window; }
+    void setBusyPointer(bool busy) override;
+    void centerMainWindow() override;
+    // Centres any window on its screen.
+    static void centerWindow(QWidget* window);
+
+private:
+    QWidget* window_ = nullptr;
+    int busyDepth_ = 0;
+};
+
+} // namespace gk

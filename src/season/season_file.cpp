@@ -1,0 +1,114 @@
+#include "season_file.h"
+
+#include "platform/runtime_error.h"
+
+namespace gk {
+
+void TrackList::addRow(QByteArray text)
+{
+    if (rows.size() >= static_cast<size_t>(kMaxListRows))
+        throw RuntimeError(ErrorCode::Overflow);
+    rows.push_back(std::move(text));
+    selected.push_back(0);
+    ++rowsVersion;
+}
+
+QByteArray trimSpaces(QByteArrayView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == ' ')
+        ++begin;
+    while (end > begin && text[end - 1] == ' ')
+        --end;
+    return text.sliced(begin, end - begin).toByteArray();
+}
+
+bool isEventHeader(QByteArrayView line)
+{
+    qsizetype begin = 0;
+    qsizetype end = line.size();
+    while (begin < end && line[begin] == ' ')
+        ++begin;
+    while (end > begin && line[end - 1] == ' ')
+        --end;
+    static constexpr char kHeader[] = "[event";
+    if (end - begin < 6)
+        return false;
+    for (qsizetype i = 0; i < 6; ++i) {
+        char c = line[begin + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+        if (c != kHeader[i])
+            return false;
+    }
+    return true;
+}
+
+QByteArray folderOfTrackDirectory(QByteArrayView line)
+{
+    const QByteArray trimmed = trimSpaces(line);
+    if (trimmed.size() < 15)
+        throw RuntimeError(ErrorCode::InvalidArgument);
+    return trimmed.mid(15);
+}
+
+bool LineReader::next(QByteArrayView& line)
+{
+    const qsizetype size = data_.size();
+    if (pos_ >= size)
+        return false;
+    const char* base = data_.constData();
+    qsizetype end = pos_;
+    while (end < size && base[end] != '\n' && base[end] != '\r')
+        ++end;
+    line = QByteArrayView(base + pos_, end - pos_);
+    if (end < size && base[end] == '\r' && end + 1 < size && base[end + 1] == '\n')
+        pos_ = end + 2;
+    else
+        pos_ = end + 1;
+    return true;
+}
+
+void scanEvents(const QByteArray& data,
+                const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent)
+{
+    LineReader reader(data);
+    QByteArrayView line;
+    while (reader.next(line)) {
+        if (!isEventHeader(line))
+            continue;
+        EventEntries entries;
+        for (QByteArray& entry : entries.entry) {
+            if (!reader.next(line))
+                throw RuntimeError(ErrorCode::PastEndOfFile);
+            entry = line.toByteArray();
+        }
+        QByteArray folder = folderOfTrackDirectory(entries.entry[2]);
+        onEvent(std::move(entries), std::move(folder));
+    }
+}
+
+SeasonFileBuilder::SeasonFileBuilder(QByteArrayView name, qsizetype numEvents)
+{
+    out_.reserve(128 + numEvents * 200);
+    out_.append("[Season]\r\nname=");
+    out_.append(name);
+    out_.append("\r\nYear = 1967\r\nnumEvents=");
+    out_.append(QByteArray::number(numEvents));
+    out_.append("\r\n\r\n");
+}
+
+void SeasonFileBuilder::addEvent(qsizetype number, const EventEntries& entries)
+{
+    out_.append("[Event");
+    out_.append(QByteArray::number(number));
+    out_.append("]\r\n");
+    for (const QByteArray& entry : entries.entry) {
+        out_.append(entry);
+        out_.append("\r\n");
+    }
+    out_.append("\r\n");
+}
+
+} // namespace gk

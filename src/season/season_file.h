@@ -1,0 +1,60 @@
+#pragma once
+
+#include "track_list.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <functional>
+
+namespace gk {
+
+// Name lines of the season files the program writes.
+namespace season_names {
+inline constexpr char kCustomOrder[] = "All Tracks In Custom Order";
+inline constexpr char kAlphabetical[] = "All Tracks In Alphabetical Order (active tracks first)";
+inline constexpr char kAllTracks[] = "All Tracks In Custom Order (active tracks first)";
+inline constexpr char kTrackSet[] = "Track Set for Gridkeeper";
+inline constexpr char kTemporary[] = "Temporary 67season.ini with inactive track. 67season.ini is "
+                                     "currently named gridkeeper.tmp";
+} // namespace season_names
+
+// Reads text line by line: CR LF, LF or CR end a line; a last line without an end counts.
+class LineReader {
+public:
+    explicit LineReader(const QByteArray& data) : data_(data) {}
+    bool next(QByteArrayView& line);
+
+private:
+    const QByteArray& data_;
+    qsizetype pos_ = 0;
+};
+
+// Spaces (only spaces) removed from both ends.
+QByteArray trimSpaces(QByteArrayView text);
+
+// True when the line opens an event: its first six characters, trimmed of spaces and in
+// lower case, read "[event".
+bool isEventHeader(QByteArrayView line);
+
+// The track folder named by a track-directory line: the line trimmed of spaces, less its
+// first 15 characters. Throws RuntimeError (invalid argument) when the trimmed line is shorter.
+QByteArray folderOfTrackDirectory(QByteArrayView line);
+
+// Reads every event of a season file in file order. A line ends at CR LF, LF or CR. The
+// callback receives the seven entries and the folder name of each event. A file that ends
+// inside an event throws RuntimeError (input past end of file) after the complete events.
+void scanEvents(const QByteArray& data,
+                const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent);
+
+// Builds a season file: header block, then events, every line ended by CR LF.
+class SeasonFileBuilder {
+public:
+    SeasonFileBuilder(QByteArrayView name, qsizetype numEvents);
+    void addEvent(qsizetype number, const EventEntries& entries);
+    QByteArray take() { return std::move(out_); }
+
+private:
+    QByteArray out_;
+};
+
+} // namespace gk

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace gk {
+
+// The seven lines that follow an event header, kept exactly as read. entry[0] is entry 1.
+struct EventEntries {
+    std::array<QByteArray, 7> entry;
+
+    bool operator==(const EventEntries&) const = default;
+};
+
+// Row count limit of a list: rows are numbered with 16-bit signed integers.
+inline constexpr int kMaxListRows = 32767;
+
+// The rows of a track list with their selected marks and the current row (-1: none).
+struct TrackList {
+    std::vector<QByteArray> rows;
+    std::vector<uint8_t> selected;
+    int16_t current = -1;
+    // Raised on every change of the rows, and of the marks or the current row, so a view
+    // knows what to redraw.
+    uint64_t rowsVersion = 0;
+    uint64_t marksVersion = 0;
+
+    int16_t count() const { return static_cast<int16_t>(rows.size()); }
+    void clear()
+    {
+        rows.clear();
+        selected.clear();
+        current = -1;
+        ++rowsVersion;
+        ++marksVersion;
+    }
+    void rowsChanged()
+    {
+        ++rowsVersion;
+        ++marksVersion;
+    }
+    void marksChanged() { ++marksVersion; }
+    // Appends a row; throws RuntimeError (overflow) past the row limit.
+    void addRow(QByteArray text);
+    void reserve(size_t n)
+    {
+        rows.reserve(n);
+        selected.reserve(n);
+    }
+};
+
+} // namespace gk

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace gk {
+
+// Why a track-set name cannot be a file name on Windows or Linux, or "" when it can.
+QString trackSetNameProblem(const QString& name);
+
+} // namespace gk

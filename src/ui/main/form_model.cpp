@@ -1,0 +1,713 @@
+#include "form_model.h"
+
+#include "app/game_paths.h"
+#include "app/settings_keys.h"
+#include "launch/player_info.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/runtime_error.h"
+#include "platform/settings_store.h"
+#include "platform/shell.h"
+#include "season/loader.h"
+#include "season/season_file.h"
+#include "season/season_writer.h"
+#include "season/track_lookup.h"
+#include "season/track_set_name.h"
+
+#include <algorithm>
+
+namespace gk {
+
+QString appTitle() { return QStringLiteral("Gridkeeper"); }
+
+namespace {
+
+const QString kDefaultHelp = QStringLiteral("Move over a menu to get some additional info");
+
+QString joinCrLf(std::initializer_list<QString> lines)
+{
+    QStringList list(lines);
+    return list.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+FormModel::FormModel(FormPlatform platform)
+    : settings_(platform.settings), dialogs_(platform.dialogs), files_(platform.files),
+      shell_(platform.shell)
+{
+    ctl_.mnuTrackSet[0] = {QStringLiteral("&Save as"), true};
+    ctl_.mnuTrackSet[1] = {QStringLiteral("-"), false};
+    for (size_t i = 2; i < ctl_.mnuTrackSet.size(); ++i)
+        ctl_.mnuTrackSet[i] = {QString(), false};
+}
+
+void FormModel::showError(int number, const QString& description)
+{
+    dialogs_.messageBox({description, QStringLiteral("Error %1").arg(number), Buttons::Ok,
+                         Icon::Critical});
+}
+
+void FormModel::endProgram(const MessageBox& box)
+{
+    dialogs_.messageBox(box);
+    throw ProgramEnd{};
+}
+
+template <class F> void FormModel::guarded(F&& handler)
+{
+    if (ended_)
+        return;
+    try {
+        handler();
+    } catch (const ProgramEnd&) {
+        ended_ = true;
+    }
+}
+
+bool FormModel::fncFileExists(const QString& path) { return files_.fileExists(path); }
+
+// ---------------------------------------------------------------- start-up and closing
+
+bool FormModel::Form_Load(const QString& commandLine)
+{
+    // Each step reports its own run-time error and start-up goes on with the next step.
+    auto step = [this](auto&& body) {
+        try {
+            body();
+        } catch (const RuntimeError& e) {
+            dialogs_.messageBox({e.description(), appTitle(), Buttons::Ok, Icon::None});
+        }
+    };
+    try {
+        step([&] {
+            ws_.bolSeasonChanged = false;
+            ws_.bolTrackSetChanged = false;
+        });
+        step([&] { files_.setCurrentDirectory(files_.programDirectory()); });
+        step([&] { shell_.centerMainWindow(); });
+        step([&] {
+            ws_.strGPLdir = settings_.getSetting(settings::kApp, settings::kSection,
+                                                 settings::kGplDir, settings::kNotSet);
+        });
+        step([&] {
+            if (!commandLine.isEmpty())
+                ws_.strGPLdir = commandLine;
+        });
+        step([&] {
+            if (ws_.strGPLdir.endsWith(QLatin1Char('\\')))
+                ws_.strGPLdir.chop(1);
+        });
+        step([&] {
+            settings_.saveSetting(settings::kApp, settings::kSection, settings::kGplDir,
+                                  ws_.strGPLdir);
+        });
+        step([&] {
+            if (fncFileExists(paths::driverIni(ws_.strGPLdir))) {
+                ws_.bolGPLdirOK = true;
+            } else {
+                ws_.bolGPLdirOK = false;
+                subSetGPLdir();
+            }
+        });
+        // The two fatal cases end the program; they are not run-time errors.
+        if (ws_.bolGPLdirOK) {
+            if (!fncFileExists(paths::seasonIni(ws_.strGPLdir)))
+                endProgram({QStringLiteral("67season.ini was not found"),
+                            QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
+        } else {
+            endProgram({QStringLiteral("GPL Dir not found or not set correctly, please restart "
+                                       "the tool and enter the correct GPL path"),
+                        QStringLiteral("GPL FOLDER..."), Buttons::Ok, Icon::Critical});
+        }
+        step([&] {
+            const QString stored = settings_.getSetting(settings::kApp, settings::kSection,
+                                                        settings::kAlphabetical,
+                                                        QStringLiteral("0"));
+            bool ok = false;
+            const int value = stored.trimmed().toInt(&ok);
+            if (!ok)
+                throw RuntimeError(ErrorCode::TypeMismatch);
+            if (value < 0 || value > 2)
+                throw RuntimeError(ErrorCode::InvalidProperty);
+            if (value != ctl_.chkSort) {
+                ctl_.chkSort = value;
+                chkSort_Click();
+            }
+        });
+        step([&] {
+            const QString parked = paths::parkedSeason(ws_.strGPLdir);
+            if (!fncFileExists(parked))
+                return;
+            const QString text = joinCrLf(
+                {QStringLiteral("The file gridkeeper.tmp has been found in your GPL\\seasons "
+                                "folder."),
+                 QString(),
+                 QStringLiteral("This may indicate that your last GPL session crashed while "),
+                 QStringLiteral("running an track from the inactive list. If this is the case, "
+                                "the"),
+                 QStringLiteral("file gridkeeper.tmp should be renamed to 67season.ini again."),
+                 QString(), QStringLiteral("Shall the file be renamed now?")});
+            const Answer answer =
+                dialogs_.messageBox({text, QStringLiteral("Gridkeeper Crash Recovery"),
+                                     Buttons::YesNo, Icon::Exclamation});
+            if (answer != Answer::Yes)
+                return;
+            const QString season = paths::seasonIni(ws_.strGPLdir);
+            // The rename replaces the season file in one step, so no moment is left without one.
+            files_.renameFile(parked, season);
+        });
+        step([&] { subGet67season(); });
+        step([&] { subMakeCarList(); });
+        step([&] { subPlayerInfo(); });
+        step([&] { ctl_.lblInfo.caption = kDefaultHelp; });
+        step([&] { subSetGPLdirText(); });
+        step([&] { subListTrackSets(); });
+    } catch (const ProgramEnd&) {
+        ended_ = true;
+        return false;
+    }
+    return true;
+}
+
+void FormModel::Form_Activate()
+{
+    ctl_.searchHasFocus = true;
+    ctl_.txtTrackSelStart = 0;
+    ctl_.txtTrackSelLength = static_cast<int>(ctl_.txtTrack.size());
+}
+
+void FormModel::Form_Unload(bool& Cancel)
+{
+    if (!ws_.bolSeasonChanged)
+        return;
+    guarded([&] {
+        const Answer answer = dialogs_.messageBox(
+            {QStringLiteral("You haven't saved your changes so far. Do you want to create the new "
+                            "67season.ini now?"),
+             appTitle(), Buttons::YesNoCancel, Icon::Exclamation});
+        if (answer == Answer::Cancel) {
+            Cancel = true;
+            return;
+        }
+        if (answer == Answer::Yes) {
+            try {
+                subCreateIniFiles(false);
+            } catch (const RuntimeError& e) {
+                showError(e.number(), e.description());
+            }
+        }
+    });
+}
+
+void FormModel::cmdMakeIni_Click()
+{
+    guarded([&] {
+        try {
+            subCreateIniFiles(false);
+        } catch (const RuntimeError& e) {
+            showError(e.number(), e.description());
+        }
+    });
+}
+
+void FormModel::mnuFile_Click(int16_t Index)
+{
+    switch (Index) {
+    case 1:
+        cmdMakeIni_Click();
+        break;
+    case 11:
+        closeRequested_ = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void FormModel::chkSort_Click()
+{
+    settings_.saveSetting(settings::kApp, settings::kSection, settings::kAlphabetical,
+                          QString::number(ctl_.chkSort));
+}
+
+// ---------------------------------------------------------------- game directory
+
+void FormModel::subSetGPLdir()
+{
+    const QString prompt = QStringLiteral("The GPL directory is not yet set or invalid.\r"
+                                          "Please enter your GPL directory.\r"
+                                          "e.g. C:\\Games\\Sierra\\GPL");
+    for (;;) {
+        const QString entered = dialogs_.inputBox(
+            {prompt, QStringLiteral("Enter your GPL directory"), ws_.strGPLdir});
+        if (entered.isEmpty()) {
+            ws_.strGPLdir = settings_.getSetting(settings::kApp, settings::kSection,
+                                                 settings::kGplDir, settings::kNotSet);
+            return;
+        }
+        ws_.strGPLdir = entered;
+        if (fncFileExists(paths::driverIni(ws_.strGPLdir))) {
+            ws_.bolGPLdirOK = true;
+            settings_.saveSetting(settings::kApp, settings::kSection, settings::kGplDir,
+                                  ws_.strGPLdir);
+            subSetGPLdirText();
+            return;
+        }
+        dialogs_.messageBox({QStringLiteral("This seems to be an invalid directory. Please enter "
+                                            "the correct directory or click on Cancel to keep "
+                                            "the previous value."),
+                             QStringLiteral("Invalid directory"), Buttons::Ok, Icon::Critical});
+    }
+}
+
+void FormModel::subSetGPLdirText()
+{
+    if (fncFileExists(paths::driverIni(ws_.strGPLdir))) {
+        ctl_.lblGPLdir.foreColor = kBlue;
+        ctl_.lblGPLdir.caption = QStringLiteral("GRIDKEEPER");
+    } else {
+        ctl_.lblGPLdir.foreColor = kRed;
+        ctl_.lblGPLdir.caption = QStringLiteral("GPL directory invalid or not set!");
+    }
+}
+
+// ---------------------------------------------------------------- loading
+
+void FormModel::updateCountCaptions()
+{
+    ctl_.lblAmountLeft.caption = QStringLiteral("Active Tracks (%1)").arg(ws_.ListTracks.count());
+    ctl_.lblAmountRight.caption =
+        QStringLiteral("Non-Active Tracks (%1)").arg(ws_.listNotActive.count());
+}
+
+void FormModel::subGet67season(const QString& strFile)
+{
+    ws_.ListTracks.clear();
+    ws_.listNotActive.clear();
+    ws_.ListAllTracks.clear();
+    ws_.arrActive.clear();
+    ws_.arrInactive.clear();
+    ws_.arrAllTracks.clear();
+    const bool filling = ws_.bolFillingEntries;
+    ws_.bolFillingEntries = true; // emptying the boxes is not an edit
+    for (int16_t i = 0; i < 14; ++i)
+        setEntryText(i, {});
+    ws_.bolFillingEntries = filling;
+    ctl_.txtRunTrack.text.clear();
+
+    const QString& dir = ws_.strGPLdir;
+    if (!fncFileExists(paths::seasonIni(dir)))
+        endProgram({QStringLiteral("67season.ini was not found. Please check your GPL\\seasons "
+                                   "folder."),
+                    QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
+    makeFirstRunCopies(files_, dir);
+    readSeasonFile(files_, dir, paths::allTracksIni(dir), ws_.ListAllTracks, ws_.arrAllTracks);
+    const QString activeFile =
+        strFile.isEmpty() ? paths::seasonIni(dir) : paths::inSeasons(dir, strFile);
+    readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive);
+    ctl_.lblAmountLeft.caption = QStringLiteral("Active Tracks (%1)").arg(ws_.ListTracks.count());
+    buildInactiveList(ws_.ListAllTracks, ws_.arrAllTracks, ws_.ListTracks, ws_.listNotActive,
+                      ws_.arrInactive);
+    ctl_.lblAmountRight.caption =
+        QStringLiteral("Non-Active Tracks (%1)").arg(ws_.listNotActive.count());
+}
+
+// ---------------------------------------------------------------- writing
+
+void FormModel::subCreateIniFiles(bool bolMute)
+{
+    const auto refuse = [this](const QString& text) {
+        dialogs_.messageBox({text, appTitle(), Buttons::Ok, Icon::Exclamation});
+    };
+    if (ws_.ListTracks.count() == 0) {
+        refuse(QStringLiteral("Can't create 67season.ini cause there are no tracks in the "
+                              "'active tracks' list"));
+        return;
+    }
+    if (ws_.ListTracks.count() > 64) {
+        refuse(QStringLiteral("Can't create 67season.ini cause there are more than 64 tracks in "
+                              "the 'active tracks' list"));
+        return;
+    }
+    shell_.setBusyPointer(true);
+    try {
+        if (ctl_.chkSort == 1)
+            subSortByAlphabet();
+        else
+            subSortByList();
+    } catch (...) {
+        shell_.setBusyPointer(false);
+        throw;
+    }
+    shell_.setBusyPointer(false);
+    if (!bolMute)
+        dialogs_.messageBox({QStringLiteral("67season.ini created"), appTitle(), Buttons::Ok,
+                             Icon::Information});
+    ws_.bolSeasonChanged = false;
+}
+
+void FormModel::writeTrackSetFile(const QString& name, const QByteArray& bytes)
+{
+    const QString problem = trackSetNameProblem(name);
+    if (!problem.isEmpty())
+        throw RuntimeError(ErrorCode::BadFileName);
+    files_.writeFile(paths::trackSet(ws_.strGPLdir, name), bytes);
+}
+
+void FormModel::replaceSeasonFiles(const QByteArray& season, const QByteArray& allTracks)
+{
+    // Both new files are complete on disk before anything of the present season is touched;
+    // each step after that leaves a complete season file and all-tracks file in place.
+    const QString& dir = ws_.strGPLdir;
+    const QString seasonFile = paths::seasonIni(dir);
+    const QString allFile = paths::allTracksIni(dir);
+    const QString seasonNew = paths::inSeasons(dir, QStringLiteral("67season.ini.new"));
+    const QString allNew = paths::inSeasons(dir, QStringLiteral("67AllTracks.ini.new"));
+    const auto discard = [this](const QString& path) {
+        try {
+            if (files_.fileExists(path))
+                files_.removeFile(path);
+        } catch (const RuntimeError&) {
+        }
+    };
+    try {
+        files_.writeFile(seasonNew, season);
+        files_.writeFile(allNew, allTracks);
+        const QString seasonBak = paths::seasonBackup(dir);
+        const QString allBak = paths::allTracksBackup(dir);
+        if (files_.fileExists(seasonBak))
+            files_.removeFile(seasonBak);
+        if (files_.fileExists(allBak))
+            files_.removeFile(allBak);
+        if (files_.fileExists(seasonFile))
+            files_.copyFile(seasonFile, seasonBak);
+        if (files_.fileExists(allFile))
+            files_.copyFile(allFile, allBak);
+        files_.renameFile(seasonNew, seasonFile);
+        files_.renameFile(allNew, allFile);
+    } catch (const RuntimeError&) {
+        discard(seasonNew);
+        discard(allNew);
+        throw;
+    }
+}
+
+void FormModel::subSortByList(const QString& strFile)
+{
+    if (!strFile.isEmpty()) {
+        writeTrackSetFile(strFile, seasonFileBytes(season_names::kTrackSet, ws_.arrActive));
+        return;
+    }
+    replaceSeasonFiles(seasonFileBytes(season_names::kCustomOrder, ws_.arrActive),
+                       allTracksFileBytes(ws_.arrActive, ws_.arrInactive));
+}
+
+void FormModel::subSortByAlphabet(const QString& strFile)
+{
+    const std::vector<SortKey> ListSorter = sortedKeys(ws_.ListTracks.rows);
+    if (ListSorter.size() != ws_.arrActive.size())
+        throw RuntimeError(ErrorCode::SubscriptRange);
+    if (!strFile.isEmpty()) {
+        writeTrackSetFile(strFile,
+                          seasonFileBytes(season_names::kTrackSet, ws_.arrActive, ListSorter));
+        return;
+    }
+    replaceSeasonFiles(seasonFileBytes(season_names::kAlphabetical, ws_.arrActive, ListSorter),
+                       allTracksFileBytes(ws_.arrActive, ws_.arrInactive));
+    subGet67season();
+}
+
+// ---------------------------------------------------------------- player and car
+
+void FormModel::subMakeCarList()
+{
+    try {
+        for (const char* car : {"Bra", "BRM", "Coo", "Eag", "Fer", "Lot", "Hon"})
+            ctl_.cboCars.append(QString::fromLatin1(car));
+    } catch (const RuntimeError& e) {
+        showError(e.number(), e.description());
+    }
+}
+
+void FormModel::subPlayerInfo()
+{
+    const QString& dir = ws_.strGPLdir;
+    // Reads the lines of a file, reporting a file that exists but cannot be read.
+    const auto readLines = [this](const QString& path, QList<QByteArray>& lines) {
+        try {
+            lines = splitLines(files_.readFile(path));
+            return true;
+        } catch (const RuntimeError& e) {
+            showError(e.number(), e.description());
+            return false;
+        }
+    };
+    // Runs one line's work; false when the procedure must end.
+    const auto perLine = [this](auto&& work) {
+        try {
+            work();
+        } catch (const RuntimeError& e) {
+            showError(e.number(), e.description());
+            return e.code() != ErrorCode::InvalidArgument;
+        }
+        return true;
+    };
+
+    const QString appIni = paths::appIni(dir);
+    if (!fncFileExists(appIni)) {
+        playerFolder_ = QStringLiteral("not_available");
+        return;
+    }
+    QList<QByteArray> lines;
+    if (!readLines(appIni, lines))
+        return;
+    for (const QByteArray& line : lines) {
+        const bool goOn = perLine([&] {
+            if (lineMatchesKey(line, "lastplayer = "))
+                playerFolder_ = paths::playerFolder(dir, decodeGameText(lineValue(line, 14)));
+        });
+        if (!goOn)
+            return;
+    }
+
+    const QString playerIni = paths::playerIni(playerFolder_);
+    if (!fncFileExists(playerIni))
+        return;
+    if (!readLines(playerIni, lines))
+        return;
+    for (const QByteArray& line : lines) {
+        const bool goOn = perLine([&] {
+            if (lineMatchesKey(line, "lasttrackselection = ")) {
+                const QByteArray track = lineValue(line, 22).left(8);
+                for (auto* list : {&ws_.ListTracks, &ws_.listNotActive}) {
+                    const int16_t row = fncTrackIndex(track, *list);
+                    if (row >= 0) {
+                        list->selected[static_cast<size_t>(row)] = 1;
+                        list->marksChanged();
+                    }
+                }
+                ctl_.txtRunTrack.text = track;
+            } else if (lineMatchesKey(line, "team")) {
+                const QByteArray value = lineValue(line, 8);
+                if (value.isEmpty() || value[0] < '0' || value[0] > '9')
+                    throw RuntimeError(ErrorCode::TypeMismatch);
+                const int team = value[0] - '0';
+                if (team >= ctl_.cboCars.size())
+                    throw RuntimeError(ErrorCode::InvalidProperty);
+                ctl_.cboCarsIndex = team;
+            }
+        });
+        if (!goOn)
+            return;
+    }
+}
+
+// ---------------------------------------------------------------- track sets
+
+QStringList FormModel::offeredTrackSets() const
+{
+    QStringList names;
+    for (size_t i = 2; i < ctl_.mnuTrackSet.size(); ++i)
+        if (ctl_.mnuTrackSet[i].visible)
+            names.append(ctl_.mnuTrackSet[i].caption);
+    return names;
+}
+
+void FormModel::subListTrackSets()
+{
+    for (size_t i = 2; i < ctl_.mnuTrackSet.size(); ++i)
+        ctl_.mnuTrackSet[i] = {QString(), false};
+    const std::vector<FolderEntry> entries =
+        files_.listFolder(paths::seasonsFolder(ws_.strGPLdir));
+    QStringList names;
+    for (const FolderEntry& entry : entries) {
+        if (entry.isDirectory)
+            continue;
+        ctl_.mnuTrackSet[1].visible = true;
+        if (entry.name.endsWith(QLatin1String(".67s"), Qt::CaseSensitive))
+            names.append(entry.name.chopped(4));
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    for (qsizetype i = 0; i < names.size() && i < 20; ++i)
+        ctl_.mnuTrackSet[static_cast<size_t>(i) + 2] = {names[i], true};
+}
+
+void FormModel::subShowTrackSet()
+{
+    if (ws_.strTrackSet.isEmpty()) {
+        ctl_.lblTrackSet.visible = false;
+        return;
+    }
+    ctl_.lblTrackSet.caption = ws_.bolTrackSetChanged
+                                   ? QStringLiteral(" Track Set: %1 (edited) ").arg(ws_.strTrackSet)
+                                   : QStringLiteral(" Track Set: %1 ").arg(ws_.strTrackSet);
+    ctl_.lblTrackSet.visible = true;
+}
+
+void FormModel::mnuTrackSet_Click(int16_t Index)
+{
+    guarded([&] {
+        try {
+            if (Index == 0)
+                saveTrackSetAs();
+            else if (Index >= 2 && Index <= 21)
+                openTrackSet(ctl_.mnuTrackSet[static_cast<size_t>(Index)].caption);
+        } catch (const RuntimeError& e) {
+            showError(e.number(), e.description());
+        }
+        try {
+            subListTrackSets();
+        } catch (const RuntimeError& e) {
+            showError(e.number(), e.description());
+        }
+    });
+}
+
+void FormModel::saveTrackSetAs()
+{
+    const QString prompt = QStringLiteral("Enter Name of the Track Set\r\n(Track Set will be saved "
+                                          "in %1\\seasons\\)")
+                               .arg(ws_.strGPLdir);
+    QString proposal = ws_.strTrackSet;
+    for (;;) {
+        const QString name = dialogs_.inputBox({prompt, QStringLiteral("Save as"), proposal});
+        if (name.isEmpty())
+            return; // Cancel keeps the current set
+        proposal = name;
+        const QString problem = trackSetNameProblem(name);
+        if (!problem.isEmpty()) {
+            dialogs_.messageBox({QStringLiteral("\"%1\" can't be used as the name of a track set. "
+                                                "%2 Please enter another name.")
+                                     .arg(name, problem),
+                                 QStringLiteral("Save as"), Buttons::Ok, Icon::Exclamation});
+            continue;
+        }
+        ws_.strTrackSet = name;
+        if (fncFileExists(paths::trackSet(ws_.strGPLdir, name))) {
+            const Answer answer = dialogs_.messageBox(
+                {QStringLiteral("File already exists. Overwrite?"), QStringLiteral("File exists"),
+                 Buttons::YesNoCancel, Icon::Exclamation});
+            if (answer == Answer::No)
+                continue;
+            if (answer == Answer::Cancel)
+                return;
+        }
+        saveTrackSet(name);
+        return;
+    }
+}
+
+bool FormModel::saveTrackSet(const QString& name)
+{
+    const QString problem = trackSetNameProblem(name);
+    if (!problem.isEmpty()) {
+        dialogs_.messageBox({QStringLiteral("\"%1\" can't be used as the name of a track set. %2")
+                                 .arg(name, problem),
+                             QStringLiteral("Save as"), Buttons::Ok, Icon::Exclamation});
+        return false;
+    }
+    ws_.strTrackSet = name;
+    if (ctl_.chkSort == 1)
+        subSortByAlphabet(name);
+    else
+        subSortByList(name);
+    ws_.bolTrackSetChanged = false;
+    subShowTrackSet();
+    return true;
+}
+
+bool FormModel::confirmDiscard()
+{
+    QString question;
+    const bool setOpen = !ws_.strTrackSet.isEmpty();
+    if (setOpen && ws_.bolSeasonChanged && ws_.bolTrackSetChanged)
+        question = QStringLiteral("Neither your 67season.ini nor your current track set are "
+                                  "saved yet. Do you really want to open the new track set?");
+    else if (ws_.bolSeasonChanged)
+        question = QStringLiteral("Your 67season.ini isn't saved yet. Do you really want to open "
+                                  "the new track set?");
+    else if (setOpen && ws_.bolTrackSetChanged)
+        question = QStringLiteral("Your current track set isn't saved yet. Do you really want to "
+                                  "open the new track set?");
+    if (question.isEmpty())
+        return true;
+    return dialogs_.messageBox({question, appTitle(), Buttons::YesNo, Icon::Exclamation}) ==
+           Answer::Yes;
+}
+
+void FormModel::openTrackSet(const QString& name)
+{
+    if (!confirmDiscard())
+        return;
+    ws_.strTrackSet = name;
+    subGet67season(name + QLatin1String(".67s"));
+    subPlayerInfo();
+    subCreateIniFiles(true);
+    ws_.bolSeasonChanged = false;
+    ws_.bolTrackSetChanged = false;
+    subShowTrackSet();
+}
+
+// ---------------------------------------------------------------- selection and entries
+
+void FormModel::setEntryText(int16_t index, const QByteArray& text)
+{
+    ctl_.txtEntry[static_cast<size_t>(index)].text = text;
+    txtEntry_Change(index);
+}
+
+void FormModel::showListRow(const TrackList& list, const std::vector<EventEntries>& entries,
+                            int first)
+{
+    const int p = list.current;
+    if (p < 0)
+        return;
+    ws_.bolFillingEntries = true;
+    try {
+        if (static_cast<size_t>(p) >= entries.size() || static_cast<size_t>(p) >= list.rows.size())
+            throw RuntimeError(ErrorCode::SubscriptRange);
+        const EventEntries& row = entries[static_cast<size_t>(p)];
+        for (int k = 0; k < 7; ++k)
+            setEntryText(static_cast<int16_t>(first + k), row.entry[static_cast<size_t>(k)]);
+        const QByteArray& text = list.rows[static_cast<size_t>(p)];
+        ctl_.txtRunTrack.text = text.startsWith('*') ? text.mid(2) : text;
+    } catch (const RuntimeError& e) {
+        showError(e.number(), e.description());
+    }
+    ws_.bolFillingEntries = false;
+}
+
+void FormModel::ListTracks_Click()
+{
+    guarded([&] { showListRow(ws_.ListTracks, ws_.arrActive, 0); });
+}
+
+void FormModel::listNotActive_Click()
+{
+    guarded([&] { showListRow(ws_.listNotActive, ws_.arrInactive, 7); });
+}
+
+void FormModel::txtEntry_Change(int16_t Index)
+{
+    if (ws_.bolFillingEntries)
+        return;
+    ws_.intActiveIndex = ws_.ListTracks.current;
+    ws_.intInactiveIndex = ws_.listNotActive.current;
+    const bool active = Index < 7;
+    const int16_t row = active ? ws_.intActiveIndex : ws_.intInactiveIndex;
+    auto& entries = active ? ws_.arrActive : ws_.arrInactive;
+    // Without a current row there is no track the edit belongs to.
+    if (row < 0 || static_cast<size_t>(row) >= entries.size())
+        return;
+    entries[static_cast<size_t>(row)].entry[static_cast<size_t>(active ? Index : Index - 7)] =
+        ctl_.txtEntry[static_cast<size_t>(Index)].text;
+    ws_.bolSeasonChanged = true;
+    if (!ws_.strTrackSet.isEmpty())
+        ws_.bolTrackSetChanged = true;
+}
+
+} // namespace gk

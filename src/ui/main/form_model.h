@@ -1,0 +1,149 @@
+#pragma once
+
+#include "app/workspace.h"
+#include "platform/dialogs.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+namespace gk {
+
+class SettingsStore;
+class FileSystem;
+class Shell;
+
+struct Rgb {
+    int r = 0;
+    int g = 0;
+    int b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+inline constexpr Rgb kBlue{0, 0, 255};
+inline constexpr Rgb kRed{255, 0, 0};
+
+// The title of message boxes that have none of their own.
+QString appTitle();
+
+struct LabelState {
+    QString caption;
+    Rgb foreColor;
+    bool visible = true;
+};
+
+struct TextBoxState {
+    QByteArray text; // the game's 8-bit text
+    bool enabled = false;
+};
+
+struct MenuItemState {
+    QString caption;
+    bool visible = true;
+};
+
+// What the main window's controls hold, as far as the behaviour reads or writes it.
+struct FormControls {
+    LabelState lblGPLdir{QStringLiteral("GPL directory invalid or not set!"), kRed};
+    LabelState lblAmountLeft{QStringLiteral("Active Tracks"), {}};
+    LabelState lblAmountRight{QStringLiteral("Non-Active Tracks"), {}};
+    LabelState lblInfo;
+    LabelState lblTrackSet{QStringLiteral("Track Set:"), {}, false};
+    std::array<TextBoxState, 14> txtEntry;
+    TextBoxState txtRunTrack;
+    QString txtTrack;
+    int txtTrackSelStart = 0;
+    int txtTrackSelLength = 0;
+    bool searchHasFocus = false;
+    std::array<int, 2> chkEdit{0, 0};
+    int chkSort = 0;
+    QStringList cboCars;
+    int cboCarsIndex = -1;
+    std::array<MenuItemState, 22> mnuTrackSet;
+};
+
+struct FormPlatform {
+    SettingsStore& settings;
+    Dialogs& dialogs;
+    FileSystem& files;
+    Shell& shell;
+};
+
+// The main window's behaviour without widgets: the workspace, the state of the controls, and
+// one method per event handler. The window forwards events here and shows the state.
+class FormModel {
+public:
+    explicit FormModel(FormPlatform platform);
+
+    // ---- events
+    // Runs the start-up sequence; false when the program has ended.
+    bool Form_Load(const QString& commandLine);
+    void Form_Activate();
+    void Form_Unload(bool& Cancel);
+    void cmdMakeIni_Click();
+    void mnuFile_Click(int16_t Index);
+    void mnuTrackSet_Click(int16_t Index);
+    void chkSort_Click();
+    void ListTracks_Click();
+    void listNotActive_Click();
+    void txtEntry_Change(int16_t Index);
+
+    // ---- procedures
+    bool fncFileExists(const QString& path);
+    void subSetGPLdir();
+    void subSetGPLdirText();
+    void subGet67season(const QString& strFile = {});
+    void subCreateIniFiles(bool bolMute = false);
+    void subSortByList(const QString& strFile = {});
+    void subSortByAlphabet(const QString& strFile = {});
+    void subMakeCarList();
+    void subPlayerInfo();
+    void subListTrackSets();
+    void subShowTrackSet();
+
+    // ---- operations the command-line front end uses directly
+    // Writes the active list as the named set without asking; false when refused.
+    bool saveTrackSet(const QString& name);
+    // Opens a set by name as the menu does.
+    void openTrackSet(const QString& name);
+    // The names the Track Sets menu offers.
+    QStringList offeredTrackSets() const;
+
+    // ---- state
+    Workspace& workspace() { return ws_; }
+    const Workspace& workspace() const { return ws_; }
+    FormControls& controls() { return ctl_; }
+    const FormControls& controls() const { return ctl_; }
+    // True once the program has ended (a fatal start-up error): no question, nothing written.
+    bool ended() const { return ended_; }
+    // Set when a handler asks the window to close (File menu "Close").
+    bool closeRequested() const { return closeRequested_; }
+    void clearCloseRequest() { closeRequested_ = false; }
+
+private:
+    struct ProgramEnd {};
+
+    void showError(int number, const QString& description);
+    void endProgram(const MessageBox& box);
+    template <class F> void guarded(F&& handler);
+    void setEntryText(int16_t index, const QByteArray& text);
+    void showListRow(const TrackList& list, const std::vector<EventEntries>& entries, int first);
+    void writeTrackSetFile(const QString& name, const QByteArray& bytes);
+    void replaceSeasonFiles(const QByteArray& season, const QByteArray& allTracks);
+    void saveTrackSetAs();
+    bool confirmDiscard();
+    void updateCountCaptions();
+
+    SettingsStore& settings_;
+    Dialogs& dialogs_;
+    FileSystem& files_;
+    Shell& shell_;
+    Workspace ws_;
+    FormControls ctl_;
+    QString playerFolder_;
+    bool ended_ = false;
+    bool closeRequested_ = false;
+};
+
+} // namespace gk

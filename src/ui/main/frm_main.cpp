@@ -1,0 +1,438 @@
+#include "frm_main.h"
+
+#include "platform/code_page.h"
+#include "track_list_model.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QItemSelection>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+
+namespace gk {
+namespace {
+
+// Positions and sizes are given in twips; 15 twips make one pixel at 96 dots per inch.
+constexpr int px(int twips) { return twips / 15; }
+
+void place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+QString rgb(Rgb c) { return QStringLiteral("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b); }
+
+constexpr Rgb kGreen{58, 135, 99};
+constexpr Rgb kLightOrange{255, 224, 192};
+constexpr Rgb kLightYellow{255, 255, 192};
+constexpr Rgb kOrange{255, 192, 128};
+constexpr Rgb kLightGrey{224, 224, 224};
+constexpr Rgb kPaleYellow{255, 255, 128};
+constexpr Rgb kYellow{255, 255, 0};
+constexpr Rgb kWhite{255, 255, 255};
+
+QFont arial(double points, bool bold = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QPixmap arrowPixmap(bool up)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(40, 40, 40), 1));
+    painter.setBrush(QColor(255, 255, 0));
+    const QPolygonF triangle =
+        up ? QPolygonF({QPointF(8, 1.5), QPointF(14.5, 9), QPointF(1.5, 9)})
+           : QPolygonF({QPointF(8, 14.5), QPointF(14.5, 7), QPointF(1.5, 7)});
+    painter.drawPolygon(triangle);
+    painter.setBrush(QColor(255, 255, 0));
+    if (up)
+        painter.drawRect(QRectF(5.5, 9, 5, 5.5));
+    else
+        painter.drawRect(QRectF(5.5, 1.5, 5, 5.5));
+    return pixmap;
+}
+
+} // namespace
+
+FrmMain::FrmMain(FormModel& model, QWidget* parent) : QMainWindow(parent), model_(model)
+{
+    setWindowTitle(QStringLiteral("Gridkeeper"));
+    buildControls();
+    buildMenus();
+    render();
+}
+
+FrmMain::~FrmMain() = default;
+
+template <class F> void FrmMain::handle(F&& handler)
+{
+    if (rendering_)
+        return;
+    handler();
+    if (model_.ended()) {
+        QApplication::exit(0);
+        return;
+    }
+    if (model_.closeRequested()) {
+        model_.clearCloseRequest();
+        close();
+    }
+    render();
+}
+
+void FrmMain::buildControls()
+{
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    client_->setAutoFillBackground(true);
+    QPalette palette = client_->palette();
+    palette.setColor(QPalette::Window, QColor(kGreen.r, kGreen.g, kGreen.b));
+    client_->setPalette(palette);
+    client_->setMinimumSize(px(9375), px(6645));
+    // The layout is measured for a small dialog font; the platform's larger default would clip.
+    QFont dialogFont = client_->font();
+    dialogFont.setPointSizeF(8.0);
+    client_->setFont(dialogFont);
+    client_->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
+    setCentralWidget(client_);
+
+    const auto label = [this](const QString& caption, Rgb fore, Rgb back, bool transparent) {
+        auto* l = new QLabel(caption, client_);
+        l->setStyleSheet(transparent ? QStringLiteral("QLabel { color: %1; }").arg(rgb(fore))
+                                     : QStringLiteral("QLabel { color: %1; background: %2; }")
+                                           .arg(rgb(fore), rgb(back)));
+        return l;
+    };
+    const auto coloured = [](QWidget* w, Rgb back) {
+        w->setStyleSheet(QStringLiteral("background: %1; color: black;").arg(rgb(back)));
+    };
+
+    lblGPLdir_ = label(QString(), kRed, kLightGrey, false);
+    lblGPLdir_->setObjectName(QStringLiteral("lblGPLdir"));
+    lblGPLdir_->setFont(arial(9.75, true));
+    place(lblGPLdir_, 120, 120, 9135, 315);
+
+    txtRunTrack_ = new QLineEdit(client_);
+    txtRunTrack_->setObjectName(QStringLiteral("txtRunTrack"));
+    txtRunTrack_->setToolTip(QStringLiteral("Selected track"));
+    txtRunTrack_->setEnabled(false);
+    coloured(txtRunTrack_, kLightYellow);
+    place(txtRunTrack_, 4680, 120, 1575, 315);
+
+    cboCars_ = new QComboBox(client_);
+    cboCars_->setObjectName(QStringLiteral("cboCars"));
+    cboCars_->setToolTip(QStringLiteral("choose a car"));
+    coloured(cboCars_, kLightYellow);
+    place(cboCars_, 6360, 120, 855, 315);
+
+    cmdLaunchGPL_ = new QPushButton(QStringLiteral("start GPL"), client_);
+    cmdLaunchGPL_->setObjectName(QStringLiteral("cmdLaunchGPL"));
+    cmdLaunchGPL_->setToolTip(QStringLiteral("launch Grand Prix Legends"));
+    place(cmdLaunchGPL_, 8160, 120, 1095, 315);
+
+    lblAmountLeft_ = label(QString(), {0, 0, 0}, kLightOrange, false);
+    lblAmountLeft_->setObjectName(QStringLiteral("lblAmountLeft"));
+    place(lblAmountLeft_, 120, 480, 1695, 255);
+    lblAmountRight_ = label(QString(), {0, 0, 0}, kLightOrange, false);
+    lblAmountRight_->setObjectName(QStringLiteral("lblAmountRight"));
+    place(lblAmountRight_, 7440, 480, 1815, 255);
+
+    for (int i = 0; i < 2; ++i) {
+        auto* heading = label(QStringLiteral("Track Info / ini entries"), {0, 0, 0}, kLightOrange,
+                              false);
+        heading->setFont(arial(8.25));
+        place(heading, i == 0 ? 2040 : 4680, 600, 2535, 255);
+        Label5_[static_cast<size_t>(i)] = heading;
+    }
+
+    const auto list = [this, &coloured](const QString& name, const QString& tip) {
+        auto* view = new QListView(client_);
+        view->setObjectName(name);
+        view->setToolTip(tip);
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setUniformItemSizes(true);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        coloured(view, kLightYellow);
+        return view;
+    };
+    ListTracks_ = list(QStringLiteral("ListTracks"), QStringLiteral("The Track List"));
+    place(ListTracks_, 120, 720, 1695, 4545);
+    listNotActive_ = list(QStringLiteral("listNotActive"), QStringLiteral("Non activated tracks."));
+    place(listNotActive_, 7440, 720, 1815, 4545);
+    activeModel_ = new TrackListModel(model_.workspace().ListTracks, this);
+    inactiveModel_ = new TrackListModel(model_.workspace().listNotActive, this);
+    ListTracks_->setModel(activeModel_);
+    listNotActive_->setModel(inactiveModel_);
+
+    for (int i = 0; i < 14; ++i) {
+        auto* box = new QLineEdit(client_);
+        box->setObjectName(QStringLiteral("txtEntry%1").arg(i));
+        box->setFont(arial(8.25));
+        box->setEnabled(false);
+        const int left = i < 7 ? 2040 : 4680;
+        place(box, left, 960 + 360 * (i % 7), 2535, 315);
+        txtEntry_[static_cast<size_t>(i)] = box;
+    }
+
+    const auto check = [this](const QString& caption, Rgb fore) {
+        auto* c = new QCheckBox(caption, client_);
+        c->setStyleSheet(QStringLiteral("QCheckBox { color: %1; }").arg(rgb(fore)));
+        return c;
+    };
+    chkEdit_[0] = check(QStringLiteral("Edit Mode"), kYellow);
+    chkEdit_[0]->setObjectName(QStringLiteral("chkEdit0"));
+    place(chkEdit_[0], 2040, 3480, 1215, 255);
+    chkEdit_[1] = check(QStringLiteral("Edit Mode"), kYellow);
+    chkEdit_[1]->setObjectName(QStringLiteral("chkEdit1"));
+    place(chkEdit_[1], 6120, 3480, 1095, 255);
+
+    lblChoose_ = label(QStringLiteral("Search for track"), kYellow, {}, true);
+    lblChoose_->setAlignment(Qt::AlignCenter);
+    lblChoose_->setToolTip(QStringLiteral(
+        "Enter first letter(s) of track name to search or click into the track list"));
+    place(lblChoose_, 3960, 3960, 1575, 255);
+
+    txtTrack_ = new QLineEdit(client_);
+    txtTrack_->setObjectName(QStringLiteral("txtTrack"));
+    txtTrack_->setToolTip(QStringLiteral("Enter first letter(s) of track name to search."));
+    coloured(txtTrack_, kOrange);
+    place(txtTrack_, 3960, 4200, 1575, 315);
+
+    const std::array<const char*, 4> captions = {">", "Delete", "Delete", "<"};
+    const std::array<std::array<int, 2>, 4> spots = {{{2400, 4920}, {2400, 4320}, {6120, 4320},
+                                                      {6120, 4920}}};
+    for (size_t i = 0; i < 4; ++i) {
+        auto* button = new QPushButton(QString::fromLatin1(captions[i]), client_);
+        button->setObjectName(QStringLiteral("cmdChangeButton%1").arg(i));
+        place(button, spots[i][0], spots[i][1], 855, 255);
+        cmdChangeButton_[i] = button;
+    }
+    Label3_ = label(QStringLiteral("Remove"), kWhite, {}, true);
+    Label3_->setAlignment(Qt::AlignCenter);
+    place(Label3_, 2400, 4680, 855, 255);
+    Label4_ = label(QStringLiteral("Add"), kWhite, {}, true);
+    Label4_->setAlignment(Qt::AlignCenter);
+    place(Label4_, 6120, 4680, 855, 255);
+
+    cmdMakeIni_ = new QPushButton(QStringLiteral("Create 67season.ini"), client_);
+    cmdMakeIni_->setObjectName(QStringLiteral("cmdMakeIni"));
+    place(cmdMakeIni_, 3960, 4680, 1575, 375);
+    connect(cmdMakeIni_, &QPushButton::clicked, this,
+            [this] { handle([this] { model_.cmdMakeIni_Click(); }); });
+
+    const std::array<std::array<int, 2>, 4> arrowSpots = {{{1920, 4680}, {1920, 5040}, {7080, 4680},
+                                                           {7080, 5040}}};
+    for (size_t i = 0; i < 4; ++i) {
+        auto* arrow = new QLabel(client_);
+        arrow->setObjectName(QStringLiteral("picArrow%1").arg(i));
+        arrow->setPixmap(arrowPixmap(i % 2 == 0));
+        place(arrow, arrowSpots[i][0], arrowSpots[i][1], 240, 240);
+        picArrow_[i] = arrow;
+    }
+
+    chkSort_ = check(QStringLiteral("alphabetical order"), kPaleYellow);
+    chkSort_->setObjectName(QStringLiteral("chkSort"));
+    place(chkSort_, 3960, 5040, 1695, 255);
+    connect(chkSort_, &QCheckBox::clicked, this, [this](bool checked) {
+        handle([this, checked] {
+            model_.controls().chkSort = checked ? 1 : 0;
+            model_.chkSort_Click();
+        });
+    });
+
+    frameInfo_ = new QFrame(client_);
+    frameInfo_->setObjectName(QStringLiteral("frameInfo"));
+    frameInfo_->setFrameShape(QFrame::StyledPanel);
+    frameInfo_->setStyleSheet(QStringLiteral("QFrame#frameInfo { background: %1; }").arg(rgb(kLightGrey)));
+    place(frameInfo_, 120, 5400, 9135, 855);
+    lblInfo_ = new QLabel(frameInfo_);
+    lblInfo_->setObjectName(QStringLiteral("lblInfo"));
+    lblInfo_->setWordWrap(true);
+    lblInfo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(lblInfo_, 120, 240, 8895, 495);
+
+    lblTrackSet_ = new QLabel(client_);
+    lblTrackSet_->setObjectName(QStringLiteral("lblTrackSet"));
+    lblTrackSet_->setStyleSheet(QStringLiteral("QLabel { color: black; background: %1; border: 1px "
+                                               "solid gray; }")
+                                    .arg(rgb(kLightGrey)));
+    place(lblTrackSet_, 120, 6360, 780, 225);
+    lblTrackSet_->hide();
+
+    // Tab order of the layout: the lists, the list buttons, the entry boxes, then the rest.
+    std::vector<QWidget*> order = {ListTracks_, listNotActive_, cmdChangeButton_[1],
+                                   cmdChangeButton_[0], cmdChangeButton_[2], cmdChangeButton_[3]};
+    order.insert(order.end(), txtEntry_.begin(), txtEntry_.begin() + 7);
+    order.push_back(cmdLaunchGPL_);
+    order.insert(order.end(), txtEntry_.begin() + 7, txtEntry_.end());
+    order.insert(order.end(),
+                 {chkEdit_[0], chkEdit_[1], cmdMakeIni_, chkSort_, cboCars_, txtTrack_});
+    for (size_t i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void FrmMain::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* create = file->addAction(QStringLiteral("&Create 67season.ini"));
+    connect(create, &QAction::triggered, this,
+            [this] { handle([this] { model_.mnuFile_Click(1); }); });
+    file->addSeparator();
+    QAction* check = file->addAction(QStringLiteral("Ch&eck tracks"));
+    connect(check, &QAction::triggered, this,
+            [this] { handle([this] { model_.mnuFile_Click(6); }); });
+    file->addSeparator();
+    QAction* closeAction = file->addAction(QStringLiteral("&Close"));
+    connect(closeAction, &QAction::triggered, this,
+            [this] { handle([this] { model_.mnuFile_Click(11); }); });
+
+    QMenu* sets = menuBar()->addMenu(QStringLiteral("&Track Sets"));
+    for (int16_t i = 0; i < 22; ++i) {
+        QAction* action = i == 1 ? sets->addSeparator() : sets->addAction(QString());
+        if (i != 1)
+            connect(action, &QAction::triggered, this,
+                    [this, i] { handle([this, i] { model_.mnuTrackSet_Click(i); }); });
+        mnuTrackSet_[static_cast<size_t>(i)] = action;
+    }
+}
+
+void FrmMain::renderList(QListView* view, TrackListModel* model, const TrackList& list,
+                         uint64_t& seenMarks)
+{
+    const bool reset = model->refresh();
+    if (!reset && seenMarks == list.marksVersion)
+        return;
+    seenMarks = list.marksVersion;
+    QItemSelection selection;
+    const int n = static_cast<int>(list.rows.size());
+    for (int r = 0; r < n;) {
+        if (!list.selected[static_cast<size_t>(r)]) {
+            ++r;
+            continue;
+        }
+        int end = r;
+        while (end + 1 < n && list.selected[static_cast<size_t>(end + 1)])
+            ++end;
+        selection.select(model->index(r), model->index(end));
+        r = end + 1;
+    }
+    QItemSelectionModel* marks = view->selectionModel();
+    marks->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (list.current >= 0 && list.current < n) {
+        marks->setCurrentIndex(model->index(list.current), QItemSelectionModel::NoUpdate);
+        view->scrollTo(model->index(list.current));
+    } else {
+        marks->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+}
+
+void FrmMain::render()
+{
+    rendering_ = true;
+    const FormControls& c = model_.controls();
+    const Workspace& ws = model_.workspace();
+
+    lblGPLdir_->setText(c.lblGPLdir.caption);
+    lblGPLdir_->setStyleSheet(QStringLiteral("QLabel { color: %1; background: %2; }")
+                                  .arg(rgb(c.lblGPLdir.foreColor), rgb(kLightGrey)));
+    lblAmountLeft_->setText(c.lblAmountLeft.caption);
+    lblAmountRight_->setText(c.lblAmountRight.caption);
+    lblInfo_->setText(c.lblInfo.caption);
+    lblTrackSet_->setText(c.lblTrackSet.caption);
+    lblTrackSet_->adjustSize();
+    lblTrackSet_->setVisible(c.lblTrackSet.visible);
+
+    renderList(ListTracks_, activeModel_, ws.ListTracks, seenActiveMarks_);
+    renderList(listNotActive_, inactiveModel_, ws.listNotActive, seenInactiveMarks_);
+
+    for (size_t i = 0; i < 14; ++i) {
+        const QString text = decodeGameText(c.txtEntry[i].text);
+        if (txtEntry_[i]->text() != text)
+            txtEntry_[i]->setText(text);
+        txtEntry_[i]->setEnabled(c.txtEntry[i].enabled);
+    }
+    txtRunTrack_->setText(decodeGameText(c.txtRunTrack.text));
+    if (txtTrack_->text() != c.txtTrack)
+        txtTrack_->setText(c.txtTrack);
+    for (size_t i = 0; i < 2; ++i)
+        chkEdit_[i]->setCheckState(c.chkEdit[i] == 1   ? Qt::Checked
+                                   : c.chkEdit[i] == 2 ? Qt::PartiallyChecked
+                                                       : Qt::Unchecked);
+    chkSort_->setCheckState(c.chkSort == 1 ? Qt::Checked : Qt::Unchecked);
+
+    if (cboCars_->count() != c.cboCars.size()) {
+        cboCars_->clear();
+        cboCars_->addItems(c.cboCars);
+    }
+    cboCars_->setCurrentIndex(c.cboCarsIndex);
+
+    for (size_t i = 0; i < mnuTrackSet_.size(); ++i) {
+        if (i != 1) {
+            QString caption = c.mnuTrackSet[i].caption;
+            if (i >= 2)
+                caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+            mnuTrackSet_[i]->setText(caption);
+        }
+        mnuTrackSet_[i]->setVisible(c.mnuTrackSet[i].visible);
+    }
+    rendering_ = false;
+}
+
+void FrmMain::closeEvent(QCloseEvent* event)
+{
+    if (model_.ended()) {
+        event->accept();
+        return;
+    }
+    bool cancel = false;
+    model_.Form_Unload(cancel);
+    if (cancel) {
+        event->ignore();
+        render();
+    } else {
+        event->accept();
+    }
+}
+
+void FrmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        model_.Form_Activate();
+        txtTrack_->setFocus();
+        txtTrack_->setSelection(model_.controls().txtTrackSelStart,
+                                model_.controls().txtTrackSelLength);
+    }
+}
+
+void FrmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!ListTracks_)
+        return;
+    // The lists grow downwards and the help frame and bottom line follow the lower edge;
+    // up to the design height the layout keeps its design values.
+    const int outer = frameGeometry().height() * 15;
+    const int e = std::max(outer, 7455);
+    ListTracks_->resize(ListTracks_->width(), px(e - 2910));
+    listNotActive_->resize(listNotActive_->width(), px(e - 2910));
+    frameInfo_->move(frameInfo_->x(), px(e - 2055));
+    lblTrackSet_->move(lblTrackSet_->x(), px(e - 1095));
+}
+
+} // namespace gk

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "form_model.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QMenu;
+class QAction;
+
+namespace gk {
+
+class TrackListModel;
+
+// The main window: builds the controls, forwards every event to the form model and shows
+// what the model holds. It decides nothing itself.
+class FrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FrmMain(FormModel& model, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    // Shows the model's state in the controls.
+    void render();
+
+    QListView* activeList() const { return ListTracks_; }
+    QListView* inactiveList() const { return listNotActive_; }
+    QLineEdit* entryBox(int index) const { return txtEntry_[static_cast<size_t>(index)]; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void renderList(QListView* view, TrackListModel* model, const TrackList& list,
+                    uint64_t& seenMarks);
+    template <class F> void handle(F&& handler);
+
+    FormModel& model_;
+    bool rendering_ = false;
+
+    QWidget* client_ = nullptr;
+    QLabel* lblGPLdir_ = nullptr;
+    QLineEdit* txtRunTrack_ = nullptr;
+    QComboBox* cboCars_ = nullptr;
+    QPushButton* cmdLaunchGPL_ = nullptr;
+    QLabel* lblAmountLeft_ = nullptr;
+    QLabel* lblAmountRight_ = nullptr;
+    std::array<QLabel*, 2> Label5_{};
+    QListView* ListTracks_ = nullptr;
+    QListView* listNotActive_ = nullptr;
+    TrackListModel* activeModel_ = nullptr;
+    TrackListModel* inactiveModel_ = nullptr;
+    uint64_t seenActiveMarks_ = ~uint64_t{0};
+    uint64_t seenInactiveMarks_ = ~uint64_t{0};
+    std::array<QLineEdit*, 14> txtEntry_{};
+    std::array<QCheckBox*, 2> chkEdit_{};
+    QLabel* lblChoose_ = nullptr;
+    QLineEdit* txtTrack_ = nullptr;
+    std::array<QPushButton*, 4> cmdChangeButton_{};
+    QLabel* Label3_ = nullptr;
+    QLabel* Label4_ = nullptr;
+    QPushButton* cmdMakeIni_ = nullptr;
+    std::array<QLabel*, 4> picArrow_{};
+    QCheckBox* chkSort_ = nullptr;
+    QFrame* frameInfo_ = nullptr;
+    QLabel* lblInfo_ = nullptr;
+    QLabel* lblTrackSet_ = nullptr;
+    std::array<QAction*, 22> mnuTrackSet_{};
+};
+
+} // namespace gk

@@ -1,0 +1,47 @@
+#include "frm_main.h"
+#include "platform/qt_file_system.h"
+#include "platform/qt_settings_store.h"
+#include "platform/widgets/qt_dialogs.h"
+#include "platform/widgets/qt_shell.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Gridkeeper"));
+
+    // The whole argument text is the game directory, as given.
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    const QString commandLine = arguments.join(QLatin1Char(' '));
+
+    gk::QtSettingsStore settings;
+    gk::QtDialogs dialogs;
+    gk::QtFileSystem files;
+    gk::QtShell shell;
+    gk::FormModel model({settings, dialogs, files, shell});
+    gk::FrmMain window(model);
+    dialogs.setParent(&window);
+    shell.setMainWindow(&window);
+
+    if (!model.Form_Load(commandLine))
+        return 0;
+    window.render();
+    window.show();
+
+    // GRIDKEEPER_SCREENSHOT=file.png: save a picture of the window once shown, then quit.
+    const QString screenshot = qEnvironmentVariable("GRIDKEEPER_SCREENSHOT");
+    if (!screenshot.isEmpty()) {
+        QTimer::singleShot(200, &window, [&] {
+            const bool saved = window.grab().save(screenshot);
+            std::fprintf(saved ? stdout : stderr, "%s %s\n",
+                         saved ? "Screenshot saved to" : "Could not save the screenshot to",
+                         qUtf8Printable(screenshot));
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,128 @@
+#include "platform/code_page.h"
+#include "platform/runtime_error.h"
+#include "season/season_file.h"
+
+#include <gtest/gtest.h>
+
+namespace gk {
+namespace {
+
+struct Scanned {
+    std::vector<EventEntries> events;
+    std::vector<QByteArray> folders;
+    int error = 0;
+};
+
+Scanned scan(const QByteArray& data)
+{
+    Scanned s;
+    try {
+        scanEvents(data, [&](EventEntries&& e, QByteArray&& folder) {
+            s.events.push_back(std::move(e));
+            s.folders.push_back(std::move(folder));
+        });
+    } catch (const RuntimeError& e) {
+        s.error = e.number();
+    }
+    return s;
+}
+
+QByteArray event(const char* header, const char* dir)
+{
+    return QByteArray(header) + "\r\nn\r\ns\r\n" + dir + "\r\nm\r\nd\r\nl\r\ng\r\n\r\n";
+}
+
+TEST(EventScan, FindsEventsByTheirHeaderOnly)
+{
+    struct Case {
+        const char* name;
+        QByteArray data;
+        std::vector<QByteArray> folders;
+        int error;
+    };
+    const std::vector<Case> cases = {
+        {"no header at all", "[Season]\r\nname=x\r\nnumEvents=3\r\n", {}, 0},
+        {"empty file", "", {}, 0},
+        {"count line is ignored",
+         "numEvents=3\r\n" + event("[Event1]", "trackDirectory=a") +
+             event("[Event2]", "trackDirectory=b") + event("[Event3]", "trackDirectory=c") +
+             event("[Event4]", "trackDirectory=d") + event("[Event5]", "trackDirectory=e"),
+         {"a", "b", "c", "d", "e"},
+         0},
+        {"header spellings", event("[EVENT12]", "trackdirectory=a") +
+                                 event("   [Event3]  ", "TRACKDIRECTORY=b") +
+                                 event("[Events]", "trackDirectory=c"),
+         {"a", "b", "c"}, 0},
+        {"a tab hides the header", "\t" + event("[Event1]", "trackDirectory=a"), {}, 0},
+        {"restarted numbering", event("[Event1]", "trackDirectory=a") +
+                                    event("[Event1]", "trackDirectory=b"),
+         {"a", "b"}, 0},
+        {"spaces around the directory line", event("[Event1]", "  trackDirectory=monza  "),
+         {"monza"}, 0},
+        {"exactly 15 characters", event("[Event1]", "trackDirectory="), {""}, 0},
+        {"short directory line", event("[Event1]", "trackDir=a") + event("[Event2]", "x"), {}, 5},
+        {"short line after a good event",
+         event("[Event1]", "trackDirectory=a") + event("[Event2]", "trackDir"), {"a"}, 5},
+        {"file ends inside an event",
+         event("[Event1]", "trackDirectory=a") + "[Event2]\r\nn\r\ns\r\ntrackDirectory=b\r\n",
+         {"a"}, 62},
+        {"LF and CR line ends", "[Event1]\nn\rs\ntrackDirectory=lf\nm\nd\nl\ng", {"lf"}, 0},
+        {"a header among the entries is an entry",
+         "[Event1]\r\n[Event2]\r\ns\r\ntrackDirectory=a\r\nm\r\nd\r\nl\r\ng\r\n", {"a"}, 0},
+    };
+    for (const Case& c : cases) {
+        const Scanned s = scan(c.data);
+        EXPECT_EQ(s.folders, c.folders) << c.name;
+        EXPECT_EQ(s.error, c.error) << c.name;
+    }
+}
+
+TEST(EventScan, KeepsEveryByteOfEveryEntry)
+{
+    QByteArray odd("name=Gro\xDF" "er Preis \x80\x81\xFF", 21);
+    odd.append('\0');
+    odd.append(" tail  ");
+    const QByteArray dir = QByteArray("trackDirectory=n\xFCrburg\0ring", 27);
+    const QByteArray data = "[Event1]\r\n" + odd + "\r\n  s  \r\n" + dir + "\r\nm\r\n\r\nl\r\ng\r\n";
+    const Scanned s = scan(data);
+    ASSERT_EQ(s.events.size(), 1u);
+    EXPECT_EQ(s.events[0].entry[0], odd);
+    EXPECT_EQ(s.events[0].entry[1], "  s  ");
+    EXPECT_EQ(s.events[0].entry[4], "");
+    EXPECT_EQ(s.folders[0], QByteArray("n\xFCrburg\0ring", 12));
+}
+
+TEST(SeasonFileBuilder, WritesTheHeaderBlockAndEvents)
+{
+    SeasonFileBuilder b("X", 2);
+    EventEntries e;
+    e.entry = {"1", "2", "trackDirectory=z", "4", "5", "6", "7"};
+    b.addEvent(1, e);
+    b.addEvent(1, e);
+    const QByteArray out = b.take();
+    EXPECT_TRUE(out.startsWith("[Season]\r\nname=X\r\nYear = 1967\r\nnumEvents=2\r\n\r\n[Event1]\r\n"));
+    EXPECT_TRUE(out.endsWith("6\r\n7\r\n\r\n"));
+    EXPECT_EQ(out.count("\r\n"), 5 + 9 * 2);
+    EXPECT_EQ(scan(out).folders, (std::vector<QByteArray>{"z", "z"}));
+}
+
+TEST(CodePage, EveryByteSurvivesDecodingAndEncoding)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(static_cast<char>(b));
+    const QString text = decodeGameText(all);
+    EXPECT_EQ(text[0x80], QChar(0x20AC));
+    EXPECT_EQ(text[0xE9], QChar(0xE9));
+    EXPECT_EQ(encodeGameText(text), std::optional<QByteArray>(all));
+}
+
+TEST(CodePage, RefusesCharactersOutsideTheCodePage)
+{
+    EXPECT_FALSE(encodeGameText(QStringLiteral("Suzuka \u9234\u9e7f")).has_value());
+    EXPECT_EQ(firstUnencodableCharacter(QStringLiteral("ab\u0141c")), QStringLiteral("\u0141"));
+    EXPECT_EQ(firstUnencodableCharacter(QStringLiteral("Caf\u00e9 \u20ac")), QString());
+}
+
+} // namespace
+} // namespace gk

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/qt_file_system.h"
+#include "platform/runtime_error.h"
+#include "platform/settings_store.h"
+#include "platform/shell.h"
+
+#include <QMap>
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace gk::test {
+
+std::string describe(const MessageBox& box);
+
+// Message and input boxes answered from a queue of expectations. A box the test did not
+// expect, or one that differs from the expected one, fails the test.
+class FakeDialogs : public Dialogs {
+public:
+    ~FakeDialogs() override;
+    void expectMessage(MessageBox box, Answer answer = Answer::Ok);
+    void expectInput(InputBox box, QString answer);
+    // Accepts any message box with this answer (for steps that are not under test).
+    void allowAnyMessage(Answer answer) { anyMessage_ = answer; }
+    Answer messageBox(const MessageBox& box) override;
+    QString inputBox(const InputBox& box) override;
+    bool done() const { return expected_.empty(); }
+    const std::vector<MessageBox>& shown() const { return shown_; }
+    // Fails the test when expected boxes were not shown, and forgets them.
+    void verify();
+
+private:
+    struct Expected {
+        bool input = false;
+        MessageBox message;
+        InputBox inputBox;
+        Answer answer = Answer::Ok;
+        QString text;
+    };
+    std::deque<Expected> expected_;
+    std::vector<MessageBox> shown_;
+    std::optional<Answer> anyMessage_;
+};
+
+class FakeSettings : public SettingsStore {
+public:
+    QString getSetting(const QString& app, const QString& section, const QString& key,
+                       const QString& defaultValue) override;
+    void saveSetting(const QString& app, const QString& section, const QString& key,
+                     const QString& value) override;
+    QString value(const QString& key) const { return values_.value(key); }
+    bool has(const QString& key) const { return values_.contains(key); }
+    void set(const QString& key, const QString& value) { values_[key] = value; }
+    bool failSaves = false;
+    int saves = 0;
+
+private:
+    QMap<QString, QString> values_; // by key, under application Gridkeeper, section directories
+};
+
+class FakeShell : public Shell {
+public:
+    void setBusyPointer(bool busy) override { busyDepth += busy ? 1 : -1; }
+    void centerMainWindow() override { ++centred; }
+    int busyDepth = 0;
+    int centred = 0;
+};
+
+// The real file system with one operation made to fail: the Nth call (from 1) of the
+// operations that change something, or every call matching a path.
+class FaultyFileSystem : public QtFileSystem {
+public:
+    int failAt = 0;       // 0: never
+    int changes = 0;      // changing operations seen
+    ErrorCode failure = ErrorCode::DiskFull;
+    QString failPathContaining; // any operation on a path containing this text fails
+
+    QByteArray readFile(const QString& path) override;
+    void writeFile(const QString& path, const QByteArray& data) override;
+    void copyFile(const QString& from, const QString& to) override;
+    void renameFile(const QString& from, const QString& to) override;
+    void removeFile(const QString& path) override;
+    std::vector<FolderEntry> listFolder(const QString& path) override;
+
+private:
+    void change(const QString& path);
+};
+
+} // namespace gk::test

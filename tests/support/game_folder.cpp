@@ -1,0 +1,94 @@
+#include "game_folder.h"
+
+#include "season/season_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace gk::test {
+
+EventEntries makeEvent(const QByteArray& folder, const QByteArray& name)
+{
+    EventEntries e;
+    e.entry = {"name=" + (name.isEmpty() ? folder : name),
+               "shortname=" + folder.left(6),
+               "trackDirectory=" + folder,
+               "month=6",
+               "day=18",
+               "numberOfLaps=28",
+               "startingGrid=0"};
+    return e;
+}
+
+QByteArray seasonBytes(const std::vector<EventEntries>& events, const QByteArray& title)
+{
+    SeasonFileBuilder builder(title, static_cast<qsizetype>(events.size()));
+    qsizetype k = 0;
+    for (const EventEntries& e : events)
+        builder.addEvent(++k, e);
+    return builder.take();
+}
+
+QByteArray seasonOf(const QList<QByteArray>& folders)
+{
+    std::vector<EventEntries> events;
+    for (const QByteArray& f : folders)
+        events.push_back(makeEvent(f));
+    return seasonBytes(events);
+}
+
+GameFolder::GameFolder()
+{
+    EXPECT_TRUE(tmp_.isValid());
+    QDir(dir()).mkpath(QStringLiteral("seasons"));
+    QDir(dir()).mkpath(QStringLiteral("tracks"));
+    write(QStringLiteral("driver.ini"), "[ Driver ]\r\n");
+}
+
+void GameFolder::write(const QString& relative, const QByteArray& bytes) const
+{
+    const QString full = path(relative);
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    QFile file(full);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << full.toStdString();
+    file.write(bytes);
+}
+
+QByteArray GameFolder::read(const QString& relative) const
+{
+    QFile file(path(relative));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool GameFolder::exists(const QString& relative) const { return QFileInfo::exists(path(relative)); }
+
+void GameFolder::remove(const QString& relative) const { QFile::remove(path(relative)); }
+
+void GameFolder::addTracks(const QList<QByteArray>& folders) const
+{
+    for (const QByteArray& f : folders)
+        write(QStringLiteral("tracks/%1/track.ini").arg(QString::fromLatin1(f)), "[ track ]\r\n");
+}
+
+void GameFolder::writeSeason(const QList<QByteArray>& folders) const
+{
+    write(QStringLiteral("seasons/67season.ini"), seasonOf(folders));
+}
+
+void GameFolder::writeAllTracks(const QList<QByteArray>& folders) const
+{
+    write(QStringLiteral("seasons/67AllTracks.ini"), seasonOf(folders));
+}
+
+QStringList GameFolder::seasonFiles() const
+{
+    QStringList names = QDir(path(QStringLiteral("seasons"))).entryList(QDir::Files);
+    names.sort();
+    return names;
+}
+
+} // namespace gk::test

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "season/track_list.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <vector>
+
+namespace gk::test {
+
+// The seven entries of an event whose track directory is the folder.
+EventEntries makeEvent(const QByteArray& folder, const QByteArray& name = {});
+
+// Season file bytes as the game writes them: header block, then the events numbered from 1.
+QByteArray seasonBytes(const std::vector<EventEntries>& events,
+                       const QByteArray& title = "Test Season");
+QByteArray seasonOf(const QList<QByteArray>& folders);
+
+// A game installation in a temporary folder: driver.ini, seasons\ and tracks\.
+class GameFolder {
+public:
+    GameFolder();
+    QString dir() const { return tmp_.path(); }
+    QString path(const QString& relative) const { return dir() + QLatin1Char('/') + relative; }
+    void write(const QString& relative, const QByteArray& bytes) const;
+    QByteArray read(const QString& relative) const;
+    bool exists(const QString& relative) const;
+    void remove(const QString& relative) const;
+    // Installs track folders with a track.ini each.
+    void addTracks(const QList<QByteArray>& folders) const;
+    void writeSeason(const QList<QByteArray>& folders) const;
+    void writeAllTracks(const QList<QByteArray>& folders) const;
+    // File names in seasons\, sorted.
+    QStringList seasonFiles() const;
+
+private:
+    QTemporaryDir tmp_;
+};
+
+} // namespace gk::test

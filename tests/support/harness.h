@@ -1,0 +1,33 @@
+#pragma once
+
+#include "fakes.h"
+#include "game_folder.h"
+#include "ui/main/form_model.h"
+
+#include <memory>
+
+namespace gk::test {
+
+// A form model on fake dialogs, settings and shell, and a real (optionally failing) file
+// system over a temporary game folder.
+struct Harness {
+    GameFolder game;
+    FakeSettings settings;
+    FakeDialogs dialogs;
+    FaultyFileSystem files;
+    FakeShell shell;
+    std::unique_ptr<FormModel> model;
+
+    Harness() { reset(); }
+    void reset() { model = std::make_unique<FormModel>(FormPlatform{settings, dialogs, files, shell}); }
+    FormModel& m() { return *model; }
+    Workspace& ws() { return model->workspace(); }
+    FormControls& ctl() { return model->controls(); }
+    // Starts the program on the game folder; every box must be expected beforehand.
+    bool load() { return model->Form_Load(game.dir()); }
+};
+
+std::vector<QByteArray> rowsOf(const TrackList& list);
+std::vector<QByteArray> foldersOf(const std::vector<EventEntries>& entries);
+
+} // namespace gk::test
