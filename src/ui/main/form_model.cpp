@@ -572,11 +572,14 @@ void FormModel::saveTrackSetAs()
     const QString prompt = QStringLiteral("Enter Name of the Track Set\r\n(Track Set will be saved "
                                           "in %1\\seasons\\)")
                                .arg(ws_.strGPLdir);
+    const QString previous = ws_.strTrackSet;
     QString proposal = ws_.strTrackSet;
     for (;;) {
         const QString name = dialogs_.inputBox({prompt, QStringLiteral("Save as"), proposal});
-        if (name.isEmpty())
-            return; // Cancel keeps the current set
+        if (name.isEmpty()) {
+            ws_.strTrackSet = previous; // Cancel keeps the set that was current
+            return;
+        }
         proposal = name;
         const QString problem = trackSetNameProblem(name);
         if (!problem.isEmpty()) {
