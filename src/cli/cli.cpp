@@ -1,7 +1,200 @@
 #include "cli.h"
 
-namespace gk {
+#include "app/settings_keys.h"
+#include "app/game_paths.h"
+#include "platform/qt_file_system.h"
+#include "platform/qt_settings_store.h"
+#include "platform/runtime_error.h"
+#include "platform/shell.h"
+#include "ui/main/form_model.h"
 
-int runCli(const QStringList&) { return 2; }
+#include <cstdio>
+#include <optional>
+
+namespace gk {
+namespace {
+
+enum Status { Ok = 0, Refused = 1, Usage = 2, Failed = 3 };
+
+const char* const kUsage =
+    "Usage: gridkeeper-cli [--gpl-dir DIR] COMMAND [ARG...]\n"
+    "\n"
+    "Works on the game folder DIR (default: the folder Gridkeeper has stored; the command line\n"
+    "tool never stores one) exactly as the Gridkeeper window does.\n"
+    "\n"
+    "Commands:\n"
+    "  show                      the active list's caption and rows, then the inactive list's;\n"
+    "                            rows are printed as the exact bytes of the season files\n"
+    "  write [--alphabetical | --list-order]\n"
+    "                            \"Create 67season.ini\": writes 67season.ini and 67AllTracks.ini\n"
+    "                            (default order: the stored \"alphabetical order\" setting)\n"
+    "  sets                      the track sets the Track Sets menu offers, one per line\n"
+    "  save-set NAME             saves the active list as the track set NAME (overwrites)\n"
+    "  open-set NAME             opens the track set NAME and rewrites the season files\n"
+    "\n"
+    "Every message the window would show is printed to stderr as \"Title: text\".\n"
+    "Exit status: 0 success, 1 refused with a message, 2 usage error, 3 run-time error.\n";
+
+// Message boxes become lines on stderr; questions are answered so that nothing is changed
+// that the command did not ask for.
+class CliDialogs : public Dialogs {
+public:
+    Answer messageBox(const MessageBox& box) override
+    {
+        QString text = box.text;
+        text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(box.title), qUtf8Printable(text));
+        if (box.title.startsWith(QLatin1String("Error ")) && box.icon == Icon::Critical)
+            status = std::max(status, static_cast<int>(Failed));
+        else if (box.icon == Icon::Critical || box.icon == Icon::Exclamation)
+            status = std::max(status, static_cast<int>(Refused));
+        switch (box.buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::YesNoCancel:
+            return Answer::Cancel;
+        }
+        return Answer::Ok;
+    }
+    QString inputBox(const InputBox& box) override
+    {
+        std::fprintf(stderr, "%s: (no input on the command line)\n", qUtf8Printable(box.title));
+        return {};
+    }
+    int status = Ok;
+};
+
+// The user's settings, except that the game folder is never stored from here.
+class CliSettings : public SettingsStore {
+public:
+    QString getSetting(const QString& app, const QString& section, const QString& key,
+                       const QString& defaultValue) override
+    {
+        return store_.getSetting(app, section, key, defaultValue);
+    }
+    void saveSetting(const QString& app, const QString& section, const QString& key,
+                     const QString& value) override
+    {
+        if (key == settings::kGplDir)
+            return;
+        store_.saveSetting(app, section, key, value);
+    }
+
+private:
+    QtSettingsStore store_;
+};
+
+void printLine(const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+int usage(const char* problem)
+{
+    if (problem)
+        std::fprintf(stderr, "gridkeeper-cli: %s\n\n", problem);
+    std::fputs(kUsage, stderr);
+    return Usage;
+}
+
+} // namespace
+
+int runCli(const QStringList& arguments)
+{
+    QStringList args = arguments;
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::fputs(kUsage, stdout);
+        return Ok;
+    }
+    QString gameDir;
+    if (!args.isEmpty() && args.front() == QLatin1String("--gpl-dir")) {
+        if (args.size() < 2)
+            return usage("--gpl-dir needs a folder");
+        gameDir = args[1];
+        args = args.mid(2);
+    } else if (!args.isEmpty() && args.front().startsWith(QLatin1String("--gpl-dir="))) {
+        gameDir = args.front().mid(10);
+        args = args.mid(1);
+    }
+    if (args.isEmpty())
+        return usage("no command given");
+    const QString command = args.takeFirst();
+
+    std::optional<int> sortOverride;
+    if (command == QLatin1String("show") || command == QLatin1String("sets")) {
+        if (!args.isEmpty())
+            return usage("this command takes no arguments");
+    } else if (command == QLatin1String("write")) {
+        if (args.size() > 1)
+            return usage("write takes at most one option");
+        if (args.size() == 1) {
+            if (args[0] == QLatin1String("--alphabetical"))
+                sortOverride = 1;
+            else if (args[0] == QLatin1String("--list-order"))
+                sortOverride = 0;
+            else
+                return usage("write takes --alphabetical or --list-order");
+        }
+    } else if (command == QLatin1String("save-set") || command == QLatin1String("open-set")) {
+        if (args.size() != 1)
+            return usage("give exactly one track set name");
+    } else {
+        return usage("unknown command");
+    }
+
+    CliSettings settings;
+    CliDialogs dialogs;
+    QtFileSystem files;
+    NullShell shell;
+    FormModel model({settings, dialogs, files, shell});
+    if (!model.Form_Load(gameDir))
+        return std::max(dialogs.status, static_cast<int>(Refused));
+    // A season that could not be read whole must not be written back.
+    if (!model.startupFaults().empty()) {
+        for (const StartupFault& fault : model.startupFaults())
+            std::fprintf(stderr, "Error %d: %s\n", fault.number, qUtf8Printable(fault.description));
+        return Failed;
+    }
+    dialogs.status = Ok;
+
+    try {
+        if (command == QLatin1String("show")) {
+            const Workspace& ws = model.workspace();
+            printLine(model.controls().lblAmountLeft.caption.toUtf8());
+            for (const QByteArray& row : ws.ListTracks.rows)
+                printLine(row);
+            printLine(model.controls().lblAmountRight.caption.toUtf8());
+            for (const QByteArray& row : ws.listNotActive.rows)
+                printLine(row);
+        } else if (command == QLatin1String("sets")) {
+            for (const QString& name : model.offeredTrackSets())
+                printLine(name.toUtf8());
+        } else if (command == QLatin1String("write")) {
+            if (sortOverride)
+                model.controls().chkSort = *sortOverride;
+            model.subCreateIniFiles(false);
+        } else if (command == QLatin1String("save-set")) {
+            model.saveTrackSet(args[0]);
+        } else if (command == QLatin1String("open-set")) {
+            const QString& name = args[0];
+            if (!files.fileExists(paths::trackSet(model.workspace().strGPLdir, name))) {
+                dialogs.messageBox({QStringLiteral("The track set \"%1\" was not found in %2.")
+                                        .arg(name, paths::seasonsFolder(model.workspace().strGPLdir)),
+                                    appTitle(), Buttons::Ok, Icon::Exclamation});
+            } else {
+                model.openTrackSet(name);
+            }
+        }
+    } catch (const RuntimeError& e) {
+        std::fprintf(stderr, "Error %d: %s\n", e.number(), qUtf8Printable(e.description()));
+        return Failed;
+    }
+    std::fflush(stdout);
+    return dialogs.status;
+}
 
 } // namespace gk

@@ -76,6 +76,7 @@ bool FormModel::Form_Load(const QString& commandLine)
         try {
             body();
         } catch (const RuntimeError& e) {
+            startupFaults_.push_back({e.number(), e.description()});
             dialogs_.messageBox({e.description(), appTitle(), Buttons::Ok, Icon::None});
         }
     };

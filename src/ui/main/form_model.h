@@ -63,6 +63,12 @@ struct FormControls {
     std::array<MenuItemState, 22> mnuTrackSet;
 };
 
+// A run-time error that start-up reported and went on from.
+struct StartupFault {
+    int number = 0;
+    QString description;
+};
+
 struct FormPlatform {
     SettingsStore& settings;
     Dialogs& dialogs;
@@ -115,6 +121,7 @@ public:
     const Workspace& workspace() const { return ws_; }
     FormControls& controls() { return ctl_; }
     const FormControls& controls() const { return ctl_; }
+    const std::vector<StartupFault>& startupFaults() const { return startupFaults_; }
     // True once the program has ended (a fatal start-up error): no question, nothing written.
     bool ended() const { return ended_; }
     // Set when a handler asks the window to close (File menu "Close").
@@ -142,6 +149,7 @@ private:
     Workspace ws_;
     FormControls ctl_;
     QString playerFolder_;
+    std::vector<StartupFault> startupFaults_;
     bool ended_ = false;
     bool closeRequested_ = false;
 };
