@@ -714,4 +714,278 @@ void FormModel::txtEntry_Change(int16_t Index)
         ws_.bolTrackSetChanged = true;
 }
 
+// ---------------------------------------------------------------- user input
+
+void FormModel::setSearchText(const QString& text)
+{
+    ctl_.txtTrack = text;
+    txtTrack_Change();
+}
+
+bool FormModel::entryBoxEnabled(int16_t index) const
+{
+    const size_t side = index < 7 ? 0 : 1;
+    const TrackList& rows = side == 0 ? ws_.ListTracks : ws_.listNotActive;
+    return ctl_.chkEdit[side] == 1 && rows.current >= 0;
+}
+
+bool FormModel::editEntry(int16_t index, const QString& text)
+{
+    if (ended_ || index < 0 || index > 13 || !entryBoxEnabled(index))
+        return false;
+    const std::optional<QByteArray> bytes = encodeGameText(text);
+    if (!bytes) {
+        dialogs_.messageBox(
+            {QStringLiteral("The character \"%1\" cannot be written into the game's season files, "
+                            "which hold only the characters of the Windows-1252 code page. The "
+                            "entry keeps its previous text.")
+                 .arg(firstUnencodableCharacter(text)),
+             appTitle(), Buttons::Ok, Icon::Exclamation});
+        return false;
+    }
+    ctl_.txtEntry[static_cast<size_t>(index)].text = *bytes;
+    txtEntry_Change(index);
+    return true;
+}
+
+void FormModel::setRowsSelected(Side side, int first, int last, bool selected)
+{
+    TrackList& rows = list(side);
+    const int n = rows.count();
+    for (int r = std::max(first, 0); r <= last && r < n; ++r)
+        rows.selected[static_cast<size_t>(r)] = selected ? 1 : 0;
+    rows.marksChanged();
+}
+
+void FormModel::setCurrentRow(Side side, int row)
+{
+    TrackList& rows = list(side);
+    if (row < -1 || row >= rows.count())
+        return;
+    rows.current = static_cast<int16_t>(row);
+    rows.marksChanged();
+    if (side == Side::Active)
+        ListTracks_Click();
+    else
+        listNotActive_Click();
+}
+
+// ---------------------------------------------------------------- search and edit mode
+
+void FormModel::txtTrack_Change()
+{
+    guarded([&] {
+        try {
+            const std::optional<QByteArray> typed = encodeGameText(ctl_.txtTrack);
+            // Text the code page cannot hold matches no row.
+            const QByteArray needle = typed ? lowerGameText(*typed) : QByteArray();
+            const bool matchNothing = !typed;
+            for (Side side : {Side::Inactive, Side::Active}) {
+                TrackList& rows = list(side);
+                const int n = rows.count();
+                int topmost = -1;
+                for (int r = n - 1; r >= 0; --r) {
+                    uint8_t& mark = rows.selected[static_cast<size_t>(r)];
+                    const QByteArray& text = rows.rows[static_cast<size_t>(r)];
+                    bool match = false;
+                    if (!matchNothing && !needle.isEmpty() && text.size() >= needle.size()) {
+                        match = true;
+                        for (qsizetype i = 0; i < needle.size(); ++i) {
+                            if (lowerGameByte(text[i]) != needle[i]) {
+                                match = false;
+                                break;
+                            }
+                        }
+                    }
+                    mark = match ? 1 : 0;
+                    if (match)
+                        topmost = r;
+                }
+                rows.marksChanged();
+                if (topmost >= 0) {
+                    ctl_.txtRunTrack.text = rows.rows[static_cast<size_t>(topmost)];
+                    setCurrentRow(side, topmost);
+                }
+            }
+        } catch (const RuntimeError& e) {
+            showError(e.number(), e.description());
+        }
+    });
+}
+
+void FormModel::txtTrack_GotFocus()
+{
+    ctl_.txtTrackSelStart = 0;
+    ctl_.txtTrackSelLength = static_cast<int>(ctl_.txtTrack.size());
+}
+
+void FormModel::chkEdit_Click(int16_t Index)
+{
+    // The boxes follow the switch; entryBoxEnabled() also asks for a current row.
+    (void)Index;
+}
+
+// ---------------------------------------------------------------- list commands
+
+void FormModel::clearSide(Side side)
+{
+    const bool filling = ws_.bolFillingEntries;
+    ws_.bolFillingEntries = true;
+    const int16_t first = side == Side::Active ? 0 : 7;
+    for (int16_t i = first; i < first + 7; ++i)
+        setEntryText(i, {});
+    ws_.bolFillingEntries = filling;
+    ctl_.txtRunTrack.text.clear();
+}
+
+void FormModel::cmdChangeButton_Click(int16_t Index)
+{
+    if (Index < 0 || Index > 3)
+        return;
+    guarded([&] { runListCommand(Index); });
+}
+
+void FormModel::runListCommand(int16_t Index)
+{
+    const Side source = Index <= 1 ? Side::Active : Side::Inactive;
+    TrackList& from = list(source);
+    if (from.current < 0)
+        return;
+    std::vector<EventEntries>& fromEntries = source == Side::Active ? ws_.arrActive : ws_.arrInactive;
+    ws_.bolFillingEntries = true;
+    try {
+        ws_.bolSeasonChanged = true;
+        if (!ws_.strTrackSet.isEmpty()) {
+            ws_.bolTrackSetChanged = true;
+            subShowTrackSet();
+        }
+        if (from.rows.size() != fromEntries.size())
+            throw RuntimeError(ErrorCode::SubscriptRange);
+        if (Index == 0 || Index == 3) {
+            const Side target = Index == 0 ? Side::Inactive : Side::Active;
+            TrackList& to = list(target);
+            std::vector<EventEntries>& toEntries =
+                target == Side::Active ? ws_.arrActive : ws_.arrInactive;
+            for (size_t r = 0; r < from.rows.size(); ++r) {
+                if (!from.selected[r])
+                    continue;
+                to.addRow(from.rows[r]);
+                toEntries.push_back(fromEntries[r]);
+            }
+        }
+        // One pass keeps the unselected rows in order, each with its own entries.
+        size_t kept = 0;
+        const size_t n = from.rows.size();
+        for (size_t r = 0; r < n; ++r) {
+            if (from.selected[r])
+                continue;
+            if (kept != r) {
+                from.rows[kept] = std::move(from.rows[r]);
+                fromEntries[kept] = std::move(fromEntries[r]);
+            }
+            from.selected[kept] = 0;
+            ++kept;
+        }
+        if (kept != n) {
+            from.rows.resize(kept);
+            from.selected.resize(kept);
+            fromEntries.resize(kept);
+            from.current = -1; // the command leaves no current row behind
+            from.rowsChanged();
+            clearSide(source);
+        }
+    } catch (const RuntimeError& e) {
+        showError(e.number(), e.description());
+    }
+    updateCountCaptions();
+    ws_.bolFillingEntries = false;
+    if (!ctl_.txtTrack.isEmpty())
+        txtTrack_Change();
+}
+
+void FormModel::picArrow_Click(int16_t Index)
+{
+    if (Index < 0 || Index > 3)
+        return;
+    guarded([&] {
+        const Side side = Index <= 1 ? Side::Active : Side::Inactive;
+        if (side == Side::Active && !ws_.strTrackSet.isEmpty()) {
+            ws_.bolTrackSetChanged = true;
+            subShowTrackSet();
+        }
+        TrackList& rows = list(side);
+        std::vector<EventEntries>& entries = side == Side::Active ? ws_.arrActive : ws_.arrInactive;
+        if (rows.count() < 2 || rows.current < 0)
+            return;
+        ws_.bolSeasonChanged = true;
+        const int p = rows.current;
+        const int q = p + (Index % 2 == 0 ? -1 : 1);
+        if (q < 0 || q >= rows.count())
+            return;
+        try {
+            if (static_cast<size_t>(std::max(p, q)) >= entries.size())
+                throw RuntimeError(ErrorCode::SubscriptRange);
+            std::swap(rows.rows[static_cast<size_t>(p)], rows.rows[static_cast<size_t>(q)]);
+            std::swap(entries[static_cast<size_t>(p)], entries[static_cast<size_t>(q)]);
+            rows.selected[static_cast<size_t>(q)] = 1;
+            rows.selected[static_cast<size_t>(p)] = 0;
+            rows.rowsChanged();
+            setCurrentRow(side, q);
+        } catch (const RuntimeError& e) {
+            showError(e.number(), e.description());
+        }
+    });
+}
+
+// ---------------------------------------------------------------- sorting
+
+void FormModel::lblAmountLeft_Click()
+{
+    guarded([&] { sortList(Side::Active); });
+}
+
+void FormModel::lblAmountRight_Click()
+{
+    guarded([&] { sortList(Side::Inactive); });
+}
+
+void FormModel::sortList(Side side)
+{
+    TrackList& rows = list(side);
+    std::vector<EventEntries>& entries = side == Side::Active ? ws_.arrActive : ws_.arrInactive;
+    if (rows.count() < 2)
+        return;
+    try {
+        if (entries.size() != rows.rows.size())
+            throw RuntimeError(ErrorCode::SubscriptRange);
+        // The sort keys carry the old positions apart from the text, so a "," in a folder
+        // name cannot send a row's entries elsewhere. Built aside, then swapped in whole.
+        const std::vector<SortKey> ListSorter = sortedKeys(rows.rows);
+        std::vector<QByteArray> sortedRows;
+        std::vector<EventEntries> sortedEntries;
+        sortedRows.reserve(ListSorter.size());
+        sortedEntries.reserve(ListSorter.size());
+        for (const SortKey& key : ListSorter) {
+            const auto k = static_cast<size_t>(key.position);
+            sortedRows.push_back(trimSpaces(rows.rows[k]));
+            sortedEntries.push_back(std::move(entries[k]));
+        }
+        rows.rows = std::move(sortedRows);
+        entries = std::move(sortedEntries);
+        std::fill(rows.selected.begin(), rows.selected.end(), uint8_t{0});
+        rows.current = -1;
+        rows.rowsChanged();
+        // Nothing shown on this side belongs to a row any more.
+        clearSide(side);
+    } catch (const RuntimeError& e) {
+        showError(e.number(), e.description());
+        return;
+    }
+    ws_.bolSeasonChanged = true;
+    if (side == Side::Active && !ws_.strTrackSet.isEmpty()) {
+        ws_.bolTrackSetChanged = true;
+        subShowTrackSet();
+    }
+}
+
 } // namespace gk

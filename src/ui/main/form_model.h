@@ -94,6 +94,13 @@ public:
     void ListTracks_Click();
     void listNotActive_Click();
     void txtEntry_Change(int16_t Index);
+    void txtTrack_Change();
+    void txtTrack_GotFocus();
+    void chkEdit_Click(int16_t Index);
+    void cmdChangeButton_Click(int16_t Index);
+    void picArrow_Click(int16_t Index);
+    void lblAmountLeft_Click();
+    void lblAmountRight_Click();
 
     // ---- procedures
     bool fncFileExists(const QString& path);
@@ -107,6 +114,20 @@ public:
     void subPlayerInfo();
     void subListTrackSets();
     void subShowTrackSet();
+
+    // ---- what the window reports of the user's actions
+    enum class Side { Active, Inactive };
+    TrackList& list(Side side) { return side == Side::Active ? ws_.ListTracks : ws_.listNotActive; }
+    // The user typed into the search box.
+    void setSearchText(const QString& text);
+    // The user typed into an entry box; false when the text was refused (the box keeps its
+    // bytes) or the box takes no edit.
+    bool editEntry(int16_t index, const QString& text);
+    // The user changed the selected marks or the current row of a list.
+    void setRowsSelected(Side side, int first, int last, bool selected);
+    void setCurrentRow(Side side, int row);
+    // An entry box takes edits only in edit mode and while its list has a current row.
+    bool entryBoxEnabled(int16_t index) const;
 
     // ---- operations the command-line front end uses directly
     // Writes the active list as the named set without asking; false when refused.
@@ -141,6 +162,9 @@ private:
     void saveTrackSetAs();
     bool confirmDiscard();
     void updateCountCaptions();
+    void runListCommand(int16_t Index);
+    void sortList(Side side);
+    void clearSide(Side side);
 
     SettingsStore& settings_;
     Dialogs& dialogs_;

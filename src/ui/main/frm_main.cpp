@@ -364,7 +364,7 @@ void FrmMain::render()
         const QString text = decodeGameText(c.txtEntry[i].text);
         if (txtEntry_[i]->text() != text)
             txtEntry_[i]->setText(text);
-        txtEntry_[i]->setEnabled(c.txtEntry[i].enabled);
+        txtEntry_[i]->setEnabled(model_.entryBoxEnabled(static_cast<int16_t>(i)));
     }
     txtRunTrack_->setText(decodeGameText(c.txtRunTrack.text));
     if (txtTrack_->text() != c.txtTrack)
