@@ -111,6 +111,47 @@ TEST_F(Cli, RefusesToWriteASeasonItCouldNotReadWhole)
     EXPECT_EQ(game.read(QStringLiteral("seasons/67season.ini")), before);
 }
 
+TEST_F(Cli, ListCommandsWriteTheSeason)
+{
+    game.addTracks({"a", "b", "c", "d"});
+    game.writeSeason({"b", "a"});
+    game.writeAllTracks({"b", "a", "c", "d", "c"});
+    struct Step {
+        QStringList args;
+        int status;
+        QByteArray shown;
+    };
+    const auto show = [](const char* active, const char* inactive, int na, int ni) {
+        return QByteArray("Active Tracks (") + QByteArray::number(na) + ")\n" + active +
+               "Non-Active Tracks (" + QByteArray::number(ni) + ")\n" + inactive;
+    };
+    const std::vector<Step> steps = {
+        {{QStringLiteral("activate"), QStringLiteral("c")}, 0, show("b\na\nc\nc\n", "d\n", 4, 1)},
+        {{QStringLiteral("up"), QStringLiteral("a")}, 0, show("a\nb\nc\nc\n", "d\n", 4, 1)},
+        {{QStringLiteral("deactivate"), QStringLiteral("b"), QStringLiteral("c")}, 0,
+         show("a\n", "d\nb\nc\nc\n", 1, 4)},
+        {{QStringLiteral("sort"), QStringLiteral("inactive")}, 0, show("a\n", "b\nc\nc\nd\n", 1, 4)},
+        {{QStringLiteral("delete"), QStringLiteral("c"), QStringLiteral("d")}, 0, show("a\n", "b\n", 1, 1)},
+        {{QStringLiteral("delete"), QStringLiteral("zz")}, 1, show("a\n", "b\n", 1, 1)},
+        {{QStringLiteral("activate"), QStringLiteral("a")}, 1, show("a\n", "b\n", 1, 1)},
+        {{QStringLiteral("deactivate"), QStringLiteral("a")}, 1, show("a\n", "b\n", 1, 1)},
+        {{QStringLiteral("sort"), QStringLiteral("sideways")}, 2, show("a\n", "b\n", 1, 1)},
+    };
+    for (const Step& step : steps) {
+        const QByteArray before = game.read(QStringLiteral("seasons/67season.ini"));
+        const CliRun r = run(step.args);
+        EXPECT_EQ(r.status, step.status) << step.args.join(QLatin1Char(' ')).toStdString() << ": "
+                                         << r.err.constData();
+        EXPECT_EQ(run({QStringLiteral("show")}).out, step.shown)
+            << step.args.join(QLatin1Char(' ')).toStdString();
+        if (step.status != 0) {
+            EXPECT_EQ(game.read(QStringLiteral("seasons/67season.ini")), before);
+        }
+    }
+    EXPECT_TRUE(run({QStringLiteral("delete"), QStringLiteral("zz")}).err.contains(
+        "Gridkeeper: The track \"zz\" is in neither list."));
+}
+
 TEST_F(Cli, InvalidGameFolderIsRefused)
 {
     const CliRun r = run({QStringLiteral("--gpl-dir"), QStringLiteral("/no/such/dir"), QStringLiteral("show")},

@@ -2,12 +2,14 @@
 
 #include "app/settings_keys.h"
 #include "app/game_paths.h"
+#include "platform/code_page.h"
 #include "platform/qt_file_system.h"
 #include "platform/qt_settings_store.h"
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
 #include "ui/main/form_model.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -31,6 +33,14 @@ const char* const kUsage =
     "  sets                      the track sets the Track Sets menu offers, one per line\n"
     "  save-set NAME             saves the active list as the track set NAME (overwrites)\n"
     "  open-set NAME             opens the track set NAME and rewrites the season files\n"
+    "  activate ROW...           moves the inactive rows with these texts to the active list\n"
+    "  deactivate ROW...         moves the active rows with these texts to the inactive list\n"
+    "  delete ROW...             removes the rows with these texts from their list for good\n"
+    "  up ROW | down ROW         moves the row one place up or down in its list\n"
+    "  sort active|inactive      sorts a list by folder name, as a click on its title does\n"
+    "                            (these commands then write the season files)\n"
+    "\n"
+    "A ROW is a row's exact text, the missing mark \"* \" included.\n"
     "\n"
     "Every message the window would show is printed to stderr as \"Title: text\".\n"
     "Exit status: 0 success, 1 refused with a message, 2 usage error, 3 run-time error.\n";
@@ -101,6 +111,89 @@ int usage(const char* problem)
     return Usage;
 }
 
+using Side = FormModel::Side;
+
+// The rows of a list whose text equals the argument: as typed in the game's code page, or
+// as the raw bytes of the argument.
+std::vector<int> rowsNamed(const TrackList& list, const QString& row)
+{
+    const std::optional<QByteArray> encoded = encodeGameText(row);
+    const QByteArray raw = row.toLocal8Bit();
+    std::vector<int> found;
+    for (size_t r = 0; r < list.rows.size(); ++r)
+        if ((encoded && list.rows[r] == *encoded) || list.rows[r] == raw)
+            found.push_back(static_cast<int>(r));
+    return found;
+}
+
+void notFound(Dialogs& dialogs, const QString& row)
+{
+    dialogs.messageBox({QStringLiteral("The track \"%1\" is in neither list.").arg(row), appTitle(),
+                        Buttons::Ok, Icon::Exclamation});
+}
+
+// Selects the named rows of one side (and only those) and makes the first current.
+bool selectRows(FormModel& model, Side side, const std::vector<int>& rows)
+{
+    TrackList& list = model.list(side);
+    model.setRowsSelected(side, 0, list.count() - 1, false);
+    if (rows.empty())
+        return false;
+    for (int r : rows)
+        model.setRowsSelected(side, r, r, true);
+    model.setCurrentRow(side, rows.front());
+    return true;
+}
+
+// Runs a list command on the named rows; false when a row is in no list it may come from.
+bool listCommand(FormModel& model, Dialogs& dialogs, const QString& command, const QStringList& names)
+{
+    std::vector<int> active, inactive;
+    for (const QString& name : names) {
+        const std::vector<int> a = rowsNamed(model.list(Side::Active), name);
+        const std::vector<int> i = rowsNamed(model.list(Side::Inactive), name);
+        const bool useActive = command != QLatin1String("activate");
+        const bool useInactive = command != QLatin1String("deactivate");
+        if ((!useActive || a.empty()) && (!useInactive || i.empty())) {
+            notFound(dialogs, name);
+            return false;
+        }
+        if (useActive)
+            active.insert(active.end(), a.begin(), a.end());
+        if (useInactive)
+            inactive.insert(inactive.end(), i.begin(), i.end());
+    }
+    std::sort(active.begin(), active.end());
+    std::sort(inactive.begin(), inactive.end());
+    if (command == QLatin1String("activate")) {
+        selectRows(model, Side::Inactive, inactive);
+        model.cmdChangeButton_Click(3);
+    } else if (command == QLatin1String("deactivate")) {
+        selectRows(model, Side::Active, active);
+        model.cmdChangeButton_Click(0);
+    } else {
+        if (selectRows(model, Side::Active, active))
+            model.cmdChangeButton_Click(1);
+        if (selectRows(model, Side::Inactive, inactive))
+            model.cmdChangeButton_Click(2);
+    }
+    return true;
+}
+
+bool arrowCommand(FormModel& model, Dialogs& dialogs, bool up, const QString& name)
+{
+    for (Side side : {Side::Active, Side::Inactive}) {
+        const std::vector<int> rows = rowsNamed(model.list(side), name);
+        if (rows.empty())
+            continue;
+        selectRows(model, side, {rows.front()});
+        model.picArrow_Click(static_cast<int16_t>((side == Side::Active ? 0 : 2) + (up ? 0 : 1)));
+        return true;
+    }
+    notFound(dialogs, name);
+    return false;
+}
+
 } // namespace
 
 int runCli(const QStringList& arguments)
@@ -142,6 +235,17 @@ int runCli(const QStringList& arguments)
     } else if (command == QLatin1String("save-set") || command == QLatin1String("open-set")) {
         if (args.size() != 1)
             return usage("give exactly one track set name");
+    } else if (command == QLatin1String("activate") || command == QLatin1String("deactivate") ||
+               command == QLatin1String("delete")) {
+        if (args.isEmpty())
+            return usage("give at least one row");
+    } else if (command == QLatin1String("up") || command == QLatin1String("down")) {
+        if (args.size() != 1)
+            return usage("give exactly one row");
+    } else if (command == QLatin1String("sort")) {
+        if (args.size() != 1 ||
+            (args[0] != QLatin1String("active") && args[0] != QLatin1String("inactive")))
+            return usage("sort takes active or inactive");
     } else {
         return usage("unknown command");
     }
@@ -179,6 +283,20 @@ int runCli(const QStringList& arguments)
             model.subCreateIniFiles(false);
         } else if (command == QLatin1String("save-set")) {
             model.saveTrackSet(args[0]);
+        } else if (command == QLatin1String("activate") || command == QLatin1String("deactivate") ||
+                   command == QLatin1String("delete") || command == QLatin1String("up") ||
+                   command == QLatin1String("down") || command == QLatin1String("sort")) {
+            bool ok = true;
+            if (command == QLatin1String("up") || command == QLatin1String("down"))
+                ok = arrowCommand(model, dialogs, command == QLatin1String("up"), args[0]);
+            else if (command == QLatin1String("sort"))
+                args[0] == QLatin1String("active") ? model.lblAmountLeft_Click()
+                                                   : model.lblAmountRight_Click();
+            else
+                ok = listCommand(model, dialogs, command, args);
+            // Written as "Create 67season.ini" does, without its success message.
+            if (ok && dialogs.status == Ok)
+                model.subCreateIniFiles(true);
         } else if (command == QLatin1String("open-set")) {
             const QString& name = args[0];
             if (!files.fileExists(paths::trackSet(model.workspace().strGPLdir, name))) {

@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QItemSelection>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -137,6 +139,8 @@ void FrmMain::buildControls()
     cboCars_ = new QComboBox(client_);
     cboCars_->setObjectName(QStringLiteral("cboCars"));
     cboCars_->setToolTip(QStringLiteral("choose a car"));
+    connect(cboCars_, &QComboBox::activated, this,
+            [this](int index) { handle([this, index] { model_.controls().cboCarsIndex = index; }); });
     coloured(cboCars_, kLightYellow);
     place(cboCars_, 6360, 120, 855, 315);
 
@@ -178,6 +182,14 @@ void FrmMain::buildControls()
     inactiveModel_ = new TrackListModel(model_.workspace().listNotActive, this);
     ListTracks_->setModel(activeModel_);
     listNotActive_->setModel(inactiveModel_);
+    connectList(ListTracks_, FormModel::Side::Active);
+    connectList(listNotActive_, FormModel::Side::Inactive);
+    ListTracks_->installEventFilter(this);
+    listNotActive_->installEventFilter(this);
+    lblAmountLeft_->installEventFilter(this);
+    lblAmountRight_->installEventFilter(this);
+    lblAmountLeft_->setCursor(Qt::PointingHandCursor);
+    lblAmountRight_->setCursor(Qt::PointingHandCursor);
 
     for (int i = 0; i < 14; ++i) {
         auto* box = new QLineEdit(client_);
@@ -187,6 +199,9 @@ void FrmMain::buildControls()
         const int left = i < 7 ? 2040 : 4680;
         place(box, left, 960 + 360 * (i % 7), 2535, 315);
         txtEntry_[static_cast<size_t>(i)] = box;
+        connect(box, &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            handle([this, i, &text] { model_.editEntry(static_cast<int16_t>(i), text); });
+        });
     }
 
     const auto check = [this](const QString& caption, Rgb fore) {
@@ -200,6 +215,13 @@ void FrmMain::buildControls()
     chkEdit_[1] = check(QStringLiteral("Edit Mode"), kYellow);
     chkEdit_[1]->setObjectName(QStringLiteral("chkEdit1"));
     place(chkEdit_[1], 6120, 3480, 1095, 255);
+    for (int16_t i = 0; i < 2; ++i)
+        connect(chkEdit_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i](bool checked) {
+            handle([this, i, checked] {
+                model_.controls().chkEdit[static_cast<size_t>(i)] = checked ? 1 : 0;
+                model_.chkEdit_Click(i);
+            });
+        });
 
     lblChoose_ = label(QStringLiteral("Search for track"), kYellow, {}, true);
     lblChoose_->setAlignment(Qt::AlignCenter);
@@ -212,6 +234,9 @@ void FrmMain::buildControls()
     txtTrack_->setToolTip(QStringLiteral("Enter first letter(s) of track name to search."));
     coloured(txtTrack_, kOrange);
     place(txtTrack_, 3960, 4200, 1575, 315);
+    txtTrack_->installEventFilter(this);
+    connect(txtTrack_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { handle([this, &text] { model_.setSearchText(text); }); });
 
     const std::array<const char*, 4> captions = {">", "Delete", "Delete", "<"};
     const std::array<std::array<int, 2>, 4> spots = {{{2400, 4920}, {2400, 4320}, {6120, 4320},
@@ -221,6 +246,9 @@ void FrmMain::buildControls()
         button->setObjectName(QStringLiteral("cmdChangeButton%1").arg(i));
         place(button, spots[i][0], spots[i][1], 855, 255);
         cmdChangeButton_[i] = button;
+        const auto index = static_cast<int16_t>(i);
+        connect(button, &QPushButton::clicked, this,
+                [this, index] { handle([this, index] { model_.cmdChangeButton_Click(index); }); });
     }
     Label3_ = label(QStringLiteral("Remove"), kWhite, {}, true);
     Label3_->setAlignment(Qt::AlignCenter);
@@ -242,6 +270,8 @@ void FrmMain::buildControls()
         arrow->setObjectName(QStringLiteral("picArrow%1").arg(i));
         arrow->setPixmap(arrowPixmap(i % 2 == 0));
         place(arrow, arrowSpots[i][0], arrowSpots[i][1], 240, 240);
+        arrow->setCursor(Qt::PointingHandCursor);
+        arrow->installEventFilter(this);
         picArrow_[i] = arrow;
     }
 
@@ -284,6 +314,92 @@ void FrmMain::buildControls()
                  {chkEdit_[0], chkEdit_[1], cmdMakeIni_, chkSort_, cboCars_, txtTrack_});
     for (size_t i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
+}
+
+void FrmMain::connectList(QListView* view, FormModel::Side side)
+{
+    QItemSelectionModel* marks = view->selectionModel();
+    uint64_t& seen = side == FormModel::Side::Active ? seenActiveMarks_ : seenInactiveMarks_;
+    const TrackList& list = model_.list(side);
+    // The user's selection goes into the model; the model stays the one owner of the marks.
+    connect(marks, &QItemSelectionModel::selectionChanged, this,
+            [this, side, &seen, &list](const QItemSelection& on, const QItemSelection& off) {
+                if (rendering_)
+                    return;
+                for (const QItemSelectionRange& range : off)
+                    model_.setRowsSelected(side, range.top(), range.bottom(), false);
+                for (const QItemSelectionRange& range : on)
+                    model_.setRowsSelected(side, range.top(), range.bottom(), true);
+                seen = list.marksVersion;
+                scheduleRender();
+            });
+    connect(marks, &QItemSelectionModel::currentChanged, this,
+            [this, side, &seen, &list](const QModelIndex& current) {
+                if (rendering_)
+                    return;
+                model_.setCurrentRow(side, current.isValid() ? current.row() : -1);
+                seen = list.marksVersion;
+                scheduleRender();
+            });
+}
+
+void FrmMain::scheduleRender()
+{
+    // Qt is still inside its own selection update; show the model's state right after it.
+    if (renderScheduled_)
+        return;
+    renderScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        renderScheduled_ = false;
+        if (model_.ended()) {
+            QApplication::exit(0);
+            return;
+        }
+        render();
+    });
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == ListTracks_ || watched == listNotActive_)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool active = watched == ListTracks_;
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            handle([this, active] { model_.cmdChangeButton_Click(active ? 1 : 2); });
+            return true;
+        }
+        if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
+            key->modifiers() == Qt::AltModifier) {
+            const int16_t arrow = static_cast<int16_t>((active ? 0 : 2) + (key->key() == Qt::Key_Down ? 1 : 0));
+            handle([this, arrow] { model_.picArrow_Click(arrow); });
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == lblAmountLeft_) {
+            handle([this] { model_.lblAmountLeft_Click(); });
+            return true;
+        }
+        if (watched == lblAmountRight_) {
+            handle([this] { model_.lblAmountRight_Click(); });
+            return true;
+        }
+        for (size_t i = 0; i < picArrow_.size(); ++i) {
+            if (watched == picArrow_[i]) {
+                handle([this, i] { model_.picArrow_Click(static_cast<int16_t>(i)); });
+                return true;
+            }
+        }
+    }
+    if (event->type() == QEvent::FocusIn && watched == txtTrack_) {
+        model_.txtTrack_GotFocus();
+        // Select after Qt's own focus handling, which would otherwise place the cursor.
+        QTimer::singleShot(0, this, [this] {
+            txtTrack_->setSelection(model_.controls().txtTrackSelStart,
+                                    model_.controls().txtTrackSelLength);
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void FrmMain::buildMenus()

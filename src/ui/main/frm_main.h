@@ -35,6 +35,7 @@ public:
     QLineEdit* entryBox(int index) const { return txtEntry_[static_cast<size_t>(index)]; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -45,9 +46,12 @@ private:
     void renderList(QListView* view, TrackListModel* model, const TrackList& list,
                     uint64_t& seenMarks);
     template <class F> void handle(F&& handler);
+    void connectList(QListView* view, FormModel::Side side);
+    void scheduleRender();
 
     FormModel& model_;
     bool rendering_ = false;
+    bool renderScheduled_ = false;
 
     QWidget* client_ = nullptr;
     QLabel* lblGPLdir_ = nullptr;
