@@ -15,9 +15,8 @@ struct CliRun {
 };
 
 class Cli : public ::testing::Test {
-protected:
-    CliRun run(const QStringList& args, bool withDir = true)
-    {
+  protected:
+    CliRun run(const QStringList& args, bool withDir = true) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("GRIDKEEPER_CONFIG_DIR"), config.path());
@@ -33,26 +32,24 @@ protected:
     QTemporaryDir config;
 };
 
-TEST_F(Cli, ShowPrintsCaptionsAndExactRows)
-{
+TEST_F(Cli, ShowPrintsCaptionsAndExactRows) {
     game.addTracks({"monza"});
     game.writeSeason({"monza", QByteArray("n\xFC", 2)});
     game.writeAllTracks({"monza", QByteArray("n\xFC", 2), "zolder"});
     const CliRun r = run({QStringLiteral("show")});
     EXPECT_EQ(r.status, 0) << r.err.constData();
-    EXPECT_EQ(r.out, QByteArray("Active Tracks (2)\nmonza\n* n\xFC\nNon-Active Tracks (1)\n* zolder\n"));
+    EXPECT_EQ(r.out,
+              QByteArray("Active Tracks (2)\nmonza\n* n\xFC\nNon-Active Tracks (1)\n* zolder\n"));
     // The game folder is never stored by the command-line tool.
     EXPECT_FALSE(QFile::exists(config.path() + QStringLiteral("/Gridkeeper.ini")) &&
-                 QFile(config.path() + QStringLiteral("/Gridkeeper.ini")).size() > 0 &&
-                 [&] {
+                 QFile(config.path() + QStringLiteral("/Gridkeeper.ini")).size() > 0 && [&] {
                      QFile f(config.path() + QStringLiteral("/Gridkeeper.ini"));
                      f.open(QIODevice::ReadOnly);
                      return f.readAll().contains("GPLDir");
                  }());
 }
 
-TEST_F(Cli, ExitStatusesAndMessages)
-{
+TEST_F(Cli, ExitStatusesAndMessages) {
     struct Case {
         const char* name;
         QStringList args;
@@ -68,9 +65,13 @@ TEST_F(Cli, ExitStatusesAndMessages)
         {"write option", {QStringLiteral("write"), QStringLiteral("--sideways")}, 2, "Usage"},
         {"write", {QStringLiteral("write")}, 0, "Gridkeeper: 67season.ini created"},
         {"missing set", {QStringLiteral("open-set"), QStringLiteral("Nope")}, 1, "was not found"},
-        {"malformed set", {QStringLiteral("open-set"), QStringLiteral("Broken")}, 3,
+        {"malformed set",
+         {QStringLiteral("open-set"), QStringLiteral("Broken")},
+         3,
          "Error 62: Input past end of file"},
-        {"bad set name", {QStringLiteral("save-set"), QStringLiteral("a/b")}, 1,
+        {"bad set name",
+         {QStringLiteral("save-set"), QStringLiteral("a/b")},
+         1,
          "Save as: \"a/b\" can't be used"},
         {"save set", {QStringLiteral("save-set"), QStringLiteral("Two")}, 0, ""},
     };
@@ -84,8 +85,7 @@ TEST_F(Cli, ExitStatusesAndMessages)
     EXPECT_EQ(sets.out, "Broken\nTwo\n");
 }
 
-TEST_F(Cli, WriteOrderAndOpenSet)
-{
+TEST_F(Cli, WriteOrderAndOpenSet) {
     game.writeSeason({"b", "a"});
     game.writeAllTracks({"b", "a", "c"});
     EXPECT_EQ(run({QStringLiteral("write"), QStringLiteral("--alphabetical")}).status, 0);
@@ -100,8 +100,7 @@ TEST_F(Cli, WriteOrderAndOpenSet)
               "Active Tracks (1)\n* c\nNon-Active Tracks (2)\n* b\n* a\n");
 }
 
-TEST_F(Cli, RefusesToWriteASeasonItCouldNotReadWhole)
-{
+TEST_F(Cli, RefusesToWriteASeasonItCouldNotReadWhole) {
     game.write(QStringLiteral("seasons/67season.ini"), seasonOf({"a"}) + "[Event2]\r\nn\r\n");
     game.writeAllTracks({"a"});
     const QByteArray before = game.read(QStringLiteral("seasons/67season.ini"));
@@ -111,8 +110,7 @@ TEST_F(Cli, RefusesToWriteASeasonItCouldNotReadWhole)
     EXPECT_EQ(game.read(QStringLiteral("seasons/67season.ini")), before);
 }
 
-TEST_F(Cli, ListCommandsWriteTheSeason)
-{
+TEST_F(Cli, ListCommandsWriteTheSeason) {
     game.addTracks({"a", "b", "c", "d"});
     game.writeSeason({"b", "a"});
     game.writeAllTracks({"b", "a", "c", "d", "c"});
@@ -128,10 +126,15 @@ TEST_F(Cli, ListCommandsWriteTheSeason)
     const std::vector<Step> steps = {
         {{QStringLiteral("activate"), QStringLiteral("c")}, 0, show("b\na\nc\nc\n", "d\n", 4, 1)},
         {{QStringLiteral("up"), QStringLiteral("a")}, 0, show("a\nb\nc\nc\n", "d\n", 4, 1)},
-        {{QStringLiteral("deactivate"), QStringLiteral("b"), QStringLiteral("c")}, 0,
+        {{QStringLiteral("deactivate"), QStringLiteral("b"), QStringLiteral("c")},
+         0,
          show("a\n", "d\nb\nc\nc\n", 1, 4)},
-        {{QStringLiteral("sort"), QStringLiteral("inactive")}, 0, show("a\n", "b\nc\nc\nd\n", 1, 4)},
-        {{QStringLiteral("delete"), QStringLiteral("c"), QStringLiteral("d")}, 0, show("a\n", "b\n", 1, 1)},
+        {{QStringLiteral("sort"), QStringLiteral("inactive")},
+         0,
+         show("a\n", "b\nc\nc\nd\n", 1, 4)},
+        {{QStringLiteral("delete"), QStringLiteral("c"), QStringLiteral("d")},
+         0,
+         show("a\n", "b\n", 1, 1)},
         {{QStringLiteral("delete"), QStringLiteral("zz")}, 1, show("a\n", "b\n", 1, 1)},
         {{QStringLiteral("activate"), QStringLiteral("a")}, 1, show("a\n", "b\n", 1, 1)},
         {{QStringLiteral("deactivate"), QStringLiteral("a")}, 1, show("a\n", "b\n", 1, 1)},
@@ -140,22 +143,22 @@ TEST_F(Cli, ListCommandsWriteTheSeason)
     for (const Step& step : steps) {
         const QByteArray before = game.read(QStringLiteral("seasons/67season.ini"));
         const CliRun r = run(step.args);
-        EXPECT_EQ(r.status, step.status) << step.args.join(QLatin1Char(' ')).toStdString() << ": "
-                                         << r.err.constData();
+        EXPECT_EQ(r.status, step.status)
+            << step.args.join(QLatin1Char(' ')).toStdString() << ": " << r.err.constData();
         EXPECT_EQ(run({QStringLiteral("show")}).out, step.shown)
             << step.args.join(QLatin1Char(' ')).toStdString();
         if (step.status != 0) {
             EXPECT_EQ(game.read(QStringLiteral("seasons/67season.ini")), before);
         }
     }
-    EXPECT_TRUE(run({QStringLiteral("delete"), QStringLiteral("zz")}).err.contains(
-        "Gridkeeper: The track \"zz\" is in neither list."));
+    EXPECT_TRUE(run({QStringLiteral("delete"), QStringLiteral("zz")})
+                    .err.contains("Gridkeeper: The track \"zz\" is in neither list."));
 }
 
-TEST_F(Cli, InvalidGameFolderIsRefused)
-{
-    const CliRun r = run({QStringLiteral("--gpl-dir"), QStringLiteral("/no/such/dir"), QStringLiteral("show")},
-                      false);
+TEST_F(Cli, InvalidGameFolderIsRefused) {
+    const CliRun r =
+        run({QStringLiteral("--gpl-dir"), QStringLiteral("/no/such/dir"), QStringLiteral("show")},
+            false);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("GPL FOLDER...: GPL Dir not found")) << r.err.constData();
 }

@@ -11,23 +11,20 @@ using Rows = std::vector<QByteArray>;
 using Side = FormModel::Side;
 
 // A small game: active monza, Kyalami, * spa, monaco; inactive brands, Zolder, oulton.
-void loadGame(Harness& h)
-{
+void loadGame(Harness& h) {
     h.game.addTracks({"monza", "Kyalami", "monaco", "brands", "Zolder", "oulton"});
     h.game.writeSeason({"monza", "Kyalami", "spa", "monaco"});
     h.game.writeAllTracks({"monza", "Kyalami", "spa", "monaco", "brands", "Zolder", "oulton"});
     ASSERT_TRUE(h.load());
 }
 
-void click(Harness& h, Side side, int row)
-{
+void click(Harness& h, Side side, int row) {
     h.m().setRowsSelected(side, 0, h.m().list(side).count() - 1, false);
     h.m().setRowsSelected(side, row, row, true);
     h.m().setCurrentRow(side, row);
 }
 
-TEST(Selection, ClickShowsEntriesOnItsOwnSideOnly)
-{
+TEST(Selection, ClickShowsEntriesOnItsOwnSideOnly) {
     Harness h;
     loadGame(h);
     click(h, Side::Inactive, 1);
@@ -38,8 +35,7 @@ TEST(Selection, ClickShowsEntriesOnItsOwnSideOnly)
     EXPECT_FALSE(h.ws().bolSeasonChanged);
 }
 
-TEST(Search, SelectsRowsBeginningWithTheText)
-{
+TEST(Search, SelectsRowsBeginningWithTheText) {
     struct Case {
         QString text;
         std::vector<uint8_t> active, inactive;
@@ -66,8 +62,7 @@ TEST(Search, SelectsRowsBeginningWithTheText)
     }
 }
 
-TEST(Search, EmptyTextClearsMarksAndNothingElse)
-{
+TEST(Search, EmptyTextClearsMarksAndNothingElse) {
     Harness h;
     loadGame(h);
     h.m().setSearchText(QStringLiteral("mon"));
@@ -77,8 +72,7 @@ TEST(Search, EmptyTextClearsMarksAndNothingElse)
     EXPECT_EQ(h.ctl().txtRunTrack.text, "monza");
 }
 
-TEST(EntryEditing, EditsReachOnlyTheCurrentTrack)
-{
+TEST(EntryEditing, EditsReachOnlyTheCurrentTrack) {
     Harness h;
     loadGame(h);
     h.ws().strTrackSet = QStringLiteral("Set");
@@ -112,8 +106,7 @@ TEST(EntryEditing, EditsReachOnlyTheCurrentTrack)
         EXPECT_NE(e.entry[0], "name=lost");
 }
 
-TEST(ListCommands, MoveAndDeleteKeepEntriesWithTheirRows)
-{
+TEST(ListCommands, MoveAndDeleteKeepEntriesWithTheirRows) {
     struct Case {
         const char* name;
         int16_t index;
@@ -122,12 +115,30 @@ TEST(ListCommands, MoveAndDeleteKeepEntriesWithTheirRows)
         Rows active, inactive;
     };
     const std::vector<Case> cases = {
-        {"> two rows", 0, Side::Active, {3, 0}, {"Kyalami", "* spa"},
+        {"> two rows",
+         0,
+         Side::Active,
+         {3, 0},
+         {"Kyalami", "* spa"},
          {"brands", "Zolder", "oulton", "monza", "monaco"}},
-        {"< one row", 3, Side::Inactive, {1}, {"monza", "Kyalami", "* spa", "monaco", "Zolder"},
+        {"< one row",
+         3,
+         Side::Inactive,
+         {1},
+         {"monza", "Kyalami", "* spa", "monaco", "Zolder"},
          {"brands", "oulton"}},
-        {"delete active", 1, Side::Active, {1, 2}, {"monza", "monaco"}, {"brands", "Zolder", "oulton"}},
-        {"delete inactive", 2, Side::Inactive, {0, 1, 2}, {"monza", "Kyalami", "* spa", "monaco"}, {}},
+        {"delete active",
+         1,
+         Side::Active,
+         {1, 2},
+         {"monza", "monaco"},
+         {"brands", "Zolder", "oulton"}},
+        {"delete inactive",
+         2,
+         Side::Inactive,
+         {0, 1, 2},
+         {"monza", "Kyalami", "* spa", "monaco"},
+         {}},
     };
     for (const Case& c : cases) {
         Harness h;
@@ -148,7 +159,8 @@ TEST(ListCommands, MoveAndDeleteKeepEntriesWithTheirRows)
                     << c.name;
         }
         EXPECT_TRUE(h.ws().bolSeasonChanged) << c.name;
-        EXPECT_EQ(h.ctl().lblTrackSet.caption, QStringLiteral(" Track Set: Set (edited) ")) << c.name;
+        EXPECT_EQ(h.ctl().lblTrackSet.caption, QStringLiteral(" Track Set: Set (edited) "))
+            << c.name;
         EXPECT_EQ(h.ctl().lblAmountLeft.caption,
                   QStringLiteral("Active Tracks (%1)").arg(c.active.size()));
         EXPECT_EQ(h.ctl().lblAmountRight.caption,
@@ -161,8 +173,7 @@ TEST(ListCommands, MoveAndDeleteKeepEntriesWithTheirRows)
     }
 }
 
-TEST(ListCommands, WithoutACurrentRowNothingHappens)
-{
+TEST(ListCommands, WithoutACurrentRowNothingHappens) {
     Harness h;
     loadGame(h);
     h.ws().strTrackSet = QStringLiteral("Set");
@@ -181,8 +192,7 @@ TEST(ListCommands, WithoutACurrentRowNothingHappens)
     EXPECT_TRUE(h.ws().bolTrackSetChanged);
 }
 
-TEST(ListCommands, SearchRunsAgainAfterACommand)
-{
+TEST(ListCommands, SearchRunsAgainAfterACommand) {
     Harness h;
     loadGame(h);
     h.m().setSearchText(QStringLiteral("b"));
@@ -192,8 +202,7 @@ TEST(ListCommands, SearchRunsAgainAfterACommand)
     EXPECT_EQ(h.ctl().txtRunTrack.text, "brands");
 }
 
-TEST(Arrows, MoveTheCurrentRowAndSetFlags)
-{
+TEST(Arrows, MoveTheCurrentRowAndSetFlags) {
     struct Case {
         const char* name;
         int16_t arrow;
@@ -241,8 +250,7 @@ TEST(Arrows, MoveTheCurrentRowAndSetFlags)
     EXPECT_EQ(h.ctl().txtEntry[2].text, "trackDirectory=spa");
 }
 
-TEST(Sorting, OrdersByTheSortKeyAndCarriesEntries)
-{
+TEST(Sorting, OrdersByTheSortKeyAndCarriesEntries) {
     struct Case {
         const char* name;
         QList<QByteArray> rows;
@@ -271,8 +279,7 @@ TEST(Sorting, OrdersByTheSortKeyAndCarriesEntries)
     }
 }
 
-TEST(Sorting, EqualRowsOrderByOldPositionAsText)
-{
+TEST(Sorting, EqualRowsOrderByOldPositionAsText) {
     Harness h;
     QList<QByteArray> rows;
     for (int i = 0; i < 11; ++i)
@@ -287,8 +294,7 @@ TEST(Sorting, EqualRowsOrderByOldPositionAsText)
     EXPECT_EQ(h.ws().arrActive[1].entry[0], "from 2");
 }
 
-TEST(Sorting, FlagsAndWhatIsCleared)
-{
+TEST(Sorting, FlagsAndWhatIsCleared) {
     for (Side side : {Side::Active, Side::Inactive}) {
         Harness h;
         loadGame(h);
@@ -317,8 +323,7 @@ TEST(Sorting, FlagsAndWhatIsCleared)
     EXPECT_FALSE(h.ws().bolSeasonChanged);
 }
 
-TEST(Sorting, CheckBoxStoresTheSortMode)
-{
+TEST(Sorting, CheckBoxStoresTheSortMode) {
     Harness h;
     loadGame(h);
     for (int value : {1, 0}) {
@@ -342,10 +347,11 @@ struct Reference {
     std::map<int, QByteArray> text;
 };
 
-QByteArray lower(QByteArray s) { return s.toLower(); }
+QByteArray lower(QByteArray s) {
+    return s.toLower();
+}
 
-bool refCommand(Reference& ref, int index)
-{
+bool refCommand(Reference& ref, int index) {
     RefSide& from = ref.sides[index <= 1 ? 0 : 1];
     if (from.current < 0)
         return false;
@@ -367,8 +373,7 @@ bool refCommand(Reference& ref, int index)
     return true;
 }
 
-void refArrow(Reference& ref, int index)
-{
+void refArrow(Reference& ref, int index) {
     RefSide& s = ref.sides[index <= 1 ? 0 : 1];
     if (s.ids.size() < 2 || s.current < 0)
         return;
@@ -381,15 +386,14 @@ void refArrow(Reference& ref, int index)
     s.current = q;
 }
 
-void refSort(Reference& ref, int side)
-{
+void refSort(Reference& ref, int side) {
     RefSide& s = ref.sides[static_cast<size_t>(side)];
     if (s.ids.size() < 2)
         return;
     std::vector<std::pair<QByteArray, int>> keyed;
     for (size_t i = 0; i < s.ids.size(); ++i)
-        keyed.push_back({lower(ref.text[s.ids[i]] + "," + QByteArray::number(static_cast<int>(i))),
-                         s.ids[i]});
+        keyed.push_back(
+            {lower(ref.text[s.ids[i]] + "," + QByteArray::number(static_cast<int>(i))), s.ids[i]});
     std::sort(keyed.begin(), keyed.end());
     for (size_t i = 0; i < keyed.size(); ++i)
         s.ids[i] = keyed[i].second;
@@ -397,8 +401,7 @@ void refSort(Reference& ref, int side)
     s.current = -1;
 }
 
-void refSearch(Reference& ref, const QByteArray& t)
-{
+void refSearch(Reference& ref, const QByteArray& t) {
     for (RefSide& s : ref.sides) {
         int top = -1;
         for (size_t i = 0; i < s.ids.size(); ++i) {
@@ -412,10 +415,9 @@ void refSearch(Reference& ref, const QByteArray& t)
     }
 }
 
-TEST(ListCommands, RandomSequencesMatchAReferenceModel)
-{
+TEST(ListCommands, RandomSequencesMatchAReferenceModel) {
     QRandomGenerator rng(1967);
-    const QList<QByteArray> names = {"monza", "Monaco", "spa", "spa2", "Zolder", "brands",
+    const QList<QByteArray> names = {"monza",  "Monaco",  "spa",     "spa2",  "Zolder",  "brands",
                                      "oulton", "mosport", "kyalami", "rouen", "watglen", "Monza"};
     for (int round = 0; round < 20; ++round) {
         Harness h;
@@ -472,9 +474,11 @@ TEST(ListCommands, RandomSequencesMatchAReferenceModel)
                 else
                     h.m().lblAmountRight_Click();
             } else if (op == 4) {
-                const QByteArray t = rng.bounded(4) == 0 ? QByteArray()
-                                                         : names[static_cast<qsizetype>(rng.bounded(names.size()))]
-                                                               .left(1 + static_cast<int>(rng.bounded(3)));
+                const QByteArray t =
+                    rng.bounded(4) == 0
+                        ? QByteArray()
+                        : names[static_cast<qsizetype>(rng.bounded(names.size()))].left(
+                              1 + static_cast<int>(rng.bounded(3)));
                 refSearch(ref, t);
                 h.m().setSearchText(QString::fromLatin1(t));
             } else {
@@ -491,16 +495,16 @@ TEST(ListCommands, RandomSequencesMatchAReferenceModel)
                         << "round " << round << " step " << step << " op " << op;
                     ASSERT_EQ(list.rows[i], ref.text[r.ids[i]]);
                 }
-                ASSERT_EQ(list.selected, r.marks) << "round " << round << " step " << step << " op " << op
-                                                  << " side " << k << " search "
-                                                  << h.ctl().txtTrack.toStdString() << " rows "
-                                                  << [&] {
-                                                         QByteArray joined;
-                                                         for (const auto& row : list.rows)
-                                                             joined += row + "|";
-                                                         return joined.toStdString();
-                                                     }();
-                ASSERT_EQ(list.current, r.current) << "round " << round << " step " << step << " op " << op;
+                ASSERT_EQ(list.selected, r.marks)
+                    << "round " << round << " step " << step << " op " << op << " side " << k
+                    << " search " << h.ctl().txtTrack.toStdString() << " rows " << [&] {
+                           QByteArray joined;
+                           for (const auto& row : list.rows)
+                               joined += row + "|";
+                           return joined.toStdString();
+                       }();
+                ASSERT_EQ(list.current, r.current)
+                    << "round " << round << " step " << step << " op " << op;
             }
         }
     }

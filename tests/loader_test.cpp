@@ -10,8 +10,7 @@ namespace {
 
 using Rows = std::vector<QByteArray>;
 
-TEST(Loader, SplitsActiveAndInactiveByExactRowText)
-{
+TEST(Loader, SplitsActiveAndInactiveByExactRowText) {
     struct Case {
         const char* name;
         QList<QByteArray> installed, season, allTracks;
@@ -19,12 +18,25 @@ TEST(Loader, SplitsActiveAndInactiveByExactRowText)
     };
     const std::vector<Case> cases = {
         {"track only in the season", {"a", "b"}, {"a", "b"}, {"a"}, {"a", "b"}, {}},
-        {"duplicate inactive rows stay twice", {"a", "b"}, {"a"}, {"b", "a", "b"}, {"a"}, {"b", "b"}},
+        {"duplicate inactive rows stay twice",
+         {"a", "b"},
+         {"a"},
+         {"b", "a", "b"},
+         {"a"},
+         {"b", "b"}},
         {"duplicate active rows hide both", {"a", "b"}, {"b"}, {"b", "a", "b"}, {"b"}, {"a"}},
-        {"the split is case-sensitive", {"monza", "Monza"}, {"monza"}, {"Monza", "monza"},
-         {"monza"}, {"Monza"}},
-        {"missing mark matches itself", {"spa"}, {"monaco", "spa"}, {"monaco", "spa", "x"},
-         {"* monaco", "spa"}, {"* x"}},
+        {"the split is case-sensitive",
+         {"monza", "Monza"},
+         {"monza"},
+         {"Monza", "monza"},
+         {"monza"},
+         {"Monza"}},
+        {"missing mark matches itself",
+         {"spa"},
+         {"monaco", "spa"},
+         {"monaco", "spa", "x"},
+         {"* monaco", "spa"},
+         {"* x"}},
         {"empty season", {"a"}, {}, {"a"}, {}, {"a"}},
     };
     for (const Case& c : cases) {
@@ -46,8 +58,7 @@ TEST(Loader, SplitsActiveAndInactiveByExactRowText)
     }
 }
 
-TEST(Loader, FirstRunCopiesTheSeasonByteForByte)
-{
+TEST(Loader, FirstRunCopiesTheSeasonByteForByte) {
     const QByteArray original = "[Season]\r\nname=Odd \xA7\r\n" + seasonOf({"a"}).mid(10);
     for (bool standardExists : {false, true}) {
         Harness h;
@@ -62,8 +73,7 @@ TEST(Loader, FirstRunCopiesTheSeasonByteForByte)
     }
 }
 
-TEST(Loader, AllTracksFileIsMatchedWithoutRegardToCase)
-{
+TEST(Loader, AllTracksFileIsMatchedWithoutRegardToCase) {
     Harness h;
     h.game.writeSeason({"a"});
     h.game.write(QStringLiteral("seasons/67alltracks.ini"), seasonOf({"a", "b"}));
@@ -73,8 +83,7 @@ TEST(Loader, AllTracksFileIsMatchedWithoutRegardToCase)
 }
 
 // The hash split gives what the row-by-row comparison gives, on random lists with repeats.
-TEST(Loader, InactiveListEqualsTheRowByRowComparison)
-{
+TEST(Loader, InactiveListEqualsTheRowByRowComparison) {
     QRandomGenerator rng(67);
     for (int round = 0; round < 200; ++round) {
         TrackList all, active;
@@ -113,8 +122,7 @@ TEST(Loader, InactiveListEqualsTheRowByRowComparison)
     }
 }
 
-TEST(FileSystem, GamePathsAreFoundWithoutRegardToCase)
-{
+TEST(FileSystem, GamePathsAreFoundWithoutRegardToCase) {
     GameFolder game;
     game.write(QStringLiteral("Wine/67alltracks.ini"), "x");
     QtFileSystem fs;
@@ -131,8 +139,7 @@ TEST(FileSystem, GamePathsAreFoundWithoutRegardToCase)
     EXPECT_FALSE(game.exists(QStringLiteral("wine")));
 }
 
-TEST(FileSystem, FailuresCarryTheirErrorNumbers)
-{
+TEST(FileSystem, FailuresCarryTheirErrorNumbers) {
     GameFolder game;
     QtFileSystem fs;
     const auto number = [](auto&& op) {

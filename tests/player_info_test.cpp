@@ -7,8 +7,7 @@
 namespace gk::test {
 namespace {
 
-TEST(PlayerInfo, LineValues)
-{
+TEST(PlayerInfo, LineValues) {
     struct Case {
         QByteArray line;
         qsizetype s;
@@ -18,11 +17,11 @@ TEST(PlayerInfo, LineValues)
     const std::vector<Case> cases = {
         {"lastplayer = Player One ; comment", 14, "Player One", 0},
         {"lastplayer = Player One    ;comment", 14, "Player One", 0},
-        {"lastplayer = Player One", 14, "Player One", 0},      // no comment: to the end
-        {"lastplayer = Player One   ", 14, "Player One", 0},   // trailing spaces removed
+        {"lastplayer = Player One", 14, "Player One", 0},    // no comment: to the end
+        {"lastplayer = Player One   ", 14, "Player One", 0}, // trailing spaces removed
         {"lastplayer = ", 14, "", 0},
-        {"lastplayer = x;", 14, "", 0},                        // the character before ";" is dropped
-        {"lasttrackselection =; x", 22, "", 5},                // ";" before the value
+        {"lastplayer = x;", 14, "", 0},         // the character before ";" is dropped
+        {"lasttrackselection =; x", 22, "", 5}, // ";" before the value
         {"team = 4 ; Ferrari", 8, "4", 0},
         {"team=4 ; Ferrari", 8, "", 5},
     };
@@ -42,8 +41,7 @@ TEST(PlayerInfo, LineValues)
     EXPECT_FALSE(lineMatchesKey("\tteam = 2", "team"));
 }
 
-TEST(TrackLookup, FindsTheFirstRowIgnoringCaseOnly)
-{
+TEST(TrackLookup, FindsTheFirstRowIgnoringCaseOnly) {
     TrackList list;
     for (const char* row : {"monaco", "* spa", "Monza", "monza"})
         list.addRow(row);
@@ -66,30 +64,62 @@ struct PlayerCase {
     std::vector<uint8_t> inactiveMarks;
 };
 
-MessageBox error(int n, const char* text)
-{
-    return {QString::fromLatin1(text), QStringLiteral("Error %1").arg(n), Buttons::Ok, Icon::Critical};
+MessageBox error(int n, const char* text) {
+    return {QString::fromLatin1(text), QStringLiteral("Error %1").arg(n), Buttons::Ok,
+            Icon::Critical};
 }
 
-TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar)
-{
+TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
     const std::vector<PlayerCase> cases = {
-        {"track and team", "[x]\r\nlastTrackSelection = monza ; last\r\nteam = 4 ; Ferrari\r\n", {},
-         "monza", 4, {0, 1, 0}, {0, 0}},
-        {"inactive track, long name cut", "lasttrackselection = nurburgring ; x\r\n", {},
-         "nurburgr", -1, {0, 0, 0}, {1, 0}},
-        {"indented key shifts the value", "   lasttrackselection = monza ; x\r\n", {}, " = monza",
-         -1, {0, 0, 0}, {0, 0}},
-        {"missing mark is not matched", "lasttrackselection = spa ; x\r\n", {}, "spa", -1,
-         {0, 0, 0}, {0, 0}},
+        {"track and team",
+         "[x]\r\nlastTrackSelection = monza ; last\r\nteam = 4 ; Ferrari\r\n",
+         {},
+         "monza",
+         4,
+         {0, 1, 0},
+         {0, 0}},
+        {"inactive track, long name cut",
+         "lasttrackselection = nurburgring ; x\r\n",
+         {},
+         "nurburgr",
+         -1,
+         {0, 0, 0},
+         {1, 0}},
+        {"indented key shifts the value",
+         "   lasttrackselection = monza ; x\r\n",
+         {},
+         " = monza",
+         -1,
+         {0, 0, 0},
+         {0, 0}},
+        {"missing mark is not matched",
+         "lasttrackselection = spa ; x\r\n",
+         {},
+         "spa",
+         -1,
+         {0, 0, 0},
+         {0, 0}},
         {"team 9 is reported and reading goes on",
-         "team = 9 ; x\r\nlasttrackselection = monza ; x\r\n", {error(380, "Invalid property value")},
-         "monza", -1, {0, 1, 0}, {0, 0}},
-        {"team letter is reported", "team = F ; x\r\nteam = 2 ; x\r\n", {error(13, "Type mismatch")},
-         "", 2, {0, 0, 0}, {0, 0}},
+         "team = 9 ; x\r\nlasttrackselection = monza ; x\r\n",
+         {error(380, "Invalid property value")},
+         "monza",
+         -1,
+         {0, 1, 0},
+         {0, 0}},
+        {"team letter is reported",
+         "team = F ; x\r\nteam = 2 ; x\r\n",
+         {error(13, "Type mismatch")},
+         "",
+         2,
+         {0, 0, 0},
+         {0, 0}},
         {"semicolon too early ends the reading",
          "lasttrackselection = ;\r\nteam = 2 ; x\r\n",
-         {error(5, "Invalid procedure call or argument")}, "", -1, {0, 0, 0}, {0, 0}},
+         {error(5, "Invalid procedure call or argument")},
+         "",
+         -1,
+         {0, 0, 0},
+         {0, 0}},
     };
     for (const PlayerCase& c : cases) {
         Harness h;
@@ -108,8 +138,7 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar)
     }
 }
 
-TEST(PlayerInfo, MissingOrUnreadableFilesSelectNothing)
-{
+TEST(PlayerInfo, MissingOrUnreadableFilesSelectNothing) {
     Harness h;
     h.game.writeSeason({"monza"});
     ASSERT_TRUE(h.load()); // no App.ini: no message

@@ -13,8 +13,7 @@ struct Scanned {
     int error = 0;
 };
 
-Scanned scan(const QByteArray& data)
-{
+Scanned scan(const QByteArray& data) {
     Scanned s;
     try {
         scanEvents(data, [&](EventEntries&& e, QByteArray&& folder) {
@@ -27,13 +26,11 @@ Scanned scan(const QByteArray& data)
     return s;
 }
 
-QByteArray event(const char* header, const char* dir)
-{
+QByteArray event(const char* header, const char* dir) {
     return QByteArray(header) + "\r\nn\r\ns\r\n" + dir + "\r\nm\r\nd\r\nl\r\ng\r\n\r\n";
 }
 
-TEST(EventScan, FindsEventsByTheirHeaderOnly)
-{
+TEST(EventScan, FindsEventsByTheirHeaderOnly) {
     struct Case {
         const char* name;
         QByteArray data;
@@ -49,26 +46,35 @@ TEST(EventScan, FindsEventsByTheirHeaderOnly)
              event("[Event4]", "trackDirectory=d") + event("[Event5]", "trackDirectory=e"),
          {"a", "b", "c", "d", "e"},
          0},
-        {"header spellings", event("[EVENT12]", "trackdirectory=a") +
-                                 event("   [Event3]  ", "TRACKDIRECTORY=b") +
-                                 event("[Events]", "trackDirectory=c"),
-         {"a", "b", "c"}, 0},
+        {"header spellings",
+         event("[EVENT12]", "trackdirectory=a") + event("   [Event3]  ", "TRACKDIRECTORY=b") +
+             event("[Events]", "trackDirectory=c"),
+         {"a", "b", "c"},
+         0},
         {"a tab hides the header", "\t" + event("[Event1]", "trackDirectory=a"), {}, 0},
-        {"restarted numbering", event("[Event1]", "trackDirectory=a") +
-                                    event("[Event1]", "trackDirectory=b"),
-         {"a", "b"}, 0},
-        {"spaces around the directory line", event("[Event1]", "  trackDirectory=monza  "),
-         {"monza"}, 0},
+        {"restarted numbering",
+         event("[Event1]", "trackDirectory=a") + event("[Event1]", "trackDirectory=b"),
+         {"a", "b"},
+         0},
+        {"spaces around the directory line",
+         event("[Event1]", "  trackDirectory=monza  "),
+         {"monza"},
+         0},
         {"exactly 15 characters", event("[Event1]", "trackDirectory="), {""}, 0},
         {"short directory line", event("[Event1]", "trackDir=a") + event("[Event2]", "x"), {}, 5},
         {"short line after a good event",
-         event("[Event1]", "trackDirectory=a") + event("[Event2]", "trackDir"), {"a"}, 5},
+         event("[Event1]", "trackDirectory=a") + event("[Event2]", "trackDir"),
+         {"a"},
+         5},
         {"file ends inside an event",
          event("[Event1]", "trackDirectory=a") + "[Event2]\r\nn\r\ns\r\ntrackDirectory=b\r\n",
-         {"a"}, 62},
+         {"a"},
+         62},
         {"LF and CR line ends", "[Event1]\nn\rs\ntrackDirectory=lf\nm\nd\nl\ng", {"lf"}, 0},
         {"a header among the entries is an entry",
-         "[Event1]\r\n[Event2]\r\ns\r\ntrackDirectory=a\r\nm\r\nd\r\nl\r\ng\r\n", {"a"}, 0},
+         "[Event1]\r\n[Event2]\r\ns\r\ntrackDirectory=a\r\nm\r\nd\r\nl\r\ng\r\n",
+         {"a"},
+         0},
     };
     for (const Case& c : cases) {
         const Scanned s = scan(c.data);
@@ -77,13 +83,15 @@ TEST(EventScan, FindsEventsByTheirHeaderOnly)
     }
 }
 
-TEST(EventScan, KeepsEveryByteOfEveryEntry)
-{
-    QByteArray odd("name=Gro\xDF" "er Preis \x80\x81\xFF", 21);
+TEST(EventScan, KeepsEveryByteOfEveryEntry) {
+    QByteArray odd("name=Gro\xDF"
+                   "er Preis \x80\x81\xFF",
+                   21);
     odd.append('\0');
     odd.append(" tail  ");
     const QByteArray dir = QByteArray("trackDirectory=n\xFCrburg\0ring", 27);
-    const QByteArray data = "[Event1]\r\n" + odd + "\r\n  s  \r\n" + dir + "\r\nm\r\n\r\nl\r\ng\r\n";
+    const QByteArray data =
+        "[Event1]\r\n" + odd + "\r\n  s  \r\n" + dir + "\r\nm\r\n\r\nl\r\ng\r\n";
     const Scanned s = scan(data);
     ASSERT_EQ(s.events.size(), 1u);
     EXPECT_EQ(s.events[0].entry[0], odd);
@@ -92,22 +100,21 @@ TEST(EventScan, KeepsEveryByteOfEveryEntry)
     EXPECT_EQ(s.folders[0], QByteArray("n\xFCrburg\0ring", 12));
 }
 
-TEST(SeasonFileBuilder, WritesTheHeaderBlockAndEvents)
-{
+TEST(SeasonFileBuilder, WritesTheHeaderBlockAndEvents) {
     SeasonFileBuilder b("X", 2);
     EventEntries e;
     e.entry = {"1", "2", "trackDirectory=z", "4", "5", "6", "7"};
     b.addEvent(1, e);
     b.addEvent(1, e);
     const QByteArray out = b.take();
-    EXPECT_TRUE(out.startsWith("[Season]\r\nname=X\r\nYear = 1967\r\nnumEvents=2\r\n\r\n[Event1]\r\n"));
+    EXPECT_TRUE(
+        out.startsWith("[Season]\r\nname=X\r\nYear = 1967\r\nnumEvents=2\r\n\r\n[Event1]\r\n"));
     EXPECT_TRUE(out.endsWith("6\r\n7\r\n\r\n"));
     EXPECT_EQ(out.count("\r\n"), 5 + 9 * 2);
     EXPECT_EQ(scan(out).folders, (std::vector<QByteArray>{"z", "z"}));
 }
 
-TEST(CodePage, EveryByteSurvivesDecodingAndEncoding)
-{
+TEST(CodePage, EveryByteSurvivesDecodingAndEncoding) {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
@@ -117,8 +124,7 @@ TEST(CodePage, EveryByteSurvivesDecodingAndEncoding)
     EXPECT_EQ(encodeGameText(text), std::optional<QByteArray>(all));
 }
 
-TEST(CodePage, RefusesCharactersOutsideTheCodePage)
-{
+TEST(CodePage, RefusesCharactersOutsideTheCodePage) {
     EXPECT_FALSE(encodeGameText(QStringLiteral("Suzuka \u9234\u9e7f")).has_value());
     EXPECT_EQ(firstUnencodableCharacter(QStringLiteral("ab\u0141c")), QStringLiteral("\u0141"));
     EXPECT_EQ(firstUnencodableCharacter(QStringLiteral("Caf\u00e9 \u20ac")), QString());

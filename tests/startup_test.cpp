@@ -7,29 +7,25 @@ namespace {
 
 using Rows = std::vector<QByteArray>;
 
-MessageBox gplFolderMessage()
-{
+MessageBox gplFolderMessage() {
     return {QStringLiteral("GPL Dir not found or not set correctly, please restart the tool and "
                            "enter the correct GPL path"),
             QStringLiteral("GPL FOLDER..."), Buttons::Ok, Icon::Critical};
 }
 
-InputBox directoryDialog(const QString& current)
-{
+InputBox directoryDialog(const QString& current) {
     return {QStringLiteral("The GPL directory is not yet set or invalid.\rPlease enter your GPL "
                            "directory.\re.g. C:\\Games\\Sierra\\GPL"),
             QStringLiteral("Enter your GPL directory"), current};
 }
 
-MessageBox invalidDirectory()
-{
+MessageBox invalidDirectory() {
     return {QStringLiteral("This seems to be an invalid directory. Please enter the correct "
                            "directory or click on Cancel to keep the previous value."),
             QStringLiteral("Invalid directory"), Buttons::Ok, Icon::Critical};
 }
 
-TEST(Startup, LoadsTheListsAndShowsTheDirectory)
-{
+TEST(Startup, LoadsTheListsAndShowsTheDirectory) {
     Harness h;
     h.game.addTracks({"monza", "spa", "brands"});
     h.game.writeSeason({"monza", "spa", "kyalami"});
@@ -48,14 +44,13 @@ TEST(Startup, LoadsTheListsAndShowsTheDirectory)
     EXPECT_EQ(h.settings.value(QStringLiteral("GPLDir")), h.game.dir());
     EXPECT_FALSE(h.ws().bolSeasonChanged);
     EXPECT_EQ(h.shell.centred, 1);
-    EXPECT_EQ(h.ctl().cboCars, (QStringList{QStringLiteral("Bra"), QStringLiteral("BRM"),
-                                            QStringLiteral("Coo"), QStringLiteral("Eag"),
-                                            QStringLiteral("Fer"), QStringLiteral("Lot"),
-                                            QStringLiteral("Hon")}));
+    EXPECT_EQ(h.ctl().cboCars,
+              (QStringList{QStringLiteral("Bra"), QStringLiteral("BRM"), QStringLiteral("Coo"),
+                           QStringLiteral("Eag"), QStringLiteral("Fer"), QStringLiteral("Lot"),
+                           QStringLiteral("Hon")}));
 }
 
-TEST(Startup, TrailingBackslashIsRemovedAndStoredBeforeValidation)
-{
+TEST(Startup, TrailingBackslashIsRemovedAndStoredBeforeValidation) {
     Harness h;
     h.dialogs.expectInput(directoryDialog(QStringLiteral("C:\\Games\\GPL")), QString());
     h.dialogs.expectMessage(gplFolderMessage());
@@ -64,8 +59,7 @@ TEST(Startup, TrailingBackslashIsRemovedAndStoredBeforeValidation)
     EXPECT_EQ(h.settings.value(QStringLiteral("GPLDir")), QStringLiteral("C:\\Games\\GPL"));
 }
 
-TEST(Startup, NeverConfiguredStoresNotSetAndEndsOnCancel)
-{
+TEST(Startup, NeverConfiguredStoresNotSetAndEndsOnCancel) {
     Harness h;
     h.dialogs.expectInput(directoryDialog(QStringLiteral("NOT SET")), QString());
     h.dialogs.expectMessage(gplFolderMessage());
@@ -74,8 +68,7 @@ TEST(Startup, NeverConfiguredStoresNotSetAndEndsOnCancel)
     EXPECT_EQ(h.ws().ListTracks.count(), 0);
 }
 
-TEST(Startup, DirectoryDialogLoopsUntilAValidDirectory)
-{
+TEST(Startup, DirectoryDialogLoopsUntilAValidDirectory) {
     Harness h;
     h.game.writeSeason({"monza"});
     h.settings.set(QStringLiteral("GPLDir"), QStringLiteral("/nowhere"));
@@ -90,8 +83,7 @@ TEST(Startup, DirectoryDialogLoopsUntilAValidDirectory)
     EXPECT_EQ(h.ws().ListTracks.count(), 1);
 }
 
-TEST(Startup, CancelAfterInvalidEntriesRestoresTheStoredValue)
-{
+TEST(Startup, CancelAfterInvalidEntriesRestoresTheStoredValue) {
     Harness h;
     h.dialogs.expectInput(directoryDialog(QStringLiteral("/a")), QStringLiteral("/b"));
     h.dialogs.expectMessage(invalidDirectory());
@@ -103,16 +95,14 @@ TEST(Startup, CancelAfterInvalidEntriesRestoresTheStoredValue)
     EXPECT_EQ(h.ws().strGPLdir, QStringLiteral("/a"));
 }
 
-TEST(Startup, DirectoryThatIsAFileIsInvalid)
-{
+TEST(Startup, DirectoryThatIsAFileIsInvalid) {
     Harness h;
     h.dialogs.expectInput(directoryDialog(h.game.path(QStringLiteral("driver.ini"))), QString());
     h.dialogs.expectMessage(gplFolderMessage());
     EXPECT_FALSE(h.m().Form_Load(h.game.path(QStringLiteral("driver.ini"))));
 }
 
-TEST(Startup, MissingSeasonFileEndsTheProgramWithNothingWritten)
-{
+TEST(Startup, MissingSeasonFileEndsTheProgramWithNothingWritten) {
     Harness h;
     h.game.write(QStringLiteral("seasons/gridkeeper.tmp"), "parked");
     h.dialogs.expectMessage({QStringLiteral("67season.ini was not found"),
@@ -121,8 +111,7 @@ TEST(Startup, MissingSeasonFileEndsTheProgramWithNothingWritten)
     EXPECT_EQ(h.game.seasonFiles(), QStringList{QStringLiteral("gridkeeper.tmp")});
 }
 
-TEST(Startup, CrashRecoveryQuestion)
-{
+TEST(Startup, CrashRecoveryQuestion) {
     const QString text = QStringLiteral(
         "The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
         "indicate that your last GPL session crashed while \r\nrunning an track from the inactive "
@@ -134,14 +123,15 @@ TEST(Startup, CrashRecoveryQuestion)
         h.game.writeSeason({"monaco"});
         h.game.writeAllTracks({"monza", "spa", "monaco"});
         h.game.write(QStringLiteral("seasons/gridkeeper.tmp"), seasonOf({"monza", "spa"}));
-        h.dialogs.expectMessage({text, QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo,
-                                 Icon::Exclamation},
-                                answer);
+        h.dialogs.expectMessage(
+            {text, QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation},
+            answer);
         ASSERT_TRUE(h.load());
         if (answer == Answer::Yes) {
             EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa"}));
             EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/gridkeeper.tmp")));
-            EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), seasonOf({"monza", "spa"}));
+            EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")),
+                      seasonOf({"monza", "spa"}));
         } else {
             EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monaco"}));
             EXPECT_TRUE(h.game.exists(QStringLiteral("seasons/gridkeeper.tmp")));
@@ -149,8 +139,7 @@ TEST(Startup, CrashRecoveryQuestion)
     }
 }
 
-TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn)
-{
+TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
     struct Case {
         const char* name;
         QString alphabetical;
@@ -163,13 +152,21 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn)
                           Icon::None};
     };
     const std::vector<Case> cases = {
-        {"alphabetical not a number", QStringLiteral("yes"), seasonOf({"a", "b"}),
-         plain("Type mismatch"), {"* a", "* b"}},
-        {"season ends inside an event", QStringLiteral("0"),
-         seasonOf({"a"}) + "[Event2]\r\nname=b\r\n", plain("Input past end of file"), {"* a"}},
-        {"short track directory line", QStringLiteral("1"),
+        {"alphabetical not a number",
+         QStringLiteral("yes"),
+         seasonOf({"a", "b"}),
+         plain("Type mismatch"),
+         {"* a", "* b"}},
+        {"season ends inside an event",
+         QStringLiteral("0"),
+         seasonOf({"a"}) + "[Event2]\r\nname=b\r\n",
+         plain("Input past end of file"),
+         {"* a"}},
+        {"short track directory line",
+         QStringLiteral("1"),
          seasonOf({"a"}) + "[Event2]\r\nn\r\ns\r\ntrackDir=b\r\nm\r\nd\r\nl\r\ng\r\n",
-         plain("Invalid procedure call or argument"), {"* a"}},
+         plain("Invalid procedure call or argument"),
+         {"* a"}},
     };
     for (const Case& c : cases) {
         Harness h;
@@ -185,8 +182,7 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn)
     }
 }
 
-TEST(Startup, StoredSortModeTicksTheBoxAndIsStoredAgain)
-{
+TEST(Startup, StoredSortModeTicksTheBoxAndIsStoredAgain) {
     Harness h;
     h.game.writeSeason({"a"});
     h.settings.set(QStringLiteral("alphabetical"), QStringLiteral("1"));
@@ -195,22 +191,20 @@ TEST(Startup, StoredSortModeTicksTheBoxAndIsStoredAgain)
     EXPECT_EQ(h.settings.saves, 2); // GPLDir, then the box's click handler
 }
 
-TEST(Startup, UnreadableSeasonsFolderIsReported)
-{
+TEST(Startup, UnreadableSeasonsFolderIsReported) {
     Harness h;
     h.game.writeSeason({"a"});
     h.files.failPathContaining = QStringLiteral("seasons");
     h.files.failure = ErrorCode::PermissionDenied;
-    h.dialogs.expectMessage(
-        {QStringLiteral("Permission denied"), QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::None});
-    h.dialogs.expectMessage(
-        {QStringLiteral("Permission denied"), QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::None});
+    h.dialogs.expectMessage({QStringLiteral("Permission denied"), QStringLiteral("Gridkeeper"),
+                             Buttons::Ok, Icon::None});
+    h.dialogs.expectMessage({QStringLiteral("Permission denied"), QStringLiteral("Gridkeeper"),
+                             Buttons::Ok, Icon::None});
     ASSERT_TRUE(h.load());
     EXPECT_EQ(h.ws().ListTracks.count(), 0);
 }
 
-TEST(Closing, AsksOnlyWithUnsavedSeasonChanges)
-{
+TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     Harness h;
     h.game.writeSeason({"a"});
     ASSERT_TRUE(h.load());
@@ -219,10 +213,10 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges)
     h.m().Form_Unload(cancel);
     EXPECT_FALSE(cancel);
 
-    const MessageBox question{QStringLiteral("You haven't saved your changes so far. Do you want to "
-                                             "create the new 67season.ini now?"),
-                              QStringLiteral("Gridkeeper"), Buttons::YesNoCancel,
-                              Icon::Exclamation};
+    const MessageBox question{
+        QStringLiteral("You haven't saved your changes so far. Do you want to "
+                       "create the new 67season.ini now?"),
+        QStringLiteral("Gridkeeper"), Buttons::YesNoCancel, Icon::Exclamation};
     h.ws().bolSeasonChanged = true;
     h.dialogs.expectMessage(question, Answer::Cancel);
     h.m().Form_Unload(cancel);

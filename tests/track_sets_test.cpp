@@ -7,26 +7,25 @@ namespace {
 
 using Rows = std::vector<QByteArray>;
 
-InputBox saveAsBox(const Harness& h, const QString& current)
-{
-    return {QStringLiteral("Enter Name of the Track Set\r\n(Track Set will be saved in %1\\seasons\\)")
-                .arg(h.game.dir()),
-            QStringLiteral("Save as"), current};
+InputBox saveAsBox(const Harness& h, const QString& current) {
+    return {
+        QStringLiteral("Enter Name of the Track Set\r\n(Track Set will be saved in %1\\seasons\\)")
+            .arg(h.game.dir()),
+        QStringLiteral("Save as"), current};
 }
 
 const MessageBox kFileExists{QStringLiteral("File already exists. Overwrite?"),
-                             QStringLiteral("File exists"), Buttons::YesNoCancel, Icon::Exclamation};
+                             QStringLiteral("File exists"), Buttons::YesNoCancel,
+                             Icon::Exclamation};
 
-void loadSetsGame(Harness& h)
-{
+void loadSetsGame(Harness& h) {
     h.game.addTracks({"monza", "spa", "monaco", "brands"});
     h.game.writeSeason({"monza", "spa"});
     h.game.writeAllTracks({"monza", "spa", "monaco", "brands"});
     ASSERT_TRUE(h.load());
 }
 
-TEST(TrackSets, MenuOffersSetsSortedWithoutRegardToCase)
-{
+TEST(TrackSets, MenuOffersSetsSortedWithoutRegardToCase) {
     Harness h;
     h.game.writeSeason({"a"});
     for (const char* name : {"zolder.67s", "Alpha.67s", "beta.67s", "Upper.67S", "notes.txt"})
@@ -41,8 +40,7 @@ TEST(TrackSets, MenuOffersSetsSortedWithoutRegardToCase)
     EXPECT_EQ(h.ctl().mnuTrackSet[0].caption, QStringLiteral("&Save as"));
 }
 
-TEST(TrackSets, AtMostTwentySetsAreOffered)
-{
+TEST(TrackSets, AtMostTwentySetsAreOffered) {
     Harness h;
     h.game.writeSeason({"a"});
     h.game.writeAllTracks({"a"});
@@ -55,8 +53,7 @@ TEST(TrackSets, AtMostTwentySetsAreOffered)
     EXPECT_EQ(sets.back(), QStringLiteral("set19"));
 }
 
-TEST(TrackSets, SaveAsWritesTheSetAndOffersIt)
-{
+TEST(TrackSets, SaveAsWritesTheSetAndOffersIt) {
     Harness h;
     loadSetsGame(h);
     h.ws().strTrackSet = QStringLiteral("Old");
@@ -72,8 +69,7 @@ TEST(TrackSets, SaveAsWritesTheSetAndOffersIt)
     EXPECT_TRUE(h.ctl().lblTrackSet.visible);
 }
 
-TEST(TrackSets, SaveAsOverExistingSetAsks)
-{
+TEST(TrackSets, SaveAsOverExistingSetAsks) {
     Harness h;
     loadSetsGame(h);
     h.game.write(QStringLiteral("seasons/Mine.67s"), "old");
@@ -95,8 +91,7 @@ TEST(TrackSets, SaveAsOverExistingSetAsks)
     EXPECT_TRUE(h.game.read(QStringLiteral("seasons/Mine.67s")).startsWith("[Season]"));
 }
 
-TEST(TrackSets, CancelKeepsTheCurrentSet)
-{
+TEST(TrackSets, CancelKeepsTheCurrentSet) {
     Harness h;
     loadSetsGame(h);
     h.ws().strTrackSet = QStringLiteral("Kept");
@@ -105,15 +100,13 @@ TEST(TrackSets, CancelKeepsTheCurrentSet)
     EXPECT_EQ(h.ws().strTrackSet, QStringLiteral("Kept"));
 }
 
-TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting)
-{
-    const QStringList bad = {QStringLiteral("  "),          QStringLiteral(".."),
-                             QStringLiteral("../escape"),   QStringLiteral("a\\b"),
-                             QStringLiteral("CON"),         QStringLiteral("lpt1.txt"),
-                             QStringLiteral("what?"),       QStringLiteral("a<b>"),
-                             QStringLiteral("pipe|"),       QStringLiteral("star*"),
-                             QStringLiteral("colon:"),      QStringLiteral("quote\""),
-                             QStringLiteral("trailing."),   QStringLiteral("trailing ")};
+TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
+    const QStringList bad = {
+        QStringLiteral("  "),        QStringLiteral(".."),       QStringLiteral("../escape"),
+        QStringLiteral("a\\b"),      QStringLiteral("CON"),      QStringLiteral("lpt1.txt"),
+        QStringLiteral("what?"),     QStringLiteral("a<b>"),     QStringLiteral("pipe|"),
+        QStringLiteral("star*"),     QStringLiteral("colon:"),   QStringLiteral("quote\""),
+        QStringLiteral("trailing."), QStringLiteral("trailing ")};
     for (const QString& name : bad) {
         Harness h;
         loadSetsGame(h);
@@ -134,8 +127,7 @@ TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting)
     }
 }
 
-TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork)
-{
+TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
     struct Case {
         const char* name;
         bool setOpen, seasonChanged, setChanged;
@@ -163,10 +155,12 @@ TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork)
             h.ws().bolSeasonChanged = c.seasonChanged;
             h.ws().bolTrackSetChanged = c.setChanged;
             if (c.question)
-                h.dialogs.expectMessage({QString::fromLatin1(c.question), QStringLiteral("Gridkeeper"),
-                                         Buttons::YesNo, Icon::Exclamation},
+                h.dialogs.expectMessage({QString::fromLatin1(c.question),
+                                         QStringLiteral("Gridkeeper"), Buttons::YesNo,
+                                         Icon::Exclamation},
                                         answer);
-            const int slot = 2 + static_cast<int>(h.m().offeredTrackSets().indexOf(QStringLiteral("Pick")));
+            const int slot =
+                2 + static_cast<int>(h.m().offeredTrackSets().indexOf(QStringLiteral("Pick")));
             h.m().mnuTrackSet_Click(static_cast<int16_t>(slot));
             if (answer == Answer::No) {
                 EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa"})) << c.name;
@@ -185,8 +179,7 @@ TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork)
     }
 }
 
-TEST(TrackSets, FailedOpensAreReportedAndTheSeasonStays)
-{
+TEST(TrackSets, FailedOpensAreReportedAndTheSeasonStays) {
     struct Case {
         const char* name;
         QByteArray set; // empty: the file vanished after the menu was filled
@@ -197,11 +190,18 @@ TEST(TrackSets, FailedOpensAreReportedAndTheSeasonStays)
     for (int i = 0; i < 65; ++i)
         many.append("t" + QByteArray::number(i));
     const std::vector<Case> cases = {
-        {"vanished", {}, {QStringLiteral("File not found"), QStringLiteral("Error 53"), Buttons::Ok, Icon::Critical}, {}},
-        {"malformed", seasonOf({"monaco"}) + "[Event2]\r\nname=x\r\n",
-         {QStringLiteral("Input past end of file"), QStringLiteral("Error 62"), Buttons::Ok, Icon::Critical},
+        {"vanished",
+         {},
+         {QStringLiteral("File not found"), QStringLiteral("Error 53"), Buttons::Ok,
+          Icon::Critical},
+         {}},
+        {"malformed",
+         seasonOf({"monaco"}) + "[Event2]\r\nname=x\r\n",
+         {QStringLiteral("Input past end of file"), QStringLiteral("Error 62"), Buttons::Ok,
+          Icon::Critical},
          {"monaco"}},
-        {"65 tracks", seasonOf(many),
+        {"65 tracks",
+         seasonOf(many),
          {QStringLiteral("Can't create 67season.ini cause there are more than 64 tracks in the "
                          "'active tracks' list"),
           QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::Exclamation},
@@ -215,7 +215,8 @@ TEST(TrackSets, FailedOpensAreReportedAndTheSeasonStays)
         if (c.set.isEmpty())
             h.game.remove(QStringLiteral("seasons/Bad.67s"));
         h.dialogs.expectMessage(c.message);
-        const int slot = 2 + static_cast<int>(h.m().offeredTrackSets().indexOf(QStringLiteral("Bad")));
+        const int slot =
+            2 + static_cast<int>(h.m().offeredTrackSets().indexOf(QStringLiteral("Bad")));
         h.m().mnuTrackSet_Click(static_cast<int16_t>(slot));
         EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), season) << c.name;
         if (c.name == std::string("65 tracks"))
@@ -223,12 +224,12 @@ TEST(TrackSets, FailedOpensAreReportedAndTheSeasonStays)
         else
             EXPECT_EQ(h.ws().ListTracks.rows, c.active) << c.name;
         EXPECT_EQ(h.ws().strTrackSet, QStringLiteral("Bad")) << c.name;
-        EXPECT_EQ(h.m().offeredTrackSets().contains(QStringLiteral("Bad")), !c.set.isEmpty()) << c.name;
+        EXPECT_EQ(h.m().offeredTrackSets().contains(QStringLiteral("Bad")), !c.set.isEmpty())
+            << c.name;
     }
 }
 
-TEST(TrackSets, LabelFollowsTheOpenSetAndItsEdits)
-{
+TEST(TrackSets, LabelFollowsTheOpenSetAndItsEdits) {
     Harness h;
     loadSetsGame(h);
     h.m().subShowTrackSet();

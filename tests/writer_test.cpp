@@ -8,8 +8,7 @@ namespace {
 
 using Rows = std::vector<QByteArray>;
 
-QByteArray golden(const char* name)
-{
+QByteArray golden(const char* name) {
     QFile file(QStringLiteral(GK_TEST_DATA "/writer/") + QString::fromLatin1(name));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
     return file.readAll();
@@ -19,8 +18,7 @@ const MessageBox kCreated{QStringLiteral("67season.ini created"), QStringLiteral
                           Buttons::Ok, Icon::Information};
 
 // The writer's game folder: active monza, Kyalami, * spa, monaco; inactive brands, oulton.
-void loadWriterGame(Harness& h)
-{
+void loadWriterGame(Harness& h) {
     h.game.addTracks({"monza", "Kyalami", "monaco", "brands", "oulton"});
     h.game.write(QStringLiteral("seasons/67season.ini"), golden("input_67season.ini"));
     h.game.write(QStringLiteral("seasons/67AllTracks.ini"), golden("input_67AllTracks.ini"));
@@ -29,8 +27,7 @@ void loadWriterGame(Harness& h)
     ASSERT_EQ(h.ws().listNotActive.rows, (Rows{"brands", "oulton"}));
 }
 
-TEST(Writer, ListOrderMatchesTheGoldenFilesAndKeepsBackups)
-{
+TEST(Writer, ListOrderMatchesTheGoldenFilesAndKeepsBackups) {
     Harness h;
     loadWriterGame(h);
     h.ws().bolSeasonChanged = true;
@@ -45,19 +42,21 @@ TEST(Writer, ListOrderMatchesTheGoldenFilesAndKeepsBackups)
     EXPECT_FALSE(h.ws().bolSeasonChanged);
     EXPECT_EQ(h.shell.busyDepth, 0);
     EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "Kyalami", "* spa", "monaco"}));
-    EXPECT_EQ(h.game.seasonFiles(),
-              (QStringList{QStringLiteral("67AllTracks.ini"), QStringLiteral("67AllTracks_previous.bak"),
-                           QStringLiteral("67season.ini"), QStringLiteral("67season_previous.bak")}));
+    EXPECT_EQ(
+        h.game.seasonFiles(),
+        (QStringList{QStringLiteral("67AllTracks.ini"), QStringLiteral("67AllTracks_previous.bak"),
+                     QStringLiteral("67season.ini"), QStringLiteral("67season_previous.bak")}));
 
     // A second write: the backups now hold what the first one wrote.
     h.dialogs.expectMessage(kCreated);
     h.m().cmdMakeIni_Click();
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season_previous.bak")), golden("67season_list.ini"));
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks_previous.bak")), golden("67AllTracks.ini"));
+    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season_previous.bak")),
+              golden("67season_list.ini"));
+    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks_previous.bak")),
+              golden("67AllTracks.ini"));
 }
 
-TEST(Writer, AlphabeticalOrderMatchesTheGoldenFilesAndReloads)
-{
+TEST(Writer, AlphabeticalOrderMatchesTheGoldenFilesAndReloads) {
     Harness h;
     loadWriterGame(h);
     h.ctl().chkSort = 1;
@@ -72,8 +71,7 @@ TEST(Writer, AlphabeticalOrderMatchesTheGoldenFilesAndReloads)
     EXPECT_TRUE(h.ctl().txtRunTrack.text.isEmpty());
 }
 
-TEST(Writer, TrackSetsMatchTheGoldenFiles)
-{
+TEST(Writer, TrackSetsMatchTheGoldenFiles) {
     struct Case {
         const char* name;
         int chkSort;
@@ -93,13 +91,13 @@ TEST(Writer, TrackSetsMatchTheGoldenFiles)
         ASSERT_TRUE(h.m().saveTrackSet(QStringLiteral("Set")));
         EXPECT_EQ(h.game.read(QStringLiteral("seasons/Set.67s")), golden(c.golden)) << c.name;
         // Only the set is written.
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), golden("input_67season.ini"));
+        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")),
+                  golden("input_67season.ini"));
         EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
     }
 }
 
-TEST(Writer, RefusesAnEmptyOrOverfullActiveList)
-{
+TEST(Writer, RefusesAnEmptyOrOverfullActiveList) {
     for (int rows : {0, 65}) {
         Harness h;
         QList<QByteArray> folders;
@@ -130,8 +128,7 @@ TEST(Writer, RefusesAnEmptyOrOverfullActiveList)
     EXPECT_TRUE(h.game.read(QStringLiteral("seasons/67season.ini")).contains("numEvents=64\r\n"));
 }
 
-TEST(Writer, FirstWriteWithoutAllTracksFileMakesOneBackup)
-{
+TEST(Writer, FirstWriteWithoutAllTracksFileMakesOneBackup) {
     Harness h;
     h.game.writeSeason({"a", "b"});
     ASSERT_TRUE(h.load());
@@ -145,8 +142,7 @@ TEST(Writer, FirstWriteWithoutAllTracksFileMakesOneBackup)
 // Every file operation of a write fails in turn. After each failure a complete season file
 // and a complete all-tracks file exist (the old or the new one), and no backup is gone unless
 // a newer copy of it exists.
-TEST(Writer, AFailedWriteNeverLosesTheSeason)
-{
+TEST(Writer, AFailedWriteNeverLosesTheSeason) {
     for (int chkSort : {0, 1}) {
         const QByteArray oldSeason = golden("input_67season.ini");
         const QByteArray oldAll = golden("input_67AllTracks.ini");
@@ -173,12 +169,15 @@ TEST(Writer, AFailedWriteNeverLosesTheSeason)
             EXPECT_TRUE(all == oldAll || all == newAll) << failAt;
             for (const QString& f : h.game.seasonFiles())
                 EXPECT_FALSE(f.endsWith(QLatin1String(".new"))) << failAt;
-            const QByteArray seasonBak = h.game.read(QStringLiteral("seasons/67season_previous.bak"));
-            const QByteArray allBak = h.game.read(QStringLiteral("seasons/67AllTracks_previous.bak"));
+            const QByteArray seasonBak =
+                h.game.read(QStringLiteral("seasons/67season_previous.bak"));
+            const QByteArray allBak =
+                h.game.read(QStringLiteral("seasons/67AllTracks_previous.bak"));
             EXPECT_TRUE(seasonBak == oldSeasonBak || seasonBak == oldSeason ||
                         (seasonBak.isEmpty() && season == oldSeason))
                 << failAt;
-            EXPECT_TRUE(allBak == oldAllBak || allBak == oldAll || (allBak.isEmpty() && all == oldAll))
+            EXPECT_TRUE(allBak == oldAllBak || allBak == oldAll ||
+                        (allBak.isEmpty() && all == oldAll))
                 << failAt;
             EXPECT_EQ(h.shell.busyDepth, 0);
             if (h.ws().bolSeasonChanged) {

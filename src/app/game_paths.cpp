@@ -2,45 +2,53 @@
 
 namespace gk::paths {
 
-QString gplExe(const QString& gameDir) { return gameDir + QLatin1String("\\gpl.exe"); }
-QString driverIni(const QString& gameDir) { return gameDir + QLatin1String("\\driver.ini"); }
-QString seasonsFolder(const QString& gameDir) { return gameDir + QLatin1String("\\seasons\\"); }
-QString inSeasons(const QString& gameDir, const QString& fileName)
-{
+QString gplExe(const QString& gameDir) {
+    return gameDir + QLatin1String("\\gpl.exe");
+}
+QString driverIni(const QString& gameDir) {
+    return gameDir + QLatin1String("\\driver.ini");
+}
+QString seasonsFolder(const QString& gameDir) {
+    return gameDir + QLatin1String("\\seasons\\");
+}
+QString inSeasons(const QString& gameDir, const QString& fileName) {
     return seasonsFolder(gameDir) + fileName;
 }
-QString seasonIni(const QString& gameDir) { return inSeasons(gameDir, QStringLiteral("67season.ini")); }
-QString allTracksIni(const QString& gameDir)
-{
+QString seasonIni(const QString& gameDir) {
+    return inSeasons(gameDir, QStringLiteral("67season.ini"));
+}
+QString allTracksIni(const QString& gameDir) {
     return inSeasons(gameDir, QStringLiteral("67AllTracks.ini"));
 }
-QString standardSet(const QString& gameDir) { return inSeasons(gameDir, QStringLiteral("Standard.67s")); }
-QString seasonBackup(const QString& gameDir)
-{
+QString standardSet(const QString& gameDir) {
+    return inSeasons(gameDir, QStringLiteral("Standard.67s"));
+}
+QString seasonBackup(const QString& gameDir) {
     return inSeasons(gameDir, QStringLiteral("67season_previous.bak"));
 }
-QString allTracksBackup(const QString& gameDir)
-{
+QString allTracksBackup(const QString& gameDir) {
     return inSeasons(gameDir, QStringLiteral("67AllTracks_previous.bak"));
 }
-QString trackSet(const QString& gameDir, const QString& name)
-{
+QString trackSet(const QString& gameDir, const QString& name) {
     return inSeasons(gameDir, name + QLatin1String(".67s"));
 }
-QString parkedSeason(const QString& gameDir)
-{
+QString parkedSeason(const QString& gameDir) {
     return inSeasons(gameDir, QStringLiteral("gridkeeper.tmp"));
 }
-QString tracksFolder(const QString& gameDir) { return gameDir + QLatin1String("\\tracks\\"); }
-QString trackIni(const QString& gameDir, const QString& folder)
-{
+QString tracksFolder(const QString& gameDir) {
+    return gameDir + QLatin1String("\\tracks\\");
+}
+QString trackIni(const QString& gameDir, const QString& folder) {
     return tracksFolder(gameDir) + folder + QLatin1String("\\track.ini");
 }
-QString appIni(const QString& gameDir) { return gameDir + QLatin1String("\\App.ini"); }
-QString playerFolder(const QString& gameDir, const QString& player)
-{
+QString appIni(const QString& gameDir) {
+    return gameDir + QLatin1String("\\App.ini");
+}
+QString playerFolder(const QString& gameDir, const QString& player) {
     return gameDir + QLatin1String("\\Players\\") + player;
 }
-QString playerIni(const QString& playerFolder) { return playerFolder + QLatin1String("\\player.ini"); }
+QString playerIni(const QString& playerFolder) {
+    return playerFolder + QLatin1String("\\player.ini");
+}
 
 } // namespace gk::paths

@@ -1,7 +1,7 @@
 #include "cli.h"
 
-#include "app/settings_keys.h"
 #include "app/game_paths.h"
+#include "app/settings_keys.h"
 #include "platform/code_page.h"
 #include "platform/qt_file_system.h"
 #include "platform/qt_settings_store.h"
@@ -48,9 +48,8 @@ const char* const kUsage =
 // Message boxes become lines on stderr; questions are answered so that nothing is changed
 // that the command did not ask for.
 class CliDialogs : public Dialogs {
-public:
-    Answer messageBox(const MessageBox& box) override
-    {
+  public:
+    Answer messageBox(const MessageBox& box) override {
         QString text = box.text;
         text.replace(QLatin1String("\r\n"), QLatin1String(" "));
         text.replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -69,8 +68,7 @@ public:
         }
         return Answer::Ok;
     }
-    QString inputBox(const InputBox& box) override
-    {
+    QString inputBox(const InputBox& box) override {
         std::fprintf(stderr, "%s: (no input on the command line)\n", qUtf8Printable(box.title));
         return {};
     }
@@ -79,32 +77,28 @@ public:
 
 // The user's settings, except that the game folder is never stored from here.
 class CliSettings : public SettingsStore {
-public:
+  public:
     QString getSetting(const QString& app, const QString& section, const QString& key,
-                       const QString& defaultValue) override
-    {
+                       const QString& defaultValue) override {
         return store_.getSetting(app, section, key, defaultValue);
     }
     void saveSetting(const QString& app, const QString& section, const QString& key,
-                     const QString& value) override
-    {
+                     const QString& value) override {
         if (key == settings::kGplDir)
             return;
         store_.saveSetting(app, section, key, value);
     }
 
-private:
+  private:
     QtSettingsStore store_;
 };
 
-void printLine(const QByteArray& bytes)
-{
+void printLine(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
     std::fputc('\n', stdout);
 }
 
-int usage(const char* problem)
-{
+int usage(const char* problem) {
     if (problem)
         std::fprintf(stderr, "gridkeeper-cli: %s\n\n", problem);
     std::fputs(kUsage, stderr);
@@ -115,8 +109,7 @@ using Side = FormModel::Side;
 
 // The rows of a list whose text equals the argument: as typed in the game's code page, or
 // as the raw bytes of the argument.
-std::vector<int> rowsNamed(const TrackList& list, const QString& row)
-{
+std::vector<int> rowsNamed(const TrackList& list, const QString& row) {
     const std::optional<QByteArray> encoded = encodeGameText(row);
     const QByteArray raw = row.toLocal8Bit();
     std::vector<int> found;
@@ -126,15 +119,13 @@ std::vector<int> rowsNamed(const TrackList& list, const QString& row)
     return found;
 }
 
-void notFound(Dialogs& dialogs, const QString& row)
-{
+void notFound(Dialogs& dialogs, const QString& row) {
     dialogs.messageBox({QStringLiteral("The track \"%1\" is in neither list.").arg(row), appTitle(),
                         Buttons::Ok, Icon::Exclamation});
 }
 
 // Selects the named rows of one side (and only those) and makes the first current.
-bool selectRows(FormModel& model, Side side, const std::vector<int>& rows)
-{
+bool selectRows(FormModel& model, Side side, const std::vector<int>& rows) {
     TrackList& list = model.list(side);
     model.setRowsSelected(side, 0, list.count() - 1, false);
     if (rows.empty())
@@ -146,8 +137,8 @@ bool selectRows(FormModel& model, Side side, const std::vector<int>& rows)
 }
 
 // Runs a list command on the named rows; false when a row is in no list it may come from.
-bool listCommand(FormModel& model, Dialogs& dialogs, const QString& command, const QStringList& names)
-{
+bool listCommand(FormModel& model, Dialogs& dialogs, const QString& command,
+                 const QStringList& names) {
     std::vector<int> active, inactive;
     for (const QString& name : names) {
         const std::vector<int> a = rowsNamed(model.list(Side::Active), name);
@@ -180,8 +171,7 @@ bool listCommand(FormModel& model, Dialogs& dialogs, const QString& command, con
     return true;
 }
 
-bool arrowCommand(FormModel& model, Dialogs& dialogs, bool up, const QString& name)
-{
+bool arrowCommand(FormModel& model, Dialogs& dialogs, bool up, const QString& name) {
     for (Side side : {Side::Active, Side::Inactive}) {
         const std::vector<int> rows = rowsNamed(model.list(side), name);
         if (rows.empty())
@@ -196,8 +186,7 @@ bool arrowCommand(FormModel& model, Dialogs& dialogs, bool up, const QString& na
 
 } // namespace
 
-int runCli(const QStringList& arguments)
-{
+int runCli(const QStringList& arguments) {
     QStringList args = arguments;
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         std::fputs(kUsage, stdout);
@@ -300,9 +289,10 @@ int runCli(const QStringList& arguments)
         } else if (command == QLatin1String("open-set")) {
             const QString& name = args[0];
             if (!files.fileExists(paths::trackSet(model.workspace().strGPLdir, name))) {
-                dialogs.messageBox({QStringLiteral("The track set \"%1\" was not found in %2.")
-                                        .arg(name, paths::seasonsFolder(model.workspace().strGPLdir)),
-                                    appTitle(), Buttons::Ok, Icon::Exclamation});
+                dialogs.messageBox(
+                    {QStringLiteral("The track set \"%1\" was not found in %2.")
+                         .arg(name, paths::seasonsFolder(model.workspace().strGPLdir)),
+                     appTitle(), Buttons::Ok, Icon::Exclamation});
             } else {
                 model.openTrackSet(name);
             }

@@ -7,8 +7,7 @@
 
 namespace gk {
 
-bool lineMatchesKey(QByteArrayView line, QByteArrayView key)
-{
+bool lineMatchesKey(QByteArrayView line, QByteArrayView key) {
     const QByteArray trimmed = trimSpaces(line);
     if (trimmed.size() < key.size())
         return false;
@@ -22,8 +21,7 @@ bool lineMatchesKey(QByteArrayView line, QByteArrayView key)
     return true;
 }
 
-QByteArray lineValue(QByteArrayView line, qsizetype s)
-{
+QByteArray lineValue(QByteArrayView line, qsizetype s) {
     const qsizetype semicolon = line.indexOf(';');
     qsizetype length;
     if (semicolon < 0) {
@@ -36,17 +34,16 @@ QByteArray lineValue(QByteArrayView line, qsizetype s)
         if (length < 0)
             throw RuntimeError(ErrorCode::InvalidArgument);
     }
-    QByteArray value = (s - 1 >= line.size()) ? QByteArray()
-                                               : line.sliced(s - 1).first(
-                                                     std::min(length, line.size() - (s - 1)))
-                                                     .toByteArray();
+    QByteArray value =
+        (s - 1 >= line.size())
+            ? QByteArray()
+            : line.sliced(s - 1).first(std::min(length, line.size() - (s - 1))).toByteArray();
     while (!value.isEmpty() && value.back() == ' ')
         value.chop(1);
     return value;
 }
 
-QList<QByteArray> splitLines(const QByteArray& data)
-{
+QList<QByteArray> splitLines(const QByteArray& data) {
     QList<QByteArray> lines;
     LineReader reader(data);
     QByteArrayView line;

@@ -12,15 +12,13 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char16_t charOf(unsigned char b)
-{
+char16_t charOf(unsigned char b) {
     if (b >= 0x80 && b <= 0x9F)
         return kHighControls[b - 0x80];
     return b;
 }
 
-const std::unordered_map<char16_t, unsigned char>& reverseTable()
-{
+const std::unordered_map<char16_t, unsigned char>& reverseTable() {
     static const auto table = [] {
         std::unordered_map<char16_t, unsigned char> t;
         for (int b = 0x80; b <= 0x9F; ++b)
@@ -30,8 +28,7 @@ const std::unordered_map<char16_t, unsigned char>& reverseTable()
     return table;
 }
 
-std::optional<unsigned char> byteOf(char16_t c)
-{
+std::optional<unsigned char> byteOf(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<unsigned char>(c);
     const auto& table = reverseTable();
@@ -43,8 +40,7 @@ std::optional<unsigned char> byteOf(char16_t c)
 
 } // namespace
 
-QString decodeGameText(const QByteArray& bytes)
-{
+QString decodeGameText(const QByteArray& bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i)
@@ -52,8 +48,7 @@ QString decodeGameText(const QByteArray& bytes)
     return text;
 }
 
-std::optional<QByteArray> encodeGameText(const QString& text)
-{
+std::optional<QByteArray> encodeGameText(const QString& text) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i) {
         auto b = byteOf(text[i].unicode());
@@ -64,8 +59,7 @@ std::optional<QByteArray> encodeGameText(const QString& text)
     return bytes;
 }
 
-QString firstUnencodableCharacter(const QString& text)
-{
+QString firstUnencodableCharacter(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!byteOf(text[i].unicode())) {
             if (text[i].isHighSurrogate() && i + 1 < text.size())
@@ -76,24 +70,27 @@ QString firstUnencodableCharacter(const QString& text)
     return {};
 }
 
-char lowerGameByte(char c)
-{
+char lowerGameByte(char c) {
     auto b = static_cast<unsigned char>(c);
     if (b >= 'A' && b <= 'Z')
         return static_cast<char>(b + 32);
     if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
         return static_cast<char>(b + 32);
     switch (b) {
-    case 0x8A: return static_cast<char>(0x9A);
-    case 0x8C: return static_cast<char>(0x9C);
-    case 0x8E: return static_cast<char>(0x9E);
-    case 0x9F: return static_cast<char>(0xFF);
-    default: return c;
+    case 0x8A:
+        return static_cast<char>(0x9A);
+    case 0x8C:
+        return static_cast<char>(0x9C);
+    case 0x8E:
+        return static_cast<char>(0x9E);
+    case 0x9F:
+        return static_cast<char>(0xFF);
+    default:
+        return c;
     }
 }
 
-QByteArray lowerGameText(const QByteArray& bytes)
-{
+QByteArray lowerGameText(const QByteArray& bytes) {
     QByteArray out = bytes;
     for (char& c : out)
         c = lowerGameByte(c);

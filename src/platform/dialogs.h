@@ -28,7 +28,7 @@ struct InputBox {
 
 // Modal message and input boxes.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     virtual Answer messageBox(const MessageBox& box) = 0;
     // The text entered, or "" when the user cancels.

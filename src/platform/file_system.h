@@ -15,7 +15,7 @@ struct FolderEntry {
 // (C:\Games\GPL\seasons\67season.ini); implementations map them to native paths.
 // Failing operations throw RuntimeError with the matching error number.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // True when the file exists and can be opened for reading. Never throws.

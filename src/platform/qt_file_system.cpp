@@ -22,8 +22,7 @@
 namespace gk {
 namespace {
 
-ErrorCode errorOfErrno(int err)
-{
+ErrorCode errorOfErrno(int err) {
     switch (err) {
     case ENOENT:
         return ErrorCode::FileNotFound;
@@ -44,8 +43,7 @@ ErrorCode errorOfErrno(int err)
     }
 }
 
-bool existsAsWritten(const QString& native)
-{
+bool existsAsWritten(const QString& native) {
 #ifdef Q_OS_WIN
     return QFileInfo::exists(native);
 #else
@@ -56,8 +54,7 @@ bool existsAsWritten(const QString& native)
 
 } // namespace
 
-QString QtFileSystem::matchComponent(const QString& folder, const QString& name)
-{
+QString QtFileSystem::matchComponent(const QString& folder, const QString& name) {
     const QString key = folder.isEmpty() ? QStringLiteral(".") : folder;
     const QFileInfo info(key);
     const QDateTime modified = info.lastModified();
@@ -65,8 +62,8 @@ QString QtFileSystem::matchComponent(const QString& folder, const QString& name)
     if (it == folderCache_.end() || it->modified != modified) {
         FolderNames names;
         names.modified = modified;
-        const QStringList entries =
-            QDir(key).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        const QStringList entries = QDir(key).entryList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot);
         for (const QString& entry : entries)
             names.byFoldedName.insert(entry.toCaseFolded(), entry);
         it = folderCache_.insert(key, std::move(names));
@@ -74,8 +71,7 @@ QString QtFileSystem::matchComponent(const QString& folder, const QString& name)
     return it->byFoldedName.value(name.toCaseFolded());
 }
 
-QString QtFileSystem::nativePath(const QString& gamePath)
-{
+QString QtFileSystem::nativePath(const QString& gamePath) {
 #ifdef Q_OS_WIN
     return gamePath;
 #else
@@ -118,8 +114,7 @@ QString QtFileSystem::nativePath(const QString& gamePath)
 #endif
 }
 
-bool QtFileSystem::fileExists(const QString& path)
-{
+bool QtFileSystem::fileExists(const QString& path) {
     if (path.isEmpty())
         return false;
 #ifdef Q_OS_WIN
@@ -144,8 +139,7 @@ bool QtFileSystem::fileExists(const QString& path)
 #endif
 }
 
-QByteArray QtFileSystem::readFile(const QString& path)
-{
+QByteArray QtFileSystem::readFile(const QString& path) {
     const QString native = nativePath(path);
 #ifdef Q_OS_WIN
     QFile file(native);
@@ -185,8 +179,7 @@ QByteArray QtFileSystem::readFile(const QString& path)
 #endif
 }
 
-void QtFileSystem::writeFile(const QString& path, const QByteArray& data)
-{
+void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
     const QString native = nativePath(path);
     if (QFileInfo(native).isDir())
         throw RuntimeError(ErrorCode::PathFileAccess);
@@ -208,14 +201,12 @@ void QtFileSystem::writeFile(const QString& path, const QByteArray& data)
     }
 }
 
-void QtFileSystem::copyFile(const QString& from, const QString& to)
-{
+void QtFileSystem::copyFile(const QString& from, const QString& to) {
     // Qualified calls: a copy is one operation, however a subclass counts them.
     QtFileSystem::writeFile(to, QtFileSystem::readFile(from));
 }
 
-void QtFileSystem::renameFile(const QString& from, const QString& to)
-{
+void QtFileSystem::renameFile(const QString& from, const QString& to) {
     const QString source = nativePath(from);
     const QString target = nativePath(to);
 #ifdef Q_OS_WIN
@@ -230,8 +221,7 @@ void QtFileSystem::renameFile(const QString& from, const QString& to)
 #endif
 }
 
-void QtFileSystem::removeFile(const QString& path)
-{
+void QtFileSystem::removeFile(const QString& path) {
     const QString native = nativePath(path);
 #ifdef Q_OS_WIN
     if (!QFile::remove(native))
@@ -243,8 +233,7 @@ void QtFileSystem::removeFile(const QString& path)
 #endif
 }
 
-std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path)
-{
+std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path) {
     const QString native = nativePath(path);
     const QFileInfo info(native);
     if (!info.isDir())
@@ -262,14 +251,12 @@ std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path)
     return entries;
 }
 
-void QtFileSystem::setCurrentDirectory(const QString& path)
-{
+void QtFileSystem::setCurrentDirectory(const QString& path) {
     if (!QDir::setCurrent(nativePath(path)))
         throw RuntimeError(ErrorCode::PathNotFound);
 }
 
-QString QtFileSystem::programDirectory()
-{
+QString QtFileSystem::programDirectory() {
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();
     return QDir::currentPath();

@@ -11,7 +11,7 @@ namespace gk {
 // and matching every component that does not exist as written without regard to case, as a
 // Wine installation may hold "Seasons" or "67alltracks.ini".
 class QtFileSystem : public FileSystem {
-public:
+  public:
     bool fileExists(const QString& path) override;
     QByteArray readFile(const QString& path) override;
     void writeFile(const QString& path, const QByteArray& data) override;
@@ -25,7 +25,7 @@ public:
     // The native path of a game path.
     QString nativePath(const QString& gamePath);
 
-private:
+  private:
     QString matchComponent(const QString& folder, const QString& name);
 
     struct FolderNames {

@@ -8,11 +8,10 @@
 namespace gk {
 namespace {
 
-std::unique_ptr<QSettings> openStore(const QString& configDir, const QString& app)
-{
+std::unique_ptr<QSettings> openStore(const QString& configDir, const QString& app) {
     if (!configDir.isEmpty())
-        return std::make_unique<QSettings>(configDir + QLatin1Char('/') + app + QLatin1String(".ini"),
-                                           QSettings::IniFormat);
+        return std::make_unique<QSettings>(
+            configDir + QLatin1Char('/') + app + QLatin1String(".ini"), QSettings::IniFormat);
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app, app);
 }
 
@@ -21,15 +20,13 @@ std::unique_ptr<QSettings> openStore(const QString& configDir, const QString& ap
 QtSettingsStore::QtSettingsStore() : configDir_(qEnvironmentVariable("GRIDKEEPER_CONFIG_DIR")) {}
 
 QString QtSettingsStore::getSetting(const QString& app, const QString& section, const QString& key,
-                                    const QString& defaultValue)
-{
+                                    const QString& defaultValue) {
     auto store = openStore(configDir_, app);
     return store->value(section + QLatin1Char('/') + key, defaultValue).toString();
 }
 
 void QtSettingsStore::saveSetting(const QString& app, const QString& section, const QString& key,
-                                  const QString& value)
-{
+                                  const QString& value) {
     auto store = openStore(configDir_, app);
     store->setValue(section + QLatin1Char('/') + key, value);
     store->sync();

@@ -2,8 +2,7 @@
 
 namespace gk {
 
-QString standardDescription(ErrorCode code)
-{
+QString standardDescription(ErrorCode code) {
     switch (code) {
     case ErrorCode::InvalidArgument:
         return QStringLiteral("Invalid procedure call or argument");
@@ -37,8 +36,7 @@ RuntimeError::RuntimeError(ErrorCode code) : RuntimeError(code, standardDescript
 
 RuntimeError::RuntimeError(ErrorCode code, QString description)
     : code_(code), description_(std::move(description)),
-      utf8_(QStringLiteral("Error %1: %2").arg(static_cast<int>(code)).arg(description_).toUtf8())
-{
+      utf8_(QStringLiteral("Error %1: %2").arg(static_cast<int>(code)).arg(description_).toUtf8()) {
 }
 
 } // namespace gk

@@ -6,7 +6,7 @@ namespace gk {
 
 // Per-user text values by application, section and key, kept from one run to the next.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual QString getSetting(const QString& app, const QString& section, const QString& key,
                                const QString& defaultValue) = 0;

@@ -4,14 +4,14 @@ namespace gk {
 
 // Small services of the desktop: the busy mouse pointer and placing the main window.
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     virtual void setBusyPointer(bool busy) = 0;
     virtual void centerMainWindow() = 0;
 };
 
 class NullShell : public Shell {
-public:
+  public:
     void setBusyPointer(bool) override {}
     void centerMainWindow() override {}
 };

@@ -10,8 +10,7 @@
 namespace gk {
 
 void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path, TrackList& list,
-                    std::vector<EventEntries>& entries)
-{
+                    std::vector<EventEntries>& entries) {
     const QByteArray data = fs.readFile(path);
     const QString tracksPrefix = paths::tracksFolder(gameDir);
     static const QString trackIniSuffix = QStringLiteral("\\track.ini");
@@ -29,8 +28,7 @@ void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path,
 
 void buildInactiveList(const TrackList& all, const std::vector<EventEntries>& allEntries,
                        const TrackList& active, TrackList& inactive,
-                       std::vector<EventEntries>& inactiveEntries)
-{
+                       std::vector<EventEntries>& inactiveEntries) {
     QSet<QByteArray> activeRows;
     activeRows.reserve(active.count());
     for (const QByteArray& row : active.rows)
@@ -43,8 +41,7 @@ void buildInactiveList(const TrackList& all, const std::vector<EventEntries>& al
     }
 }
 
-void makeFirstRunCopies(FileSystem& fs, const QString& gameDir)
-{
+void makeFirstRunCopies(FileSystem& fs, const QString& gameDir) {
     if (fs.fileExists(paths::allTracksIni(gameDir)))
         return;
     fs.copyFile(paths::seasonIni(gameDir), paths::allTracksIni(gameDir));

@@ -4,8 +4,7 @@
 
 namespace gk {
 
-void TrackList::addRow(QByteArray text)
-{
+void TrackList::addRow(QByteArray text) {
     if (rows.size() >= static_cast<size_t>(kMaxListRows))
         throw RuntimeError(ErrorCode::Overflow);
     rows.push_back(std::move(text));
@@ -13,8 +12,7 @@ void TrackList::addRow(QByteArray text)
     ++rowsVersion;
 }
 
-QByteArray trimSpaces(QByteArrayView text)
-{
+QByteArray trimSpaces(QByteArrayView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin] == ' ')
@@ -24,8 +22,7 @@ QByteArray trimSpaces(QByteArrayView text)
     return text.sliced(begin, end - begin).toByteArray();
 }
 
-bool isEventHeader(QByteArrayView line)
-{
+bool isEventHeader(QByteArrayView line) {
     qsizetype begin = 0;
     qsizetype end = line.size();
     while (begin < end && line[begin] == ' ')
@@ -45,16 +42,14 @@ bool isEventHeader(QByteArrayView line)
     return true;
 }
 
-QByteArray folderOfTrackDirectory(QByteArrayView line)
-{
+QByteArray folderOfTrackDirectory(QByteArrayView line) {
     const QByteArray trimmed = trimSpaces(line);
     if (trimmed.size() < 15)
         throw RuntimeError(ErrorCode::InvalidArgument);
     return trimmed.mid(15);
 }
 
-bool LineReader::next(QByteArrayView& line)
-{
+bool LineReader::next(QByteArrayView& line) {
     const qsizetype size = data_.size();
     if (pos_ >= size)
         return false;
@@ -71,8 +66,7 @@ bool LineReader::next(QByteArrayView& line)
 }
 
 void scanEvents(const QByteArray& data,
-                const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent)
-{
+                const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent) {
     LineReader reader(data);
     QByteArrayView line;
     while (reader.next(line)) {
@@ -89,8 +83,7 @@ void scanEvents(const QByteArray& data,
     }
 }
 
-SeasonFileBuilder::SeasonFileBuilder(QByteArrayView name, qsizetype numEvents)
-{
+SeasonFileBuilder::SeasonFileBuilder(QByteArrayView name, qsizetype numEvents) {
     out_.reserve(128 + numEvents * 200);
     out_.append("[Season]\r\nname=");
     out_.append(name);
@@ -99,8 +92,7 @@ SeasonFileBuilder::SeasonFileBuilder(QByteArrayView name, qsizetype numEvents)
     out_.append("\r\n\r\n");
 }
 
-void SeasonFileBuilder::addEvent(qsizetype number, const EventEntries& entries)
-{
+void SeasonFileBuilder::addEvent(qsizetype number, const EventEntries& entries) {
     out_.append("[Event");
     out_.append(QByteArray::number(number));
     out_.append("]\r\n");

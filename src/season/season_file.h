@@ -20,11 +20,11 @@ inline constexpr char kTemporary[] = "Temporary 67season.ini with inactive track
 
 // Reads text line by line: CR LF, LF or CR end a line; a last line without an end counts.
 class LineReader {
-public:
+  public:
     explicit LineReader(const QByteArray& data) : data_(data) {}
     bool next(QByteArrayView& line);
 
-private:
+  private:
     const QByteArray& data_;
     qsizetype pos_ = 0;
 };
@@ -48,12 +48,12 @@ void scanEvents(const QByteArray& data,
 
 // Builds a season file: header block, then events, every line ended by CR LF.
 class SeasonFileBuilder {
-public:
+  public:
     SeasonFileBuilder(QByteArrayView name, qsizetype numEvents);
     void addEvent(qsizetype number, const EventEntries& entries);
     QByteArray take() { return std::move(out_); }
 
-private:
+  private:
     QByteArray out_;
 };
 

@@ -7,8 +7,7 @@
 
 namespace gk {
 
-int compareNoCase(QByteArrayView a, QByteArrayView b)
-{
+int compareNoCase(QByteArrayView a, QByteArrayView b) {
     const qsizetype n = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < n; ++i) {
         const auto ca = static_cast<unsigned char>(lowerGameByte(a[i]));
@@ -21,8 +20,7 @@ int compareNoCase(QByteArrayView a, QByteArrayView b)
     return a.size() < b.size() ? -1 : 1;
 }
 
-std::vector<SortKey> sortedKeys(const std::vector<QByteArray>& rows)
-{
+std::vector<SortKey> sortedKeys(const std::vector<QByteArray>& rows) {
     std::vector<SortKey> keys;
     keys.reserve(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -37,8 +35,7 @@ std::vector<SortKey> sortedKeys(const std::vector<QByteArray>& rows)
     return keys;
 }
 
-QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active)
-{
+QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active) {
     SeasonFileBuilder file(name, static_cast<qsizetype>(active.size()));
     qsizetype k = 0;
     for (const EventEntries& entries : active)
@@ -47,8 +44,7 @@ QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>&
 }
 
 QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active,
-                           const std::vector<SortKey>& order)
-{
+                           const std::vector<SortKey>& order) {
     SeasonFileBuilder file(name, static_cast<qsizetype>(order.size()));
     qsizetype k = 0;
     for (const SortKey& key : order)
@@ -57,8 +53,7 @@ QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>&
 }
 
 QByteArray allTracksFileBytes(const std::vector<EventEntries>& active,
-                              const std::vector<EventEntries>& inactive)
-{
+                              const std::vector<EventEntries>& inactive) {
     SeasonFileBuilder file(season_names::kAllTracks,
                            static_cast<qsizetype>(active.size() + inactive.size()));
     qsizetype k = 0;

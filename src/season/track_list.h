@@ -28,24 +28,21 @@ struct TrackList {
     uint64_t marksVersion = 0;
 
     int16_t count() const { return static_cast<int16_t>(rows.size()); }
-    void clear()
-    {
+    void clear() {
         rows.clear();
         selected.clear();
         current = -1;
         ++rowsVersion;
         ++marksVersion;
     }
-    void rowsChanged()
-    {
+    void rowsChanged() {
         ++rowsVersion;
         ++marksVersion;
     }
     void marksChanged() { ++marksVersion; }
     // Appends a row; throws RuntimeError (overflow) past the row limit.
     void addRow(QByteArray text);
-    void reserve(size_t n)
-    {
+    void reserve(size_t n) {
         rows.reserve(n);
         selected.reserve(n);
     }

@@ -4,8 +4,7 @@
 
 namespace gk {
 
-QString trackSetNameProblem(const QString& name)
-{
+QString trackSetNameProblem(const QString& name) {
     if (name.trimmed().isEmpty())
         return QStringLiteral("The name is empty.");
     if (name == QLatin1String(".") || name == QLatin1String(".."))
@@ -13,7 +12,8 @@ QString trackSetNameProblem(const QString& name)
     static const QString forbidden = QStringLiteral("<>:\"/\\|?*");
     for (QChar c : name) {
         if (forbidden.contains(c))
-            return QStringLiteral("The name cannot contain any of the characters < > : \" / \\ | ? *.");
+            return QStringLiteral(
+                "The name cannot contain any of the characters < > : \" / \\ | ? *.");
         if (c.unicode() < 0x20)
             return QStringLiteral("The name cannot contain control characters.");
     }

@@ -22,9 +22,8 @@ using Rows = std::vector<QByteArray>;
 
 // The real window over the form model, on a copy of a small game folder.
 class Window : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         game.addTracks({"monza", "Kyalami", "monaco", "brands", "Zolder", "oulton"});
         game.writeSeason({"monza", "Kyalami", "spa", "monaco"});
         game.writeAllTracks({"monza", "Kyalami", "spa", "monaco", "brands", "Zolder", "oulton"});
@@ -33,20 +32,17 @@ protected:
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
-    template <class T> T* child(const char* name)
-    {
+    template <class T> T* child(const char* name) {
         T* w = window.findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    void clickRow(QListView* view, int row, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
+    void clickRow(QListView* view, int row, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         const QRect rect = view->visualRect(view->model()->index(row, 0));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, mods, rect.center());
         QApplication::processEvents();
     }
-    static int selectedInView(QListView* view)
-    {
+    static int selectedInView(QListView* view) {
         return static_cast<int>(view->selectionModel()->selectedRows().size());
     }
 
@@ -59,8 +55,7 @@ protected:
     FrmMain window{model};
 };
 
-TEST_F(Window, ShowsBothListsWithTheirCounts)
-{
+TEST_F(Window, ShowsBothListsWithTheirCounts) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Gridkeeper"));
     EXPECT_EQ(child<QLabel>("lblAmountLeft")->text(), QStringLiteral("Active Tracks (4)"));
     EXPECT_EQ(child<QLabel>("lblAmountRight")->text(), QStringLiteral("Non-Active Tracks (3)"));
@@ -74,8 +69,7 @@ TEST_F(Window, ShowsBothListsWithTheirCounts)
     EXPECT_FALSE(window.grab().isNull());
 }
 
-TEST_F(Window, ClicksSelectAndShowEntries)
-{
+TEST_F(Window, ClicksSelectAndShowEntries) {
     clickRow(window.inactiveList(), 1);
     EXPECT_EQ(model.workspace().listNotActive.current, 1);
     EXPECT_EQ(window.entryBox(9)->text(), QStringLiteral("trackDirectory=Zolder"));
@@ -92,8 +86,7 @@ TEST_F(Window, ClicksSelectAndShowEntries)
     EXPECT_TRUE(model.workspace().bolSeasonChanged);
 }
 
-TEST_F(Window, SearchSelectsInBothListsAndTheViewFollows)
-{
+TEST_F(Window, SearchSelectsInBothListsAndTheViewFollows) {
     QLineEdit* search = child<QLineEdit>("txtTrack");
     search->setFocus();
     QTest::keyClicks(search, QStringLiteral("mon"));
@@ -103,8 +96,7 @@ TEST_F(Window, SearchSelectsInBothListsAndTheViewFollows)
     EXPECT_EQ(child<QLineEdit>("txtRunTrack")->text(), QStringLiteral("monza"));
 }
 
-TEST_F(Window, KeyboardDeletesAndMovesInTheFocusedList)
-{
+TEST_F(Window, KeyboardDeletesAndMovesInTheFocusedList) {
     clickRow(window.activeList(), 1);
     window.activeList()->setFocus();
     QTest::keyClick(window.activeList(), Qt::Key_Down, Qt::AltModifier);
@@ -115,11 +107,11 @@ TEST_F(Window, KeyboardDeletesAndMovesInTheFocusedList)
     EXPECT_EQ(window.activeList()->model()->rowCount(), 3);
 }
 
-TEST_F(Window, TitleClickSortsAndEditModeStoresTypedText)
-{
+TEST_F(Window, TitleClickSortsAndEditModeStoresTypedText) {
     QTest::mouseClick(child<QLabel>("lblAmountRight"), Qt::LeftButton);
     EXPECT_EQ(model.workspace().listNotActive.rows, (Rows{"brands", "oulton", "Zolder"}));
-    EXPECT_EQ(window.inactiveList()->model()->index(2, 0).data().toString(), QStringLiteral("Zolder"));
+    EXPECT_EQ(window.inactiveList()->model()->index(2, 0).data().toString(),
+              QStringLiteral("Zolder"));
 
     clickRow(window.inactiveList(), 2);
     EXPECT_FALSE(window.entryBox(7)->isEnabled());
@@ -131,8 +123,7 @@ TEST_F(Window, TitleClickSortsAndEditModeStoresTypedText)
     EXPECT_EQ(model.workspace().arrInactive[2].entry[0], "name=Zolder 1967");
 }
 
-TEST(TrackListModel, PassesTheModelTester)
-{
+TEST(TrackListModel, PassesTheModelTester) {
     TrackList list;
     TrackListModel model(list);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -149,8 +140,7 @@ TEST(TrackListModel, PassesTheModelTester)
 } // namespace
 } // namespace gk::test
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -4,34 +4,32 @@
 
 namespace gk::test {
 
-std::string describe(const MessageBox& box)
-{
+std::string describe(const MessageBox& box) {
     static const char* const buttons[] = {"Ok", "YesNo", "YesNoCancel"};
     static const char* const icons[] = {"None", "Critical", "Exclamation", "Information"};
     return "[" + box.title.toStdString() + "] \"" + box.text.toStdString() + "\" " +
            buttons[static_cast<int>(box.buttons)] + " " + icons[static_cast<int>(box.icon)];
 }
 
-FakeDialogs::~FakeDialogs() { verify(); }
+FakeDialogs::~FakeDialogs() {
+    verify();
+}
 
-void FakeDialogs::verify()
-{
+void FakeDialogs::verify() {
     for (const Expected& e : expected_)
         ADD_FAILURE() << "Expected box not shown: "
                       << (e.input ? e.inputBox.title.toStdString() : describe(e.message));
     expected_.clear();
 }
 
-void FakeDialogs::expectMessage(MessageBox box, Answer answer)
-{
+void FakeDialogs::expectMessage(MessageBox box, Answer answer) {
     Expected e;
     e.message = std::move(box);
     e.answer = answer;
     expected_.push_back(std::move(e));
 }
 
-void FakeDialogs::expectInput(InputBox box, QString answer)
-{
+void FakeDialogs::expectInput(InputBox box, QString answer) {
     Expected e;
     e.input = true;
     e.inputBox = std::move(box);
@@ -39,8 +37,7 @@ void FakeDialogs::expectInput(InputBox box, QString answer)
     expected_.push_back(std::move(e));
 }
 
-Answer FakeDialogs::messageBox(const MessageBox& box)
-{
+Answer FakeDialogs::messageBox(const MessageBox& box) {
     shown_.push_back(box);
     if (expected_.empty() || expected_.front().input) {
         if (anyMessage_)
@@ -55,8 +52,7 @@ Answer FakeDialogs::messageBox(const MessageBox& box)
     return e.answer;
 }
 
-QString FakeDialogs::inputBox(const InputBox& box)
-{
+QString FakeDialogs::inputBox(const InputBox& box) {
     if (expected_.empty() || !expected_.front().input) {
         ADD_FAILURE() << "Unexpected input box: " << box.title.toStdString();
         return {};
@@ -70,16 +66,14 @@ QString FakeDialogs::inputBox(const InputBox& box)
 }
 
 QString FakeSettings::getSetting(const QString& app, const QString& section, const QString& key,
-                                 const QString& defaultValue)
-{
+                                 const QString& defaultValue) {
     EXPECT_EQ(app, QStringLiteral("Gridkeeper"));
     EXPECT_EQ(section, QStringLiteral("directories"));
     return values_.value(key, defaultValue);
 }
 
 void FakeSettings::saveSetting(const QString& app, const QString& section, const QString& key,
-                               const QString& value)
-{
+                               const QString& value) {
     EXPECT_EQ(app, QStringLiteral("Gridkeeper"));
     EXPECT_EQ(section, QStringLiteral("directories"));
     if (failSaves)
@@ -88,47 +82,40 @@ void FakeSettings::saveSetting(const QString& app, const QString& section, const
     values_[key] = value;
 }
 
-void FaultyFileSystem::change(const QString& path)
-{
+void FaultyFileSystem::change(const QString& path) {
     ++changes;
     if ((failAt > 0 && changes == failAt) ||
         (!failPathContaining.isEmpty() && path.contains(failPathContaining)))
         throw RuntimeError(failure);
 }
 
-QByteArray FaultyFileSystem::readFile(const QString& path)
-{
+QByteArray FaultyFileSystem::readFile(const QString& path) {
     if (!failPathContaining.isEmpty() && path.contains(failPathContaining))
         throw RuntimeError(failure);
     return QtFileSystem::readFile(path);
 }
 
-void FaultyFileSystem::writeFile(const QString& path, const QByteArray& data)
-{
+void FaultyFileSystem::writeFile(const QString& path, const QByteArray& data) {
     change(path);
     QtFileSystem::writeFile(path, data);
 }
 
-void FaultyFileSystem::copyFile(const QString& from, const QString& to)
-{
+void FaultyFileSystem::copyFile(const QString& from, const QString& to) {
     change(to);
     QtFileSystem::copyFile(from, to);
 }
 
-void FaultyFileSystem::renameFile(const QString& from, const QString& to)
-{
+void FaultyFileSystem::renameFile(const QString& from, const QString& to) {
     change(to);
     QtFileSystem::renameFile(from, to);
 }
 
-void FaultyFileSystem::removeFile(const QString& path)
-{
+void FaultyFileSystem::removeFile(const QString& path) {
     change(path);
     QtFileSystem::removeFile(path);
 }
 
-std::vector<FolderEntry> FaultyFileSystem::listFolder(const QString& path)
-{
+std::vector<FolderEntry> FaultyFileSystem::listFolder(const QString& path) {
     if (!failPathContaining.isEmpty() && path.contains(failPathContaining))
         throw RuntimeError(failure);
     return QtFileSystem::listFolder(path);

@@ -19,7 +19,7 @@ std::string describe(const MessageBox& box);
 // Message and input boxes answered from a queue of expectations. A box the test did not
 // expect, or one that differs from the expected one, fails the test.
 class FakeDialogs : public Dialogs {
-public:
+  public:
     ~FakeDialogs() override;
     void expectMessage(MessageBox box, Answer answer = Answer::Ok);
     void expectInput(InputBox box, QString answer);
@@ -32,7 +32,7 @@ public:
     // Fails the test when expected boxes were not shown, and forgets them.
     void verify();
 
-private:
+  private:
     struct Expected {
         bool input = false;
         MessageBox message;
@@ -46,7 +46,7 @@ private:
 };
 
 class FakeSettings : public SettingsStore {
-public:
+  public:
     QString getSetting(const QString& app, const QString& section, const QString& key,
                        const QString& defaultValue) override;
     void saveSetting(const QString& app, const QString& section, const QString& key,
@@ -57,12 +57,12 @@ public:
     bool failSaves = false;
     int saves = 0;
 
-private:
+  private:
     QMap<QString, QString> values_; // by key, under application Gridkeeper, section directories
 };
 
 class FakeShell : public Shell {
-public:
+  public:
     void setBusyPointer(bool busy) override { busyDepth += busy ? 1 : -1; }
     void centerMainWindow() override { ++centred; }
     int busyDepth = 0;
@@ -72,9 +72,9 @@ public:
 // The real file system with one operation made to fail: the Nth call (from 1) of the
 // operations that change something, or every call matching a path.
 class FaultyFileSystem : public QtFileSystem {
-public:
-    int failAt = 0;       // 0: never
-    int changes = 0;      // changing operations seen
+  public:
+    int failAt = 0;  // 0: never
+    int changes = 0; // changing operations seen
     ErrorCode failure = ErrorCode::DiskFull;
     QString failPathContaining; // any operation on a path containing this text fails
 
@@ -85,7 +85,7 @@ public:
     void removeFile(const QString& path) override;
     std::vector<FolderEntry> listFolder(const QString& path) override;
 
-private:
+  private:
     void change(const QString& path);
 };
 

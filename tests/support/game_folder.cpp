@@ -9,8 +9,7 @@
 
 namespace gk::test {
 
-EventEntries makeEvent(const QByteArray& folder, const QByteArray& name)
-{
+EventEntries makeEvent(const QByteArray& folder, const QByteArray& name) {
     EventEntries e;
     e.entry = {"name=" + (name.isEmpty() ? folder : name),
                "shortname=" + folder.left(6),
@@ -22,8 +21,7 @@ EventEntries makeEvent(const QByteArray& folder, const QByteArray& name)
     return e;
 }
 
-QByteArray seasonBytes(const std::vector<EventEntries>& events, const QByteArray& title)
-{
+QByteArray seasonBytes(const std::vector<EventEntries>& events, const QByteArray& title) {
     SeasonFileBuilder builder(title, static_cast<qsizetype>(events.size()));
     qsizetype k = 0;
     for (const EventEntries& e : events)
@@ -31,24 +29,21 @@ QByteArray seasonBytes(const std::vector<EventEntries>& events, const QByteArray
     return builder.take();
 }
 
-QByteArray seasonOf(const QList<QByteArray>& folders)
-{
+QByteArray seasonOf(const QList<QByteArray>& folders) {
     std::vector<EventEntries> events;
     for (const QByteArray& f : folders)
         events.push_back(makeEvent(f));
     return seasonBytes(events);
 }
 
-GameFolder::GameFolder()
-{
+GameFolder::GameFolder() {
     EXPECT_TRUE(tmp_.isValid());
     QDir(dir()).mkpath(QStringLiteral("seasons"));
     QDir(dir()).mkpath(QStringLiteral("tracks"));
     write(QStringLiteral("driver.ini"), "[ Driver ]\r\n");
 }
 
-void GameFolder::write(const QString& relative, const QByteArray& bytes) const
-{
+void GameFolder::write(const QString& relative, const QByteArray& bytes) const {
     const QString full = path(relative);
     QDir().mkpath(QFileInfo(full).absolutePath());
     QFile file(full);
@@ -56,36 +51,35 @@ void GameFolder::write(const QString& relative, const QByteArray& bytes) const
     file.write(bytes);
 }
 
-QByteArray GameFolder::read(const QString& relative) const
-{
+QByteArray GameFolder::read(const QString& relative) const {
     QFile file(path(relative));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-bool GameFolder::exists(const QString& relative) const { return QFileInfo::exists(path(relative)); }
+bool GameFolder::exists(const QString& relative) const {
+    return QFileInfo::exists(path(relative));
+}
 
-void GameFolder::remove(const QString& relative) const { QFile::remove(path(relative)); }
+void GameFolder::remove(const QString& relative) const {
+    QFile::remove(path(relative));
+}
 
-void GameFolder::addTracks(const QList<QByteArray>& folders) const
-{
+void GameFolder::addTracks(const QList<QByteArray>& folders) const {
     for (const QByteArray& f : folders)
         write(QStringLiteral("tracks/%1/track.ini").arg(QString::fromLatin1(f)), "[ track ]\r\n");
 }
 
-void GameFolder::writeSeason(const QList<QByteArray>& folders) const
-{
+void GameFolder::writeSeason(const QList<QByteArray>& folders) const {
     write(QStringLiteral("seasons/67season.ini"), seasonOf(folders));
 }
 
-void GameFolder::writeAllTracks(const QList<QByteArray>& folders) const
-{
+void GameFolder::writeAllTracks(const QList<QByteArray>& folders) const {
     write(QStringLiteral("seasons/67AllTracks.ini"), seasonOf(folders));
 }
 
-QStringList GameFolder::seasonFiles() const
-{
+QStringList GameFolder::seasonFiles() const {
     QStringList names = QDir(path(QStringLiteral("seasons"))).entryList(QDir::Files);
     names.sort();
     return names;

@@ -19,7 +19,7 @@ QByteArray seasonOf(const QList<QByteArray>& folders);
 
 // A game installation in a temporary folder: driver.ini, seasons\ and tracks\.
 class GameFolder {
-public:
+  public:
     GameFolder();
     QString dir() const { return tmp_.path(); }
     QString path(const QString& relative) const { return dir() + QLatin1Char('/') + relative; }
@@ -34,7 +34,7 @@ public:
     // File names in seasons\, sorted.
     QStringList seasonFiles() const;
 
-private:
+  private:
     QTemporaryDir tmp_;
 };
 

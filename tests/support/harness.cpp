@@ -2,10 +2,11 @@
 
 namespace gk::test {
 
-std::vector<QByteArray> rowsOf(const TrackList& list) { return list.rows; }
+std::vector<QByteArray> rowsOf(const TrackList& list) {
+    return list.rows;
+}
 
-std::vector<QByteArray> foldersOf(const std::vector<EventEntries>& entries)
-{
+std::vector<QByteArray> foldersOf(const std::vector<EventEntries>& entries) {
     std::vector<QByteArray> out;
     for (const EventEntries& e : entries)
         out.push_back(e.entry[2].mid(15));

@@ -19,7 +19,9 @@ struct Harness {
     std::unique_ptr<FormModel> model;
 
     Harness() { reset(); }
-    void reset() { model = std::make_unique<FormModel>(FormPlatform{settings, dialogs, files, shell}); }
+    void reset() {
+        model = std::make_unique<FormModel>(FormPlatform{settings, dialogs, files, shell});
+    }
     FormModel& m() { return *model; }
     Workspace& ws() { return model->workspace(); }
     FormControls& ctl() { return model->controls(); }

@@ -5,8 +5,7 @@
 
 namespace gk {
 
-Answer QtDialogs::messageBox(const MessageBox& box)
-{
+Answer QtDialogs::messageBox(const MessageBox& box) {
     QMessageBox dialog(parent_);
     dialog.setWindowTitle(box.title);
     // Message texts join their lines with CR LF or CR; Qt wants LF.
@@ -56,8 +55,7 @@ Answer QtDialogs::messageBox(const MessageBox& box)
     }
 }
 
-QString QtDialogs::inputBox(const InputBox& box)
-{
+QString QtDialogs::inputBox(const InputBox& box) {
     QString prompt = box.prompt;
     prompt.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     prompt.replace(QLatin1Char('\r'), QLatin1Char('\n'));

@@ -8,12 +8,12 @@ namespace gk {
 
 // Message and input boxes as Qt's modal dialogs.
 class QtDialogs : public Dialogs {
-public:
+  public:
     void setParent(QWidget* parent) { parent_ = parent; }
     Answer messageBox(const MessageBox& box) override;
     QString inputBox(const InputBox& box) override;
 
-private:
+  private:
     QWidget* parent_ = nullptr;
 };
 

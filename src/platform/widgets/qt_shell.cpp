@@ -7,8 +7,7 @@
 
 namespace gk {
 
-void QtShell::setBusyPointer(bool busy)
-{
+void QtShell::setBusyPointer(bool busy) {
     if (busy) {
         ++busyDepth_;
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -18,10 +17,11 @@ void QtShell::setBusyPointer(bool busy)
     }
 }
 
-void QtShell::centerMainWindow() { centerWindow(window_); }
+void QtShell::centerMainWindow() {
+    centerWindow(window_);
+}
 
-void QtShell::centerWindow(QWidget* window)
-{
+void QtShell::centerWindow(QWidget* window) {
     if (!window)
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

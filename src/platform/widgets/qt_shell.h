@@ -7,14 +7,14 @@ class QWidget;
 namespace gk {
 
 class QtShell : public Shell {
-public:
+  public:
     void setMainWindow(QWidget* window) { window_ = window; }
     void setBusyPointer(bool busy) override;
     void centerMainWindow() override;
     // Centres any window on its screen.
     static void centerWindow(QWidget* window);
 
-private:
+  private:
     QWidget* window_ = nullptr;
     int busyDepth_ = 0;
 };

@@ -18,14 +18,15 @@
 
 namespace gk {
 
-QString appTitle() { return QStringLiteral("Gridkeeper"); }
+QString appTitle() {
+    return QStringLiteral("Gridkeeper");
+}
 
 namespace {
 
 const QString kDefaultHelp = QStringLiteral("Move over a menu to get some additional info");
 
-QString joinCrLf(std::initializer_list<QString> lines)
-{
+QString joinCrLf(std::initializer_list<QString> lines) {
     QStringList list(lines);
     return list.join(QStringLiteral("\r\n"));
 }
@@ -34,28 +35,24 @@ QString joinCrLf(std::initializer_list<QString> lines)
 
 FormModel::FormModel(FormPlatform platform)
     : settings_(platform.settings), dialogs_(platform.dialogs), files_(platform.files),
-      shell_(platform.shell)
-{
+      shell_(platform.shell) {
     ctl_.mnuTrackSet[0] = {QStringLiteral("&Save as"), true};
     ctl_.mnuTrackSet[1] = {QStringLiteral("-"), false};
     for (size_t i = 2; i < ctl_.mnuTrackSet.size(); ++i)
         ctl_.mnuTrackSet[i] = {QString(), false};
 }
 
-void FormModel::showError(int number, const QString& description)
-{
-    dialogs_.messageBox({description, QStringLiteral("Error %1").arg(number), Buttons::Ok,
-                         Icon::Critical});
+void FormModel::showError(int number, const QString& description) {
+    dialogs_.messageBox(
+        {description, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical});
 }
 
-void FormModel::endProgram(const MessageBox& box)
-{
+void FormModel::endProgram(const MessageBox& box) {
     dialogs_.messageBox(box);
     throw ProgramEnd{};
 }
 
-template <class F> void FormModel::guarded(F&& handler)
-{
+template <class F> void FormModel::guarded(F&& handler) {
     if (ended_)
         return;
     try {
@@ -65,12 +62,13 @@ template <class F> void FormModel::guarded(F&& handler)
     }
 }
 
-bool FormModel::fncFileExists(const QString& path) { return files_.fileExists(path); }
+bool FormModel::fncFileExists(const QString& path) {
+    return files_.fileExists(path);
+}
 
 // ---------------------------------------------------------------- start-up and closing
 
-bool FormModel::Form_Load(const QString& commandLine)
-{
+bool FormModel::Form_Load(const QString& commandLine) {
     // Each step reports its own run-time error and start-up goes on with the next step.
     auto step = [this](auto&& body) {
         try {
@@ -122,9 +120,8 @@ bool FormModel::Form_Load(const QString& commandLine)
                         QStringLiteral("GPL FOLDER..."), Buttons::Ok, Icon::Critical});
         }
         step([&] {
-            const QString stored = settings_.getSetting(settings::kApp, settings::kSection,
-                                                        settings::kAlphabetical,
-                                                        QStringLiteral("0"));
+            const QString stored = settings_.getSetting(
+                settings::kApp, settings::kSection, settings::kAlphabetical, QStringLiteral("0"));
             bool ok = false;
             const int value = stored.trimmed().toInt(&ok);
             if (!ok)
@@ -171,15 +168,13 @@ bool FormModel::Form_Load(const QString& commandLine)
     return true;
 }
 
-void FormModel::Form_Activate()
-{
+void FormModel::Form_Activate() {
     ctl_.searchHasFocus = true;
     ctl_.txtTrackSelStart = 0;
     ctl_.txtTrackSelLength = static_cast<int>(ctl_.txtTrack.size());
 }
 
-void FormModel::Form_Unload(bool& Cancel)
-{
+void FormModel::Form_Unload(bool& Cancel) {
     if (!ws_.bolSeasonChanged)
         return;
     guarded([&] {
@@ -201,8 +196,7 @@ void FormModel::Form_Unload(bool& Cancel)
     });
 }
 
-void FormModel::cmdMakeIni_Click()
-{
+void FormModel::cmdMakeIni_Click() {
     guarded([&] {
         try {
             subCreateIniFiles(false);
@@ -212,8 +206,7 @@ void FormModel::cmdMakeIni_Click()
     });
 }
 
-void FormModel::mnuFile_Click(int16_t Index)
-{
+void FormModel::mnuFile_Click(int16_t Index) {
     switch (Index) {
     case 1:
         cmdMakeIni_Click();
@@ -226,22 +219,20 @@ void FormModel::mnuFile_Click(int16_t Index)
     }
 }
 
-void FormModel::chkSort_Click()
-{
+void FormModel::chkSort_Click() {
     settings_.saveSetting(settings::kApp, settings::kSection, settings::kAlphabetical,
                           QString::number(ctl_.chkSort));
 }
 
 // ---------------------------------------------------------------- game directory
 
-void FormModel::subSetGPLdir()
-{
+void FormModel::subSetGPLdir() {
     const QString prompt = QStringLiteral("The GPL directory is not yet set or invalid.\r"
                                           "Please enter your GPL directory.\r"
                                           "e.g. C:\\Games\\Sierra\\GPL");
     for (;;) {
-        const QString entered = dialogs_.inputBox(
-            {prompt, QStringLiteral("Enter your GPL directory"), ws_.strGPLdir});
+        const QString entered =
+            dialogs_.inputBox({prompt, QStringLiteral("Enter your GPL directory"), ws_.strGPLdir});
         if (entered.isEmpty()) {
             ws_.strGPLdir = settings_.getSetting(settings::kApp, settings::kSection,
                                                  settings::kGplDir, settings::kNotSet);
@@ -262,8 +253,7 @@ void FormModel::subSetGPLdir()
     }
 }
 
-void FormModel::subSetGPLdirText()
-{
+void FormModel::subSetGPLdirText() {
     if (fncFileExists(paths::driverIni(ws_.strGPLdir))) {
         ctl_.lblGPLdir.foreColor = kBlue;
         ctl_.lblGPLdir.caption = QStringLiteral("GRIDKEEPER");
@@ -275,15 +265,13 @@ void FormModel::subSetGPLdirText()
 
 // ---------------------------------------------------------------- loading
 
-void FormModel::updateCountCaptions()
-{
+void FormModel::updateCountCaptions() {
     ctl_.lblAmountLeft.caption = QStringLiteral("Active Tracks (%1)").arg(ws_.ListTracks.count());
     ctl_.lblAmountRight.caption =
         QStringLiteral("Non-Active Tracks (%1)").arg(ws_.listNotActive.count());
 }
 
-void FormModel::subGet67season(const QString& strFile)
-{
+void FormModel::subGet67season(const QString& strFile) {
     ws_.ListTracks.clear();
     ws_.listNotActive.clear();
     ws_.ListAllTracks.clear();
@@ -316,8 +304,7 @@ void FormModel::subGet67season(const QString& strFile)
 
 // ---------------------------------------------------------------- writing
 
-void FormModel::subCreateIniFiles(bool bolMute)
-{
+void FormModel::subCreateIniFiles(bool bolMute) {
     const auto refuse = [this](const QString& text) {
         dialogs_.messageBox({text, appTitle(), Buttons::Ok, Icon::Exclamation});
     };
@@ -343,21 +330,19 @@ void FormModel::subCreateIniFiles(bool bolMute)
     }
     shell_.setBusyPointer(false);
     if (!bolMute)
-        dialogs_.messageBox({QStringLiteral("67season.ini created"), appTitle(), Buttons::Ok,
-                             Icon::Information});
+        dialogs_.messageBox(
+            {QStringLiteral("67season.ini created"), appTitle(), Buttons::Ok, Icon::Information});
     ws_.bolSeasonChanged = false;
 }
 
-void FormModel::writeTrackSetFile(const QString& name, const QByteArray& bytes)
-{
+void FormModel::writeTrackSetFile(const QString& name, const QByteArray& bytes) {
     const QString problem = trackSetNameProblem(name);
     if (!problem.isEmpty())
         throw RuntimeError(ErrorCode::BadFileName);
     files_.writeFile(paths::trackSet(ws_.strGPLdir, name), bytes);
 }
 
-void FormModel::replaceSeasonFiles(const QByteArray& season, const QByteArray& allTracks)
-{
+void FormModel::replaceSeasonFiles(const QByteArray& season, const QByteArray& allTracks) {
     // Both new files are complete on disk before anything of the present season is touched;
     // each step after that leaves a complete season file and all-tracks file in place.
     const QString& dir = ws_.strGPLdir;
@@ -394,8 +379,7 @@ void FormModel::replaceSeasonFiles(const QByteArray& season, const QByteArray& a
     }
 }
 
-void FormModel::subSortByList(const QString& strFile)
-{
+void FormModel::subSortByList(const QString& strFile) {
     if (!strFile.isEmpty()) {
         writeTrackSetFile(strFile, seasonFileBytes(season_names::kTrackSet, ws_.arrActive));
         return;
@@ -404,8 +388,7 @@ void FormModel::subSortByList(const QString& strFile)
                        allTracksFileBytes(ws_.arrActive, ws_.arrInactive));
 }
 
-void FormModel::subSortByAlphabet(const QString& strFile)
-{
+void FormModel::subSortByAlphabet(const QString& strFile) {
     const std::vector<SortKey> ListSorter = sortedKeys(ws_.ListTracks.rows);
     if (ListSorter.size() != ws_.arrActive.size())
         throw RuntimeError(ErrorCode::SubscriptRange);
@@ -421,8 +404,7 @@ void FormModel::subSortByAlphabet(const QString& strFile)
 
 // ---------------------------------------------------------------- player and car
 
-void FormModel::subMakeCarList()
-{
+void FormModel::subMakeCarList() {
     try {
         for (const char* car : {"Bra", "BRM", "Coo", "Eag", "Fer", "Lot", "Hon"})
             ctl_.cboCars.append(QString::fromLatin1(car));
@@ -431,8 +413,7 @@ void FormModel::subMakeCarList()
     }
 }
 
-void FormModel::subPlayerInfo()
-{
+void FormModel::subPlayerInfo() {
     const QString& dir = ws_.strGPLdir;
     // Reads the lines of a file, reporting a file that exists but cannot be read.
     const auto readLines = [this](const QString& path, QList<QByteArray>& lines) {
@@ -506,8 +487,7 @@ void FormModel::subPlayerInfo()
 
 // ---------------------------------------------------------------- track sets
 
-QStringList FormModel::offeredTrackSets() const
-{
+QStringList FormModel::offeredTrackSets() const {
     QStringList names;
     for (size_t i = 2; i < ctl_.mnuTrackSet.size(); ++i)
         if (ctl_.mnuTrackSet[i].visible)
@@ -515,12 +495,10 @@ QStringList FormModel::offeredTrackSets() const
     return names;
 }
 
-void FormModel::subListTrackSets()
-{
+void FormModel::subListTrackSets() {
     for (size_t i = 2; i < ctl_.mnuTrackSet.size(); ++i)
         ctl_.mnuTrackSet[i] = {QString(), false};
-    const std::vector<FolderEntry> entries =
-        files_.listFolder(paths::seasonsFolder(ws_.strGPLdir));
+    const std::vector<FolderEntry> entries = files_.listFolder(paths::seasonsFolder(ws_.strGPLdir));
     QStringList names;
     for (const FolderEntry& entry : entries) {
         if (entry.isDirectory)
@@ -537,8 +515,7 @@ void FormModel::subListTrackSets()
         ctl_.mnuTrackSet[static_cast<size_t>(i) + 2] = {names[i], true};
 }
 
-void FormModel::subShowTrackSet()
-{
+void FormModel::subShowTrackSet() {
     if (ws_.strTrackSet.isEmpty()) {
         ctl_.lblTrackSet.visible = false;
         return;
@@ -549,8 +526,7 @@ void FormModel::subShowTrackSet()
     ctl_.lblTrackSet.visible = true;
 }
 
-void FormModel::mnuTrackSet_Click(int16_t Index)
-{
+void FormModel::mnuTrackSet_Click(int16_t Index) {
     guarded([&] {
         try {
             if (Index == 0)
@@ -568,8 +544,7 @@ void FormModel::mnuTrackSet_Click(int16_t Index)
     });
 }
 
-void FormModel::saveTrackSetAs()
-{
+void FormModel::saveTrackSetAs() {
     const QString prompt = QStringLiteral("Enter Name of the Track Set\r\n(Track Set will be saved "
                                           "in %1\\seasons\\)")
                                .arg(ws_.strGPLdir);
@@ -605,8 +580,7 @@ void FormModel::saveTrackSetAs()
     }
 }
 
-bool FormModel::saveTrackSet(const QString& name)
-{
+bool FormModel::saveTrackSet(const QString& name) {
     const QString problem = trackSetNameProblem(name);
     if (!problem.isEmpty()) {
         dialogs_.messageBox({QStringLiteral("\"%1\" can't be used as the name of a track set. %2")
@@ -624,8 +598,7 @@ bool FormModel::saveTrackSet(const QString& name)
     return true;
 }
 
-bool FormModel::confirmDiscard()
-{
+bool FormModel::confirmDiscard() {
     QString question;
     const bool setOpen = !ws_.strTrackSet.isEmpty();
     if (setOpen && ws_.bolSeasonChanged && ws_.bolTrackSetChanged)
@@ -643,8 +616,7 @@ bool FormModel::confirmDiscard()
            Answer::Yes;
 }
 
-void FormModel::openTrackSet(const QString& name)
-{
+void FormModel::openTrackSet(const QString& name) {
     if (!confirmDiscard())
         return;
     ws_.strTrackSet = name;
@@ -658,15 +630,13 @@ void FormModel::openTrackSet(const QString& name)
 
 // ---------------------------------------------------------------- selection and entries
 
-void FormModel::setEntryText(int16_t index, const QByteArray& text)
-{
+void FormModel::setEntryText(int16_t index, const QByteArray& text) {
     ctl_.txtEntry[static_cast<size_t>(index)].text = text;
     txtEntry_Change(index);
 }
 
 void FormModel::showListRow(const TrackList& list, const std::vector<EventEntries>& entries,
-                            int first)
-{
+                            int first) {
     const int p = list.current;
     if (p < 0)
         return;
@@ -685,18 +655,15 @@ void FormModel::showListRow(const TrackList& list, const std::vector<EventEntrie
     ws_.bolFillingEntries = false;
 }
 
-void FormModel::ListTracks_Click()
-{
+void FormModel::ListTracks_Click() {
     guarded([&] { showListRow(ws_.ListTracks, ws_.arrActive, 0); });
 }
 
-void FormModel::listNotActive_Click()
-{
+void FormModel::listNotActive_Click() {
     guarded([&] { showListRow(ws_.listNotActive, ws_.arrInactive, 7); });
 }
 
-void FormModel::txtEntry_Change(int16_t Index)
-{
+void FormModel::txtEntry_Change(int16_t Index) {
     if (ws_.bolFillingEntries)
         return;
     ws_.intActiveIndex = ws_.ListTracks.current;
@@ -716,21 +683,18 @@ void FormModel::txtEntry_Change(int16_t Index)
 
 // ---------------------------------------------------------------- user input
 
-void FormModel::setSearchText(const QString& text)
-{
+void FormModel::setSearchText(const QString& text) {
     ctl_.txtTrack = text;
     txtTrack_Change();
 }
 
-bool FormModel::entryBoxEnabled(int16_t index) const
-{
+bool FormModel::entryBoxEnabled(int16_t index) const {
     const size_t side = index < 7 ? 0 : 1;
     const TrackList& rows = side == 0 ? ws_.ListTracks : ws_.listNotActive;
     return ctl_.chkEdit[side] == 1 && rows.current >= 0;
 }
 
-bool FormModel::editEntry(int16_t index, const QString& text)
-{
+bool FormModel::editEntry(int16_t index, const QString& text) {
     if (ended_ || index < 0 || index > 13 || !entryBoxEnabled(index))
         return false;
     const std::optional<QByteArray> bytes = encodeGameText(text);
@@ -748,8 +712,7 @@ bool FormModel::editEntry(int16_t index, const QString& text)
     return true;
 }
 
-void FormModel::setRowsSelected(Side side, int first, int last, bool selected)
-{
+void FormModel::setRowsSelected(Side side, int first, int last, bool selected) {
     TrackList& rows = list(side);
     const int n = rows.count();
     for (int r = std::max(first, 0); r <= last && r < n; ++r)
@@ -757,8 +720,7 @@ void FormModel::setRowsSelected(Side side, int first, int last, bool selected)
     rows.marksChanged();
 }
 
-void FormModel::setCurrentRow(Side side, int row)
-{
+void FormModel::setCurrentRow(Side side, int row) {
     TrackList& rows = list(side);
     if (row < -1 || row >= rows.count())
         return;
@@ -772,8 +734,7 @@ void FormModel::setCurrentRow(Side side, int row)
 
 // ---------------------------------------------------------------- search and edit mode
 
-void FormModel::txtTrack_Change()
-{
+void FormModel::txtTrack_Change() {
     guarded([&] {
         try {
             const std::optional<QByteArray> typed = encodeGameText(ctl_.txtTrack);
@@ -813,22 +774,19 @@ void FormModel::txtTrack_Change()
     });
 }
 
-void FormModel::txtTrack_GotFocus()
-{
+void FormModel::txtTrack_GotFocus() {
     ctl_.txtTrackSelStart = 0;
     ctl_.txtTrackSelLength = static_cast<int>(ctl_.txtTrack.size());
 }
 
-void FormModel::chkEdit_Click(int16_t Index)
-{
+void FormModel::chkEdit_Click(int16_t Index) {
     // The boxes follow the switch; entryBoxEnabled() also asks for a current row.
     (void)Index;
 }
 
 // ---------------------------------------------------------------- list commands
 
-void FormModel::clearSide(Side side)
-{
+void FormModel::clearSide(Side side) {
     const bool filling = ws_.bolFillingEntries;
     ws_.bolFillingEntries = true;
     const int16_t first = side == Side::Active ? 0 : 7;
@@ -838,20 +796,19 @@ void FormModel::clearSide(Side side)
     ctl_.txtRunTrack.text.clear();
 }
 
-void FormModel::cmdChangeButton_Click(int16_t Index)
-{
+void FormModel::cmdChangeButton_Click(int16_t Index) {
     if (Index < 0 || Index > 3)
         return;
     guarded([&] { runListCommand(Index); });
 }
 
-void FormModel::runListCommand(int16_t Index)
-{
+void FormModel::runListCommand(int16_t Index) {
     const Side source = Index <= 1 ? Side::Active : Side::Inactive;
     TrackList& from = list(source);
     if (from.current < 0)
         return;
-    std::vector<EventEntries>& fromEntries = source == Side::Active ? ws_.arrActive : ws_.arrInactive;
+    std::vector<EventEntries>& fromEntries =
+        source == Side::Active ? ws_.arrActive : ws_.arrInactive;
     ws_.bolFillingEntries = true;
     try {
         ws_.bolSeasonChanged = true;
@@ -903,8 +860,7 @@ void FormModel::runListCommand(int16_t Index)
         txtTrack_Change();
 }
 
-void FormModel::picArrow_Click(int16_t Index)
-{
+void FormModel::picArrow_Click(int16_t Index) {
     if (Index < 0 || Index > 3)
         return;
     guarded([&] {
@@ -939,18 +895,15 @@ void FormModel::picArrow_Click(int16_t Index)
 
 // ---------------------------------------------------------------- sorting
 
-void FormModel::lblAmountLeft_Click()
-{
+void FormModel::lblAmountLeft_Click() {
     guarded([&] { sortList(Side::Active); });
 }
 
-void FormModel::lblAmountRight_Click()
-{
+void FormModel::lblAmountRight_Click() {
     guarded([&] { sortList(Side::Inactive); });
 }
 
-void FormModel::sortList(Side side)
-{
+void FormModel::sortList(Side side) {
     TrackList& rows = list(side);
     std::vector<EventEntries>& entries = side == Side::Active ? ws_.arrActive : ws_.arrInactive;
     if (rows.count() < 2)

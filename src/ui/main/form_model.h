@@ -79,7 +79,7 @@ struct FormPlatform {
 // The main window's behaviour without widgets: the workspace, the state of the controls, and
 // one method per event handler. The window forwards events here and shows the state.
 class FormModel {
-public:
+  public:
     explicit FormModel(FormPlatform platform);
 
     // ---- events
@@ -149,7 +149,7 @@ public:
     bool closeRequested() const { return closeRequested_; }
     void clearCloseRequest() { closeRequested_ = false; }
 
-private:
+  private:
     struct ProgramEnd {};
 
     void showError(int number, const QString& description);

@@ -11,26 +11,29 @@
 #include <QFrame>
 #include <QItemSelection>
 #include <QKeyEvent>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 
 namespace gk {
 namespace {
 
 // Positions and sizes are given in twips; 15 twips make one pixel at 96 dots per inch.
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips) {
+    return twips / 15;
+}
 
-void place(QWidget* w, int left, int top, int width, int height)
-{
+void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(px(left), px(top), px(width), px(height));
 }
 
-QString rgb(Rgb c) { return QStringLiteral("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b); }
+QString rgb(Rgb c) {
+    return QStringLiteral("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b);
+}
 
 constexpr Rgb kGreen{58, 135, 99};
 constexpr Rgb kLightOrange{255, 224, 192};
@@ -41,16 +44,14 @@ constexpr Rgb kPaleYellow{255, 255, 128};
 constexpr Rgb kYellow{255, 255, 0};
 constexpr Rgb kWhite{255, 255, 255};
 
-QFont arial(double points, bool bold = false)
-{
+QFont arial(double points, bool bold = false) {
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
 }
 
-QPixmap arrowPixmap(bool up)
-{
+QPixmap arrowPixmap(bool up) {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -71,8 +72,7 @@ QPixmap arrowPixmap(bool up)
 
 } // namespace
 
-FrmMain::FrmMain(FormModel& model, QWidget* parent) : QMainWindow(parent), model_(model)
-{
+FrmMain::FrmMain(FormModel& model, QWidget* parent) : QMainWindow(parent), model_(model) {
     setWindowTitle(QStringLiteral("Gridkeeper"));
     buildControls();
     buildMenus();
@@ -81,8 +81,7 @@ FrmMain::FrmMain(FormModel& model, QWidget* parent) : QMainWindow(parent), model
 
 FrmMain::~FrmMain() = default;
 
-template <class F> void FrmMain::handle(F&& handler)
-{
+template <class F> void FrmMain::handle(F&& handler) {
     if (rendering_)
         return;
     handler();
@@ -97,8 +96,7 @@ template <class F> void FrmMain::handle(F&& handler)
     render();
 }
 
-void FrmMain::buildControls()
-{
+void FrmMain::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
     client_->setAutoFillBackground(true);
@@ -139,8 +137,9 @@ void FrmMain::buildControls()
     cboCars_ = new QComboBox(client_);
     cboCars_->setObjectName(QStringLiteral("cboCars"));
     cboCars_->setToolTip(QStringLiteral("choose a car"));
-    connect(cboCars_, &QComboBox::activated, this,
-            [this](int index) { handle([this, index] { model_.controls().cboCarsIndex = index; }); });
+    connect(cboCars_, &QComboBox::activated, this, [this](int index) {
+        handle([this, index] { model_.controls().cboCarsIndex = index; });
+    });
     coloured(cboCars_, kLightYellow);
     place(cboCars_, 6360, 120, 855, 315);
 
@@ -157,8 +156,8 @@ void FrmMain::buildControls()
     place(lblAmountRight_, 7440, 480, 1815, 255);
 
     for (int i = 0; i < 2; ++i) {
-        auto* heading = label(QStringLiteral("Track Info / ini entries"), {0, 0, 0}, kLightOrange,
-                              false);
+        auto* heading =
+            label(QStringLiteral("Track Info / ini entries"), {0, 0, 0}, kLightOrange, false);
         heading->setFont(arial(8.25));
         place(heading, i == 0 ? 2040 : 4680, 600, 2535, 255);
         Label5_[static_cast<size_t>(i)] = heading;
@@ -216,12 +215,13 @@ void FrmMain::buildControls()
     chkEdit_[1]->setObjectName(QStringLiteral("chkEdit1"));
     place(chkEdit_[1], 6120, 3480, 1095, 255);
     for (int16_t i = 0; i < 2; ++i)
-        connect(chkEdit_[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i](bool checked) {
-            handle([this, i, checked] {
-                model_.controls().chkEdit[static_cast<size_t>(i)] = checked ? 1 : 0;
-                model_.chkEdit_Click(i);
-            });
-        });
+        connect(chkEdit_[static_cast<size_t>(i)], &QCheckBox::clicked, this,
+                [this, i](bool checked) {
+                    handle([this, i, checked] {
+                        model_.controls().chkEdit[static_cast<size_t>(i)] = checked ? 1 : 0;
+                        model_.chkEdit_Click(i);
+                    });
+                });
 
     lblChoose_ = label(QStringLiteral("Search for track"), kYellow, {}, true);
     lblChoose_->setAlignment(Qt::AlignCenter);
@@ -239,8 +239,8 @@ void FrmMain::buildControls()
             [this](const QString& text) { handle([this, &text] { model_.setSearchText(text); }); });
 
     const std::array<const char*, 4> captions = {">", "Delete", "Delete", "<"};
-    const std::array<std::array<int, 2>, 4> spots = {{{2400, 4920}, {2400, 4320}, {6120, 4320},
-                                                      {6120, 4920}}};
+    const std::array<std::array<int, 2>, 4> spots = {
+        {{2400, 4920}, {2400, 4320}, {6120, 4320}, {6120, 4920}}};
     for (size_t i = 0; i < 4; ++i) {
         auto* button = new QPushButton(QString::fromLatin1(captions[i]), client_);
         button->setObjectName(QStringLiteral("cmdChangeButton%1").arg(i));
@@ -263,8 +263,8 @@ void FrmMain::buildControls()
     connect(cmdMakeIni_, &QPushButton::clicked, this,
             [this] { handle([this] { model_.cmdMakeIni_Click(); }); });
 
-    const std::array<std::array<int, 2>, 4> arrowSpots = {{{1920, 4680}, {1920, 5040}, {7080, 4680},
-                                                           {7080, 5040}}};
+    const std::array<std::array<int, 2>, 4> arrowSpots = {
+        {{1920, 4680}, {1920, 5040}, {7080, 4680}, {7080, 5040}}};
     for (size_t i = 0; i < 4; ++i) {
         auto* arrow = new QLabel(client_);
         arrow->setObjectName(QStringLiteral("picArrow%1").arg(i));
@@ -288,7 +288,8 @@ void FrmMain::buildControls()
     frameInfo_ = new QFrame(client_);
     frameInfo_->setObjectName(QStringLiteral("frameInfo"));
     frameInfo_->setFrameShape(QFrame::StyledPanel);
-    frameInfo_->setStyleSheet(QStringLiteral("QFrame#frameInfo { background: %1; }").arg(rgb(kLightGrey)));
+    frameInfo_->setStyleSheet(
+        QStringLiteral("QFrame#frameInfo { background: %1; }").arg(rgb(kLightGrey)));
     place(frameInfo_, 120, 5400, 9135, 855);
     lblInfo_ = new QLabel(frameInfo_);
     lblInfo_->setObjectName(QStringLiteral("lblInfo"));
@@ -305,7 +306,7 @@ void FrmMain::buildControls()
     lblTrackSet_->hide();
 
     // Tab order of the layout: the lists, the list buttons, the entry boxes, then the rest.
-    std::vector<QWidget*> order = {ListTracks_, listNotActive_, cmdChangeButton_[1],
+    std::vector<QWidget*> order = {ListTracks_,         listNotActive_,      cmdChangeButton_[1],
                                    cmdChangeButton_[0], cmdChangeButton_[2], cmdChangeButton_[3]};
     order.insert(order.end(), txtEntry_.begin(), txtEntry_.begin() + 7);
     order.push_back(cmdLaunchGPL_);
@@ -316,8 +317,7 @@ void FrmMain::buildControls()
         setTabOrder(order[i], order[i + 1]);
 }
 
-void FrmMain::connectList(QListView* view, FormModel::Side side)
-{
+void FrmMain::connectList(QListView* view, FormModel::Side side) {
     QItemSelectionModel* marks = view->selectionModel();
     uint64_t& seen = side == FormModel::Side::Active ? seenActiveMarks_ : seenInactiveMarks_;
     const TrackList& list = model_.list(side);
@@ -343,8 +343,7 @@ void FrmMain::connectList(QListView* view, FormModel::Side side)
             });
 }
 
-void FrmMain::scheduleRender()
-{
+void FrmMain::scheduleRender() {
     // Qt is still inside its own selection update; show the model's state right after it.
     if (renderScheduled_)
         return;
@@ -359,9 +358,9 @@ void FrmMain::scheduleRender()
     });
 }
 
-bool FrmMain::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress && (watched == ListTracks_ || watched == listNotActive_)) {
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        (watched == ListTracks_ || watched == listNotActive_)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool active = watched == ListTracks_;
         if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
@@ -370,7 +369,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
         }
         if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
             key->modifiers() == Qt::AltModifier) {
-            const int16_t arrow = static_cast<int16_t>((active ? 0 : 2) + (key->key() == Qt::Key_Down ? 1 : 0));
+            const int16_t arrow =
+                static_cast<int16_t>((active ? 0 : 2) + (key->key() == Qt::Key_Down ? 1 : 0));
             handle([this, arrow] { model_.picArrow_Click(arrow); });
             return true;
         }
@@ -402,8 +402,7 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void FrmMain::buildMenus()
-{
+void FrmMain::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* create = file->addAction(QStringLiteral("&Create 67season.ini"));
     connect(create, &QAction::triggered, this,
@@ -428,8 +427,7 @@ void FrmMain::buildMenus()
 }
 
 void FrmMain::renderList(QListView* view, TrackListModel* model, const TrackList& list,
-                         uint64_t& seenMarks)
-{
+                         uint64_t& seenMarks) {
     const bool reset = model->refresh();
     if (!reset && seenMarks == list.marksVersion)
         return;
@@ -457,8 +455,7 @@ void FrmMain::renderList(QListView* view, TrackListModel* model, const TrackList
     }
 }
 
-void FrmMain::render()
-{
+void FrmMain::render() {
     rendering_ = true;
     const FormControls& c = model_.controls();
     const Workspace& ws = model_.workspace();
@@ -509,8 +506,7 @@ void FrmMain::render()
     rendering_ = false;
 }
 
-void FrmMain::closeEvent(QCloseEvent* event)
-{
+void FrmMain::closeEvent(QCloseEvent* event) {
     if (model_.ended()) {
         event->accept();
         return;
@@ -525,8 +521,7 @@ void FrmMain::closeEvent(QCloseEvent* event)
     }
 }
 
-void FrmMain::changeEvent(QEvent* event)
-{
+void FrmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         model_.Form_Activate();
@@ -536,8 +531,7 @@ void FrmMain::changeEvent(QEvent* event)
     }
 }
 
-void FrmMain::resizeEvent(QResizeEvent* event)
-{
+void FrmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (!ListTracks_)
         return;

@@ -23,7 +23,7 @@ class TrackListModel;
 // what the model holds. It decides nothing itself.
 class FrmMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit FrmMain(FormModel& model, QWidget* parent = nullptr);
     ~FrmMain() override;
 
@@ -34,13 +34,13 @@ public:
     QListView* inactiveList() const { return listNotActive_; }
     QLineEdit* entryBox(int index) const { return txtEntry_[static_cast<size_t>(index)]; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void renderList(QListView* view, TrackListModel* model, const TrackList& list,

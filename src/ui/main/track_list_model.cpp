@@ -5,17 +5,13 @@
 namespace gk {
 
 TrackListModel::TrackListModel(const TrackList& list, QObject* parent)
-    : QAbstractListModel(parent), list_(list)
-{
-}
+    : QAbstractListModel(parent), list_(list) {}
 
-int TrackListModel::rowCount(const QModelIndex& parent) const
-{
+int TrackListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(list_.rows.size());
 }
 
-QVariant TrackListModel::data(const QModelIndex& index, int role) const
-{
+QVariant TrackListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() < 0 ||
         static_cast<size_t>(index.row()) >= list_.rows.size())
         return {};
@@ -24,8 +20,7 @@ QVariant TrackListModel::data(const QModelIndex& index, int role) const
     return {};
 }
 
-bool TrackListModel::refresh()
-{
+bool TrackListModel::refresh() {
     if (seenRows_ == list_.rowsVersion)
         return false;
     beginResetModel();

@@ -9,14 +9,14 @@ namespace gk {
 // A thin read-only adapter that shows a track list's rows; every change happens in the list.
 class TrackListModel : public QAbstractListModel {
     Q_OBJECT
-public:
+  public:
     explicit TrackListModel(const TrackList& list, QObject* parent = nullptr);
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     // Re-reads the rows when they changed since the last call; true when they did.
     bool refresh();
 
-private:
+  private:
     const TrackList& list_;
     uint64_t seenRows_ = ~uint64_t{0};
 };
