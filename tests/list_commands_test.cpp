@@ -192,6 +192,25 @@ TEST(ListCommands, WithoutACurrentRowNothingHappens) {
     EXPECT_TRUE(h.ws().bolTrackSetChanged);
 }
 
+TEST(ListCommands, AMoveThatWouldOverfillTheListIsRefusedWhole)
+{
+    Harness h;
+    loadGame(h);
+    TrackList& inactive = h.ws().listNotActive;
+    while (inactive.count() < kMaxListRows) {
+        inactive.addRow("t" + QByteArray::number(inactive.count()));
+        h.ws().arrInactive.push_back(makeEvent(inactive.rows.back()));
+    }
+    h.m().setRowsSelected(Side::Inactive, 0, kMaxListRows - 1, true);
+    h.m().setCurrentRow(Side::Inactive, 0);
+    h.dialogs.expectMessage(
+        {QStringLiteral("Overflow"), QStringLiteral("Error 6"), Buttons::Ok, Icon::Critical});
+    h.m().cmdChangeButton_Click(3);
+    EXPECT_EQ(h.ws().ListTracks.count(), 4);
+    EXPECT_EQ(h.ws().listNotActive.count(), kMaxListRows);
+    EXPECT_EQ(h.ctl().lblAmountRight.caption, QStringLiteral("Non-Active Tracks (32767)"));
+}
+
 TEST(ListCommands, SearchRunsAgainAfterACommand) {
     Harness h;
     loadGame(h);

@@ -135,6 +135,12 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
         EXPECT_EQ(h.ctl().cboCarsIndex, c.car) << c.name;
         EXPECT_EQ(h.ws().ListTracks.selected, c.activeMarks) << c.name;
         EXPECT_EQ(h.ws().listNotActive.selected, c.inactiveMarks) << c.name;
+        // The track found is the current row, and its entries are shown.
+        const auto found = std::find(c.activeMarks.begin(), c.activeMarks.end(), 1);
+        if (found != c.activeMarks.end()) {
+            EXPECT_EQ(h.ws().ListTracks.current, found - c.activeMarks.begin()) << c.name;
+            EXPECT_EQ(h.ctl().txtEntry[2].text, "trackDirectory=" + c.runTrack) << c.name;
+        }
     }
 }
 

@@ -462,11 +462,12 @@ void FormModel::subPlayerInfo() {
         const bool goOn = perLine([&] {
             if (lineMatchesKey(line, "lasttrackselection = ")) {
                 const QByteArray track = lineValue(line, 22).left(8);
-                for (auto* list : {&ws_.ListTracks, &ws_.listNotActive}) {
-                    const int16_t row = fncTrackIndex(track, *list);
+                // The row found is selected and made current, so its entries show.
+                for (Side side : {Side::Active, Side::Inactive}) {
+                    const int16_t row = fncTrackIndex(track, list(side));
                     if (row >= 0) {
-                        list->selected[static_cast<size_t>(row)] = 1;
-                        list->marksChanged();
+                        list(side).selected[static_cast<size_t>(row)] = 1;
+                        setCurrentRow(side, row);
                     }
                 }
                 ctl_.txtRunTrack.text = track;
@@ -823,6 +824,14 @@ void FormModel::runListCommand(int16_t Index) {
             TrackList& to = list(target);
             std::vector<EventEntries>& toEntries =
                 target == Side::Active ? ws_.arrActive : ws_.arrInactive;
+            // A list holds at most 32767 rows: refuse the move whole rather than leave rows
+            // copied but not removed.
+            const auto moving = static_cast<size_t>(
+                std::count(from.selected.begin(), from.selected.end(), uint8_t{1}));
+            if (to.rows.size() + moving > static_cast<size_t>(kMaxListRows))
+                throw RuntimeError(ErrorCode::Overflow);
+            to.reserve(to.rows.size() + moving);
+            toEntries.reserve(toEntries.size() + moving);
             for (size_t r = 0; r < from.rows.size(); ++r) {
                 if (!from.selected[r])
                     continue;
