@@ -123,6 +123,24 @@ TEST_F(Window, TitleClickSortsAndEditModeStoresTypedText) {
     EXPECT_EQ(model.workspace().arrInactive[2].entry[0], "name=Zolder 1967");
 }
 
+TEST_F(Window, TabOrderFollowsTheLayout) {
+    // The entry boxes are disabled outside edit mode, so Tab passes over them.
+    const std::vector<const char*> order = {
+        "ListTracks",       "listNotActive",    "cmdChangeButton1", "cmdChangeButton0",
+        "cmdChangeButton2", "cmdChangeButton3", "cmdLaunchGPL",     "chkEdit0",
+        "chkEdit1",         "cmdMakeIni",       "chkSort",          "cboCars",
+        "txtTrack"};
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.activeList()->setFocus();
+    for (size_t i = 0; i < order.size(); ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_EQ(focus->objectName().toStdString(), order[i]);
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+}
+
 TEST(TrackListModel, PassesTheModelTester) {
     TrackList list;
     TrackListModel model(list);
