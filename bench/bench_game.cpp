@@ -17,25 +17,23 @@
 namespace gk::bench {
 namespace {
 
-void writeWhole(const QString& path, const QByteArray& bytes)
-{
+void writeWhole(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
         std::fprintf(stderr, "bench: cannot write %s\n", qUtf8Printable(path));
         std::exit(2);
     }
 }
 
-void makeFolder(const QString& path)
-{
+void makeFolder(const QString& path) {
     if (!QDir().mkpath(path)) {
         std::fprintf(stderr, "bench: cannot make folder %s\n", qUtf8Printable(path));
         std::exit(2);
     }
 }
 
-QByteArray seasonBytes(QByteArrayView name, const std::vector<int>& tracks)
-{
+QByteArray seasonBytes(QByteArrayView name, const std::vector<int>& tracks) {
     SeasonFileBuilder builder(name, static_cast<qsizetype>(tracks.size()));
     qsizetype k = 0;
     for (const int n : tracks)
@@ -45,8 +43,7 @@ QByteArray seasonBytes(QByteArrayView name, const std::vector<int>& tracks)
 
 // The track numbers of the season: spread over the all-tracks events in a shuffled order, or
 // the extra folders after them.
-std::vector<int> seasonTracks(const GameShape& shape)
-{
+std::vector<int> seasonTracks(const GameShape& shape) {
     std::vector<int> tracks;
     tracks.reserve(static_cast<size_t>(shape.season));
     if (shape.seasonOutsideAllTracks) {
@@ -65,15 +62,13 @@ std::vector<int> seasonTracks(const GameShape& shape)
 
 } // namespace
 
-QByteArray trackFolder(int n)
-{
+QByteArray trackFolder(int n) {
     char name[16];
     std::snprintf(name, sizeof name, "track%05d", n);
     return QByteArray(name);
 }
 
-EventEntries trackEvent(int n)
-{
+EventEntries trackEvent(int n) {
     const QByteArray folder = trackFolder(n);
     const QByteArray number = folder.mid(5);
     EventEntries e;
@@ -87,8 +82,7 @@ EventEntries trackEvent(int n)
     return e;
 }
 
-BenchGame::BenchGame(const GameShape& shape) : shape_(shape)
-{
+BenchGame::BenchGame(const GameShape& shape) : shape_(shape) {
     QElapsedTimer timer;
     timer.start();
     if (!tmp_.isValid()) {
@@ -124,15 +118,15 @@ BenchGame::BenchGame(const GameShape& shape) : shape_(shape)
     generationSeconds_ = static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
-QString BenchGame::seasonFile() const { return dir() + QStringLiteral("/seasons/67season.ini"); }
+QString BenchGame::seasonFile() const {
+    return dir() + QStringLiteral("/seasons/67season.ini");
+}
 
-QString BenchGame::allTracksFile() const
-{
+QString BenchGame::allTracksFile() const {
     return dir() + QStringLiteral("/seasons/67AllTracks.ini");
 }
 
-const BenchGame& sharedGame(const GameShape& shape, const QString& purpose)
-{
+const BenchGame& sharedGame(const GameShape& shape, const QString& purpose) {
     using Key = std::tuple<int, int, bool, QString>;
     static std::map<Key, std::unique_ptr<BenchGame>> games;
     const Key key{shape.allTracks, shape.season, shape.seasonOutsideAllTracks, purpose};
@@ -142,41 +136,35 @@ const BenchGame& sharedGame(const GameShape& shape, const QString& purpose)
     return *it->second;
 }
 
-Answer NullDialogs::messageBox(const MessageBox& box)
-{
+Answer NullDialogs::messageBox(const MessageBox& box) {
     ++shown;
     lastText = box.text;
     return box.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }
 
-QString NullDialogs::inputBox(const InputBox& box)
-{
+QString NullDialogs::inputBox(const InputBox& box) {
     ++shown;
     lastText = box.prompt;
     return {};
 }
 
 QString MemorySettings::getSetting(const QString& app, const QString& section, const QString& key,
-                                   const QString& defaultValue)
-{
+                                   const QString& defaultValue) {
     return values_.value(app + QLatin1Char('/') + section + QLatin1Char('/') + key, defaultValue);
 }
 
 void MemorySettings::saveSetting(const QString& app, const QString& section, const QString& key,
-                                 const QString& value)
-{
+                                 const QString& value) {
     values_.insert(app + QLatin1Char('/') + section + QLatin1Char('/') + key, value);
 }
 
-long peakRssKiB()
-{
+long peakRssKiB() {
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
 
-double median(std::vector<double> values)
-{
+double median(std::vector<double> values) {
     if (values.empty())
         return 0;
     const size_t mid = values.size() / 2;

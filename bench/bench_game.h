@@ -35,7 +35,7 @@ EventEntries trackEvent(int n);
 // A game folder in a temporary directory: driver.ini, seasons\67season.ini,
 // seasons\67AllTracks.ini and tracks\<folder>\track.ini for every track either file names.
 class BenchGame {
-public:
+  public:
     explicit BenchGame(const GameShape& shape);
     BenchGame(const BenchGame&) = delete;
     BenchGame& operator=(const BenchGame&) = delete;
@@ -50,7 +50,7 @@ public:
     // Seconds it took to make the folder.
     double generationSeconds() const { return generationSeconds_; }
 
-private:
+  private:
     GameShape shape_;
     QTemporaryDir tmp_;
     std::vector<std::string> trackIniPaths_;
@@ -65,7 +65,7 @@ const BenchGame& sharedGame(const GameShape& shape, const QString& purpose = {})
 // Message and input boxes that nobody answers: every box is counted and remembered, message
 // boxes answer Ok (No to questions), input boxes are cancelled.
 class NullDialogs : public Dialogs {
-public:
+  public:
     Answer messageBox(const MessageBox& box) override;
     QString inputBox(const InputBox& box) override;
     int shown = 0;
@@ -74,13 +74,13 @@ public:
 
 // Settings kept in memory only.
 class MemorySettings : public SettingsStore {
-public:
+  public:
     QString getSetting(const QString& app, const QString& section, const QString& key,
                        const QString& defaultValue) override;
     void saveSetting(const QString& app, const QString& section, const QString& key,
                      const QString& value) override;
 
-private:
+  private:
     QHash<QString, QString> values_;
 };
 

@@ -192,8 +192,7 @@ TEST(ListCommands, WithoutACurrentRowNothingHappens) {
     EXPECT_TRUE(h.ws().bolTrackSetChanged);
 }
 
-TEST(ListCommands, AMoveThatWouldOverfillTheListIsRefusedWhole)
-{
+TEST(ListCommands, AMoveThatWouldOverfillTheListIsRefusedWhole) {
     Harness h;
     loadGame(h);
     TrackList& inactive = h.ws().listNotActive;

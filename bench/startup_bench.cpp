@@ -1,0 +1,378 @@
+// Time from constructing the main window and loading a game folder of 4096 tracks to the first
+// frame on screen, beside an empty QWidget's construction and show to its first frame. Both are
+// measured in this process after a warm-up (warm) and in a fresh process each time (cold).
+// Runs on the offscreen platform, which the program sets itself.
+
+#include "bench_game.h"
+
+#include "platform/qt_file_system.h"
+#include "platform/widgets/qt_shell.h"
+#include "ui/main/form_model.h"
+#include "ui/main/frm_main.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace gk::bench {
+namespace {
+
+constexpr int kTracks = 4096;
+constexpr int kWarmRounds = 9;
+constexpr int kColdRounds = 7;
+constexpr double kTarget = 1.5;
+constexpr char kColdFlag[] = "--cold";
+
+// Milliseconds since the start of a measurement at each step; negative: not reached.
+struct Steps {
+    double constructed = -1; // widgets (and for the main window, the model) constructed
+    double loaded = -1;      // Form_Load done
+    double rendered = -1;    // model state shown in the controls
+    double shown = -1;       // show() returned
+    double firstPaint = -1;  // the window's first paint event
+    double frameDone = -1;   // that paint pass (the whole first frame) finished
+    bool ok = true;
+};
+
+double msSince(const QElapsedTimer& clock) {
+    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
+
+// Notes the first paint event of a widget, then returns once that paint pass is over: every
+// widget of a frame is painted within one pass, so a call queued from the first paint event
+// runs after the whole frame.
+class FirstFrame : public QObject {
+  public:
+    FirstFrame(QWidget* widget, const QElapsedTimer& clock, Steps& steps)
+        : clock_(clock), steps_(steps) {
+        widget->installEventFilter(this);
+    }
+
+    void wait() {
+        if (steps_.frameDone >= 0)
+            return;
+        QTimer::singleShot(10000, &loop_, [this] {
+            steps_.ok = false;
+            loop_.quit();
+        });
+        loop_.exec();
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && steps_.firstPaint < 0) {
+            steps_.firstPaint = msSince(clock_);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    steps_.frameDone = msSince(clock_);
+                    loop_.quit();
+                },
+                Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    const QElapsedTimer& clock_;
+    Steps& steps_;
+    QEventLoop loop_;
+};
+
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+QSize gWindowSize; // the main window's size, given to the empty widget too
+
+Steps measureEmpty() {
+    Steps steps;
+    QElapsedTimer clock;
+    clock.start();
+    {
+        QWidget widget;
+        if (gWindowSize.isValid())
+            widget.resize(gWindowSize);
+        steps.constructed = msSince(clock);
+        FirstFrame frame(&widget, clock, steps);
+        widget.show();
+        steps.shown = msSince(clock);
+        frame.wait();
+    }
+    settle();
+    return steps;
+}
+
+// The main window wired as main.cpp wires the program, with settings in memory and no dialogs.
+// showFirst: a variant main.cpp does not take, for comparison: the window is shown and its first
+// frame waited for before the folder is loaded (then "loaded" and "rendered" come after the frame).
+Steps measureMain(const QString& dir, int tracks, bool showFirst) {
+    Steps steps;
+    QElapsedTimer clock;
+    clock.start();
+    {
+        MemorySettings settings;
+        NullDialogs dialogs;
+        QtFileSystem files;
+        QtShell shell;
+        FormModel model({settings, dialogs, files, shell});
+        FrmMain window(model);
+        shell.setMainWindow(&window);
+        steps.constructed = msSince(clock);
+        FirstFrame frame(&window, clock, steps);
+        bool loaded = false;
+        if (showFirst) {
+            window.show();
+            steps.shown = msSince(clock);
+            frame.wait();
+            loaded = model.Form_Load(dir);
+            steps.loaded = msSince(clock);
+            window.render();
+            steps.rendered = msSince(clock);
+        } else {
+            loaded = model.Form_Load(dir);
+            steps.loaded = msSince(clock);
+            window.render();
+            steps.rendered = msSince(clock);
+            window.show();
+            steps.shown = msSince(clock);
+            frame.wait();
+        }
+        if (!loaded || dialogs.shown != 0 ||
+            model.workspace().listNotActive.count() != std::max(0, tracks - 64)) {
+            std::fprintf(stderr, "startup bench: the load went wrong: %s\n",
+                         qUtf8Printable(dialogs.lastText));
+            steps.ok = false;
+        }
+        gWindowSize = window.size();
+    }
+    settle();
+    return steps;
+}
+
+enum class Kind { Empty, Main, MainSmall, ShowFirst };
+constexpr Kind kKinds[] = {Kind::Empty, Kind::Main, Kind::MainSmall, Kind::ShowFirst};
+constexpr int kSmallTracks = 64;
+
+const char* kindName(Kind kind) {
+    switch (kind) {
+    case Kind::Empty:
+        return "empty";
+    case Kind::Main:
+        return "main";
+    case Kind::MainSmall:
+        return "main-small";
+    case Kind::ShowFirst:
+        return "show-first";
+    }
+    return "";
+}
+
+int kindTracks(Kind kind) {
+    return kind == Kind::MainSmall ? kSmallTracks : kTracks;
+}
+
+Steps measure(Kind kind, const QString& dir) {
+    switch (kind) {
+    case Kind::Empty:
+        return measureEmpty();
+    case Kind::Main:
+    case Kind::MainSmall:
+        return measureMain(dir, kindTracks(kind), false);
+    case Kind::ShowFirst:
+        return measureMain(dir, kindTracks(kind), true);
+    }
+    return {};
+}
+
+void printSteps(const Steps& s) {
+    std::printf("%.6f %.6f %.6f %.6f %.6f %.6f %d\n", s.constructed, s.loaded, s.rendered, s.shown,
+                s.firstPaint, s.frameDone, s.ok ? 1 : 0);
+}
+
+// Runs this program again to measure one window in a fresh process.
+Steps measureCold(const char* self, const char* what, const QString& dir, QSize size) {
+    Steps steps;
+    steps.ok = false;
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return steps;
+    const QByteArray nativeDir = QFile::encodeName(dir);
+    const std::string width = std::to_string(size.width());
+    const std::string height = std::to_string(size.height());
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(fds[1], STDOUT_FILENO);
+        ::close(fds[0]);
+        ::close(fds[1]);
+        ::execl(self, self, kColdFlag, what, nativeDir.constData(), width.c_str(), height.c_str(),
+                static_cast<char*>(nullptr));
+        std::_Exit(127);
+    }
+    ::close(fds[1]);
+    std::string out;
+    char buffer[512];
+    ssize_t got;
+    while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0)
+        out.append(buffer, static_cast<size_t>(got));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    int ok = 0;
+    if (std::sscanf(out.c_str(), "%lf %lf %lf %lf %lf %lf %d", &steps.constructed, &steps.loaded,
+                    &steps.rendered, &steps.shown, &steps.firstPaint, &steps.frameDone, &ok) == 7)
+        steps.ok = ok == 1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return steps;
+}
+
+struct Series {
+    std::vector<Steps> runs;
+    bool ok = true;
+    void add(const Steps& s) {
+        runs.push_back(s);
+        ok = ok && s.ok;
+    }
+    double med(double Steps::*field) const {
+        std::vector<double> v;
+        for (const Steps& s : runs)
+            v.push_back(s.*field);
+        return median(v);
+    }
+};
+
+using AllSeries = std::map<Kind, Series>;
+
+void report(const char* title, const AllSeries& all) {
+    const Series& empty = all.at(Kind::Empty);
+    const Series& main = all.at(Kind::Main);
+    const Series& small = all.at(Kind::MainSmall);
+    const Series& first = all.at(Kind::ShowFirst);
+    if (qEnvironmentVariableIsSet("GRIDKEEPER_BENCH_VERBOSE")) {
+        for (const auto& [kind, series] : all)
+            for (const Steps& s : series.runs)
+                std::printf("  %-10s constructed %7.2f loaded %7.2f rendered %7.2f shown %7.2f "
+                            "first paint %7.2f frame done %7.2f\n",
+                            kindName(kind), s.constructed, s.loaded, s.rendered, s.shown,
+                            s.firstPaint, s.frameDone);
+    }
+    std::printf("\n%s (median of %zu runs each)\n", title, main.runs.size());
+    for (const auto& [kind, series] : all)
+        if (!series.ok)
+            std::printf("  SOME RUNS OF \"%s\" FAILED (no frame within 10 s, or a bad load)\n",
+                        kindName(kind));
+    const double e = empty.med(&Steps::frameDone);
+    std::printf("  empty QWidget                    constructed %7.2f  shown %7.2f  first paint "
+                "%7.2f  frame done %7.2f ms\n",
+                empty.med(&Steps::constructed), empty.med(&Steps::shown),
+                empty.med(&Steps::firstPaint), e);
+    const auto mainLine = [e](const char* label, const Series& s) {
+        std::printf("  %-32s constructed %7.2f  Form_Load done %7.2f  rendered %7.2f  shown %7.2f"
+                    "  first paint %7.2f  frame done %7.2f ms  (%.2fx empty)\n",
+                    label, s.med(&Steps::constructed), s.med(&Steps::loaded),
+                    s.med(&Steps::rendered), s.med(&Steps::shown), s.med(&Steps::firstPaint),
+                    s.med(&Steps::frameDone), s.med(&Steps::frameDone) / e);
+    };
+    mainLine("main window, 4096 tracks", main);
+    const double m = main.med(&Steps::frameDone);
+    std::printf("  -> main window / empty QWidget, to the end of the first frame: %.2f / %.2f ms "
+                "= %.2fx; target <= %.1fx: %s\n",
+                m, e, m / e, kTarget, m / e <= kTarget ? "ok" : "MISSED");
+    std::printf("  for reference:\n");
+    mainLine("main window, 64 tracks", small);
+    std::printf("  %-32s constructed %7.2f  shown %7.2f  first paint %7.2f  frame done %7.2f ms "
+                "(%.2fx empty); lists loaded %7.2f, rendered %7.2f ms\n",
+                "shown before loading 4096 (*)", first.med(&Steps::constructed),
+                first.med(&Steps::shown), first.med(&Steps::firstPaint),
+                first.med(&Steps::frameDone), first.med(&Steps::frameDone) / e,
+                first.med(&Steps::loaded), first.med(&Steps::rendered));
+    std::printf("  (*) not what main.cpp does: the window shown and its first frame drawn before "
+                "Form_Load runs\n");
+}
+
+// Drops two notes of the offscreen platform that say nothing about the measurement.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("propagateSizeHints")) ||
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    std::fprintf(stderr, "%s\n", qUtf8Printable(qFormatLogMessage(type, context, message)));
+}
+
+int coldChild(const char* what, const char* dir, int width, int height) {
+    if (width > 0 && height > 0)
+        gWindowSize = QSize(width, height);
+    for (const Kind kind : kKinds) {
+        if (std::strcmp(what, kindName(kind)) == 0) {
+            const Steps steps = measure(kind, QString::fromLocal8Bit(dir));
+            printSteps(steps);
+            return steps.ok ? 0 : 1;
+        }
+    }
+    return 2;
+}
+
+} // namespace
+} // namespace gk::bench
+
+int main(int argc, char** argv) {
+    using namespace gk::bench;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Gridkeeper"));
+
+    if (argc == 6 && std::strcmp(argv[1], kColdFlag) == 0)
+        return coldChild(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
+
+    const BenchGame& game = sharedGame({kTracks});
+    const BenchGame& small = sharedGame({kSmallTracks});
+    const auto dirOf = [&](Kind kind) {
+        return kindTracks(kind) == kSmallTracks ? small.dir() : game.dir();
+    };
+    std::printf("Startup benchmark: offscreen platform, game folders of %d and %d events (season "
+                "of 64)\n",
+                kTracks, kSmallTracks);
+    std::fflush(stdout);
+
+    // Warm: the first of each is left out (fonts, style and the rest of Qt's first-use work).
+    AllSeries warm;
+    std::map<Kind, Steps> firsts;
+    for (const Kind kind : kKinds)
+        firsts[kind] = measure(kind, dirOf(kind));
+    for (int i = 0; i < kWarmRounds; ++i)
+        for (const Kind kind : kKinds)
+            warm[kind].add(measure(kind, dirOf(kind)));
+    std::printf("Window size %dx%d (the empty widget gets the same size)\n", gWindowSize.width(),
+                gWindowSize.height());
+    std::printf("First ones in this process (left out): main window frame done %.2f ms, empty "
+                "widget frame done %.2f ms\n",
+                firsts[Kind::Main].frameDone, firsts[Kind::Empty].frameDone);
+    report("Warm, in one process", warm);
+    std::fflush(stdout);
+
+    AllSeries cold;
+    const char* self = "/proc/self/exe";
+    for (int i = 0; i < kColdRounds; ++i)
+        for (const Kind kind : kKinds)
+            cold[kind].add(measureCold(self, kindName(kind), dirOf(kind), gWindowSize));
+    report("Cold, a fresh process per window (QApplication made before the clock starts)", cold);
+    bool ok = true;
+    for (const auto* all : {&warm, &cold})
+        for (const auto& [kind, series] : *all)
+            ok = ok && series.ok;
+    return ok ? 0 : 1;
+}

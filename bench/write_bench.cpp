@@ -1,0 +1,246 @@
+// Writing both season files (FormModel::subCreateIniFiles) with 64 active tracks and tens of
+// thousands of inactive ones, in list order and in alphabetical order, beside the least any
+// write must do: the same bytes written to two files through QSaveFile and renamed into place.
+
+#include "bench_game.h"
+#include "bench_report.h"
+
+#include "platform/qt_file_system.h"
+#include "platform/runtime_error.h"
+#include "platform/shell.h"
+#include "season/season_file.h"
+#include "season/season_writer.h"
+#include "ui/main/form_model.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace gk::bench {
+namespace {
+
+constexpr double kWriteTarget = 2.0;
+
+// Inactive counts: 32703 when the 64 active tracks are among the 32767 events of the all-tracks
+// file; 32767 when they are 64 further tracks, so the written all-tracks file holds 32831 events.
+constexpr int kInactiveAmong = 32767 - 64;
+constexpr int kInactiveAll = 32767;
+constexpr int kInactiveCounts[] = {kInactiveAmong, kInactiveAll};
+
+GameShape shapeFor(int inactive) {
+    return inactive == kInactiveAll ? GameShape{32767, 64, true} : GameShape{32767, 64, false};
+}
+
+struct Prepared {
+    NullDialogs dialogs;
+    MemorySettings settings;
+    QtFileSystem files;
+    NullShell shell;
+    FormModel model{{settings, dialogs, files, shell}};
+    std::string problem;
+};
+
+// A loaded model on a folder of its own per inactive count and order, kept for the whole run.
+Prepared& prepared(int inactive, int chkSort) {
+    static std::map<std::pair<int, int>, std::unique_ptr<Prepared>> all;
+    auto& slot = all[{inactive, chkSort}];
+    if (!slot) {
+        slot = std::make_unique<Prepared>();
+        const BenchGame& game =
+            sharedGame(shapeFor(inactive), QStringLiteral("write-%1").arg(chkSort));
+        if (!slot->model.Form_Load(game.dir()) || slot->dialogs.shown != 0)
+            slot->problem = "loading failed: " + slot->dialogs.lastText.toStdString();
+        else if (slot->model.workspace().listNotActive.count() != inactive ||
+                 slot->model.workspace().ListTracks.count() != 64)
+            slot->problem = "unexpected list sizes";
+        slot->model.controls().chkSort = chkSort;
+    }
+    return *slot;
+}
+
+// Runs one write; empty when it went through without a message.
+std::string writeOnce(Prepared& p) {
+    try {
+        p.model.subCreateIniFiles(true);
+    } catch (const RuntimeError& e) {
+        return "subCreateIniFiles failed: error " + std::to_string(e.number()) + " (" +
+               e.description().toStdString() + ")";
+    }
+    if (p.dialogs.shown != 0)
+        return "subCreateIniFiles showed a message: " + p.dialogs.lastText.toStdString();
+    return {};
+}
+
+void BM_WriteListOrder(benchmark::State& state) {
+    Prepared& p = prepared(static_cast<int>(state.range(0)), 0);
+    if (!p.problem.empty()) {
+        state.SkipWithError(p.problem.c_str());
+        return;
+    }
+    for (auto _ : state) {
+        const std::string problem = writeOnce(p);
+        if (!problem.empty()) {
+            p.problem = problem; // the model is not in a state to go on from
+            state.SkipWithError(problem.c_str());
+            break;
+        }
+    }
+}
+
+// Alphabetical order reloads both lists after writing. Besides the whole operation, each
+// iteration times one more reload outside the measured time, so the write part is the whole
+// less a reload.
+void BM_WriteAlphabetical(benchmark::State& state) {
+    Prepared& p = prepared(static_cast<int>(state.range(0)), 1);
+    if (!p.problem.empty()) {
+        state.SkipWithError(p.problem.c_str());
+        return;
+    }
+    double wholeNs = 0;
+    double reloadNs = 0;
+    QElapsedTimer timer;
+    for (auto _ : state) {
+        timer.start();
+        std::string problem = writeOnce(p);
+        wholeNs += static_cast<double>(timer.nsecsElapsed());
+        state.PauseTiming();
+        if (problem.empty()) {
+            timer.start();
+            try {
+                p.model.subGet67season();
+            } catch (const RuntimeError& e) {
+                problem = "reloading failed: error " + std::to_string(e.number());
+            }
+            reloadNs += static_cast<double>(timer.nsecsElapsed());
+        }
+        state.ResumeTiming();
+        if (!problem.empty()) {
+            p.problem = problem; // the model is not in a state to go on from
+            state.SkipWithError(problem.c_str());
+            return;
+        }
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["reload_ms"] = reloadNs / n / 1e6;
+    state.counters["write_part_ms"] = (wholeNs - reloadNs) / n / 1e6;
+}
+
+// The bytes of the two files as the list-order write makes them.
+struct FloorFiles {
+    QTemporaryDir dir;
+    QByteArray season;
+    QByteArray allTracks;
+};
+
+FloorFiles& floorFiles(int inactive) {
+    static std::map<int, std::unique_ptr<FloorFiles>> all;
+    auto& slot = all[inactive];
+    if (!slot) {
+        slot = std::make_unique<FloorFiles>();
+        const Workspace& ws = prepared(inactive, 0).model.workspace();
+        slot->season = seasonFileBytes(season_names::kCustomOrder, ws.arrActive);
+        slot->allTracks = allTracksFileBytes(ws.arrActive, ws.arrInactive);
+    }
+    return *slot;
+}
+
+void BM_WriteFloor(benchmark::State& state) {
+    FloorFiles& f = floorFiles(static_cast<int>(state.range(0)));
+    const QString base = f.dir.path() + QLatin1Char('/');
+    const std::pair<QString, const QByteArray*> files[] = {
+        {base + QStringLiteral("67season.ini"), &f.season},
+        {base + QStringLiteral("67AllTracks.ini"), &f.allTracks}};
+    for (auto _ : state) {
+        for (const auto& [target, bytes] : files) {
+            const QString fresh = target + QStringLiteral(".new");
+            QSaveFile file(fresh);
+            if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
+                !file.commit() ||
+                ::rename(QFile::encodeName(fresh).constData(),
+                         QFile::encodeName(target).constData()) != 0) {
+                state.SkipWithError("writing the floor files failed");
+                return;
+            }
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(f.season.size() + f.allTracks.size());
+}
+
+// Only making the bytes of both files (no file is touched), for the breakdown.
+void BM_WriteBytesOnly(benchmark::State& state) {
+    Prepared& p = prepared(static_cast<int>(state.range(0)), 0);
+    const Workspace& ws = p.model.workspace();
+    for (auto _ : state) {
+        QByteArray season = seasonFileBytes(season_names::kCustomOrder, ws.arrActive);
+        QByteArray allTracks = allTracksFileBytes(ws.arrActive, ws.arrInactive);
+        benchmark::DoNotOptimize(season.constData());
+        benchmark::DoNotOptimize(allTracks.constData());
+    }
+}
+
+void counts(benchmark::internal::Benchmark* b) {
+    b->ArgName("inactive");
+    for (const int n : kInactiveCounts)
+        b->Arg(n);
+    b->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->DisplayAggregatesOnly(true);
+}
+
+BENCHMARK(BM_WriteListOrder)->Apply(counts);
+BENCHMARK(BM_WriteAlphabetical)->Apply(counts);
+BENCHMARK(BM_WriteFloor)->Apply(counts);
+BENCHMARK(BM_WriteBytesOnly)->Apply(counts);
+
+double counter(const Measured* m, const char* name) {
+    if (!m || m->failed)
+        return -1;
+    const auto it = m->counters.find(name);
+    return it == m->counters.end() ? -1 : it->second;
+}
+
+void summary(const SummaryReporter& r) {
+    std::printf("\nWrite summary (median real time per write of both files, 64 active tracks)\n");
+    std::printf("  %-9s %-24s %12s %12s %12s %s\n", "inactive", "order", "write", "floor",
+                "write/floor", "target <= 2x");
+    for (const int n : kInactiveCounts) {
+        const std::string args = "/inactive:" + std::to_string(n);
+        const Measured* list = r.find("BM_WriteListOrder" + args);
+        const Measured* alpha = r.find("BM_WriteAlphabetical" + args);
+        const Measured* floor = r.find("BM_WriteFloor" + args);
+        const Measured* bytes = r.find("BM_WriteBytesOnly" + args);
+        std::printf("  %-9d %-24s %12s %12s %12s %s\n", n, "list", ms(list).c_str(),
+                    ms(floor).c_str(), ratio(list, floor).c_str(),
+                    verdict(list, floor, kWriteTarget).c_str());
+        std::printf("  %-9d %-24s %12s %12s %12s %s\n", n, "alphabetical (+reload)",
+                    ms(alpha).c_str(), ms(floor).c_str(), ratio(alpha, floor).c_str(),
+                    verdict(alpha, floor, kWriteTarget).c_str());
+        const double writePart = counter(alpha, "write_part_ms");
+        const double reload = counter(alpha, "reload_ms");
+        if (writePart >= 0 && floor && !floor->failed) {
+            std::printf("  %-9d %-24s %9.2f ms %12s %11.2fx %s   (reload alone %.2f ms)\n", n,
+                        "alphabetical, write part", writePart, ms(floor).c_str(),
+                        writePart / floor->realMs,
+                        writePart / floor->realMs <= kWriteTarget ? "ok" : "MISSED", reload);
+        }
+        if (alpha && alpha->failed)
+            std::printf("  %-9d alphabetical failed: %s\n", n, alpha->error.c_str());
+        if (list && list->failed)
+            std::printf("  %-9d list order failed: %s\n", n, list->error.c_str());
+        std::printf("  %-9d %-24s %12s   (of the write, no file touched)\n", n,
+                    "making the bytes only", ms(bytes).c_str());
+    }
+}
+
+} // namespace
+} // namespace gk::bench
+
+int main(int argc, char** argv) {
+    return gk::bench::runBenchmarks(argc, argv, {"--benchmark_enable_random_interleaving=true"},
+                                    gk::bench::summary);
+}
