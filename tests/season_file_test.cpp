@@ -1,6 +1,10 @@
 #include "platform/code_page.h"
 #include "platform/runtime_error.h"
 #include "season/season_file.h"
+#include "season/season_writer.h"
+
+#include <QRandomGenerator>
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -128,6 +132,39 @@ TEST(CodePage, RefusesCharactersOutsideTheCodePage) {
     EXPECT_FALSE(encodeGameText(QStringLiteral("Suzuka \u9234\u9e7f")).has_value());
     EXPECT_EQ(firstUnencodableCharacter(QStringLiteral("ab\u0141c")), QStringLiteral("\u0141"));
     EXPECT_EQ(firstUnencodableCharacter(QStringLiteral("Caf\u00e9 \u20ac")), QString());
+}
+
+} // namespace
+} // namespace gk
+
+namespace gk {
+namespace {
+
+// The radix sort gives the order of a plain case-insensitive comparison of the keys.
+TEST(SortKeys, OrderEqualsTheCaseInsensitiveKeyComparison) {
+    const QByteArray alphabet("aAbBzZ09,* ._\xC0\xE0\xDE\xFE\xFF\x8A\x9A\0", 23);
+    QRandomGenerator rng(42);
+    for (int round = 0; round < 50; ++round) {
+        std::vector<QByteArray> rows;
+        const int n = static_cast<int>(rng.bounded(300));
+        for (int i = 0; i < n; ++i) {
+            QByteArray row;
+            const int len = static_cast<int>(rng.bounded(6));
+            for (int j = 0; j < len; ++j)
+                row.append(alphabet[static_cast<qsizetype>(rng.bounded(alphabet.size()))]);
+            rows.push_back(row);
+        }
+        const std::vector<int> sorted = sortOrder(rows);
+        std::vector<std::pair<QByteArray, int>> expected;
+        for (int i = 0; i < n; ++i)
+            expected.push_back(
+                {trimSpaces(rows[static_cast<size_t>(i)]) + "," + QByteArray::number(i), i});
+        std::sort(expected.begin(), expected.end(),
+                  [](const auto& a, const auto& b) { return compareNoCase(a.first, b.first) < 0; });
+        ASSERT_EQ(sorted.size(), expected.size());
+        for (size_t i = 0; i < sorted.size(); ++i)
+            ASSERT_EQ(sorted[i], expected[i].second) << round << " " << i;
+    }
 }
 
 } // namespace

@@ -128,6 +128,55 @@ TEST(Writer, RefusesAnEmptyOrOverfullActiveList) {
     EXPECT_TRUE(h.game.read(QStringLiteral("seasons/67season.ini")).contains("numEvents=64\r\n"));
 }
 
+// After an alphabetical write the lists are those the loader reads back from the new files.
+TEST(Writer, AlphabeticalWriteShowsWhatTheFilesHold) {
+    Harness h;
+    h.game.addTracks({"b", "c", "Zed", "new"});
+    h.game.writeSeason({"c", "Zed", "b", "gone", "c"});
+    h.game.writeAllTracks({"b", "x", "b", "gone", "y"});
+    ASSERT_TRUE(h.load());
+    // An edited track directory gives the row a new text.
+    h.ws().arrActive[2].entry[2] = "trackDirectory=new";
+    h.ctl().chkSort = 1;
+    h.m().subCreateIniFiles(true);
+
+    Harness fresh;
+    fresh.game.addTracks({"b", "c", "Zed", "new"});
+    for (const char* file : {"seasons/67season.ini", "seasons/67AllTracks.ini"})
+        fresh.game.write(QString::fromLatin1(file), h.game.read(QString::fromLatin1(file)));
+    ASSERT_TRUE(fresh.load());
+    EXPECT_EQ(h.ws().ListTracks.rows, fresh.ws().ListTracks.rows);
+    EXPECT_EQ(h.ws().listNotActive.rows, fresh.ws().listNotActive.rows);
+    EXPECT_EQ(h.ws().ListAllTracks.rows, fresh.ws().ListAllTracks.rows);
+    EXPECT_EQ(h.ws().arrActive, fresh.ws().arrActive);
+    EXPECT_EQ(h.ws().arrInactive, fresh.ws().arrInactive);
+    EXPECT_EQ(h.ws().arrAllTracks, fresh.ws().arrAllTracks);
+    EXPECT_EQ(h.ctl().lblAmountLeft.caption, fresh.ctl().lblAmountLeft.caption);
+    EXPECT_EQ(h.ctl().lblAmountRight.caption, fresh.ctl().lblAmountRight.caption);
+    // Sorted by the texts the rows had; the edited row shows its new folder afterwards.
+    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"* gone", "new", "c", "c", "Zed"}));
+}
+
+TEST(Writer, RefusesAnAllTracksFileTooBigToReadBack) {
+    Harness h;
+    h.game.writeSeason({"a"});
+    h.game.writeAllTracks({"a"});
+    ASSERT_TRUE(h.load());
+    while (h.ws().listNotActive.count() < kMaxListRows) {
+        h.ws().listNotActive.addRow("t");
+        h.ws().arrInactive.push_back(makeEvent("t"));
+    }
+    const QByteArray before = h.game.read(QStringLiteral("seasons/67AllTracks.ini"));
+    h.dialogs.expectMessage(
+        {QStringLiteral("Can't create 67AllTracks.ini cause the 'active tracks' "
+                        "and the 'non-active tracks' lists hold more than "
+                        "32767 tracks together"),
+         QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::Exclamation});
+    h.m().subCreateIniFiles(true);
+    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks.ini")), before);
+    EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
+}
+
 TEST(Writer, FirstWriteWithoutAllTracksFileMakesOneBackup) {
     Harness h;
     h.game.writeSeason({"a", "b"});

@@ -25,6 +25,10 @@ class FileSystem {
     // Writes the whole file through a temporary file renamed over the target when complete.
     virtual void writeFile(const QString& path, const QByteArray& data) = 0;
     virtual void copyFile(const QString& from, const QString& to) = 0;
+    // Makes `to` (which must not exist) a second name of the file `from` where the system
+    // allows it, a copy otherwise. Safe for files that are only ever replaced by rename, never
+    // rewritten in place.
+    virtual void linkOrCopyFile(const QString& from, const QString& to) = 0;
     // Replaces an existing target in one step.
     virtual void renameFile(const QString& from, const QString& to) = 0;
     virtual void removeFile(const QString& path) = 0;

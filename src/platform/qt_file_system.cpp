@@ -43,6 +43,29 @@ ErrorCode errorOfErrno(int err) {
     }
 }
 
+#ifndef Q_OS_WIN
+// Whether the permission bits let this process read the file (no syscall needed).
+bool readableByMode(const struct stat& st) {
+    static const uid_t euid = ::geteuid();
+    static const gid_t egid = ::getegid();
+    if (euid == 0)
+        return true;
+    if (st.st_uid == euid)
+        return (st.st_mode & S_IRUSR) != 0;
+    if (st.st_gid == egid)
+        return (st.st_mode & S_IRGRP) != 0;
+    return (st.st_mode & S_IROTH) != 0;
+}
+
+bool openable(const QByteArray& native) {
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+#endif
+
 bool existsAsWritten(const QString& native) {
 #ifdef Q_OS_WIN
     return QFileInfo::exists(native);
@@ -123,19 +146,22 @@ bool QtFileSystem::fileExists(const QString& path) {
         return false;
     return file.open(QIODevice::ReadOnly);
 #else
+    // One stat() per file: a regular file whose permission bits allow reading exists. Only
+    // where the bits say no is an open tried (an access list may still allow it).
     QString native = path;
     native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    int fd = ::open(QFile::encodeName(native).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
-        native = nativePath(path);
-        fd = ::open(QFile::encodeName(native).constData(), O_RDONLY | O_CLOEXEC);
-    }
-    if (fd < 0)
-        return false;
+    QByteArray encoded = QFile::encodeName(native);
     struct stat st;
-    const bool isFile = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
-    ::close(fd);
-    return isFile;
+    if (::stat(encoded.constData(), &st) != 0) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            return false;
+        encoded = QFile::encodeName(nativePath(path));
+        if (::stat(encoded.constData(), &st) != 0)
+            return false;
+    }
+    if (S_ISDIR(st.st_mode))
+        return false;
+    return readableByMode(st) || openable(encoded);
 #endif
 }
 
@@ -204,6 +230,20 @@ void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
 void QtFileSystem::copyFile(const QString& from, const QString& to) {
     // Qualified calls: a copy is one operation, however a subclass counts them.
     QtFileSystem::writeFile(to, QtFileSystem::readFile(from));
+}
+
+void QtFileSystem::linkOrCopyFile(const QString& from, const QString& to) {
+    const QString source = nativePath(from);
+    const QString target = nativePath(to);
+#ifdef Q_OS_WIN
+    if (CreateHardLinkW(reinterpret_cast<const wchar_t*>(target.utf16()),
+                        reinterpret_cast<const wchar_t*>(source.utf16()), nullptr))
+        return;
+#else
+    if (::link(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
+        return;
+#endif
+    QtFileSystem::copyFile(from, to);
 }
 
 void QtFileSystem::renameFile(const QString& from, const QString& to) {

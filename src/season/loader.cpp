@@ -9,19 +9,20 @@
 
 namespace gk {
 
+QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& folder,
+                   InstalledTracks& installed) {
+    auto it = installed.find(folder);
+    if (it == installed.end())
+        it = installed.insert(folder,
+                              fs.fileExists(paths::trackIni(gameDir, decodeGameText(folder))));
+    return it.value() ? folder : "* " + folder;
+}
+
 void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path, TrackList& list,
-                    std::vector<EventEntries>& entries) {
+                    std::vector<EventEntries>& entries, InstalledTracks& installed) {
     const QByteArray data = fs.readFile(path);
-    const QString tracksPrefix = paths::tracksFolder(gameDir);
-    static const QString trackIniSuffix = QStringLiteral("\\track.ini");
-    QString trackIniPath;
     scanEvents(data, [&](EventEntries&& event, QByteArray&& folder) {
-        trackIniPath.clear();
-        trackIniPath += tracksPrefix;
-        trackIniPath += decodeGameText(folder);
-        trackIniPath += trackIniSuffix;
-        QByteArray row = fs.fileExists(trackIniPath) ? std::move(folder) : "* " + folder;
-        list.addRow(std::move(row));
+        list.addRow(rowText(fs, gameDir, folder, installed));
         entries.push_back(std::move(event));
     });
 }

@@ -2,6 +2,7 @@
 
 #include "track_list.h"
 
+#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -9,12 +10,19 @@ namespace gk {
 
 class FileSystem;
 
-// Reads the events of a season file into a list, appending one row per event: the folder
-// name, or the missing mark "* " before it when the folder's track.ini does not exist.
+// Whether each track folder's track.ini exists, as far as it was looked up.
+using InstalledTracks = QHash<QByteArray, bool>;
+
+// The row text of a track folder: the folder name, or the missing mark "* " before it when
+// the folder's track.ini does not exist. Each folder is looked up once.
+QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& folder,
+                   InstalledTracks& installed);
+
+// Reads the events of a season file into a list, appending one row per event (see rowText).
 // Throws RuntimeError for a file that cannot be read or is malformed; the rows read before
 // the fault stay in the list.
 void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path, TrackList& list,
-                    std::vector<EventEntries>& entries);
+                    std::vector<EventEntries>& entries, InstalledTracks& installed);
 
 // Appends to the inactive list every row of the all-tracks list whose text stands in no row
 // of the active list (exact, case-sensitive), with a copy of its entries, in all-tracks order.

@@ -2,6 +2,10 @@
 
 #include "platform/runtime_error.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
 namespace gk {
 
 void TrackList::addRow(QByteArray text) {
@@ -83,24 +87,53 @@ void scanEvents(const QByteArray& data,
     }
 }
 
-SeasonFileBuilder::SeasonFileBuilder(QByteArrayView name, qsizetype numEvents) {
-    out_.reserve(128 + numEvents * 200);
-    out_.append("[Season]\r\nname=");
-    out_.append(name);
-    out_.append("\r\nYear = 1967\r\nnumEvents=");
-    out_.append(QByteArray::number(numEvents));
-    out_.append("\r\n\r\n");
+SeasonFileBuilder::SeasonFileBuilder(QByteArrayView name, qsizetype numEvents,
+                                     qsizetype entryBytes) {
+    // Per event: "[Event" + number + "]", seven line ends and the empty line.
+    out_.resize(64 + name.size() + entryBytes + numEvents * (6 + 6 + 1 + 9 * 2));
+    put("[Season]\r\nname=");
+    put(name);
+    put("\r\nYear = 1967\r\nnumEvents=");
+    putNumber(numEvents);
+    put("\r\n\r\n");
+}
+
+void SeasonFileBuilder::put(const char* data, qsizetype size) {
+    if (used_ + size > out_.size())
+        out_.resize(std::max(out_.size() * 2, used_ + size));
+    std::memcpy(out_.data() + used_, data, static_cast<size_t>(size));
+    used_ += size;
+}
+
+void SeasonFileBuilder::putNumber(qsizetype n) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    put(digits, end - digits);
 }
 
 void SeasonFileBuilder::addEvent(qsizetype number, const EventEntries& entries) {
-    out_.append("[Event");
-    out_.append(QByteArray::number(number));
-    out_.append("]\r\n");
+    put("[Event");
+    putNumber(number);
+    put("]\r\n");
     for (const QByteArray& entry : entries.entry) {
-        out_.append(entry);
-        out_.append("\r\n");
+        put(entry);
+        put("\r\n");
     }
-    out_.append("\r\n");
+    put("\r\n");
+}
+
+QByteArray SeasonFileBuilder::take() {
+    out_.resize(used_);
+    used_ = 0;
+    return std::move(out_);
+}
+
+qsizetype entryBytes(const std::vector<EventEntries>& events) {
+    qsizetype total = 0;
+    for (const EventEntries& e : events)
+        for (const QByteArray& line : e.entry)
+            total += line.size();
+    return total;
 }
 
 } // namespace gk

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <functional>
+#include <vector>
 
 namespace gk {
 
@@ -49,12 +50,22 @@ void scanEvents(const QByteArray& data,
 // Builds a season file: header block, then events, every line ended by CR LF.
 class SeasonFileBuilder {
   public:
-    SeasonFileBuilder(QByteArrayView name, qsizetype numEvents);
+    // `entryBytes`, when known, is the total size of the entry lines of all events, so the
+    // file is built in one allocation.
+    SeasonFileBuilder(QByteArrayView name, qsizetype numEvents, qsizetype entryBytes = 0);
     void addEvent(qsizetype number, const EventEntries& entries);
-    QByteArray take() { return std::move(out_); }
+    QByteArray take();
 
   private:
+    void put(const char* data, qsizetype size);
+    void put(QByteArrayView text) { put(text.data(), text.size()); }
+    void putNumber(qsizetype n);
+
     QByteArray out_;
+    qsizetype used_ = 0;
 };
+
+// The total size of the entry lines of the events.
+qsizetype entryBytes(const std::vector<EventEntries>& events);
 
 } // namespace gk

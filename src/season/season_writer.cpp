@@ -4,6 +4,9 @@
 #include "season_file.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
 
 namespace gk {
 
@@ -20,23 +23,108 @@ int compareNoCase(QByteArrayView a, QByteArrayView b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-std::vector<SortKey> sortedKeys(const std::vector<QByteArray>& rows) {
-    std::vector<SortKey> keys;
-    keys.reserve(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        QByteArray key = trimSpaces(rows[i]);
-        key.append(',');
-        key.append(QByteArray::number(static_cast<qulonglong>(i)));
-        keys.push_back({std::move(key), static_cast<int>(i)});
+namespace {
+
+// A sort key without building it: the trimmed row text, then "," and the decimal position.
+struct KeyView {
+    QByteArrayView text;
+    std::array<char, 12> tail{}; // "," and the digits
+    qsizetype tailSize = 0;
+
+    qsizetype size() const { return text.size() + tailSize; }
+    char at(qsizetype i) const {
+        return i < text.size() ? text[i] : tail[static_cast<size_t>(i - text.size())];
     }
-    std::stable_sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
-        return compareNoCase(a.key, b.key) < 0;
-    });
-    return keys;
+};
+
+// Seven lowered bytes of a key from `depth` on, big-endian, then the number of them that are
+// real (0 to 7): comparing two chunks compares those bytes as unsigned, and a key that ends
+// sorts before a longer one even where the longer one holds a NUL byte.
+uint64_t chunkAt(const KeyView& key, qsizetype depth) {
+    uint64_t value = 0;
+    qsizetype n = 0;
+    const qsizetype size = key.size();
+    for (; n < 7 && depth + n < size; ++n)
+        value = (value << 8) | static_cast<unsigned char>(lowerGameByte(key.at(depth + n)));
+    value <<= 8 * (7 - n);
+    return (value << 8) | static_cast<uint64_t>(n);
+}
+
+struct Chunk {
+    uint64_t value = 0;
+    int32_t index = 0;
+};
+
+// Least-significant-byte radix sort of the chunks: linear in their number.
+void radixByChunk(Chunk* items, Chunk* scratch, size_t n) {
+    for (int shift = 0; shift < 64; shift += 8) {
+        std::array<size_t, 257> start{};
+        for (size_t i = 0; i < n; ++i)
+            ++start[((items[i].value >> shift) & 0xFF) + 1];
+        if (start[((items[0].value >> shift) & 0xFF) + 1] == n)
+            continue; // every chunk has the same byte here
+        for (size_t b = 1; b < start.size(); ++b)
+            start[b] += start[b - 1];
+        for (size_t i = 0; i < n; ++i)
+            scratch[start[(items[i].value >> shift) & 0xFF]++] = items[i];
+        std::copy(scratch, scratch + n, items);
+    }
+}
+
+// Orders items[lo, hi) by their keys from byte `depth` on, seven bytes at a time.
+void sortByKey(std::vector<Chunk>& items, std::vector<Chunk>& scratch, size_t lo, size_t hi,
+               qsizetype depth, const std::vector<KeyView>& keys) {
+    for (size_t i = lo; i < hi; ++i)
+        items[i].value = chunkAt(keys[static_cast<size_t>(items[i].index)], depth);
+    radixByChunk(items.data() + lo, scratch.data() + lo, hi - lo);
+    // Keys whose seven bytes agree and go on are ordered by what follows.
+    for (size_t i = lo; i < hi;) {
+        size_t j = i + 1;
+        while (j < hi && items[j].value == items[i].value)
+            ++j;
+        if (j - i > 1 && (items[i].value & 0xFF) == 7)
+            sortByKey(items, scratch, i, j, depth + 7, keys);
+        i = j;
+    }
+}
+
+QByteArrayView trimmedView(const QByteArray& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == ' ')
+        ++begin;
+    while (end > begin && text[end - 1] == ' ')
+        --end;
+    return QByteArrayView(text).sliced(begin, end - begin);
+}
+
+} // namespace
+
+std::vector<int> sortOrder(const std::vector<QByteArray>& rows) {
+    const size_t n = rows.size();
+    std::vector<KeyView> keys(n);
+    for (size_t i = 0; i < n; ++i) {
+        KeyView& key = keys[i];
+        key.text = trimmedView(rows[i]);
+        key.tail[0] = ',';
+        const auto end =
+            std::to_chars(key.tail.data() + 1, key.tail.data() + key.tail.size(), i).ptr;
+        key.tailSize = end - key.tail.data();
+    }
+    std::vector<Chunk> items(n);
+    std::vector<Chunk> scratch(n);
+    for (size_t i = 0; i < n; ++i)
+        items[i].index = static_cast<int32_t>(i);
+    sortByKey(items, scratch, 0, n, 0, keys);
+    std::vector<int> order;
+    order.reserve(n);
+    for (const Chunk& item : items)
+        order.push_back(item.index);
+    return order;
 }
 
 QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active) {
-    SeasonFileBuilder file(name, static_cast<qsizetype>(active.size()));
+    SeasonFileBuilder file(name, static_cast<qsizetype>(active.size()), entryBytes(active));
     qsizetype k = 0;
     for (const EventEntries& entries : active)
         file.addEvent(++k, entries);
@@ -44,18 +132,19 @@ QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>&
 }
 
 QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active,
-                           const std::vector<SortKey>& order) {
-    SeasonFileBuilder file(name, static_cast<qsizetype>(order.size()));
+                           const std::vector<int>& order) {
+    SeasonFileBuilder file(name, static_cast<qsizetype>(order.size()), entryBytes(active));
     qsizetype k = 0;
-    for (const SortKey& key : order)
-        file.addEvent(++k, active.at(static_cast<size_t>(key.position)));
+    for (int position : order)
+        file.addEvent(++k, active.at(static_cast<size_t>(position)));
     return file.take();
 }
 
 QByteArray allTracksFileBytes(const std::vector<EventEntries>& active,
                               const std::vector<EventEntries>& inactive) {
     SeasonFileBuilder file(season_names::kAllTracks,
-                           static_cast<qsizetype>(active.size() + inactive.size()));
+                           static_cast<qsizetype>(active.size() + inactive.size()),
+                           entryBytes(active) + entryBytes(inactive));
     qsizetype k = 0;
     for (const EventEntries& entries : active)
         file.addEvent(++k, entries);

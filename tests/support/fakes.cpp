@@ -105,6 +105,11 @@ void FaultyFileSystem::copyFile(const QString& from, const QString& to) {
     QtFileSystem::copyFile(from, to);
 }
 
+void FaultyFileSystem::linkOrCopyFile(const QString& from, const QString& to) {
+    change(to);
+    QtFileSystem::linkOrCopyFile(from, to);
+}
+
 void FaultyFileSystem::renameFile(const QString& from, const QString& to) {
     change(to);
     QtFileSystem::renameFile(from, to);

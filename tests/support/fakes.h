@@ -81,6 +81,7 @@ class FaultyFileSystem : public QtFileSystem {
     QByteArray readFile(const QString& path) override;
     void writeFile(const QString& path, const QByteArray& data) override;
     void copyFile(const QString& from, const QString& to) override;
+    void linkOrCopyFile(const QString& from, const QString& to) override;
     void renameFile(const QString& from, const QString& to) override;
     void removeFile(const QString& path) override;
     std::vector<FolderEntry> listFolder(const QString& path) override;

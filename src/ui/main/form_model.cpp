@@ -291,10 +291,12 @@ void FormModel::subGet67season(const QString& strFile) {
                                    "folder."),
                     QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
     makeFirstRunCopies(files_, dir);
-    readSeasonFile(files_, dir, paths::allTracksIni(dir), ws_.ListAllTracks, ws_.arrAllTracks);
+    installed_.clear();
+    readSeasonFile(files_, dir, paths::allTracksIni(dir), ws_.ListAllTracks, ws_.arrAllTracks,
+                   installed_);
     const QString activeFile =
         strFile.isEmpty() ? paths::seasonIni(dir) : paths::inSeasons(dir, strFile);
-    readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive);
+    readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive, installed_);
     ctl_.lblAmountLeft.caption = QStringLiteral("Active Tracks (%1)").arg(ws_.ListTracks.count());
     buildInactiveList(ws_.ListAllTracks, ws_.arrAllTracks, ws_.ListTracks, ws_.listNotActive,
                       ws_.arrInactive);
@@ -316,6 +318,13 @@ void FormModel::subCreateIniFiles(bool bolMute) {
     if (ws_.ListTracks.count() > 64) {
         refuse(QStringLiteral("Can't create 67season.ini cause there are more than 64 tracks in "
                               "the 'active tracks' list"));
+        return;
+    }
+    // An all-tracks file of more events than a list can hold could not be read back.
+    if (ws_.ListTracks.count() + ws_.listNotActive.count() > kMaxListRows) {
+        refuse(QStringLiteral("Can't create 67AllTracks.ini cause the 'active tracks' and the "
+                              "'non-active tracks' lists hold more than %1 tracks together")
+                   .arg(kMaxListRows));
         return;
     }
     shell_.setBusyPointer(true);
@@ -366,10 +375,12 @@ void FormModel::replaceSeasonFiles(const QByteArray& season, const QByteArray& a
             files_.removeFile(seasonBak);
         if (files_.fileExists(allBak))
             files_.removeFile(allBak);
+        // The backups are second names of the present files: the renames below give the
+        // present names to the new files and leave the old ones under the backup names only.
         if (files_.fileExists(seasonFile))
-            files_.copyFile(seasonFile, seasonBak);
+            files_.linkOrCopyFile(seasonFile, seasonBak);
         if (files_.fileExists(allFile))
-            files_.copyFile(allFile, allBak);
+            files_.linkOrCopyFile(allFile, allBak);
         files_.renameFile(seasonNew, seasonFile);
         files_.renameFile(allNew, allFile);
     } catch (const RuntimeError&) {
@@ -389,7 +400,7 @@ void FormModel::subSortByList(const QString& strFile) {
 }
 
 void FormModel::subSortByAlphabet(const QString& strFile) {
-    const std::vector<SortKey> ListSorter = sortedKeys(ws_.ListTracks.rows);
+    const std::vector<int> ListSorter = sortOrder(ws_.ListTracks.rows);
     if (ListSorter.size() != ws_.arrActive.size())
         throw RuntimeError(ErrorCode::SubscriptRange);
     if (!strFile.isEmpty()) {
@@ -399,7 +410,56 @@ void FormModel::subSortByAlphabet(const QString& strFile) {
     }
     replaceSeasonFiles(seasonFileBytes(season_names::kAlphabetical, ws_.arrActive, ListSorter),
                        allTracksFileBytes(ws_.arrActive, ws_.arrInactive));
-    subGet67season();
+    showWrittenSeason(ListSorter);
+}
+
+namespace {
+
+void replaceRows(TrackList& list, TrackList&& fresh) {
+    list.rows = std::move(fresh.rows);
+    list.selected = std::move(fresh.selected);
+    list.current = -1;
+    list.rowsChanged();
+}
+
+} // namespace
+
+void FormModel::showWrittenSeason(const std::vector<int>& order) {
+    // The lists as the loader reads them back from the two files just written, made from the
+    // events in memory: the same rows, each text cut from its track-directory entry, the same
+    // inactive list. A track.ini is looked up on disk only for a folder the last load did not
+    // look up.
+    const auto rowOf = [this](const EventEntries& e) {
+        return rowText(files_, ws_.strGPLdir, folderOfTrackDirectory(e.entry[2]), installed_);
+    };
+    TrackList all, active, inactive;
+    std::vector<EventEntries> allEntries, activeEntries, inactiveEntries;
+    all.reserve(ws_.arrActive.size() + ws_.arrInactive.size());
+    allEntries.reserve(ws_.arrActive.size() + ws_.arrInactive.size());
+    for (const auto* entries : {&ws_.arrActive, &ws_.arrInactive}) {
+        for (const EventEntries& e : *entries) {
+            all.addRow(rowOf(e));
+            allEntries.push_back(e);
+        }
+    }
+    active.reserve(order.size());
+    activeEntries.reserve(order.size());
+    for (int position : order) {
+        const auto k = static_cast<size_t>(position);
+        active.addRow(all.rows[k]);
+        activeEntries.push_back(ws_.arrActive[k]);
+    }
+    buildInactiveList(all, allEntries, active, inactive, inactiveEntries);
+
+    replaceRows(ws_.ListAllTracks, std::move(all));
+    replaceRows(ws_.ListTracks, std::move(active));
+    replaceRows(ws_.listNotActive, std::move(inactive));
+    ws_.arrAllTracks = std::move(allEntries);
+    ws_.arrActive = std::move(activeEntries);
+    ws_.arrInactive = std::move(inactiveEntries);
+    clearSide(Side::Active);
+    clearSide(Side::Inactive);
+    updateCountCaptions();
 }
 
 // ---------------------------------------------------------------- player and car
@@ -921,19 +981,33 @@ void FormModel::sortList(Side side) {
         if (entries.size() != rows.rows.size())
             throw RuntimeError(ErrorCode::SubscriptRange);
         // The sort keys carry the old positions apart from the text, so a "," in a folder
-        // name cannot send a row's entries elsewhere. Built aside, then swapped in whole.
-        const std::vector<SortKey> ListSorter = sortedKeys(rows.rows);
-        std::vector<QByteArray> sortedRows;
-        std::vector<EventEntries> sortedEntries;
-        sortedRows.reserve(ListSorter.size());
-        sortedEntries.reserve(ListSorter.size());
-        for (const SortKey& key : ListSorter) {
-            const auto k = static_cast<size_t>(key.position);
-            sortedRows.push_back(trimSpaces(rows.rows[k]));
-            sortedEntries.push_back(std::move(entries[k]));
+        // name cannot send a row's entries elsewhere.
+        const std::vector<int> ListSorter = sortOrder(rows.rows);
+        // Rows and entries are permuted in place along the cycles of the order: no second
+        // copy of the lists is needed.
+        std::vector<uint8_t> placed(ListSorter.size(), 0);
+        for (size_t start = 0; start < ListSorter.size(); ++start) {
+            if (placed[start])
+                continue;
+            QByteArray text = std::move(rows.rows[start]);
+            EventEntries moved = std::move(entries[start]);
+            size_t j = start;
+            for (;;) {
+                placed[j] = 1;
+                const auto k = static_cast<size_t>(ListSorter[j]);
+                if (k == start)
+                    break;
+                rows.rows[j] = std::move(rows.rows[k]);
+                entries[j] = std::move(entries[k]);
+                j = k;
+            }
+            rows.rows[j] = std::move(text);
+            entries[j] = std::move(moved);
         }
-        rows.rows = std::move(sortedRows);
-        entries = std::move(sortedEntries);
+        // The row text is the key's text: trimmed of spaces.
+        for (QByteArray& text : rows.rows)
+            if (!text.isEmpty() && (text.front() == ' ' || text.back() == ' '))
+                text = trimSpaces(text);
         std::fill(rows.selected.begin(), rows.selected.end(), uint8_t{0});
         rows.current = -1;
         rows.rowsChanged();

@@ -2,6 +2,8 @@
 
 #include "app/workspace.h"
 #include "platform/dialogs.h"
+#include "season/loader.h"
+#include "season/season_writer.h"
 
 #include <QString>
 #include <QStringList>
@@ -165,6 +167,7 @@ class FormModel {
     void runListCommand(int16_t Index);
     void sortList(Side side);
     void clearSide(Side side);
+    void showWrittenSeason(const std::vector<int>& order);
 
     SettingsStore& settings_;
     Dialogs& dialogs_;
@@ -173,6 +176,7 @@ class FormModel {
     Workspace ws_;
     FormControls ctl_;
     QString playerFolder_;
+    InstalledTracks installed_; // track.ini lookups of the last load
     std::vector<StartupFault> startupFaults_;
     bool ended_ = false;
     bool closeRequested_ = false;
