@@ -137,6 +137,8 @@ TEST(Writer, AlphabeticalWriteShowsWhatTheFilesHold) {
     ASSERT_TRUE(h.load());
     // An edited track directory gives the row a new text.
     h.ws().arrActive[2].entry[2] = "trackDirectory=new";
+    // An inactive track edited into an active one is no longer inactive after the write.
+    h.ws().arrInactive[0].entry[2] = "  trackDirectory=Zed ";
     h.ctl().chkSort = 1;
     h.m().subCreateIniFiles(true);
 

@@ -14,6 +14,7 @@
 #include "season/track_lookup.h"
 #include "season/track_set_name.h"
 
+#include <QSet>
 #include <algorithm>
 
 namespace gk {
@@ -426,37 +427,85 @@ void replaceRows(TrackList& list, TrackList&& fresh) {
 
 void FormModel::showWrittenSeason(const std::vector<int>& order) {
     // The lists as the loader reads them back from the two files just written, made from the
-    // events in memory: the same rows, each text cut from its track-directory entry, the same
-    // inactive list. A track.ini is looked up on disk only for a folder the last load did not
-    // look up.
-    const auto rowOf = [this](const EventEntries& e) {
-        return rowText(files_, ws_.strGPLdir, folderOfTrackDirectory(e.entry[2]), installed_);
+    // events in memory: each row's text cut anew from its track-directory entry (an edit of
+    // that entry shows here), the active rows in the written order, the inactive list rebuilt.
+    // A track.ini is looked up on disk only for a folder the last load did not look up.
+    // Everything is computed before the lists change, so a fault leaves them as they were.
+    const auto textOf = [this](const QByteArray& oldRow, const EventEntries& e) {
+        const QByteArray& line = e.entry[2];
+        qsizetype begin = 0;
+        qsizetype end = line.size();
+        while (begin < end && line[begin] == ' ')
+            ++begin;
+        while (end > begin && line[end - 1] == ' ')
+            --end;
+        if (end - begin < 15)
+            throw RuntimeError(ErrorCode::InvalidArgument);
+        const QByteArrayView folder = QByteArrayView(line).sliced(begin + 15, end - begin - 15);
+        // The row the load made for this folder is still right.
+        if (oldRow == folder ||
+            (oldRow.startsWith("* ") && QByteArrayView(oldRow).sliced(2) == folder))
+            return oldRow;
+        return rowText(files_, ws_.strGPLdir, folder.toByteArray(), installed_);
     };
-    TrackList all, active, inactive;
-    std::vector<EventEntries> allEntries, activeEntries, inactiveEntries;
-    all.reserve(ws_.arrActive.size() + ws_.arrInactive.size());
-    allEntries.reserve(ws_.arrActive.size() + ws_.arrInactive.size());
-    for (const auto* entries : {&ws_.arrActive, &ws_.arrInactive}) {
-        for (const EventEntries& e : *entries) {
-            all.addRow(rowOf(e));
-            allEntries.push_back(e);
-        }
-    }
+    TrackList& activeList = ws_.ListTracks;
+    TrackList& inactiveList = ws_.listNotActive;
+    if (activeList.rows.size() != ws_.arrActive.size() ||
+        inactiveList.rows.size() != ws_.arrInactive.size())
+        throw RuntimeError(ErrorCode::SubscriptRange);
+    std::vector<QByteArray> activeTexts, inactiveTexts;
+    activeTexts.reserve(activeList.rows.size());
+    inactiveTexts.reserve(inactiveList.rows.size());
+    for (size_t i = 0; i < activeList.rows.size(); ++i)
+        activeTexts.push_back(textOf(activeList.rows[i], ws_.arrActive[i]));
+    for (size_t i = 0; i < inactiveList.rows.size(); ++i)
+        inactiveTexts.push_back(textOf(inactiveList.rows[i], ws_.arrInactive[i]));
+
+    // The all-tracks list: the active rows in list order, then the inactive rows.
+    TrackList all;
+    all.reserve(activeTexts.size() + inactiveTexts.size());
+    for (const auto* texts : {&activeTexts, &inactiveTexts})
+        for (const QByteArray& text : *texts)
+            all.addRow(text);
+    std::vector<EventEntries> allEntries;
+    allEntries.reserve(all.rows.size());
+    allEntries.insert(allEntries.end(), ws_.arrActive.begin(), ws_.arrActive.end());
+    allEntries.insert(allEntries.end(), ws_.arrInactive.begin(), ws_.arrInactive.end());
+    replaceRows(ws_.ListAllTracks, std::move(all));
+    ws_.arrAllTracks = std::move(allEntries);
+
+    // The active rows in the order written.
+    TrackList active;
+    std::vector<EventEntries> activeEntries;
     active.reserve(order.size());
     activeEntries.reserve(order.size());
+    QSet<QByteArray> activeSet;
     for (int position : order) {
         const auto k = static_cast<size_t>(position);
-        active.addRow(all.rows[k]);
-        activeEntries.push_back(ws_.arrActive[k]);
+        activeSet.insert(activeTexts[k]);
+        active.addRow(std::move(activeTexts[k]));
+        activeEntries.push_back(std::move(ws_.arrActive[k]));
     }
-    buildInactiveList(all, allEntries, active, inactive, inactiveEntries);
-
-    replaceRows(ws_.ListAllTracks, std::move(all));
-    replaceRows(ws_.ListTracks, std::move(active));
-    replaceRows(ws_.listNotActive, std::move(inactive));
-    ws_.arrAllTracks = std::move(allEntries);
+    replaceRows(activeList, std::move(active));
     ws_.arrActive = std::move(activeEntries);
-    ws_.arrInactive = std::move(inactiveEntries);
+
+    // Every all-tracks row equal to an active row stays out of the inactive list: the active
+    // rows themselves, and any inactive row that equals one of them.
+    size_t kept = 0;
+    for (size_t j = 0; j < inactiveTexts.size(); ++j) {
+        if (activeSet.contains(inactiveTexts[j]))
+            continue;
+        inactiveList.rows[kept] = std::move(inactiveTexts[j]);
+        if (kept != j)
+            ws_.arrInactive[kept] = std::move(ws_.arrInactive[j]);
+        ++kept;
+    }
+    inactiveList.rows.resize(kept);
+    inactiveList.selected.assign(kept, 0);
+    inactiveList.current = -1;
+    inactiveList.rowsChanged();
+    ws_.arrInactive.resize(kept);
+
     clearSide(Side::Active);
     clearSide(Side::Inactive);
     updateCountCaptions();
