@@ -69,16 +69,22 @@ bool FormModel::fncFileExists(const QString& path) {
 
 // ---------------------------------------------------------------- start-up and closing
 
+// Each start-up step reports its own run-time error, and start-up goes on with the next step.
+template <class F> void FormModel::startupStep(F&& body) {
+    try {
+        body();
+    } catch (const RuntimeError& e) {
+        startupFaults_.push_back({e.number(), e.description()});
+        dialogs_.messageBox({e.description(), appTitle(), Buttons::Ok, Icon::None});
+    }
+}
+
 bool FormModel::Form_Load(const QString& commandLine) {
-    // Each step reports its own run-time error and start-up goes on with the next step.
-    auto step = [this](auto&& body) {
-        try {
-            body();
-        } catch (const RuntimeError& e) {
-            startupFaults_.push_back({e.number(), e.description()});
-            dialogs_.messageBox({e.description(), appTitle(), Buttons::Ok, Icon::None});
-        }
-    };
+    return startUp(commandLine) && loadWorkspace();
+}
+
+bool FormModel::startUp(const QString& commandLine) {
+    const auto step = [this](auto&& body) { startupStep(body); };
     try {
         step([&] {
             ws_.bolSeasonChanged = false;
@@ -156,6 +162,16 @@ bool FormModel::Form_Load(const QString& commandLine) {
             // The rename replaces the season file in one step, so no moment is left without one.
             files_.renameFile(parked, season);
         });
+    } catch (const ProgramEnd&) {
+        ended_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool FormModel::loadWorkspace() {
+    const auto step = [this](auto&& body) { startupStep(body); };
+    try {
         step([&] { subGet67season(); });
         step([&] { subMakeCarList(); });
         step([&] { subPlayerInfo(); });

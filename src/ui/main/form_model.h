@@ -85,8 +85,14 @@ class FormModel {
     explicit FormModel(FormPlatform platform);
 
     // ---- events
-    // Runs the start-up sequence; false when the program has ended.
+    // Runs the start-up sequence; false when the program has ended. It is made of two
+    // halves: startUp() takes the game directory, checks it and offers the crash recovery
+    // (everything that may end the program), loadWorkspace() loads the lists and fills the
+    // car box, the player's choices, the labels and the Track Sets menu. The window shows
+    // itself between the two, so its first frame does not wait for the load.
     bool Form_Load(const QString& commandLine);
+    bool startUp(const QString& commandLine);
+    bool loadWorkspace();
     void Form_Activate();
     void Form_Unload(bool& Cancel);
     void cmdMakeIni_Click();
@@ -155,6 +161,7 @@ class FormModel {
     struct ProgramEnd {};
 
     void showError(int number, const QString& description);
+    template <class F> void startupStep(F&& body);
     void endProgram(const MessageBox& box);
     template <class F> void guarded(F&& handler);
     void setEntryText(int16_t index, const QByteArray& text);

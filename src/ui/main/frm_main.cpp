@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <optional>
 
 namespace gk {
 namespace {
@@ -31,8 +32,25 @@ void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(px(left), px(top), px(width), px(height));
 }
 
-QString rgb(Rgb c) {
-    return QStringLiteral("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b);
+QColor color(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+// Colours go through palettes: style sheets would make Qt style every control the slow way.
+void paint(QWidget* w, std::optional<Rgb> fore, std::optional<Rgb> back) {
+    QPalette palette = w->palette();
+    if (fore) {
+        palette.setColor(QPalette::WindowText, color(*fore));
+        palette.setColor(QPalette::Text, color(*fore));
+        palette.setColor(QPalette::ButtonText, color(*fore));
+    }
+    if (back) {
+        palette.setColor(QPalette::Window, color(*back));
+        palette.setColor(QPalette::Base, color(*back));
+        palette.setColor(QPalette::Button, color(*back));
+        w->setAutoFillBackground(true);
+    }
+    w->setPalette(palette);
 }
 
 constexpr Rgb kGreen{58, 135, 99};
@@ -108,19 +126,14 @@ void FrmMain::buildControls() {
     QFont dialogFont = client_->font();
     dialogFont.setPointSizeF(8.0);
     client_->setFont(dialogFont);
-    client_->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     setCentralWidget(client_);
 
     const auto label = [this](const QString& caption, Rgb fore, Rgb back, bool transparent) {
         auto* l = new QLabel(caption, client_);
-        l->setStyleSheet(transparent ? QStringLiteral("QLabel { color: %1; }").arg(rgb(fore))
-                                     : QStringLiteral("QLabel { color: %1; background: %2; }")
-                                           .arg(rgb(fore), rgb(back)));
+        paint(l, fore, transparent ? std::nullopt : std::optional<Rgb>(back));
         return l;
     };
-    const auto coloured = [](QWidget* w, Rgb back) {
-        w->setStyleSheet(QStringLiteral("background: %1; color: black;").arg(rgb(back)));
-    };
+    const auto coloured = [](QWidget* w, Rgb back) { paint(w, Rgb{0, 0, 0}, back); };
 
     lblGPLdir_ = label(QString(), kRed, kLightGrey, false);
     lblGPLdir_->setObjectName(QStringLiteral("lblGPLdir"));
@@ -205,7 +218,7 @@ void FrmMain::buildControls() {
 
     const auto check = [this](const QString& caption, Rgb fore) {
         auto* c = new QCheckBox(caption, client_);
-        c->setStyleSheet(QStringLiteral("QCheckBox { color: %1; }").arg(rgb(fore)));
+        paint(c, fore, std::nullopt);
         return c;
     };
     chkEdit_[0] = check(QStringLiteral("Edit Mode"), kYellow);
@@ -288,8 +301,7 @@ void FrmMain::buildControls() {
     frameInfo_ = new QFrame(client_);
     frameInfo_->setObjectName(QStringLiteral("frameInfo"));
     frameInfo_->setFrameShape(QFrame::StyledPanel);
-    frameInfo_->setStyleSheet(
-        QStringLiteral("QFrame#frameInfo { background: %1; }").arg(rgb(kLightGrey)));
+    paint(frameInfo_, std::nullopt, kLightGrey);
     place(frameInfo_, 120, 5400, 9135, 855);
     lblInfo_ = new QLabel(frameInfo_);
     lblInfo_->setObjectName(QStringLiteral("lblInfo"));
@@ -299,9 +311,8 @@ void FrmMain::buildControls() {
 
     lblTrackSet_ = new QLabel(client_);
     lblTrackSet_->setObjectName(QStringLiteral("lblTrackSet"));
-    lblTrackSet_->setStyleSheet(QStringLiteral("QLabel { color: black; background: %1; border: 1px "
-                                               "solid gray; }")
-                                    .arg(rgb(kLightGrey)));
+    paint(lblTrackSet_, Rgb{0, 0, 0}, kLightGrey);
+    lblTrackSet_->setFrameShape(QFrame::Box);
     place(lblTrackSet_, 120, 6360, 780, 225);
     lblTrackSet_->hide();
 
@@ -461,8 +472,8 @@ void FrmMain::render() {
     const Workspace& ws = model_.workspace();
 
     lblGPLdir_->setText(c.lblGPLdir.caption);
-    lblGPLdir_->setStyleSheet(QStringLiteral("QLabel { color: %1; background: %2; }")
-                                  .arg(rgb(c.lblGPLdir.foreColor), rgb(kLightGrey)));
+    if (lblGPLdir_->palette().color(QPalette::WindowText) != color(c.lblGPLdir.foreColor))
+        paint(lblGPLdir_, c.lblGPLdir.foreColor, kLightGrey);
     lblAmountLeft_->setText(c.lblAmountLeft.caption);
     lblAmountRight_->setText(c.lblAmountRight.caption);
     lblInfo_->setText(c.lblInfo.caption);

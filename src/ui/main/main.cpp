@@ -26,15 +26,26 @@ int main(int argc, char* argv[]) {
     dialogs.setParent(&window);
     shell.setMainWindow(&window);
 
-    if (!model.Form_Load(commandLine))
+    // Start-up: the checks that may end the program come before the window shows; the lists
+    // are loaded right after its first frame.
+    if (!model.startUp(commandLine))
         return 0;
     window.render();
     window.show();
+    bool loaded = true;
+    QTimer::singleShot(0, &window, [&] {
+        loaded = model.loadWorkspace();
+        if (!loaded) {
+            QApplication::exit(0);
+            return;
+        }
+        window.render();
+    });
 
     // GRIDKEEPER_SCREENSHOT=file.png: save a picture of the window once shown, then quit.
     const QString screenshot = qEnvironmentVariable("GRIDKEEPER_SCREENSHOT");
     if (!screenshot.isEmpty()) {
-        QTimer::singleShot(200, &window, [&] {
+        QTimer::singleShot(300, &window, [&] {
             const bool saved = window.grab().save(screenshot);
             std::fprintf(saved ? stdout : stderr, "%s %s\n",
                          saved ? "Screenshot saved to" : "Could not save the screenshot to",
