@@ -210,6 +210,22 @@ TEST(ListCommands, AMoveThatWouldOverfillTheListIsRefusedWhole) {
     EXPECT_EQ(h.ctl().lblAmountRight.caption, QStringLiteral("Non-Active Tracks (32767)"));
 }
 
+TEST(ListCommands, AFailureIsReportedAndTheClosingStepStillRuns) {
+    Harness h;
+    loadGame(h);
+    h.m().setSearchText(QStringLiteral("b")); // brands selected and current
+    h.ws().arrInactive.pop_back();            // an entry table one row short
+    h.ws().ListTracks.addRow("extra");        // a count the caption does not show yet
+    h.ws().arrActive.push_back(makeEvent("extra"));
+    h.dialogs.expectMessage({QStringLiteral("Subscript out of range"), QStringLiteral("Error 9"),
+                             Buttons::Ok, Icon::Critical});
+    h.m().cmdChangeButton_Click(3);
+    EXPECT_EQ(h.ctl().lblAmountLeft.caption, QStringLiteral("Active Tracks (5)"));
+    EXPECT_FALSE(h.ws().bolFillingEntries);
+    EXPECT_TRUE(h.ws().bolSeasonChanged);
+    EXPECT_EQ(h.ws().listNotActive.selected, (std::vector<uint8_t>{1, 0, 0})); // search ran again
+}
+
 TEST(ListCommands, SearchRunsAgainAfterACommand) {
     Harness h;
     loadGame(h);

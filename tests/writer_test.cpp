@@ -179,6 +179,21 @@ TEST(Writer, RefusesAnAllTracksFileTooBigToReadBack) {
     EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
 }
 
+TEST(Writer, AReadOnlySeasonsFolderIsReportedAndNothingChanges) {
+    Harness h;
+    loadWriterGame(h);
+    h.ws().bolSeasonChanged = true;
+    h.files.failPathContaining = QStringLiteral("seasons");
+    h.files.failure = ErrorCode::PermissionDenied;
+    h.dialogs.expectMessage({QStringLiteral("Permission denied"), QStringLiteral("Error 70"),
+                             Buttons::Ok, Icon::Critical});
+    h.m().mnuFile_Click(1); // the File menu reports like the button
+    EXPECT_TRUE(h.ws().bolSeasonChanged);
+    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), golden("input_67season.ini"));
+    EXPECT_EQ(h.game.seasonFiles(),
+              (QStringList{QStringLiteral("67AllTracks.ini"), QStringLiteral("67season.ini")}));
+}
+
 TEST(Writer, FirstWriteWithoutAllTracksFileMakesOneBackup) {
     Harness h;
     h.game.writeSeason({"a", "b"});
