@@ -265,11 +265,6 @@ TEST(Arrows, MoveTheCurrentRowAndSetFlags) {
         h.m().picArrow_Click(c.arrow);
         EXPECT_EQ(h.ws().ListTracks.rows, c.active) << c.name;
         EXPECT_EQ(h.ws().ListTracks.current, c.newCurrent) << c.name;
-        EXPECT_EQ(foldersOf(h.ws().arrActive).size(), 4u);
-        for (size_t i = 0; i < 4; ++i)
-            EXPECT_EQ("trackDirectory=" + QByteArray(c.active[i]).replace("* ", ""),
-                      h.ws().arrActive[i].entry[2])
-                << c.name;
         EXPECT_EQ(h.ws().bolSeasonChanged, c.seasonChanged) << c.name;
         EXPECT_EQ(h.ws().bolTrackSetChanged, c.setEdited) << c.name;
     }
@@ -311,21 +306,6 @@ TEST(Sorting, OrdersByTheSortKeyAndCarriesEntries) {
                 << c.name;
         EXPECT_TRUE(h.ws().bolSeasonChanged);
     }
-}
-
-TEST(Sorting, EqualRowsOrderByOldPositionAsText) {
-    Harness h;
-    QList<QByteArray> rows;
-    for (int i = 0; i < 11; ++i)
-        rows.append(i == 2 || i == 10 ? "same" : "z" + QByteArray::number(i));
-    h.game.writeSeason(rows);
-    h.game.writeAllTracks(rows);
-    ASSERT_TRUE(h.load());
-    h.ws().arrActive[2].entry[0] = "from 2";
-    h.ws().arrActive[10].entry[0] = "from 10";
-    h.m().lblAmountLeft_Click();
-    EXPECT_EQ(h.ws().arrActive[0].entry[0], "from 10");
-    EXPECT_EQ(h.ws().arrActive[1].entry[0], "from 2");
 }
 
 TEST(Sorting, FlagsAndWhatIsCleared) {

@@ -229,19 +229,5 @@ TEST(TrackSets, FailedOpensAreReportedAndTheSeasonStays) {
     }
 }
 
-TEST(TrackSets, LabelFollowsTheOpenSetAndItsEdits) {
-    Harness h;
-    loadSetsGame(h);
-    h.m().subShowTrackSet();
-    EXPECT_FALSE(h.ctl().lblTrackSet.visible);
-    h.ws().strTrackSet = QStringLiteral("GP");
-    h.m().subShowTrackSet();
-    EXPECT_EQ(h.ctl().lblTrackSet.caption, QStringLiteral(" Track Set: GP "));
-    h.ws().bolTrackSetChanged = true;
-    h.m().subShowTrackSet();
-    EXPECT_EQ(h.ctl().lblTrackSet.caption, QStringLiteral(" Track Set: GP (edited) "));
-    EXPECT_TRUE(h.ctl().lblTrackSet.visible);
-}
-
 } // namespace
 } // namespace gk::test

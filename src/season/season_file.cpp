@@ -16,28 +16,27 @@ void TrackList::addRow(QByteArray text) {
     ++rowsVersion;
 }
 
-QByteArray trimSpaces(QByteArrayView text) {
+QByteArrayView trimmedSpaces(QByteArrayView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin] == ' ')
         ++begin;
     while (end > begin && text[end - 1] == ' ')
         --end;
-    return text.sliced(begin, end - begin).toByteArray();
+    return text.sliced(begin, end - begin);
+}
+
+QByteArray trimSpaces(QByteArrayView text) {
+    return trimmedSpaces(text).toByteArray();
 }
 
 bool isEventHeader(QByteArrayView line) {
-    qsizetype begin = 0;
-    qsizetype end = line.size();
-    while (begin < end && line[begin] == ' ')
-        ++begin;
-    while (end > begin && line[end - 1] == ' ')
-        --end;
+    const QByteArrayView trimmed = trimmedSpaces(line);
     static constexpr char kHeader[] = "[event";
-    if (end - begin < 6)
+    if (trimmed.size() < 6)
         return false;
     for (qsizetype i = 0; i < 6; ++i) {
-        char c = line[begin + i];
+        char c = trimmed[i];
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c + 32);
         if (c != kHeader[i])

@@ -31,6 +31,7 @@ class LineReader {
 };
 
 // Spaces (only spaces) removed from both ends.
+QByteArrayView trimmedSpaces(QByteArrayView text);
 QByteArray trimSpaces(QByteArrayView text);
 
 // True when the line opens an event: its first six characters, trimmed of spaces and in

@@ -88,16 +88,6 @@ void sortByKey(std::vector<Chunk>& items, std::vector<Chunk>& scratch, size_t lo
     }
 }
 
-QByteArrayView trimmedView(const QByteArray& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == ' ')
-        ++begin;
-    while (end > begin && text[end - 1] == ' ')
-        --end;
-    return QByteArrayView(text).sliced(begin, end - begin);
-}
-
 } // namespace
 
 std::vector<int> sortOrder(const std::vector<QByteArray>& rows) {
@@ -105,7 +95,7 @@ std::vector<int> sortOrder(const std::vector<QByteArray>& rows) {
     std::vector<KeyView> keys(n);
     for (size_t i = 0; i < n; ++i) {
         KeyView& key = keys[i];
-        key.text = trimmedView(rows[i]);
+        key.text = trimmedSpaces(rows[i]);
         key.tail[0] = ',';
         const auto end =
             std::to_chars(key.tail.data() + 1, key.tail.data() + key.tail.size(), i).ptr;

@@ -448,16 +448,10 @@ void FormModel::showWrittenSeason(const std::vector<int>& order) {
     // A track.ini is looked up on disk only for a folder the last load did not look up.
     // Everything is computed before the lists change, so a fault leaves them as they were.
     const auto textOf = [this](const QByteArray& oldRow, const EventEntries& e) {
-        const QByteArray& line = e.entry[2];
-        qsizetype begin = 0;
-        qsizetype end = line.size();
-        while (begin < end && line[begin] == ' ')
-            ++begin;
-        while (end > begin && line[end - 1] == ' ')
-            --end;
-        if (end - begin < 15)
+        const QByteArrayView line = trimmedSpaces(e.entry[2]);
+        if (line.size() < 15)
             throw RuntimeError(ErrorCode::InvalidArgument);
-        const QByteArrayView folder = QByteArrayView(line).sliced(begin + 15, end - begin - 15);
+        const QByteArrayView folder = line.sliced(15);
         // The row the load made for this folder is still right.
         if (oldRow == folder ||
             (oldRow.startsWith("* ") && QByteArrayView(oldRow).sliced(2) == folder))
