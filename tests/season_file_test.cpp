@@ -142,7 +142,8 @@ namespace {
 
 // The radix sort gives the order of a plain case-insensitive comparison of the keys.
 TEST(SortKeys, OrderEqualsTheCaseInsensitiveKeyComparison) {
-    const QByteArray alphabet("aAbBzZ09,* ._\xC0\xE0\xDE\xFE\xFF\x8A\x9A\0", 23);
+    static constexpr char kAlphabet[] = "aAbBzZ09,* ._\xC0\xE0\xDE\xFE\xFF\x8A\x9A\0";
+    const QByteArray alphabet(kAlphabet, sizeof kAlphabet - 1); // the NUL byte included
     QRandomGenerator rng(42);
     for (int round = 0; round < 50; ++round) {
         std::vector<QByteArray> rows;
