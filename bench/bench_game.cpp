@@ -1,5 +1,9 @@
 #include "bench_game.h"
 
+#include <unistd.h>
+
+#include <sys/wait.h>
+
 #include "season/season_file.h"
 
 #include <QDir>
@@ -12,7 +16,9 @@
 #include <memory>
 #include <numeric>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace gk::bench {
 namespace {
@@ -176,6 +182,40 @@ double median(std::vector<double> values) {
     const double lower =
         *std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(mid));
     return (lower + upper) / 2;
+}
+
+std::optional<ChildRun> runSelf(const std::vector<std::string>& args) {
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return std::nullopt;
+    std::vector<char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(fds[1], STDOUT_FILENO);
+        ::close(fds[0]);
+        ::close(fds[1]);
+        ::execv("/proc/self/exe", argv.data());
+        std::_Exit(127);
+    }
+    ::close(fds[1]);
+    if (pid < 0) {
+        ::close(fds[0]);
+        return std::nullopt;
+    }
+    ChildRun run;
+    std::string& out = run.out;
+    char buffer[512];
+    ssize_t got;
+    while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0)
+        out.append(buffer, static_cast<size_t>(got));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
 }
 
 } // namespace gk::bench

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QString>
 #include <QTemporaryDir>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,16 @@ class BenchGame {
 // change their folder (the writing ones) pass a purpose of their own so they never share one
 // with benchmarks that only read.
 const BenchGame& sharedGame(const GameShape& shape, const QString& purpose = {});
+
+// What a run of runSelf printed, and its exit status (-1: it did not exit normally).
+struct ChildRun {
+    std::string out;
+    int exitCode = -1;
+};
+
+// Runs this benchmark program again with the arguments (argv[0] first), so a measurement can
+// start in a fresh process; nullopt when it could not be started.
+std::optional<ChildRun> runSelf(const std::vector<std::string>& args);
 
 // Message and input boxes that nobody answers: every box is counted and remembered, message
 // boxes answer Ok (No to questions), input boxes are cancelled.

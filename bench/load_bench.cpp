@@ -165,37 +165,20 @@ struct PeakResult {
 
 PeakResult runPeakChild(const QString& dir, int allTracks) {
     PeakResult result;
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        result.problem = "pipe failed";
+    const std::optional<ChildRun> printed =
+        runSelf({"gridkeeper_load_bench", kPeakChildFlag, QFile::encodeName(dir).toStdString(),
+                 std::to_string(allTracks)});
+    if (!printed) {
+        result.problem = "could not run the measuring process";
         return result;
     }
-    const QByteArray nativeDir = QFile::encodeName(dir);
-    const std::string count = std::to_string(allTracks);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(fds[1], STDOUT_FILENO);
-        ::close(fds[0]);
-        ::close(fds[1]);
-        ::execl("/proc/self/exe", "gridkeeper_load_bench", kPeakChildFlag, nativeDir.constData(),
-                count.c_str(), static_cast<char*>(nullptr));
-        std::_Exit(127);
-    }
-    ::close(fds[1]);
-    std::string out;
-    char buffer[512];
-    ssize_t got;
-    while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0)
-        out.append(buffer, static_cast<size_t>(got));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    const std::string& out = printed->out;
     char problem[400] = {};
     const int fields = std::sscanf(out.c_str(), "%ld %ld %lf %399[^\n]", &result.baselineKiB,
                                    &result.peakKiB, &result.seconds, problem);
     if (fields < 3)
-        result.problem =
-            "the measuring process reported nothing (status " + std::to_string(status) + ")";
+        result.problem = "the measuring process reported nothing (exit status " +
+                         std::to_string(printed->exitCode) + ")";
     else if (fields == 4)
         result.problem = problem;
     return result;

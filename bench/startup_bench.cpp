@@ -214,34 +214,16 @@ void printSteps(const Steps& s) {
 Steps measureCold(const char* self, const char* what, const QString& dir, QSize size) {
     Steps steps;
     steps.ok = false;
-    int fds[2];
-    if (::pipe(fds) != 0)
+    const std::optional<ChildRun> printed =
+        runSelf({self, kColdFlag, what, QFile::encodeName(dir).toStdString(),
+                 std::to_string(size.width()), std::to_string(size.height())});
+    if (!printed)
         return steps;
-    const QByteArray nativeDir = QFile::encodeName(dir);
-    const std::string width = std::to_string(size.width());
-    const std::string height = std::to_string(size.height());
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(fds[1], STDOUT_FILENO);
-        ::close(fds[0]);
-        ::close(fds[1]);
-        ::execl(self, self, kColdFlag, what, nativeDir.constData(), width.c_str(), height.c_str(),
-                static_cast<char*>(nullptr));
-        std::_Exit(127);
-    }
-    ::close(fds[1]);
-    std::string out;
-    char buffer[512];
-    ssize_t got;
-    while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0)
-        out.append(buffer, static_cast<size_t>(got));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    const std::string& out = printed->out;
     int ok = 0;
     if (std::sscanf(out.c_str(), "%lf %lf %lf %lf %lf %lf %d", &steps.constructed, &steps.loaded,
                     &steps.rendered, &steps.shown, &steps.firstPaint, &steps.frameDone, &ok) == 7)
-        steps.ok = ok == 1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        steps.ok = ok == 1 && printed->exitCode == 0;
     return steps;
 }
 

@@ -186,7 +186,6 @@ bool FormModel::loadWorkspace() {
 }
 
 void FormModel::Form_Activate() {
-    ctl_.searchHasFocus = true;
     ctl_.txtTrackSelStart = 0;
     ctl_.txtTrackSelLength = static_cast<int>(ctl_.txtTrack.size());
 }
@@ -830,6 +829,22 @@ bool FormModel::editEntry(int16_t index, const QString& text) {
     ctl_.txtEntry[static_cast<size_t>(index)].text = *bytes;
     txtEntry_Change(index);
     return true;
+}
+
+bool FormModel::listKeyPressed(Side side, ListKey key) {
+    const bool active = side == Side::Active;
+    switch (key) {
+    case ListKey::Delete:
+        cmdChangeButton_Click(active ? 1 : 2);
+        return true;
+    case ListKey::AltUp:
+        picArrow_Click(active ? 0 : 2);
+        return true;
+    case ListKey::AltDown:
+        picArrow_Click(active ? 1 : 3);
+        return true;
+    }
+    return false;
 }
 
 void FormModel::setRowsSelected(Side side, int first, int last, bool selected) {

@@ -57,7 +57,6 @@ struct FormControls {
     QString txtTrack;
     int txtTrackSelStart = 0;
     int txtTrackSelLength = 0;
-    bool searchHasFocus = false;
     std::array<int, 2> chkEdit{0, 0};
     int chkSort = 0;
     QStringList cboCars;
@@ -134,6 +133,10 @@ class FormModel {
     // The user changed the selected marks or the current row of a list.
     void setRowsSelected(Side side, int first, int last, bool selected);
     void setCurrentRow(Side side, int row);
+    // A key pressed in a list: Delete runs that side's "Delete", Alt+Up and Alt+Down its
+    // arrows. False when the key is not one of these, so the list handles it itself.
+    enum class ListKey { Delete, AltUp, AltDown };
+    bool listKeyPressed(Side side, ListKey key);
     // An entry box takes edits only in edit mode and while its list has a current row.
     bool entryBoxEnabled(int16_t index) const;
 

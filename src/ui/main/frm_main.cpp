@@ -373,17 +373,19 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress &&
         (watched == ListTracks_ || watched == listNotActive_)) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const bool active = watched == ListTracks_;
-        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
-            handle([this, active] { model_.cmdChangeButton_Click(active ? 1 : 2); });
-            return true;
-        }
-        if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
-            key->modifiers() == Qt::AltModifier) {
-            const int16_t arrow =
-                static_cast<int16_t>((active ? 0 : 2) + (key->key() == Qt::Key_Down ? 1 : 0));
-            handle([this, arrow] { model_.picArrow_Click(arrow); });
-            return true;
+        const auto side =
+            watched == ListTracks_ ? FormModel::Side::Active : FormModel::Side::Inactive;
+        std::optional<FormModel::ListKey> listKey;
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier)
+            listKey = FormModel::ListKey::Delete;
+        else if (key->key() == Qt::Key_Up && key->modifiers() == Qt::AltModifier)
+            listKey = FormModel::ListKey::AltUp;
+        else if (key->key() == Qt::Key_Down && key->modifiers() == Qt::AltModifier)
+            listKey = FormModel::ListKey::AltDown;
+        if (listKey) {
+            bool taken = false;
+            handle([&] { taken = model_.listKeyPressed(side, *listKey); });
+            return taken;
         }
     }
     if (event->type() == QEvent::MouseButtonPress) {
