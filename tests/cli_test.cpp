@@ -49,6 +49,16 @@ TEST_F(Cli, ShowPrintsCaptionsAndExactRows) {
                  }());
 }
 
+TEST_F(Cli, CheckPrintsTheThreeReportColumns) {
+    game.addTracks({"monza", "Kyalami"});
+    game.writeSeason({"monza", "spa"});
+    game.writeAllTracks({"monza", "spa"});
+    const CliRun r = run({QStringLiteral("check")});
+    EXPECT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_EQ(r.out, QByteArray("missing track files\nspa\nnot found in 67AllTracks.ini\nKyalami\n"
+                                "unknown folders\n(none)\n"));
+}
+
 TEST_F(Cli, ExitStatusesAndMessages) {
     struct Case {
         const char* name;

@@ -2,6 +2,7 @@
 
 #include "app/game_paths.h"
 #include "app/settings_keys.h"
+#include "check_command.h"
 #include "platform/code_page.h"
 #include "platform/qt_file_system.h"
 #include "platform/qt_settings_store.h"
@@ -31,6 +32,7 @@ const char* const kUsage =
     "                            \"Create 67season.ini\": writes 67season.ini and 67AllTracks.ini\n"
     "                            (default order: the stored \"alphabetical order\" setting)\n"
     "  sets                      the track sets the Track Sets menu offers, one per line\n"
+    "  check                     the track check report: its three columns under their labels\n"
     "  save-set NAME             saves the active list as the track set NAME (overwrites)\n"
     "  open-set NAME             opens the track set NAME and rewrites the season files\n"
     "  activate ROW...           moves the inactive rows with these texts to the active list\n"
@@ -207,7 +209,8 @@ int runCli(const QStringList& arguments) {
     const QString command = args.takeFirst();
 
     std::optional<int> sortOverride;
-    if (command == QLatin1String("show") || command == QLatin1String("sets")) {
+    if (command == QLatin1String("show") || command == QLatin1String("sets") ||
+        command == QLatin1String("check")) {
         if (!args.isEmpty())
             return usage("this command takes no arguments");
     } else if (command == QLatin1String("write")) {
@@ -266,6 +269,8 @@ int runCli(const QStringList& arguments) {
         } else if (command == QLatin1String("sets")) {
             for (const QString& name : model.offeredTrackSets())
                 printLine(name.toUtf8());
+        } else if (command == QLatin1String("check")) {
+            runCheckCommand(model, dialogs, files, stdout);
         } else if (command == QLatin1String("write")) {
             if (sortOverride)
                 model.controls().chkSort = *sortOverride;

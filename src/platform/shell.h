@@ -1,19 +1,25 @@
 #pragma once
 
+#include <QString>
+
 namespace gk {
 
-// Small services of the desktop: the busy mouse pointer and placing the main window.
+// Small services of the desktop: the busy mouse pointer, placing the main window, and
+// opening a URL (a mailto: link) with the handler the system has for it.
 class Shell {
   public:
     virtual ~Shell() = default;
     virtual void setBusyPointer(bool busy) = 0;
     virtual void centerMainWindow() = 0;
+    // Hands the URL to the system; nothing happens when no handler is registered.
+    virtual void openUrl(const QString& url) = 0;
 };
 
 class NullShell : public Shell {
   public:
     void setBusyPointer(bool) override {}
     void centerMainWindow() override {}
+    void openUrl(const QString&) override {}
 };
 
 } // namespace gk

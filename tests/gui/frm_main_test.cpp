@@ -10,9 +10,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTest>
+#include <QTimer>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace gk::test {
@@ -139,6 +144,153 @@ TEST_F(Window, TabOrderFollowsTheLayout) {
         EXPECT_EQ(focus->objectName().toStdString(), order[i]);
         QTest::keyClick(focus, Qt::Key_Tab);
     }
+}
+
+// The room a control leaves its caption: inside its frame, margins and check mark.
+QSize roomOf(QWidget* w) {
+    QStyle* style = w->style();
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+        const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+        const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w);
+        return button->size() - QSize(2 * (frame + margin), 2 * frame);
+    }
+    if (auto* box = qobject_cast<QCheckBox*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        return style->subElementRect(QStyle::SE_CheckBoxContents, &option, box).size();
+    }
+    auto* label = qobject_cast<QLabel*>(w);
+    const int inset = 2 * label->margin() + std::max(label->indent(), 0);
+    return label->contentsRect().size() - QSize(inset, 2 * label->margin());
+}
+
+// Relative luminance contrast of two colours.
+double contrast(const QColor& a, const QColor& b) {
+    const auto lum = [](const QColor& c) {
+        const auto ch = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * ch(c.redF()) + 0.7152 * ch(c.greenF()) + 0.0722 * ch(c.blueF());
+    };
+    const double x = lum(a), y = lum(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+TEST_F(Window, EveryCaptionFitsItsRoom) {
+    struct Case {
+        const char* name;
+        QString caption; // empty: the control's own
+        QRect twips;
+        const char* tooltip;
+    };
+    const std::vector<Case> cases = {
+        {"lblGPLdir",
+         QStringLiteral("GPL directory invalid or not set!"),
+         {120, 120, 9135, 315},
+         ""},
+        {"cmdLaunchGPL", {}, {8160, 120, 1095, 315}, "launch Grand Prix Legends"},
+        {"lblAmountLeft", QStringLiteral("Active Tracks (8888)"), {120, 480, 1695, 255}, ""},
+        {"lblAmountRight", QStringLiteral("Non-Active Tracks (8888)"), {7440, 480, 1815, 255}, ""},
+        {"Label5_0", {}, {2040, 600, 2535, 255}, ""},
+        {"Label5_1", {}, {4680, 600, 2535, 255}, ""},
+        {"chkEdit0", {}, {2040, 3480, 1215, 255}, ""},
+        {"chkEdit1", {}, {6120, 3480, 1095, 255}, ""},
+        {"lblChoose",
+         {},
+         {3960, 3960, 1575, 255},
+         "Enter first letter(s) of track name to search or click into the track list"},
+        {"cmdChangeButton1", {}, {2400, 4320, 855, 255}, ""},
+        {"cmdChangeButton2", {}, {6120, 4320, 855, 255}, ""},
+        {"Label3", {}, {2400, 4680, 855, 255}, ""},
+        {"Label4", {}, {6120, 4680, 855, 255}, ""},
+        {"cmdMakeIni", {}, {3960, 4680, 1575, 375}, ""},
+        {"cmdChangeButton0", {}, {2400, 4920, 855, 255}, ""},
+        {"cmdChangeButton3", {}, {6120, 4920, 855, 255}, ""},
+        {"chkSort", {}, {3960, 5040, 1695, 255}, ""},
+        {"lblMyMail", {}, {7920, 6360, 1200, 195}, "Bug report, suggestions...just send me a mail"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget* w = child<QWidget>(c.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), QRect(c.twips.x() / 15, c.twips.y() / 15, c.twips.width() / 15,
+                                       c.twips.height() / 15));
+        EXPECT_EQ(w->toolTip(), QString::fromLatin1(c.tooltip));
+        QString caption = c.caption;
+        if (caption.isEmpty())
+            caption = w->property("text").toString();
+        caption.remove(QLatin1Char('&'));
+        ASSERT_FALSE(caption.isEmpty());
+        const QFontMetricsF metrics(w->font(), w);
+        const QSize room = roomOf(w);
+        EXPECT_LE(std::ceil(metrics.horizontalAdvance(caption)), room.width())
+            << caption.toStdString() << " in " << w->font().family().toStdString();
+        EXPECT_LE(std::ceil(metrics.ascent() + metrics.descent()), room.height() + 1)
+            << caption.toStdString();
+    }
+    // Disabled entry boxes are there to be read; a filled box shows the start of its text.
+    for (QWidget* box :
+         {static_cast<QWidget*>(window.entryBox(0)), child<QWidget>("txtRunTrack")}) {
+        const QPalette& p = box->palette();
+        EXPECT_GE(contrast(p.color(QPalette::Disabled, QPalette::Text),
+                           p.color(QPalette::Disabled, QPalette::Base)),
+                  4.5);
+    }
+    clickRow(window.activeList(), 0);
+    EXPECT_FALSE(window.entryBox(2)->text().isEmpty());
+    EXPECT_EQ(window.entryBox(2)->cursorPosition(), 0);
+}
+
+TEST_F(Window, HelpLineFollowsThePointer) {
+    QLabel* info = child<QLabel>("lblInfo");
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(window.activeList(), &enter);
+    EXPECT_TRUE(info->text().startsWith(QStringLiteral("This is the list, which shows")));
+    QApplication::sendEvent(child<QLabel>("lblChoose"), &enter); // no help of its own
+    EXPECT_TRUE(info->text().startsWith(QStringLiteral("This is the list, which shows")));
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(child<QWidget>("client"), &move);
+    EXPECT_EQ(info->text(), QStringLiteral("Move over a menu to get some additional info"));
+}
+
+TEST_F(Window, MenusOpenTheReportAndTheAboutWindowModally) {
+    settings.set(QStringLiteral("GPLDir"), game.dir());
+    QAction* check = nullptr;
+    QAction* about = nullptr;
+    for (QAction* menu : window.menuBar()->actions())
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->text() == QStringLiteral("Ch&eck tracks"))
+                check = item;
+            if (item->text() == QStringLiteral("About") && menu->text() == QStringLiteral("&?"))
+                about = item;
+        }
+    ASSERT_TRUE(check && about);
+    QStringList seen;
+    const auto inspect = [&seen] {
+        QTimer::singleShot(0, [&seen] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            seen << modal->windowTitle();
+            for (auto* column : modal->findChildren<QPlainTextEdit*>())
+                seen << column->toPlainText();
+            for (auto* label : modal->findChildren<QLabel*>(QStringLiteral("Label1")))
+                seen << label->text();
+            modal->close();
+        });
+    };
+    inspect();
+    check->trigger();
+    inspect();
+    about->trigger();
+    ASSERT_EQ(seen.size(), 7);
+    EXPECT_EQ(seen[0], QStringLiteral("Report: ") + game.dir() + QStringLiteral("\\tracks\\"));
+    EXPECT_EQ(seen[1], QStringLiteral("spa"));
+    EXPECT_EQ(seen[2], QStringLiteral("(none)"));
+    EXPECT_EQ(seen[4], QStringLiteral("missing track files"));
+    EXPECT_EQ(seen[5], QStringLiteral("About Gridkeeper"));
+    EXPECT_TRUE(seen[6].startsWith(QStringLiteral("Gridkeeper, Version ")));
 }
 
 TEST(TrackListModel, PassesTheModelTester) {

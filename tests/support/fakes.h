@@ -65,7 +65,9 @@ class FakeShell : public Shell {
   public:
     void setBusyPointer(bool busy) override { busyDepth += busy ? 1 : -1; }
     void centerMainWindow() override { ++centred; }
+    void openUrl(const QString& url) override { opened.push_back(url); }
     int busyDepth = 0;
+    std::vector<QString> opened;
     int centred = 0;
 };
 

@@ -1,8 +1,10 @@
 #include "qt_shell.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QUrl>
 #include <QWidget>
 
 namespace gk {
@@ -19,6 +21,11 @@ void QtShell::setBusyPointer(bool busy) {
 
 void QtShell::centerMainWindow() {
     centerWindow(window_);
+}
+
+void QtShell::openUrl(const QString& url) {
+    // The result is of no use: without a mail program nothing happens, as intended.
+    QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
 }
 
 void QtShell::centerWindow(QWidget* window) {

@@ -11,6 +11,7 @@ class QtShell : public Shell {
     void setMainWindow(QWidget* window) { window_ = window; }
     void setBusyPointer(bool busy) override;
     void centerMainWindow() override;
+    void openUrl(const QString& url) override;
     // Centres any window on its screen.
     static void centerWindow(QWidget* window);
 

@@ -25,11 +25,8 @@ QString appTitle() {
 
 namespace {
 
-const QString kDefaultHelp = QStringLiteral("Move over a menu to get some additional info");
-
 QString joinCrLf(std::initializer_list<QString> lines) {
-    QStringList list(lines);
-    return list.join(QStringLiteral("\r\n"));
+    return QStringList(lines).join(QStringLiteral("\r\n"));
 }
 
 } // namespace
@@ -175,7 +172,7 @@ bool FormModel::loadWorkspace() {
         step([&] { subGet67season(); });
         step([&] { subMakeCarList(); });
         step([&] { subPlayerInfo(); });
-        step([&] { ctl_.lblInfo.caption = kDefaultHelp; });
+        step([&] { ctl_.lblInfo.caption = help::defaultText(); });
         step([&] { subSetGPLdirText(); });
         step([&] { subListTrackSets(); });
     } catch (const ProgramEnd&) {
@@ -226,6 +223,9 @@ void FormModel::mnuFile_Click(int16_t Index) {
     switch (Index) {
     case 1:
         cmdMakeIni_Click();
+        break;
+    case 6:
+        reportRequested_ = true;
         break;
     case 11:
         closeRequested_ = true;

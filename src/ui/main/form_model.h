@@ -1,14 +1,19 @@
 #pragma once
 
+#include "app/game_paths.h"
 #include "app/workspace.h"
+#include "help_line.h"
 #include "platform/dialogs.h"
+#include "platform/shell.h"
 #include "season/loader.h"
 #include "season/season_writer.h"
+#include "ui/dialogs/about.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace gk {
 
@@ -109,6 +114,28 @@ class FormModel {
     void lblAmountLeft_Click();
     void lblAmountRight_Click();
 
+    // ---- help line: the pointer moved over a control
+    using Hover = help::Hover;
+    void Form_MouseMove() { hover(Hover::Form); }
+    void lblInfo_MouseMove() { hover(Hover::lblInfo); }
+    void chkEdit_MouseMove(int16_t) { hover(Hover::chkEdit); }
+    void chkSort_MouseMove() { hover(Hover::chkSort); }
+    void cmdChangeButton_MouseMove(int16_t Index) { hover(Hover::cmdChangeButton, Index); }
+    void cmdLaunchGPL_MouseMove() { hover(Hover::cmdLaunchGPL); }
+    void cmdMakeIni_MouseMove() { hover(Hover::cmdMakeIni); }
+    void lblAmountLeft_MouseMove() { hover(Hover::lblAmountLeft); }
+    void lblAmountRight_MouseMove() { hover(Hover::lblAmountRight); }
+    void lblGPLdir_MouseMove() { hover(Hover::lblGPLdir); }
+    void lblMyMail_MouseMove() { hover(Hover::lblMyMail); }
+    void listNotActive_MouseMove() { hover(Hover::listNotActive); }
+    void ListTracks_MouseMove() { hover(Hover::ListTracks); }
+    void picArrow_MouseMove(int16_t) { hover(Hover::picArrow); }
+    void txtEntry_MouseMove(int16_t) { hover(Hover::txtEntry); }
+    void txtTrack_MouseMove() { hover(Hover::txtTrack); }
+    // The mail link: a new mail to the support address.
+    void lblMyMail_Click() { subOpenMail(); }
+    void subOpenMail() { shell_.openUrl(about::mailUrl()); }
+
     // ---- procedures
     bool fncFileExists(const QString& path);
     void subSetGPLdir();
@@ -159,11 +186,22 @@ class FormModel {
     // Set when a handler asks the window to close (File menu "Close").
     bool closeRequested() const { return closeRequested_; }
     void clearCloseRequest() { closeRequested_ = false; }
+    // Set when a handler asks the window to show the track check report (File menu).
+    bool takeReportRequest() { return std::exchange(reportRequested_, false); }
+    // The platform services, for the windows this one opens.
+    FormPlatform platform() const { return {settings_, dialogs_, files_, shell_}; }
 
   private:
     struct ProgramEnd {};
 
     void showError(int number, const QString& description);
+    // Writes the control's help text into the help line.
+    void hover(help::Hover control, int16_t index = 0) {
+        const bool valid =
+            control == help::Hover::lblGPLdir && fncFileExists(paths::driverIni(ws_.strGPLdir));
+        if (std::optional<QString> text = help::text(control, index, valid))
+            ctl_.lblInfo.caption = *text;
+    }
     template <class F> void startupStep(F&& body);
     void endProgram(const MessageBox& box);
     template <class F> void guarded(F&& handler);
@@ -190,6 +228,7 @@ class FormModel {
     std::vector<StartupFault> startupFaults_;
     bool ended_ = false;
     bool closeRequested_ = false;
+    bool reportRequested_ = false;
 };
 
 } // namespace gk

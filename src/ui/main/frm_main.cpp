@@ -1,7 +1,11 @@
 #include "frm_main.h"
 
+#include "layout.h"
 #include "platform/code_page.h"
 #include "track_list_model.h"
+#include "ui/dialogs/about.h"
+#include "ui/dialogs/frm_reports.h"
+#include "ui/dialogs/infoform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,19 +22,15 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 #include <optional>
 
 namespace gk {
 namespace {
 
-// Positions and sizes are given in twips; 15 twips make one pixel at 96 dots per inch.
-constexpr int px(int twips) {
-    return twips / 15;
-}
-
-void place(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(px(left), px(top), px(width), px(height));
-}
+using layout::arial;
+using layout::place;
+using layout::px;
 
 QColor color(Rgb c) {
     return QColor(c.r, c.g, c.b);
@@ -62,36 +62,28 @@ constexpr Rgb kPaleYellow{255, 255, 128};
 constexpr Rgb kYellow{255, 255, 0};
 constexpr Rgb kWhite{255, 255, 255};
 
-QFont arial(double points, bool bold = false) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
+// Text of a disabled entry box: it is there to be read (contrast above 7:1 on the box).
+const QColor kDisabledText(64, 64, 64);
+
+void readableWhenDisabled(QWidget* w) {
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, kDisabledText);
+    w->setPalette(palette);
 }
 
-QPixmap arrowPixmap(bool up) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(40, 40, 40), 1));
-    painter.setBrush(QColor(255, 255, 0));
-    const QPolygonF triangle =
-        up ? QPolygonF({QPointF(8, 1.5), QPointF(14.5, 9), QPointF(1.5, 9)})
-           : QPolygonF({QPointF(8, 14.5), QPointF(14.5, 7), QPointF(1.5, 7)});
-    painter.drawPolygon(triangle);
-    painter.setBrush(QColor(255, 255, 0));
-    if (up)
-        painter.drawRect(QRectF(5.5, 9, 5, 5.5));
-    else
-        painter.drawRect(QRectF(5.5, 1.5, 5, 5.5));
-    return pixmap;
+// A long entry shows its beginning (the key), not its end.
+void showText(QLineEdit* box, const QString& text) {
+    if (box->text() == text)
+        return;
+    box->setText(text);
+    box->setCursorPosition(0);
 }
 
 } // namespace
 
 FrmMain::FrmMain(FormModel& model, QWidget* parent) : QMainWindow(parent), model_(model) {
     setWindowTitle(QStringLiteral("Gridkeeper"));
+    setWindowIcon(layout::windowIcon());
     buildControls();
     buildMenus();
     render();
@@ -112,6 +104,22 @@ template <class F> void FrmMain::handle(F&& handler) {
         close();
     }
     render();
+    if (model_.takeReportRequest())
+        openReport();
+}
+
+void FrmMain::openReport() {
+    const FormPlatform p = model_.platform();
+    FrmReports report(p.settings, p.dialogs, p.files, p.shell, model_.workspace().ListAllTracks,
+                      this);
+    report.move(frameGeometry().center() - report.rect().center());
+    report.exec();
+}
+
+void FrmMain::openAbout() {
+    Infoform about(this);
+    about.move(frameGeometry().center() - about.rect().center());
+    about.exec();
 }
 
 void FrmMain::buildControls() {
@@ -122,10 +130,9 @@ void FrmMain::buildControls() {
     palette.setColor(QPalette::Window, QColor(kGreen.r, kGreen.g, kGreen.b));
     client_->setPalette(palette);
     client_->setMinimumSize(px(9375), px(6645));
-    // The layout is measured for a small dialog font; the platform's larger default would clip.
-    QFont dialogFont = client_->font();
-    dialogFont.setPointSizeF(8.0);
-    client_->setFont(dialogFont);
+    client_->setFont(layout::dialogFont());
+    client_->setMouseTracking(true);
+    client_->installEventFilter(this);
     setCentralWidget(client_);
 
     const auto label = [this](const QString& caption, Rgb fore, Rgb back, bool transparent) {
@@ -145,6 +152,7 @@ void FrmMain::buildControls() {
     txtRunTrack_->setToolTip(QStringLiteral("Selected track"));
     txtRunTrack_->setEnabled(false);
     coloured(txtRunTrack_, kLightYellow);
+    readableWhenDisabled(txtRunTrack_);
     place(txtRunTrack_, 4680, 120, 1575, 315);
 
     cboCars_ = new QComboBox(client_);
@@ -171,6 +179,7 @@ void FrmMain::buildControls() {
     for (int i = 0; i < 2; ++i) {
         auto* heading =
             label(QStringLiteral("Track Info / ini entries"), {0, 0, 0}, kLightOrange, false);
+        heading->setObjectName(QStringLiteral("Label5_%1").arg(i));
         heading->setFont(arial(8.25));
         place(heading, i == 0 ? 2040 : 4680, 600, 2535, 255);
         Label5_[static_cast<size_t>(i)] = heading;
@@ -207,6 +216,7 @@ void FrmMain::buildControls() {
         auto* box = new QLineEdit(client_);
         box->setObjectName(QStringLiteral("txtEntry%1").arg(i));
         box->setFont(arial(8.25));
+        readableWhenDisabled(box);
         box->setEnabled(false);
         const int left = i < 7 ? 2040 : 4680;
         place(box, left, 960 + 360 * (i % 7), 2535, 315);
@@ -237,6 +247,7 @@ void FrmMain::buildControls() {
                 });
 
     lblChoose_ = label(QStringLiteral("Search for track"), kYellow, {}, true);
+    lblChoose_->setObjectName(QStringLiteral("lblChoose"));
     lblChoose_->setAlignment(Qt::AlignCenter);
     lblChoose_->setToolTip(QStringLiteral(
         "Enter first letter(s) of track name to search or click into the track list"));
@@ -264,9 +275,11 @@ void FrmMain::buildControls() {
                 [this, index] { handle([this, index] { model_.cmdChangeButton_Click(index); }); });
     }
     Label3_ = label(QStringLiteral("Remove"), kWhite, {}, true);
+    Label3_->setObjectName(QStringLiteral("Label3"));
     Label3_->setAlignment(Qt::AlignCenter);
     place(Label3_, 2400, 4680, 855, 255);
     Label4_ = label(QStringLiteral("Add"), kWhite, {}, true);
+    Label4_->setObjectName(QStringLiteral("Label4"));
     Label4_->setAlignment(Qt::AlignCenter);
     place(Label4_, 6120, 4680, 855, 255);
 
@@ -281,7 +294,7 @@ void FrmMain::buildControls() {
     for (size_t i = 0; i < 4; ++i) {
         auto* arrow = new QLabel(client_);
         arrow->setObjectName(QStringLiteral("picArrow%1").arg(i));
-        arrow->setPixmap(arrowPixmap(i % 2 == 0));
+        arrow->setPixmap(layout::arrowIcon(i % 2 == 0).pixmap(16, 16));
         place(arrow, arrowSpots[i][0], arrowSpots[i][1], 240, 240);
         arrow->setCursor(Qt::PointingHandCursor);
         arrow->installEventFilter(this);
@@ -315,6 +328,42 @@ void FrmMain::buildControls() {
     lblTrackSet_->setFrameShape(QFrame::Box);
     place(lblTrackSet_, 120, 6360, 780, 225);
     lblTrackSet_->hide();
+
+    lblMyMail_ = label(about::supportMail(), kLightYellow, {}, true);
+    lblMyMail_->setObjectName(QStringLiteral("lblMyMail"));
+    lblMyMail_->setToolTip(QStringLiteral("Bug report, suggestions...just send me a mail"));
+    lblMyMail_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    lblMyMail_->setCursor(Qt::PointingHandCursor);
+    lblMyMail_->installEventFilter(this);
+    place(lblMyMail_, 7920, 6360, 1200, 195);
+
+    // The help line: each of these controls explains itself when the pointer enters it.
+    const auto hover = [this](QWidget* w, std::function<void()> handler) {
+        w->installEventFilter(this);
+        hoverHandlers_.insert(w, std::move(handler));
+    };
+    FormModel& m = model_;
+    hover(lblInfo_, [&m] { m.lblInfo_MouseMove(); });
+    hover(frameInfo_, [] {}); // the frame outside its label leaves the line as it is
+    for (int16_t i = 0; i < 2; ++i)
+        hover(chkEdit_[static_cast<size_t>(i)], [&m, i] { m.chkEdit_MouseMove(i); });
+    hover(chkSort_, [&m] { m.chkSort_MouseMove(); });
+    for (int16_t i = 0; i < 4; ++i) {
+        hover(cmdChangeButton_[static_cast<size_t>(i)],
+              [&m, i] { m.cmdChangeButton_MouseMove(i); });
+        hover(picArrow_[static_cast<size_t>(i)], [&m, i] { m.picArrow_MouseMove(i); });
+    }
+    hover(cmdLaunchGPL_, [&m] { m.cmdLaunchGPL_MouseMove(); });
+    hover(cmdMakeIni_, [&m] { m.cmdMakeIni_MouseMove(); });
+    hover(lblAmountLeft_, [&m] { m.lblAmountLeft_MouseMove(); });
+    hover(lblAmountRight_, [&m] { m.lblAmountRight_MouseMove(); });
+    hover(lblGPLdir_, [&m] { m.lblGPLdir_MouseMove(); });
+    hover(lblMyMail_, [&m] { m.lblMyMail_MouseMove(); });
+    hover(listNotActive_, [&m] { m.listNotActive_MouseMove(); });
+    hover(ListTracks_, [&m] { m.ListTracks_MouseMove(); });
+    for (int16_t i = 0; i < 14; ++i)
+        hover(txtEntry_[static_cast<size_t>(i)], [&m, i] { m.txtEntry_MouseMove(i); });
+    hover(txtTrack_, [&m] { m.txtTrack_MouseMove(); });
 
     // Tab order of the layout: the lists, the list buttons, the entry boxes, then the rest.
     std::vector<QWidget*> order = {ListTracks_,         listNotActive_,      cmdChangeButton_[1],
@@ -370,6 +419,14 @@ void FrmMain::scheduleRender() {
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter ||
+        (event->type() == QEvent::MouseMove && watched == client_)) {
+        if (watched == client_)
+            model_.Form_MouseMove();
+        else if (const auto it = hoverHandlers_.constFind(watched); it != hoverHandlers_.cend())
+            (*it)();
+        lblInfo_->setText(model_.controls().lblInfo.caption);
+    }
     if (event->type() == QEvent::KeyPress &&
         (watched == ListTracks_ || watched == listNotActive_)) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -389,6 +446,10 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == lblMyMail_) {
+            handle([this] { model_.lblMyMail_Click(); });
+            return true;
+        }
         if (watched == lblAmountLeft_) {
             handle([this] { model_.lblAmountLeft_Click(); });
             return true;
@@ -437,6 +498,11 @@ void FrmMain::buildMenus() {
                     [this, i] { handle([this, i] { model_.mnuTrackSet_Click(i); }); });
         mnuTrackSet_[static_cast<size_t>(i)] = action;
     }
+
+    // "&?" menu
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+    QAction* about = help->addAction(QStringLiteral("About"));
+    connect(about, &QAction::triggered, this, [this] { openAbout(); });
 }
 
 void FrmMain::renderList(QListView* view, TrackListModel* model, const TrackList& list,
@@ -487,12 +553,10 @@ void FrmMain::render() {
     renderList(listNotActive_, inactiveModel_, ws.listNotActive, seenInactiveMarks_);
 
     for (size_t i = 0; i < 14; ++i) {
-        const QString text = decodeGameText(c.txtEntry[i].text);
-        if (txtEntry_[i]->text() != text)
-            txtEntry_[i]->setText(text);
+        showText(txtEntry_[i], decodeGameText(c.txtEntry[i].text));
         txtEntry_[i]->setEnabled(model_.entryBoxEnabled(static_cast<int16_t>(i)));
     }
-    txtRunTrack_->setText(decodeGameText(c.txtRunTrack.text));
+    showText(txtRunTrack_, decodeGameText(c.txtRunTrack.text));
     if (txtTrack_->text() != c.txtTrack)
         txtTrack_->setText(c.txtTrack);
     for (size_t i = 0; i < 2; ++i)
@@ -556,6 +620,7 @@ void FrmMain::resizeEvent(QResizeEvent* event) {
     listNotActive_->resize(listNotActive_->width(), px(e - 2910));
     frameInfo_->move(frameInfo_->x(), px(e - 2055));
     lblTrackSet_->move(lblTrackSet_->x(), px(e - 1095));
+    lblMyMail_->move(lblMyMail_->x(), px(e - 1095));
 }
 
 } // namespace gk

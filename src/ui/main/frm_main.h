@@ -2,8 +2,10 @@
 
 #include "form_model.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -48,6 +50,8 @@ class FrmMain : public QMainWindow {
     template <class F> void handle(F&& handler);
     void connectList(QListView* view, FormModel::Side side);
     void scheduleRender();
+    void openReport();
+    void openAbout();
 
     FormModel& model_;
     bool rendering_ = false;
@@ -80,6 +84,8 @@ class FrmMain : public QMainWindow {
     QFrame* frameInfo_ = nullptr;
     QLabel* lblInfo_ = nullptr;
     QLabel* lblTrackSet_ = nullptr;
+    QLabel* lblMyMail_ = nullptr;
+    QHash<QObject*, std::function<void()>> hoverHandlers_;
     std::array<QAction*, 22> mnuTrackSet_{};
 };
 

@@ -1,0 +1,110 @@
+#include "support/harness.h"
+#include "ui/dialogs/about.h"
+
+#include <gtest/gtest.h>
+
+namespace gk::test {
+namespace {
+
+TEST(HelpLine, EveryHoverHandlerWritesItsText) {
+    Harness h;
+    h.game.writeSeason({"monza"});
+    ASSERT_TRUE(h.load());
+    FormModel& m = h.m();
+    const QString none = QStringLiteral("(unchanged)");
+    struct Case {
+        std::function<void()> move;
+        QString startsWith; // none: the help line keeps what it had
+    };
+    const std::vector<Case> cases = {
+        {[&] { m.chkEdit_MouseMove(1); }, QStringLiteral("Enable / Disable the edit mode.")},
+        {[&] { m.Form_MouseMove(); }, QStringLiteral("Move over a menu to get some additional info")},
+        {[&] { m.chkSort_MouseMove(); }, QStringLiteral("If this box is checked, your tracks")},
+        {[&] { m.cmdChangeButton_MouseMove(0); },
+         QStringLiteral("Click here to move the currently activated track from the track list")},
+        {[&] { m.cmdChangeButton_MouseMove(1); },
+         QStringLiteral("Click here to permanently remove the currently activated track from the "
+                        "activated")},
+        {[&] { m.cmdChangeButton_MouseMove(2); },
+         QStringLiteral("Click here to permanently remove the currently activated track from the "
+                        "not activated")},
+        {[&] { m.cmdChangeButton_MouseMove(3); },
+         QStringLiteral("Click here to move the currently activated track from the not "
+                        "activated")},
+        {[&] { m.cmdChangeButton_MouseMove(4); }, none},
+        {[&] { m.cmdLaunchGPL_MouseMove(); },
+         QStringLiteral("Click here to start another exciting GPL session")},
+        {[&] { m.cmdMakeIni_MouseMove(); },
+         QStringLiteral("Click here to create the new 67season.ini. Note that the current "
+                        "67season.ini will be backuped as 67season_previous.bak.")},
+        {[&] { m.lblAmountLeft_MouseMove(); },
+         QStringLiteral("Click to sort the list/tracks by folder name.")},
+        {[&] { m.lblInfo_MouseMove(); }, QStringLiteral("Move over a menu")},
+        {[&] { m.lblAmountRight_MouseMove(); }, QStringLiteral("Click to sort the list/tracks")},
+        {[&] { m.lblMyMail_MouseMove(); }, QStringLiteral("Just click onto this address.")},
+        {[&] { m.listNotActive_MouseMove(); },
+         QStringLiteral("This is the list, which shows the GPL tracks (folder names) that won't")},
+        {[&] { m.ListTracks_MouseMove(); },
+         QStringLiteral("This is the list, which shows the GPL tracks (folder names) that will")},
+        {[&] { m.lblGPLdir_MouseMove(); }, QStringLiteral("Move over a menu")},
+        {[&] { m.picArrow_MouseMove(3); }, QStringLiteral("Use those arrows to change the sort")},
+        {[&] { m.txtEntry_MouseMove(13); }, QStringLiteral("Shows the entries for the track")},
+        {[&] { m.txtTrack_MouseMove(); },
+         QStringLiteral("Enter the first letters of the track (folder name) you're looking for.")},
+        {[&] { h.game.remove(QStringLiteral("driver.ini")); m.lblGPLdir_MouseMove(); },
+         QStringLiteral("Your GPL directory is set incorrectly. You can change the directory by "
+                        "clicking on the menu file - My GPL directory")},
+    };
+    QStringList seen;
+    for (const Case& c : cases) {
+        const QString before = h.ctl().lblInfo.caption;
+        c.move();
+        const QString& now = h.ctl().lblInfo.caption;
+        if (c.startsWith == none) {
+            EXPECT_EQ(now, before);
+            continue;
+        }
+        EXPECT_TRUE(now.startsWith(c.startsWith)) << now.toStdString();
+        EXPECT_FALSE(now.contains(QLatin1Char('\r')) || now.contains(QLatin1Char('\n')));
+        seen << now;
+    }
+    seen.removeDuplicates();
+    EXPECT_EQ(seen.size(), 17); // one text for each kind of control, four for the buttons
+}
+
+TEST(FileMenu, CreatesAsksForTheReportAndCloses) {
+    Harness h;
+    h.game.writeSeason({"monza"});
+    ASSERT_TRUE(h.load());
+    h.dialogs.expectMessage({QStringLiteral("67season.ini created"), QStringLiteral("Gridkeeper"),
+                             Buttons::Ok, Icon::Information});
+    h.m().mnuFile_Click(1);
+    h.dialogs.verify();
+    h.m().mnuFile_Click(7);
+    EXPECT_FALSE(h.m().takeReportRequest());
+    EXPECT_FALSE(h.m().closeRequested());
+    h.m().mnuFile_Click(6);
+    EXPECT_TRUE(h.m().takeReportRequest());
+    EXPECT_FALSE(h.m().takeReportRequest());
+    h.m().mnuFile_Click(11);
+    EXPECT_TRUE(h.m().closeRequested());
+}
+
+TEST(About, TextAndMailLink) {
+    EXPECT_EQ(about::aboutText({2, 5, 0}),
+              QStringLiteral("Gridkeeper, Version 2.5.0\rFor Windows 95 oder higher"));
+    EXPECT_EQ(about::aboutText({12, 0, 7}).section(QLatin1Char('\r'), 0, 0),
+              QStringLiteral("Gridkeeper, Version 12.0.7"));
+    // This build's version is the project's, as CMake has it.
+    EXPECT_TRUE(about::aboutText().startsWith(QStringLiteral("Gridkeeper, Version " GK_PROJECT_VERSION "\r")));
+    EXPECT_EQ(about::mailUrl(QStringLiteral("a b@c")), QStringLiteral("mailto:a b@c?Subject=Gridkeeper"));
+
+    Harness h;
+    h.m().lblMyMail_Click();
+    EXPECT_EQ(h.shell.opened,
+              std::vector<QString>{QStringLiteral("mailto:") + about::supportMail() +
+                                   QStringLiteral("?Subject=Gridkeeper")});
+}
+
+} // namespace
+} // namespace gk::test
