@@ -42,16 +42,16 @@ QStringList sorted(const QString& column) {
 TEST(TrackCheck, ColumnsOverAMixedGameFolder) {
     GameFolder game;
     game.addTracks({"monza", "Zolder"});
-    game.write(QStringLiteral("tracks/Spa/Track.ini"), "x");            // capitalised
-    game.write(QStringLiteral("tracks/Kyalami/TRACK.INI"), "x");        // shouted
+    game.write(QStringLiteral("tracks/Spa/Track.ini"), "x");           // capitalised
+    game.write(QStringLiteral("tracks/Kyalami/TRACK.INI"), "x");       // shouted
     game.write(QStringLiteral("tracks/N\u00fcrburg/track.ini"), "x");  // Latin-1 name
-    game.write(QStringLiteral("tracks/junk/readme.txt"), "x");          // no track
-    game.write(QStringLiteral("tracks/odd/track.ini/inner.txt"), "x");  // track.ini a folder
-    game.write(QStringLiteral("tracks/loose.txt"), "x");                // a file, in no column
-    game.write(QStringLiteral("seasons/67AllTracks.ini"),
-               seasonOf({"monza", "gone", "SPA"}).replace("trackDirectory=SPA",
-                                                          "  TRACKDIRECTORY=SPA") +
-                   "trackdirectory=gone\r\n");
+    game.write(QStringLiteral("tracks/junk/readme.txt"), "x");         // no track
+    game.write(QStringLiteral("tracks/odd/track.ini/inner.txt"), "x"); // track.ini a folder
+    game.write(QStringLiteral("tracks/loose.txt"), "x");               // a file, in no column
+    game.write(
+        QStringLiteral("seasons/67AllTracks.ini"),
+        seasonOf({"monza", "gone", "SPA"}).replace("trackDirectory=SPA", "  TRACKDIRECTORY=SPA") +
+            "trackdirectory=gone\r\n");
     // The window's all-tracks rows: the missing mark is part of the text compared.
     const TrackList all = rowsOf({"MONZA", "* gone", "SPA", "* Kyalami"});
     const auto before = snapshot(game);
@@ -60,7 +60,8 @@ TEST(TrackCheck, ColumnsOverAMixedGameFolder) {
     QtFileSystem files;
     TrackCheck check(dialogs, files, all);
     const TrackReport report = check.check(game.dir());
-    EXPECT_EQ(report.caption, QStringLiteral("Report: ") + game.dir() + QStringLiteral("\\tracks\\"));
+    EXPECT_EQ(report.caption,
+              QStringLiteral("Report: ") + game.dir() + QStringLiteral("\\tracks\\"));
     // File order, a folder named twice reported twice, the key's case does not matter.
     EXPECT_EQ(report.columns[0], QStringLiteral("gone\r\ngone\r\n"));
     EXPECT_EQ(sorted(report.columns[1]),
@@ -109,11 +110,13 @@ TEST(TrackCheck, FaultsShowTheirMessageAndChangeNothing) {
          false},
         {"no all-tracks file",
          [](GameFolder& g, FakeSettings&) { g.remove(QStringLiteral("seasons/67AllTracks.ini")); },
-         {{QStringLiteral("%1\\seasons\\67AllTracks.ini not found."), QStringLiteral("fncCheckTracks"),
-           Buttons::Ok, Icon::Critical}},
+         {{QStringLiteral("%1\\seasons\\67AllTracks.ini not found."),
+           QStringLiteral("fncCheckTracks"), Buttons::Ok, Icon::Critical}},
          {QString(), none, QStringLiteral("empty\r\n")}},
         {"no tracks folder",
-         [](GameFolder& g, FakeSettings&) { QDir(g.path(QStringLiteral("tracks"))).removeRecursively(); },
+         [](GameFolder& g, FakeSettings&) {
+             QDir(g.path(QStringLiteral("tracks"))).removeRecursively();
+         },
          {folderError(76, "Path not found"), folderError(76, "Path not found")},
          {none, QString(), QString()}},
         {"tracks is a file",

@@ -18,7 +18,8 @@ TEST(HelpLine, EveryHoverHandlerWritesItsText) {
     };
     const std::vector<Case> cases = {
         {[&] { m.chkEdit_MouseMove(1); }, QStringLiteral("Enable / Disable the edit mode.")},
-        {[&] { m.Form_MouseMove(); }, QStringLiteral("Move over a menu to get some additional info")},
+        {[&] { m.Form_MouseMove(); },
+         QStringLiteral("Move over a menu to get some additional info")},
         {[&] { m.chkSort_MouseMove(); }, QStringLiteral("If this box is checked, your tracks")},
         {[&] { m.cmdChangeButton_MouseMove(0); },
          QStringLiteral("Click here to move the currently activated track from the track list")},
@@ -51,7 +52,10 @@ TEST(HelpLine, EveryHoverHandlerWritesItsText) {
         {[&] { m.txtEntry_MouseMove(13); }, QStringLiteral("Shows the entries for the track")},
         {[&] { m.txtTrack_MouseMove(); },
          QStringLiteral("Enter the first letters of the track (folder name) you're looking for.")},
-        {[&] { h.game.remove(QStringLiteral("driver.ini")); m.lblGPLdir_MouseMove(); },
+        {[&] {
+             h.game.remove(QStringLiteral("driver.ini"));
+             m.lblGPLdir_MouseMove();
+         },
          QStringLiteral("Your GPL directory is set incorrectly. You can change the directory by "
                         "clicking on the menu file - My GPL directory")},
     };
@@ -96,8 +100,10 @@ TEST(About, TextAndMailLink) {
     EXPECT_EQ(about::aboutText({12, 0, 7}).section(QLatin1Char('\r'), 0, 0),
               QStringLiteral("Gridkeeper, Version 12.0.7"));
     // This build's version is the project's, as CMake has it.
-    EXPECT_TRUE(about::aboutText().startsWith(QStringLiteral("Gridkeeper, Version " GK_PROJECT_VERSION "\r")));
-    EXPECT_EQ(about::mailUrl(QStringLiteral("a b@c")), QStringLiteral("mailto:a b@c?Subject=Gridkeeper"));
+    EXPECT_TRUE(about::aboutText().startsWith(
+        QStringLiteral("Gridkeeper, Version " GK_PROJECT_VERSION "\r")));
+    EXPECT_EQ(about::mailUrl(QStringLiteral("a b@c")),
+              QStringLiteral("mailto:a b@c?Subject=Gridkeeper"));
 
     Harness h;
     h.m().lblMyMail_Click();

@@ -48,8 +48,9 @@ TrackReport TrackCheck::Form_Load(SettingsStore& settings) {
 
 TrackReport TrackCheck::check(const QString& gameDir) {
     strGPLdir = gameDir;
-    strTracksDir = strGPLdir + (strGPLdir.endsWith(QLatin1Char('\\')) ? QStringLiteral("tracks\\")
-                                                                      : QStringLiteral("\\tracks\\"));
+    strTracksDir =
+        strGPLdir + (strGPLdir.endsWith(QLatin1Char('\\')) ? QStringLiteral("tracks\\")
+                                                           : QStringLiteral("\\tracks\\"));
     TrackReport report;
     report.caption = QStringLiteral("Report: ") + strTracksDir;
     report.columns[0] = fncCheckTracks();
@@ -72,11 +73,12 @@ QString TrackCheck::fncCheckTracks() {
         QByteArrayView line;
         while (lines.next(line)) {
             const QByteArrayView trimmed = trimmedSpaces(line);
-            if (lowerGameText(trimmed.first(std::min<qsizetype>(14, trimmed.size())).toByteArray()) !=
+            if (lowerGameText(
+                    trimmed.first(std::min<qsizetype>(14, trimmed.size())).toByteArray()) !=
                 "trackdirectory")
                 continue;
-            const QString folder =
-                decodeGameText(trimmed.size() > 15 ? trimmed.sliced(15).toByteArray() : QByteArray());
+            const QString folder = decodeGameText(
+                trimmed.size() > 15 ? trimmed.sliced(15).toByteArray() : QByteArray());
             if (!files_.fileExists(strTracksDir + folder + QStringLiteral("\\track.ini")))
                 result += folder + kCrLf;
         }

@@ -229,6 +229,9 @@ TEST_F(Window, EveryCaptionFitsItsRoom) {
         EXPECT_LE(std::ceil(metrics.ascent() + metrics.descent()), room.height() + 1)
             << caption.toStdString();
     }
+    EXPECT_FALSE(window.windowIcon().isNull());
+    for (const char* arrow : {"picArrow0", "picArrow1", "picArrow2", "picArrow3"})
+        EXPECT_EQ(child<QLabel>(arrow)->pixmap().size(), QSize(16, 16)) << arrow;
     // Disabled entry boxes are there to be read; a filled box shows the start of its text.
     for (QWidget* box :
          {static_cast<QWidget*>(window.entryBox(0)), child<QWidget>("txtRunTrack")}) {

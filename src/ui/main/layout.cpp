@@ -41,10 +41,11 @@ QIcon windowIcon() {
 
 QIcon arrowIcon(bool up) {
     registerPictures();
-    const QString name = up ? QStringLiteral("arrow_up") : QStringLiteral("arrow_down");
+    const QString name =
+        up ? QStringLiteral(":/gridkeeper/arrow_up") : QStringLiteral(":/gridkeeper/arrow_down");
     QIcon icon;
-    icon.addFile(QStringLiteral(":/gridkeeper/%116.png").arg(name), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/gridkeeper/%132.png").arg(name), QSize(32, 32));
+    icon.addFile(name + QStringLiteral("16.png"), QSize(16, 16));
+    icon.addFile(name + QStringLiteral("32.png"), QSize(32, 32));
     return icon;
 }
 
