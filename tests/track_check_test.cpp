@@ -48,10 +48,10 @@ TEST(TrackCheck, ColumnsOverAMixedGameFolder) {
     game.write(QStringLiteral("tracks/junk/readme.txt"), "x");         // no track
     game.write(QStringLiteral("tracks/odd/track.ini/inner.txt"), "x"); // track.ini a folder
     game.write(QStringLiteral("tracks/loose.txt"), "x");               // a file, in no column
-    game.write(
-        QStringLiteral("seasons/67AllTracks.ini"),
-        seasonOf({"monza", "gone", "SPA"}).replace("trackDirectory=SPA", "  TRACKDIRECTORY=SPA") +
-            "trackdirectory=gone\r\n");
+    game.write(QStringLiteral("seasons/67AllTracks.ini"),
+               seasonOf({"monza", "gone", QByteArray("r\xE9ims", 5), "SPA"})
+                       .replace("trackDirectory=SPA", "  TRACKDIRECTORY=SPA") +
+                   "trackdirectory=gone\r\n");
     // The window's all-tracks rows: the missing mark is part of the text compared.
     const TrackList all = rowsOf({"MONZA", "* gone", "SPA", "* Kyalami"});
     const auto before = snapshot(game);
@@ -63,7 +63,7 @@ TEST(TrackCheck, ColumnsOverAMixedGameFolder) {
     EXPECT_EQ(report.caption,
               QStringLiteral("Report: ") + game.dir() + QStringLiteral("\\tracks\\"));
     // File order, a folder named twice reported twice, the key's case does not matter.
-    EXPECT_EQ(report.columns[0], QStringLiteral("gone\r\ngone\r\n"));
+    EXPECT_EQ(report.columns[0], QStringLiteral("gone\r\nr\u00e9ims\r\ngone\r\n"));
     EXPECT_EQ(sorted(report.columns[1]),
               QStringList({QString(), QStringLiteral("Kyalami"), QStringLiteral("N\u00fcrburg"),
                            QStringLiteral("Zolder")}));

@@ -231,7 +231,7 @@ TEST_F(Window, EveryCaptionFitsItsRoom) {
     }
     EXPECT_FALSE(window.windowIcon().isNull());
     for (const char* arrow : {"picArrow0", "picArrow1", "picArrow2", "picArrow3"})
-        EXPECT_EQ(child<QLabel>(arrow)->pixmap().size(), QSize(16, 16)) << arrow;
+        EXPECT_EQ(child<QLabel>(arrow)->pixmap().deviceIndependentSize(), QSizeF(16, 16)) << arrow;
     // Disabled entry boxes are there to be read; a filled box shows the start of its text.
     for (QWidget* box :
          {static_cast<QWidget*>(window.entryBox(0)), child<QWidget>("txtRunTrack")}) {
@@ -250,11 +250,14 @@ TEST_F(Window, HelpLineFollowsThePointer) {
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(window.activeList(), &enter);
     EXPECT_TRUE(info->text().startsWith(QStringLiteral("This is the list, which shows")));
-    QApplication::sendEvent(child<QLabel>("lblChoose"), &enter); // no help of its own
+    // A move over a control without help text reaches the background, which leaves it alone.
+    const auto moveOverClient = [&](QPointF at) {
+        QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(child<QWidget>("client"), &move);
+    };
+    moveOverClient(QRectF(child<QLabel>("lblChoose")->geometry()).center());
     EXPECT_TRUE(info->text().startsWith(QStringLiteral("This is the list, which shows")));
-    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(child<QWidget>("client"), &move);
+    moveOverClient(QPointF(2, 2));
     EXPECT_EQ(info->text(), QStringLiteral("Move over a menu to get some additional info"));
 }
 

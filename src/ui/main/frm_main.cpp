@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
@@ -358,6 +359,7 @@ void FrmMain::buildControls() {
     hover(lblAmountLeft_, [&m] { m.lblAmountLeft_MouseMove(); });
     hover(lblAmountRight_, [&m] { m.lblAmountRight_MouseMove(); });
     hover(lblGPLdir_, [&m] { m.lblGPLdir_MouseMove(); });
+    lblGPLdir_->setMouseTracking(true); // its text depends on the game directory: every move
     hover(lblMyMail_, [&m] { m.lblMyMail_MouseMove(); });
     hover(listNotActive_, [&m] { m.listNotActive_MouseMove(); });
     hover(ListTracks_, [&m] { m.ListTracks_MouseMove(); });
@@ -419,13 +421,19 @@ void FrmMain::scheduleRender() {
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter ||
-        (event->type() == QEvent::MouseMove && watched == client_)) {
-        if (watched == client_)
+    // The help line. A move reaches the window background also from a control without a help
+    // text of its own (Qt passes it on to the parent); only the bare background counts.
+    if (event->type() == QEvent::MouseMove && watched == client_) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (!client_->childAt(at)) {
             model_.Form_MouseMove();
-        else if (const auto it = hoverHandlers_.constFind(watched); it != hoverHandlers_.cend())
+            lblInfo_->setText(model_.controls().lblInfo.caption);
+        }
+    } else if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        if (const auto it = hoverHandlers_.constFind(watched); it != hoverHandlers_.cend()) {
             (*it)();
-        lblInfo_->setText(model_.controls().lblInfo.caption);
+            lblInfo_->setText(model_.controls().lblInfo.caption);
+        }
     }
     if (event->type() == QEvent::KeyPress &&
         (watched == ListTracks_ || watched == listNotActive_)) {
