@@ -9,89 +9,31 @@
 namespace gk::test {
 namespace {
 
-// Every file and folder under the game folder with its bytes, to prove the report writes
-// nothing.
+// Every path under the game folder with its bytes, to prove the report writes nothing.
 QMap<QString, QByteArray> snapshot(const GameFolder& game) {
     QMap<QString, QByteArray> all;
-    QDirIterator it(game.dir(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+    QDirIterator it(game.dir(), QDir::AllEntries | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        all.insert(path, it.fileInfo().isDir() || !file.open(QIODevice::ReadOnly)
-                             ? QByteArray("<dir>")
-                             : file.readAll());
+        QFile file(it.next());
+        all.insert(file.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "<dir>");
     }
     return all;
 }
 
-TrackList rowsOf(const QList<QByteArray>& rows) {
-    TrackList list;
-    for (const QByteArray& row : rows)
-        list.addRow(row);
-    return list;
-}
-
-// The columns hold the folders in the order the system lists them; compare them as sets.
-QStringList sorted(const QString& column) {
+// A column's names in sorted order: folders come in the order the system lists them.
+QString sorted(const QString& column) {
     QStringList names = column.split(QStringLiteral("\r\n"));
     names.sort();
-    return names;
+    return names.join(QLatin1Char('|'));
 }
 
-TEST(TrackCheck, ColumnsOverAMixedGameFolder) {
-    GameFolder game;
-    game.addTracks({"monza", "Zolder"});
-    game.write(QStringLiteral("tracks/Spa/Track.ini"), "x");           // capitalised
-    game.write(QStringLiteral("tracks/Kyalami/TRACK.INI"), "x");       // shouted
-    game.write(QStringLiteral("tracks/N\u00fcrburg/track.ini"), "x");  // Latin-1 name
-    game.write(QStringLiteral("tracks/junk/readme.txt"), "x");         // no track
-    game.write(QStringLiteral("tracks/odd/track.ini/inner.txt"), "x"); // track.ini a folder
-    game.write(QStringLiteral("tracks/loose.txt"), "x");               // a file, in no column
-    game.write(QStringLiteral("seasons/67AllTracks.ini"),
-               seasonOf({"monza", "gone", QByteArray("r\xE9ims", 5), "SPA"})
-                       .replace("trackDirectory=SPA", "  TRACKDIRECTORY=SPA") +
-                   "trackdirectory=gone\r\n");
-    // The window's all-tracks rows: the missing mark is part of the text compared.
-    const TrackList all = rowsOf({"MONZA", "* gone", "SPA", "* Kyalami"});
-    const auto before = snapshot(game);
-
-    FakeDialogs dialogs;
-    QtFileSystem files;
-    TrackCheck check(dialogs, files, all);
-    const TrackReport report = check.check(game.dir());
-    EXPECT_EQ(report.caption,
-              QStringLiteral("Report: ") + game.dir() + QStringLiteral("\\tracks\\"));
-    // File order, a folder named twice reported twice, the key's case does not matter.
-    EXPECT_EQ(report.columns[0], QStringLiteral("gone\r\nr\u00e9ims\r\ngone\r\n"));
-    EXPECT_EQ(sorted(report.columns[1]),
-              QStringList({QString(), QStringLiteral("Kyalami"), QStringLiteral("N\u00fcrburg"),
-                           QStringLiteral("Zolder")}));
-    EXPECT_EQ(sorted(report.columns[2]),
-              QStringList({QString(), QStringLiteral("junk"), QStringLiteral("odd")}));
-    EXPECT_EQ(snapshot(game), before);
-}
-
-TEST(TrackCheck, TracksFolderWithATrailingBackslashAndNothingToReport) {
-    GameFolder game;
-    game.addTracks({"monza"});
-    game.writeAllTracks({"monza"});
-    FakeDialogs dialogs;
-    QtFileSystem files;
-    const TrackList all = rowsOf({"Monza"});
-    TrackCheck check(dialogs, files, all);
-    const TrackReport report = check.check(game.dir() + QStringLiteral("\\"));
-    EXPECT_EQ(check.strTracksDir, game.dir() + QStringLiteral("\\tracks\\"));
-    for (const QString& column : report.columns)
-        EXPECT_EQ(column, QStringLiteral("(none)"));
-}
-
-TEST(TrackCheck, FaultsShowTheirMessageAndChangeNothing) {
+TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
     struct Case {
         const char* name;
-        std::function<void(GameFolder&, FakeSettings&)> arrange;
-        std::vector<MessageBox> boxes;
-        std::array<QString, 3> columns;
+        std::function<void(GameFolder&, FakeSettings&, FaultyFileSystem&)> arrange;
+        std::vector<MessageBox> boxes;  // "%1": the game folder
+        std::array<QString, 3> columns; // 1 and 2 as sorted() gives them
         bool titled = true;
     };
     const QString none = QStringLiteral("(none)");
@@ -100,31 +42,67 @@ TEST(TrackCheck, FaultsShowTheirMessageAndChangeNothing) {
                           QStringLiteral("Error %1 (fncCheckTrackFolder)").arg(number), Buttons::Ok,
                           Icon::Critical};
     };
+    const MessageBox notFound = folderError(76, "Path not found");
     const std::vector<Case> cases = {
+        {"mixed folder",
+         [](GameFolder& g, FakeSettings&, FaultyFileSystem&) {
+             g.addTracks({"monza", "Zolder"});
+             g.write(QStringLiteral("tracks/Spa/Track.ini"), "x");
+             g.write(QStringLiteral("tracks/Kyalami/TRACK.INI"), "x");
+             g.write(QStringLiteral("tracks/N\u00fcrburg/track.ini"), "x");
+             g.write(QStringLiteral("tracks/odd/track.ini/inner.txt"), "x"); // a folder
+             g.write(QStringLiteral("tracks/loose.txt"), "x");               // in no column
+             g.write(QStringLiteral("seasons/67AllTracks.ini"),
+                     seasonOf({"monza", "gone", QByteArray("r\xE9ims", 5), "SPA"})
+                             .replace("trackDirectory=SPA", "  TRACKDIRECTORY=SPA") +
+                         "trackdirectory=gone\r\n");
+         },
+         {},
+         {QStringLiteral("gone\r\nr\u00e9ims\r\ngone\r\n"),
+          QStringLiteral("|Kyalami|N\u00fcrburg|Zolder"), QStringLiteral("|empty|odd")}},
+        {"stored with a backslash, nothing to report",
+         [](GameFolder& g, FakeSettings& s, FaultyFileSystem&) {
+             s.set(settings::kGplDir, g.dir() + QStringLiteral("\\"));
+             g.write(QStringLiteral("tracks/empty/track.ini"), "x");
+             g.writeAllTracks({"EMPTY"});
+         },
+         {},
+         {none, QStringLiteral("|empty"), none}},
         {"not set",
-         [](GameFolder&, FakeSettings& s) { s.set(settings::kGplDir, settings::kNotSet); },
+         [](GameFolder&, FakeSettings& s, FaultyFileSystem&) {
+             s.set(settings::kGplDir, settings::kNotSet);
+         },
          {{QStringLiteral("GPL Dir not found in registry. Please close the application and "
                           "start it again."),
            QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::None}},
          {},
          false},
         {"no all-tracks file",
-         [](GameFolder& g, FakeSettings&) { g.remove(QStringLiteral("seasons/67AllTracks.ini")); },
+         [](GameFolder& g, FakeSettings&, FaultyFileSystem&) {
+             g.remove(QStringLiteral("seasons/67AllTracks.ini"));
+         },
          {{QStringLiteral("%1\\seasons\\67AllTracks.ini not found."),
            QStringLiteral("fncCheckTracks"), Buttons::Ok, Icon::Critical}},
-         {QString(), none, QStringLiteral("empty\r\n")}},
+         {QString(), none, QStringLiteral("|empty")}},
         {"no tracks folder",
-         [](GameFolder& g, FakeSettings&) {
+         [](GameFolder& g, FakeSettings&, FaultyFileSystem&) {
              QDir(g.path(QStringLiteral("tracks"))).removeRecursively();
          },
-         {folderError(76, "Path not found"), folderError(76, "Path not found")},
+         {notFound, notFound},
          {none, QString(), QString()}},
         {"tracks is a file",
-         [](GameFolder& g, FakeSettings&) {
+         [](GameFolder& g, FakeSettings&, FaultyFileSystem&) {
              QDir(g.path(QStringLiteral("tracks"))).removeRecursively();
              g.write(QStringLiteral("tracks"), "x");
          },
-         {folderError(76, "Path not found"), folderError(76, "Path not found")},
+         {notFound, notFound},
+         {none, QString(), QString()}},
+        {"unreadable tracks folder",
+         [](GameFolder&, FakeSettings&, FaultyFileSystem& f) {
+             f.failPathContaining = QStringLiteral("tracks");
+             f.failure = ErrorCode::PermissionDenied;
+         },
+         {folderError(70, "Permission denied"), folderError(70, "Permission denied")},
          {none, QString(), QString()}},
     };
     for (const Case& c : cases) {
@@ -134,38 +112,27 @@ TEST(TrackCheck, FaultsShowTheirMessageAndChangeNothing) {
         game.write(QStringLiteral("tracks/empty/info.txt"), "x");
         FakeSettings settings;
         settings.set(settings::kGplDir, game.dir());
-        c.arrange(game, settings);
+        FaultyFileSystem files;
+        c.arrange(game, settings, files);
         const auto before = snapshot(game);
         FakeDialogs dialogs;
-        for (MessageBox box : c.boxes) {
-            box.text.replace(QStringLiteral("%1"), game.dir());
-            dialogs.expectMessage(box);
-        }
-        QtFileSystem files;
-        const TrackList all;
+        for (MessageBox box : c.boxes)
+            dialogs.expectMessage({box.text.replace(QStringLiteral("%1"), game.dir()), box.title,
+                                   box.buttons, box.icon});
+        // The window's all-tracks rows: a missing mark is part of the text compared.
+        TrackList all;
+        for (const char* row : {"MONZA", "* gone", "SPA", "* Kyalami"})
+            all.addRow(row);
         const TrackReport report = TrackCheck(dialogs, files, all).Form_Load(settings);
         dialogs.verify();
-        EXPECT_EQ(report.columns, c.columns);
-        EXPECT_EQ(report.caption.startsWith(QStringLiteral("Report: ")), c.titled);
+        EXPECT_EQ(report.caption,
+                  c.titled ? QStringLiteral("Report: ") + game.dir() + QStringLiteral("\\tracks\\")
+                           : QStringLiteral("Report"));
+        EXPECT_EQ(report.columns[0], c.columns[0]);
+        EXPECT_EQ(sorted(report.columns[1]), c.columns[1]);
+        EXPECT_EQ(sorted(report.columns[2]), c.columns[2]);
         EXPECT_EQ(snapshot(game), before);
     }
-}
-
-TEST(TrackCheck, AnUnreadableTracksFolderIsReported) {
-    GameFolder game;
-    game.writeAllTracks({"monza"});
-    FaultyFileSystem files;
-    files.failPathContaining = QStringLiteral("tracks");
-    files.failure = ErrorCode::PermissionDenied;
-    FakeDialogs dialogs;
-    for (int i = 0; i < 2; ++i)
-        dialogs.expectMessage({QStringLiteral("Permission denied"),
-                               QStringLiteral("Error 70 (fncCheckTrackFolder)"), Buttons::Ok,
-                               Icon::Critical});
-    const TrackList all;
-    const TrackReport report = TrackCheck(dialogs, files, all).check(game.dir());
-    dialogs.verify();
-    EXPECT_EQ(report.columns, (std::array<QString, 3>{QStringLiteral("monza\r\n"), {}, {}}));
 }
 
 } // namespace
