@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/workspace.h"
+#include "launch/launch_flow.h"
 #include "platform/dialogs.h"
 #include "season/loader.h"
 #include "season/season_writer.h"
@@ -9,12 +10,14 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace gk {
 
 class SettingsStore;
 class FileSystem;
 class Shell;
+class QtProcesses;
 
 struct Rgb {
     int r = 0;
@@ -75,6 +78,9 @@ struct FormPlatform {
     Dialogs& dialogs;
     FileSystem& files;
     Shell& shell;
+    // The game's processes; the real ones when not given.
+    ProcessRunner* runner = nullptr;
+    GameWindow* gameWindow = nullptr;
 };
 
 // The main window's behaviour without widgets: the workspace, the state of the controls, and
@@ -82,6 +88,7 @@ struct FormPlatform {
 class FormModel {
   public:
     explicit FormModel(FormPlatform platform);
+    ~FormModel();
 
     // ---- events
     // Runs the start-up sequence; false when the program has ended. It is made of two
@@ -108,6 +115,10 @@ class FormModel {
     void picArrow_Click(int16_t Index);
     void lblAmountLeft_Click();
     void lblAmountRight_Click();
+    // "start GPL" and the "?" menu belong to the launch flow.
+    void cmdLaunchGPL_Click();
+    void mnuHelp_Click(int16_t Index);
+    LaunchFlow& launchFlow() { return *launch_; }
 
     // ---- procedures
     bool fncFileExists(const QString& path);
@@ -190,6 +201,8 @@ class FormModel {
     std::vector<StartupFault> startupFaults_;
     bool ended_ = false;
     bool closeRequested_ = false;
+    std::unique_ptr<QtProcesses> ownProcesses_;
+    std::unique_ptr<LaunchFlow> launch_;
 };
 
 } // namespace gk

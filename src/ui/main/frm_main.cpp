@@ -160,6 +160,8 @@ void FrmMain::buildControls() {
     cmdLaunchGPL_->setObjectName(QStringLiteral("cmdLaunchGPL"));
     cmdLaunchGPL_->setToolTip(QStringLiteral("launch Grand Prix Legends"));
     place(cmdLaunchGPL_, 8160, 120, 1095, 315);
+    connect(cmdLaunchGPL_, &QPushButton::clicked, this,
+            [this] { handle([this] { model_.cmdLaunchGPL_Click(); }); });
 
     lblAmountLeft_ = label(QString(), {0, 0, 0}, kLightOrange, false);
     lblAmountLeft_->setObjectName(QStringLiteral("lblAmountLeft"));
@@ -437,6 +439,13 @@ void FrmMain::buildMenus() {
                     [this, i] { handle([this, i] { model_.mnuTrackSet_Click(i); }); });
         mnuTrackSet_[static_cast<size_t>(i)] = action;
     }
+
+    // The "?" menu: "&Parameter" is its entry 1 (entry 0, "About", comes before it).
+    mnuHelp_ = menuBar()->addMenu(QStringLiteral("&?"));
+    QAction* parameter = mnuHelp_->addAction(QStringLiteral("&Parameter"));
+    parameter->setObjectName(QStringLiteral("mnuHelp1"));
+    connect(parameter, &QAction::triggered, this,
+            [this] { handle([this] { model_.mnuHelp_Click(1); }); });
 }
 
 void FrmMain::renderList(QListView* view, TrackListModel* model, const TrackList& list,

@@ -81,6 +81,7 @@ class FrmMain : public QMainWindow {
     QLabel* lblInfo_ = nullptr;
     QLabel* lblTrackSet_ = nullptr;
     std::array<QAction*, 22> mnuTrackSet_{};
+    QMenu* mnuHelp_ = nullptr;
 };
 
 } // namespace gk
