@@ -25,11 +25,9 @@ class LaunchDialogs : public Dialogs {
     Answer messageBox(const MessageBox& box) override {
         if (box.icon == Icon::None)
             startFailed = true;
-        if (!yes_ || box.buttons != Buttons::YesNo ||
-            box.title != QLatin1String("Missing Track"))
+        if (!yes_ || box.buttons != Buttons::YesNo || box.title != QLatin1String("Missing Track"))
             return inner_.messageBox(box);
-        std::fprintf(stderr, "%s: %s (yes)\n", qUtf8Printable(box.title),
-                     qUtf8Printable(box.text));
+        std::fprintf(stderr, "%s: %s (yes)\n", qUtf8Printable(box.title), qUtf8Printable(box.text));
         return Answer::Yes;
     }
     QString inputBox(const InputBox& box) override { return inner_.inputBox(box); }
@@ -74,8 +72,7 @@ int commandLineCommand(FormModel& model, const LaunchArguments& args) {
     return 0;
 }
 
-int runCommand(FormModel& model, Dialogs& dialogs, FileSystem& files,
-               const LaunchArguments& args) {
+int runCommand(FormModel& model, Dialogs& dialogs, FileSystem& files, const LaunchArguments& args) {
     LaunchDialogs launchDialogs(dialogs, args.yes);
     NullShell shell;
     QtProcesses processes;

@@ -79,8 +79,8 @@ void LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
                                     QStringLiteral(" was not found in your GPL\\tracks folder "
                                                    "(missing track.ini). Do you want to run GPL "
                                                    "anyway?"),
-                                QStringLiteral("Missing Track"), Buttons::YesNo,
-                                Icon::Exclamation, true};
+                                QStringLiteral("Missing Track"), Buttons::YesNo, Icon::Exclamation,
+                                true};
             if (dialogs_.messageBox(question) != Answer::Yes)
                 return;
         }
@@ -111,10 +111,10 @@ std::optional<MessageBox> LaunchFlow::subShellAndWait(const QString& commandLine
     try {
         runner_.startAndWait(commandLine, gameDir);
     } catch (const RuntimeError& e) {
-        const QString text = e.code() == ErrorCode::FileNotFound
-                                 ? QStringLiteral("Unable to find '") + commandLine +
-                                       QLatin1Char('\'')
-                                 : e.description();
+        const QString text =
+            e.code() == ErrorCode::FileNotFound
+                ? QStringLiteral("Unable to find '") + commandLine + QLatin1Char('\'')
+                : e.description();
         return MessageBox{text, title(), Buttons::Ok, Icon::None};
     }
     return std::nullopt;
@@ -168,8 +168,7 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
                                 "still be running, or it crashed).\r\n\r\nThe track is not "
                                 "started, so that this file is not overwritten.\r\n\r\nShall "
                                 "gridkeeper.tmp be renamed to 67season.ini now?"),
-             QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation,
-             true});
+             QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation, true});
         try {
             if (answer == Answer::Yes)
                 files_.renameFile(parked, season);
@@ -188,8 +187,8 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
         const size_t r = static_cast<size_t>(row);
         if (r >= choice.ws.arrInactive.size())
             throw RuntimeError(ErrorCode::SubscriptRange);
-        files_.writeFile(season, seasonFileBytes(season_names::kTemporary,
-                                                 {choice.ws.arrInactive[r]}));
+        files_.writeFile(season,
+                         seasonFileBytes(season_names::kTemporary, {choice.ws.arrInactive[r]}));
         std::optional<MessageBox> message;
         if (gameWindow_.gameRunning(dir))
             message = kAlreadyRunning;

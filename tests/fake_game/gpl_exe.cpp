@@ -2,8 +2,8 @@
 // (GetCommandLineW), the arguments CommandLineToArgvW makes of it and its working directory
 // into the file named by GK_GAME_RECORD (UTF-8, "cmdline=", "arg=" per argument, "cwd="), and
 // the bytes of seasons\67season.ini as it found them into that name + ".season".
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
