@@ -28,7 +28,8 @@ TEST(Launch, CommandLine) {
         {"C:\\Games\\GPL", "monza", 2,
          "C:\\Games\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:monza\" "
          "-ko\"20:Personal Information:team:2\""},
-        {"C:\\Games\\GPL", "", -1, "C:\\Games\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\""},
+        {"C:\\Games\\GPL", "", -1,
+         "C:\\Games\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\""},
         {"D:\\My Games\\GPL", "a b", 0,
          "D:\\My Games\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:a b\" "
          "-ko\"20:Personal Information:team:0\""},
@@ -113,35 +114,89 @@ TEST(Launch, Departures) {
         QByteArray seasonAfter = kReal;
         bool parkedAfter = false;
     } cases[] = {
-        {"active", "monza", {}, {}, cmd + "lastTrackSelection:monza\" -ko\"20:Personal Information:team:-1\""_q},
-        {"no gpl.exe", "monza", [](auto& h) { h.game.remove(QStringLiteral("gpl.exe")); },
-         {{QStringLiteral("The GPL.exe was not found in DIR"), "Can't find GPL.exe", Icon::Information, Buttons::Ok, false, Answer::Ok}}},
-        {"running", "monza", [](auto& h) { h.processes.running = true; },
-         {{QStringLiteral("GPL is already running"), "GPL already running", Icon::Information, Buttons::Ok, false, Answer::Ok}}},
-        {"missing track, No", "monza", [](auto& h) { h.game.remove(QStringLiteral("tracks/monza/track.ini")); },
-         {{missingTrack.arg("monza"_q).chopped(1) + QStringLiteral(". Do you want to run GPL anyway?"), "Missing Track", Icon::Exclamation, Buttons::YesNo, true, Answer::No}}},
-        {"missing track, Yes", "monza", [](auto& h) { h.game.remove(QStringLiteral("tracks/monza/track.ini")); },
-         {{missingTrack.arg("monza"_q).chopped(1) + QStringLiteral(". Do you want to run GPL anyway?"), "Missing Track", Icon::Exclamation, Buttons::YesNo, true, Answer::Yes}},
+        {"active",
+         "monza",
+         {},
+         {},
          cmd + "lastTrackSelection:monza\" -ko\"20:Personal Information:team:-1\""_q},
-        {"unsaved, Cancel", "monza", [](auto& h) { h.ws().bolSeasonChanged = true; },
-         {{QStringLiteral("You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?"), "Gridkeeper", Icon::Exclamation, Buttons::YesNoCancel, false, Answer::Cancel}}},
+        {"no gpl.exe",
+         "monza",
+         [](auto& h) { h.game.remove(QStringLiteral("gpl.exe")); },
+         {{QStringLiteral("The GPL.exe was not found in DIR"), "Can't find GPL.exe",
+           Icon::Information, Buttons::Ok, false, Answer::Ok}}},
+        {"running",
+         "monza",
+         [](auto& h) { h.processes.running = true; },
+         {{QStringLiteral("GPL is already running"), "GPL already running", Icon::Information,
+           Buttons::Ok, false, Answer::Ok}}},
+        {"missing track, No",
+         "monza",
+         [](auto& h) { h.game.remove(QStringLiteral("tracks/monza/track.ini")); },
+         {{missingTrack.arg("monza"_q).chopped(1) +
+               QStringLiteral(". Do you want to run GPL anyway?"),
+           "Missing Track", Icon::Exclamation, Buttons::YesNo, true, Answer::No}}},
+        {"missing track, Yes",
+         "monza",
+         [](auto& h) { h.game.remove(QStringLiteral("tracks/monza/track.ini")); },
+         {{missingTrack.arg("monza"_q).chopped(1) +
+               QStringLiteral(". Do you want to run GPL anyway?"),
+           "Missing Track", Icon::Exclamation, Buttons::YesNo, true, Answer::Yes}},
+         cmd + "lastTrackSelection:monza\" -ko\"20:Personal Information:team:-1\""_q},
+        {"unsaved, Cancel",
+         "monza",
+         [](auto& h) { h.ws().bolSeasonChanged = true; },
+         {{QStringLiteral("You haven't saved your changes so far. Do you want to create the new "
+                          "67season.ini now (recommended)?"),
+           "Gridkeeper", Icon::Exclamation, Buttons::YesNoCancel, false, Answer::Cancel}}},
         {"inactive", "spa", {}, {}, cmd + "team:-1\""_q},
-        {"in neither list", "Monza", {},
-         {{QStringLiteral("Monza not found in inactive list."), "Gridkeeper", Icon::Exclamation, Buttons::Ok, false, Answer::Ok}}},
-        {"inactive, missing track", "spa", [](auto& h) { h.game.remove(QStringLiteral("tracks/spa/track.ini")); },
-         {{missingTrack.arg("spa"_q), "Missing Track", Icon::Exclamation, Buttons::Ok, false, Answer::Ok}}},
-        {"inactive, no gpl.exe", "spa", [](auto& h) { h.game.remove(QStringLiteral("gpl.exe")); },
-         {{QStringLiteral("GPL.exe not found in DIR"), "Gridkeeper", Icon::Exclamation, Buttons::Ok, false, Answer::Ok}}},
-        {"inactive, running", "spa", [](auto& h) { h.processes.running = true; },
-         {{QStringLiteral("GPL is already running"), "GPL already running", Icon::Information, Buttons::Ok, false, Answer::Ok}}},
-        {"inactive, cannot start", "spa", [](auto& h) { h.processes.failStart = ErrorCode::FileNotFound; },
-         {{QStringLiteral("Unable to find '") + cmd + "team:-1\"'"_q, "Gridkeeper", Icon::None, Buttons::Ok, false, Answer::Ok}}},
-        {"inactive, seasons read-only", "spa", [](auto& h) { h.files.failPathContaining = QStringLiteral("gridkeeper.tmp"); h.files.failure = ErrorCode::PermissionDenied; },
-         {{QStringLiteral("Permission denied"), "Error 70", Icon::Critical, Buttons::Ok, false, Answer::Ok}}},
-        {"parked file, declined", "spa", [](auto& h) { h.game.write(QStringLiteral("seasons/gridkeeper.tmp"), "parked"); },
-         {{recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, true, Answer::No}}, {}, kReal, true},
-        {"parked file, recovered", "spa", [](auto& h) { h.game.write(QStringLiteral("seasons/gridkeeper.tmp"), "parked"); },
-         {{recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, true, Answer::Yes}}, {}, "parked"_q.toLatin1()},
+        {"in neither list",
+         "Monza",
+         {},
+         {{QStringLiteral("Monza not found in inactive list."), "Gridkeeper", Icon::Exclamation,
+           Buttons::Ok, false, Answer::Ok}}},
+        {"inactive, missing track",
+         "spa",
+         [](auto& h) { h.game.remove(QStringLiteral("tracks/spa/track.ini")); },
+         {{missingTrack.arg("spa"_q), "Missing Track", Icon::Exclamation, Buttons::Ok, false,
+           Answer::Ok}}},
+        {"inactive, no gpl.exe",
+         "spa",
+         [](auto& h) { h.game.remove(QStringLiteral("gpl.exe")); },
+         {{QStringLiteral("GPL.exe not found in DIR"), "Gridkeeper", Icon::Exclamation, Buttons::Ok,
+           false, Answer::Ok}}},
+        {"inactive, running",
+         "spa",
+         [](auto& h) { h.processes.running = true; },
+         {{QStringLiteral("GPL is already running"), "GPL already running", Icon::Information,
+           Buttons::Ok, false, Answer::Ok}}},
+        {"inactive, cannot start",
+         "spa",
+         [](auto& h) { h.processes.failStart = ErrorCode::FileNotFound; },
+         {{QStringLiteral("Unable to find '") + cmd + "team:-1\"'"_q, "Gridkeeper", Icon::None,
+           Buttons::Ok, false, Answer::Ok}}},
+        {"inactive, seasons read-only",
+         "spa",
+         [](auto& h) {
+             h.files.failPathContaining = QStringLiteral("gridkeeper.tmp");
+             h.files.failure = ErrorCode::PermissionDenied;
+         },
+         {{QStringLiteral("Permission denied"), "Error 70", Icon::Critical, Buttons::Ok, false,
+           Answer::Ok}}},
+        {"parked file, declined",
+         "spa",
+         [](auto& h) { h.game.write(QStringLiteral("seasons/gridkeeper.tmp"), "parked"); },
+         {{recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, true,
+           Answer::No}},
+         {},
+         kReal,
+         true},
+        {"parked file, recovered",
+         "spa",
+         [](auto& h) { h.game.write(QStringLiteral("seasons/gridkeeper.tmp"), "parked"); },
+         {{recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, true,
+           Answer::Yes}},
+         {},
+         "parked"_q.toLatin1()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -160,9 +215,10 @@ TEST(Launch, Departures) {
         h.dialogs.verify();
         QString started = c.started;
         started.replace(QLatin1String("DIR"), h.game.dir());
-        EXPECT_EQ(h.processes.started, c.started.isEmpty()
-                                           ? std::vector<QString>{}
-                                           : std::vector<QString>{started + QLatin1Char('|') + h.game.dir()});
+        EXPECT_EQ(h.processes.started,
+                  c.started.isEmpty()
+                      ? std::vector<QString>{}
+                      : std::vector<QString>{started + QLatin1Char('|') + h.game.dir()});
         EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), c.seasonAfter);
         EXPECT_EQ(h.game.exists(QStringLiteral("seasons/gridkeeper.tmp")), c.parkedAfter);
         EXPECT_EQ(h.shell.busyDepth, 0);

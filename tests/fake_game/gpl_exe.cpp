@@ -2,8 +2,9 @@
 // (GetCommandLineW), the arguments CommandLineToArgvW makes of it and its working directory
 // into the file named by GK_GAME_RECORD (UTF-8, "cmdline=", "arg=" per argument, "cwd="), and
 // the bytes of seasons\67season.ini as it found them into that name + ".season".
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
