@@ -39,7 +39,8 @@ class LaunchProcess : public ::testing::Test {
     void holdGame() { env.insert("GK_GAME_STOP"_q, stop); }
     void start(QProcess& p, const QStringList& args) {
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(GK_CLI_PATH), QStringList{"--gpl-dir"_q, game.dir(), "run"_q} + args);
+        p.start(QStringLiteral(GK_CLI_PATH),
+                QStringList{"--gpl-dir"_q, game.dir(), "run"_q} + args);
     }
     CliResult run(const QStringList& args) {
         QProcess p;
