@@ -4,6 +4,7 @@
 #include "windows_args.h"
 
 #include <algorithm>
+#include <string>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,6 +43,8 @@ void QtProcesses::startAndWait(const QString& commandLine, const QString& workin
     QWinEventNotifier ended(info.hProcess);
     QObject::connect(&ended, &QWinEventNotifier::activated, &loop, [&loop] { loop.quit(); });
     loop.exec();
+    // Left early only when the program quits: the launch still finishes after the game.
+    WaitForSingleObject(info.hProcess, INFINITE);
     CloseHandle(info.hProcess);
 }
 
@@ -123,6 +126,10 @@ void QtProcesses::startAndWait(const QString& commandLine, const QString& workin
     // The wait runs the program's events; it wakes only when the process ends.
     if (!ended)
         loop.exec();
+    // The program is quitting (which ends every event loop) while the game runs: the game is
+    // left running, and the wait goes on so that the launch finishes after it.
+    if (process.state() != QProcess::NotRunning)
+        process.waitForFinished(-1);
     child_ = nullptr;
     if (failed)
         throw RuntimeError(ErrorCode::PathFileAccess, process.errorString());
