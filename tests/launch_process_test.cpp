@@ -164,87 +164,44 @@ TEST_F(LaunchProcess, LauncherKilledMidRun) {
     EXPECT_FALSE(parked());
 }
 
-// The cross-built gpl.exe through real Wine, in a prefix made once for the test run.
-class RealWine : public LaunchProcess {
-  protected:
-    RealWine() : LaunchProcess("pfx/drive_c/Sierra/GPL"_q) {}
-    static void SetUpTestSuite() {
-        if (QString(QStringLiteral(GK_GPL_EXE)).isEmpty() ||
-            QStandardPaths::findExecutable("wine"_q).isEmpty())
-            return;
-        prefix = new QTemporaryDir;
-        QProcess boot;
-        boot.setProcessEnvironment(wineEnv(prefix->path()));
-        boot.start("wine"_q, {"wineboot"_q, "-i"_q});
-        ready = boot.waitForFinished(300000) && boot.exitCode() == 0;
-    }
-    static void TearDownTestSuite() {
-        if (!prefix)
-            return;
-        QProcess kill;
-        kill.setProcessEnvironment(wineEnv(prefix->path()));
-        kill.start("wineserver"_q, {"-k"_q});
-        kill.waitForFinished(30000);
-        delete prefix;
-        prefix = nullptr;
-    }
-    static QProcessEnvironment wineEnv(const QString& winePrefix) {
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert("WINEPREFIX"_q, winePrefix);
-        e.insert("WINEDEBUG"_q, "-all"_q);
-        e.insert("WINEDLLOVERRIDES"_q, "mscoree,mshtml="_q);
-        e.remove("WINE"_q);
-        return e;
-    }
-    static inline QTemporaryDir* prefix = nullptr;
-    static inline bool ready = false;
-};
-
-TEST_F(RealWine, ActiveAndInactiveRuns) {
-    if (!prefix) {
+// The cross-built gpl.exe through real Wine, in a fresh prefix holding the game folder.
+TEST_F(LaunchProcess, RealWine) {
+    if (QString(QStringLiteral(GK_GPL_EXE)).isEmpty() ||
+        QStandardPaths::findExecutable("wine"_q).isEmpty()) {
         if (qEnvironmentVariable("GRIDKEEPER_REQUIRE_WINE") == "1"_q)
             FAIL() << "wine or x86_64-w64-mingw32-g++ is missing, and this run requires them";
         GTEST_SKIP() << "wine or x86_64-w64-mingw32-g++ is missing: real-Wine launch not tested";
     }
-    ASSERT_TRUE(ready) << "wineboot failed";
-    // The game folder inside the shared prefix: drive_c of the prefix made once.
-    const QString gplDir = prefix->path() + "/drive_c/Sierra/GPL"_q;
-    QDir(gplDir).removeRecursively();
-    ASSERT_TRUE(QDir().mkpath(gplDir));
-    ASSERT_EQ(QProcess::execute("cp"_q, {"-r"_q, game.dir() + "/."_q, gplDir}), 0);
-    QFile::remove(gplDir + "/gpl.exe"_q);
-    ASSERT_TRUE(QFile::copy(QStringLiteral(GK_GPL_EXE), gplDir + "/gpl.exe"_q));
-    env = wineEnv(prefix->path());
-    env.insert("GRIDKEEPER_CONFIG_DIR"_q, config.path());
+    env.remove("WINE"_q);
+    env.insert("WINEPREFIX"_q, game.root() + "/pfx"_q);
+    env.insert("WINEDEBUG"_q, "-all"_q);
+    env.insert("WINEDLLOVERRIDES"_q, "mscoree,mshtml="_q);
     env.insert("GK_GAME_RECORD"_q, "Z:"_q + QString(record).replace(u'/', u'\\'));
-    const auto runIn = [&](const QStringList& args) {
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(GK_CLI_PATH), QStringList{"--gpl-dir"_q, gplDir, "run"_q} + args);
-        EXPECT_TRUE(p.waitForFinished(120000));
-        return p.exitCode();
-    };
-    const auto seasonIn = [&] { return file(gplDir + "/seasons/67season.ini"_q); };
+    QProcess boot;
+    boot.setProcessEnvironment(env);
+    boot.start("wine"_q, {"wineboot"_q, "-i"_q});
+    ASSERT_TRUE(boot.waitForFinished(300000) && boot.exitCode() == 0) << "wineboot failed";
+    game.remove("gpl.exe"_q);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(GK_GPL_EXE), game.path("gpl.exe"_q)));
 
     for (const char* track : {"monza", "spa"}) {
         SCOPED_TRACE(track);
         QFile::remove(record);
-        EXPECT_EQ(runIn({QString::fromLatin1(track), "--car"_q, "2"_q}), 0);
-        const QString expected = QString::fromUtf8(
-            QByteArray(gplDir.toUtf8() + "\\gpl.exe -ko\"20:Personal Information:") +
-            (track == std::string("monza") ? "lastTrackSelection:monza\" -ko\"20:Personal "
-                                             "Information:"
-                                           : "") +
-            "team:2\"");
+        EXPECT_EQ(run({QString::fromLatin1(track), "--car"_q, "2"_q}).status, 0);
+        const bool active = track == std::string("monza");
+        const QString expected =
+            game.dir() + "\\gpl.exe -ko\"20:Personal Information:"_q +
+            (active ? "lastTrackSelection:monza\" -ko\"20:Personal Information:"_q : QString()) +
+            "team:2\""_q;
         EXPECT_EQ(recorded("arg").mid(1), splitWindowsCommandLine(expected).mid(1));
-        EXPECT_EQ(recorded("cwd"), QStringList{"C:\\Sierra\\GPL"_q});
-        if (track == std::string("spa"))
-            EXPECT_TRUE(file(record + ".season"_q).startsWith("[Season]\r\nname=Temporary"));
-        else
-            EXPECT_EQ(file(record + ".season"_q), kReal);
-        EXPECT_EQ(seasonIn(), kReal);
-        EXPECT_FALSE(QFile::exists(gplDir + "/seasons/gridkeeper.tmp"_q));
+        EXPECT_EQ(recorded("cwd"), QStringList{"C:\\Sierra\\G PL"_q});
+        const QByteArray seen = file(record + ".season"_q);
+        EXPECT_TRUE(active ? seen == kReal : seen.startsWith("[Season]\r\nname=Temporary"));
+        EXPECT_EQ(season(), kReal);
+        EXPECT_FALSE(parked());
     }
+    boot.start("wineserver"_q, {"-k"_q});
+    boot.waitForFinished(30000);
 }
 
 } // namespace
