@@ -173,5 +173,18 @@ TEST_F(Cli, InvalidGameFolderIsRefused) {
     EXPECT_TRUE(r.err.contains("GPL FOLDER...: GPL Dir not found")) << r.err.constData();
 }
 
+TEST_F(Cli, CommandLinePrintsWhatParameterShows) {
+    game.writeSeason({"monza"});
+    game.writeAllTracks({"monza"});
+    const QByteArray exe = game.dir().toUtf8() + "\\gpl.exe -ko\"20:Personal Information:";
+    CliRun r = run({QStringLiteral("command-line"), QStringLiteral("a b"), QStringLiteral("--car"),
+                    QStringLiteral("3")});
+    EXPECT_EQ(r.out, exe + "lastTrackSelection:a b\" -ko\"20:Personal Information:team:3\"\n");
+    EXPECT_EQ(run({QStringLiteral("command-line")}).out, exe + "team:-1\"\n");
+    EXPECT_EQ(
+        run({QStringLiteral("command-line"), QStringLiteral("--car"), QStringLiteral("7")}).status,
+        2);
+}
+
 } // namespace
 } // namespace gk::test

@@ -3,6 +3,7 @@
 #include "app/game_paths.h"
 #include "app/settings_keys.h"
 #include "check_command.h"
+#include "launch_commands.h"
 #include "platform/code_page.h"
 #include "platform/qt_file_system.h"
 #include "platform/qt_settings_store.h"
@@ -41,6 +42,12 @@ const char* const kUsage =
     "  up ROW | down ROW         moves the row one place up or down in its list\n"
     "  sort active|inactive      sorts a list by folder name, as a click on its title does\n"
     "                            (these commands then write the season files)\n"
+    "  command-line [TRACK] [--car N]\n"
+    "                            the game's command line for the track and car row N (0 to 6;\n"
+    "                            default -1, no car), as \"&Parameter\" shows it\n"
+    "  run TRACK [--car N] [--yes]\n"
+    "                            \"start GPL\" for the track, active or inactive, waiting until\n"
+    "                            the game ends; --yes answers \"Missing Track\" with Yes\n"
     "\n"
     "A ROW is a row's exact text, the missing mark \"* \" included.\n"
     "\n"
@@ -209,6 +216,7 @@ int runCli(const QStringList& arguments) {
     const QString command = args.takeFirst();
 
     std::optional<int> sortOverride;
+    LaunchArguments launch;
     if (command == QLatin1String("show") || command == QLatin1String("sets") ||
         command == QLatin1String("check")) {
         if (!args.isEmpty())
@@ -238,6 +246,10 @@ int runCli(const QStringList& arguments) {
         if (args.size() != 1 ||
             (args[0] != QLatin1String("active") && args[0] != QLatin1String("inactive")))
             return usage("sort takes active or inactive");
+    } else if (command == QLatin1String("command-line") || command == QLatin1String("run")) {
+        const QString problem = parseLaunchArguments(command, args, launch);
+        if (!problem.isEmpty())
+            return usage(qPrintable(problem));
     } else {
         return usage("unknown command");
     }
@@ -275,6 +287,10 @@ int runCli(const QStringList& arguments) {
             if (sortOverride)
                 model.controls().chkSort = *sortOverride;
             model.subCreateIniFiles(false);
+        } else if (command == QLatin1String("command-line")) {
+            return commandLineCommand(model, launch);
+        } else if (command == QLatin1String("run")) {
+            dialogs.status = std::max(dialogs.status, runCommand(model, dialogs, files, launch));
         } else if (command == QLatin1String("save-set")) {
             model.saveTrackSet(args[0]);
         } else if (command == QLatin1String("activate") || command == QLatin1String("deactivate") ||

@@ -55,9 +55,22 @@ class Window : public ::testing::Test {
     FakeDialogs dialogs;
     QtFileSystem files;
     FakeShell shell;
-    FormModel model{{settings, dialogs, files, shell}};
+    FakeProcesses processes;
+    FormModel model{{settings, dialogs, files, shell, &processes, &processes}};
     FrmMain window{model};
 };
+
+// "start GPL" and "&Parameter" reach the launch.
+TEST_F(Window, LaunchButtonAndParameterEntry) {
+    game.write(QStringLiteral("gpl.exe"), "MZ");
+    model.controls().txtRunTrack.text = "monza";
+    QTest::mouseClick(child<QPushButton>("cmdLaunchGPL"), Qt::LeftButton);
+    EXPECT_EQ(processes.started.size(), 1u);
+    dialogs.allowAnyMessage(Answer::Ok);
+    child<QAction>("mnuHelp1")->trigger();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].title, QStringLiteral("Parameter"));
+}
 
 TEST_F(Window, ShowsBothListsWithTheirCounts) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Gridkeeper"));

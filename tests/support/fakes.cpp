@@ -39,6 +39,8 @@ void FakeDialogs::expectInput(InputBox box, QString answer) {
 
 Answer FakeDialogs::messageBox(const MessageBox& box) {
     shown_.push_back(box);
+    if (onShow)
+        onShow(box);
     if (expected_.empty() || expected_.front().input) {
         if (anyMessage_)
             return *anyMessage_;

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
+#include "platform/processes.h"
 #include "platform/qt_file_system.h"
 #include "platform/runtime_error.h"
 #include "platform/settings_store.h"
@@ -26,6 +27,8 @@ class FakeDialogs : public Dialogs {
     // Accepts any message box with this answer (for steps that are not under test).
     void allowAnyMessage(Answer answer) { anyMessage_ = answer; }
     Answer messageBox(const MessageBox& box) override;
+    // Called with every message box as it shows.
+    std::function<void(const MessageBox&)> onShow;
     QString inputBox(const InputBox& box) override;
     bool done() const { return expected_.empty(); }
     const std::vector<MessageBox>& shown() const { return shown_; }
@@ -69,6 +72,24 @@ class FakeShell : public Shell {
     int busyDepth = 0;
     std::vector<QString> opened;
     int centred = 0;
+};
+
+// Game processes that only record: each start runs `duringGame` (if any) as the game, or
+// fails with `failStart`.
+class FakeProcesses : public ProcessRunner, public GameWindow {
+  public:
+    void startAndWait(const QString& commandLine, const QString& workingDir) override {
+        if (failStart)
+            throw RuntimeError(*failStart);
+        started.push_back(commandLine + QLatin1Char('|') + workingDir);
+        if (duringGame)
+            duringGame();
+    }
+    bool gameRunning(const QString&) override { return running; }
+    std::vector<QString> started; // "command line|working directory"
+    std::function<void()> duringGame;
+    std::optional<ErrorCode> failStart;
+    bool running = false;
 };
 
 // The real file system with one operation made to fail: the Nth call (from 1) of the

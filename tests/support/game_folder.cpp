@@ -36,7 +36,8 @@ QByteArray seasonOf(const QList<QByteArray>& folders) {
     return seasonBytes(events);
 }
 
-GameFolder::GameFolder() {
+GameFolder::GameFolder(const QString& below)
+    : dir_(below.isEmpty() ? tmp_.path() : tmp_.path() + QLatin1Char('/') + below) {
     EXPECT_TRUE(tmp_.isValid());
     QDir(dir()).mkpath(QStringLiteral("seasons"));
     QDir(dir()).mkpath(QStringLiteral("tracks"));

@@ -20,8 +20,11 @@ QByteArray seasonOf(const QList<QByteArray>& folders);
 // A game installation in a temporary folder: driver.ini, seasons\ and tracks\.
 class GameFolder {
   public:
-    GameFolder();
-    QString dir() const { return tmp_.path(); }
+    // The installation lies in `below` inside the temporary folder, when given
+    // ("pfx/drive_c/Sierra/GPL" makes it a game of its own Wine prefix).
+    explicit GameFolder(const QString& below = {});
+    QString dir() const { return dir_; }
+    QString root() const { return tmp_.path(); }
     QString path(const QString& relative) const { return dir() + QLatin1Char('/') + relative; }
     void write(const QString& relative, const QByteArray& bytes) const;
     QByteArray read(const QString& relative) const;
@@ -36,6 +39,7 @@ class GameFolder {
 
   private:
     QTemporaryDir tmp_;
+    QString dir_;
 };
 
 } // namespace gk::test

@@ -16,11 +16,13 @@ struct Harness {
     FakeDialogs dialogs;
     FaultyFileSystem files;
     FakeShell shell;
+    FakeProcesses processes;
     std::unique_ptr<FormModel> model;
 
-    Harness() { reset(); }
+    explicit Harness(const QString& below = {}) : game(below) { reset(); }
     void reset() {
-        model = std::make_unique<FormModel>(FormPlatform{settings, dialogs, files, shell});
+        model = std::make_unique<FormModel>(
+            FormPlatform{settings, dialogs, files, shell, &processes, &processes});
     }
     FormModel& m() { return *model; }
     Workspace& ws() { return model->workspace(); }

@@ -5,6 +5,7 @@
 #include "launch/player_info.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/qt_processes.h"
 #include "platform/runtime_error.h"
 #include "platform/settings_store.h"
 #include "platform/shell.h"
@@ -34,11 +35,19 @@ QString joinCrLf(std::initializer_list<QString> lines) {
 FormModel::FormModel(FormPlatform platform)
     : settings_(platform.settings), dialogs_(platform.dialogs), files_(platform.files),
       shell_(platform.shell) {
+    if (!platform.runner || !platform.gameWindow)
+        ownProcesses_ = std::make_unique<QtProcesses>();
+    launch_ = std::make_unique<LaunchFlow>(LaunchPlatform{
+        dialogs_, files_, shell_, platform.runner ? *platform.runner : *ownProcesses_,
+        platform.gameWindow ? *platform.gameWindow : *ownProcesses_});
+    launch_->onAbout = [this] { aboutRequested_ = true; };
     ctl_.mnuTrackSet[0] = {QStringLiteral("&Save as"), true};
     ctl_.mnuTrackSet[1] = {QStringLiteral("-"), false};
     for (size_t i = 2; i < ctl_.mnuTrackSet.size(); ++i)
         ctl_.mnuTrackSet[i] = {QString(), false};
 }
+
+FormModel::~FormModel() = default;
 
 void FormModel::showError(int number, const QString& description) {
     dialogs_.messageBox(
@@ -206,6 +215,19 @@ void FormModel::Form_Unload(bool& Cancel) {
                 showError(e.number(), e.description());
             }
         }
+    });
+}
+
+void FormModel::cmdLaunchGPL_Click() {
+    guarded([&] {
+        launch_->cmdLaunchGPL_Click({ws_, ctl_.txtRunTrack.text, ctl_.cboCarsIndex},
+                                    [this] { subCreateIniFiles(true); });
+    });
+}
+
+void FormModel::mnuHelp_Click(int16_t Index) {
+    guarded([&] {
+        launch_->mnuHelp_Click(Index, {ws_, ctl_.txtRunTrack.text, ctl_.cboCarsIndex});
     });
 }
 

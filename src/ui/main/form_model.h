@@ -3,6 +3,7 @@
 #include "app/game_paths.h"
 #include "app/workspace.h"
 #include "help_line.h"
+#include "launch/launch_flow.h"
 #include "platform/dialogs.h"
 #include "platform/shell.h"
 #include "season/loader.h"
@@ -13,6 +14,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 namespace gk {
@@ -20,6 +22,7 @@ namespace gk {
 class SettingsStore;
 class FileSystem;
 class Shell;
+class QtProcesses;
 
 struct Rgb {
     int r = 0;
@@ -80,6 +83,9 @@ struct FormPlatform {
     Dialogs& dialogs;
     FileSystem& files;
     Shell& shell;
+    // The game's processes; the real ones when not given.
+    ProcessRunner* runner = nullptr;
+    GameWindow* gameWindow = nullptr;
 };
 
 // The main window's behaviour without widgets: the workspace, the state of the controls, and
@@ -87,6 +93,7 @@ struct FormPlatform {
 class FormModel {
   public:
     explicit FormModel(FormPlatform platform);
+    ~FormModel();
 
     // ---- events
     // Runs the start-up sequence; false when the program has ended. It is made of two
@@ -113,6 +120,10 @@ class FormModel {
     void picArrow_Click(int16_t Index);
     void lblAmountLeft_Click();
     void lblAmountRight_Click();
+    // "start GPL" and the "?" menu belong to the launch flow.
+    void cmdLaunchGPL_Click();
+    void mnuHelp_Click(int16_t Index);
+    LaunchFlow& launchFlow() { return *launch_; }
 
     // ---- help line: the pointer moved over a control
     using Hover = help::Hover;
@@ -188,6 +199,8 @@ class FormModel {
     void clearCloseRequest() { closeRequested_ = false; }
     // Set when a handler asks the window to show the track check report (File menu).
     bool takeReportRequest() { return std::exchange(reportRequested_, false); }
+    // Set when a handler asks the window to show the About window ("?" menu).
+    bool takeAboutRequest() { return std::exchange(aboutRequested_, false); }
     // The platform services, for the windows this one opens.
     FormPlatform platform() const { return {settings_, dialogs_, files_, shell_}; }
 
@@ -229,6 +242,9 @@ class FormModel {
     bool ended_ = false;
     bool closeRequested_ = false;
     bool reportRequested_ = false;
+    bool aboutRequested_ = false;
+    std::unique_ptr<QtProcesses> ownProcesses_;
+    std::unique_ptr<LaunchFlow> launch_;
 };
 
 } // namespace gk

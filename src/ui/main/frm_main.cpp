@@ -107,6 +107,8 @@ template <class F> void FrmMain::handle(F&& handler) {
     render();
     if (model_.takeReportRequest())
         openReport();
+    if (model_.takeAboutRequest())
+        openAbout();
 }
 
 void FrmMain::openReport() {
@@ -169,6 +171,8 @@ void FrmMain::buildControls() {
     cmdLaunchGPL_->setObjectName(QStringLiteral("cmdLaunchGPL"));
     cmdLaunchGPL_->setToolTip(QStringLiteral("launch Grand Prix Legends"));
     place(cmdLaunchGPL_, 8160, 120, 1095, 315);
+    connect(cmdLaunchGPL_, &QPushButton::clicked, this,
+            [this] { handle([this] { model_.cmdLaunchGPL_Click(); }); });
 
     lblAmountLeft_ = label(QString(), {0, 0, 0}, kLightOrange, false);
     lblAmountLeft_->setObjectName(QStringLiteral("lblAmountLeft"));
@@ -507,10 +511,16 @@ void FrmMain::buildMenus() {
         mnuTrackSet_[static_cast<size_t>(i)] = action;
     }
 
-    // "&?" menu
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
-    QAction* about = help->addAction(QStringLiteral("About"));
-    connect(about, &QAction::triggered, this, [this] { openAbout(); });
+    // The "&?" menu: entry 0 "About", entry 1 "&Parameter".
+    mnuHelp_ = menuBar()->addMenu(QStringLiteral("&?"));
+    QAction* about = mnuHelp_->addAction(QStringLiteral("About"));
+    about->setObjectName(QStringLiteral("mnuHelp0"));
+    connect(about, &QAction::triggered, this,
+            [this] { handle([this] { model_.mnuHelp_Click(0); }); });
+    QAction* parameter = mnuHelp_->addAction(QStringLiteral("&Parameter"));
+    parameter->setObjectName(QStringLiteral("mnuHelp1"));
+    connect(parameter, &QAction::triggered, this,
+            [this] { handle([this] { model_.mnuHelp_Click(1); }); });
 }
 
 void FrmMain::renderList(QListView* view, TrackListModel* model, const TrackList& list,

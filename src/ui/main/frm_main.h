@@ -87,6 +87,7 @@ class FrmMain : public QMainWindow {
     QLabel* lblMyMail_ = nullptr;
     QHash<QObject*, std::function<void()>> hoverHandlers_;
     std::array<QAction*, 22> mnuTrackSet_{};
+    QMenu* mnuHelp_ = nullptr;
 };
 
 } // namespace gk

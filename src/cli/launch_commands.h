@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace gk {
+
+class Dialogs;
+class FileSystem;
+class FormModel;
+
+struct LaunchArguments {
+    QString track;
+    int car = -1; // the car box's row, 0 to 6; -1: none
+    bool yes = false;
+};
+
+// Reads the arguments of "command-line" ([TRACK] [--car N]) or "run" (TRACK [--car N]
+// [--yes]); on failure returns the problem to report.
+QString parseLaunchArguments(const QString& command, const QStringList& args, LaunchArguments& out);
+
+// command-line: prints the game's command line, as the "Parameter" box shows it.
+int commandLineCommand(FormModel& model, const LaunchArguments& args);
+
+// run: "start GPL" for the track, waiting for the game; --yes answers the "Missing Track"
+// question with Yes. Returns 1 when the game could not be started, 0 otherwise (the
+// messages of the launch set their own status).
+int runCommand(FormModel& model, Dialogs& dialogs, FileSystem& files, const LaunchArguments& args);
+
+} // namespace gk

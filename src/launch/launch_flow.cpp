@@ -1,0 +1,215 @@
+#include "launch_flow.h"
+
+#include "app/game_paths.h"
+#include "launch/command_line.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/processes.h"
+#include "platform/runtime_error.h"
+#include "platform/shell.h"
+#include "season/season_file.h"
+#include "season/season_writer.h"
+
+namespace gk {
+namespace {
+
+QString title() {
+    return QStringLiteral("Gridkeeper");
+}
+
+// The first row whose text is the track or the track with the missing mark; -1 when none.
+int matchingRow(const TrackList& list, const QByteArray& track) {
+    const QByteArray marked = "* " + track;
+    for (size_t r = 0; r < list.rows.size(); ++r)
+        if (list.rows[r] == track || list.rows[r] == marked)
+            return static_cast<int>(r);
+    return -1;
+}
+
+const MessageBox kAlreadyRunning{QStringLiteral("GPL is already running"),
+                                 QStringLiteral("GPL already running"), Buttons::Ok,
+                                 Icon::Information};
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+} // namespace
+
+LaunchFlow::LaunchFlow(LaunchPlatform platform)
+    : dialogs_(platform.dialogs), files_(platform.files), shell_(platform.shell),
+      runner_(platform.runner), gameWindow_(platform.gameWindow) {}
+
+void LaunchFlow::showError(int number, const QString& description) {
+    dialogs_.messageBox(
+        {description, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical});
+}
+
+void LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
+                                    const std::function<void()>& saveSeason) {
+    const QString& dir = choice.ws.strGPLdir;
+    const QString track = decodeGameText(choice.track);
+    try {
+        if (choice.ws.bolSeasonChanged) {
+            const Answer answer = dialogs_.messageBox(
+                {QStringLiteral("You haven't saved your changes so far. Do you want to create the "
+                                "new 67season.ini now (recommended)?"),
+                 title(), Buttons::YesNoCancel, Icon::Exclamation});
+            if (answer == Answer::Cancel)
+                return;
+            if (answer == Answer::Yes)
+                saveSeason();
+        }
+        if (matchingRow(choice.ws.ListTracks, choice.track) < 0) {
+            runInactive(choice);
+            return;
+        }
+        if (!files_.fileExists(paths::gplExe(dir))) {
+            dialogs_.messageBox({QStringLiteral("The GPL.exe was not found in ") + dir,
+                                 QStringLiteral("Can't find GPL.exe"), Buttons::Ok,
+                                 Icon::Information});
+            return;
+        }
+        if (gameWindow_.gameRunning(dir)) {
+            dialogs_.messageBox(kAlreadyRunning);
+            return;
+        }
+        if (!track.isEmpty() && !files_.fileExists(paths::trackIni(dir, track))) {
+            MessageBox question{QStringLiteral("The track ") + quoted(track) +
+                                    QStringLiteral(" was not found in your GPL\\tracks folder "
+                                                   "(missing track.ini). Do you want to run GPL "
+                                                   "anyway?"),
+                                QStringLiteral("Missing Track"), Buttons::YesNo, Icon::Exclamation,
+                                true};
+            if (dialogs_.messageBox(question) != Answer::Yes)
+                return;
+        }
+        if (const auto failure = subShellAndWait(gameCommandLine(dir, track, choice.team), dir))
+            dialogs_.messageBox(*failure);
+        shell_.centerMainWindow();
+    } catch (const RuntimeError& e) {
+        showError(e.number(), e.description());
+    }
+}
+
+void LaunchFlow::mnuHelp_Click(int16_t Index, const LaunchChoice& choice) {
+    if (Index == 0) {
+        if (onAbout)
+            onAbout();
+        return;
+    }
+    if (Index != 1)
+        return;
+    const QString line =
+        gameCommandLine(choice.ws.strGPLdir, decodeGameText(choice.track), choice.team);
+    dialogs_.messageBox(
+        {parameterText(line), QStringLiteral("Parameter"), Buttons::Ok, Icon::Information});
+}
+
+std::optional<MessageBox> LaunchFlow::subShellAndWait(const QString& commandLine,
+                                                      const QString& gameDir) {
+    try {
+        runner_.startAndWait(commandLine, gameDir);
+    } catch (const RuntimeError& e) {
+        const QString text =
+            e.code() == ErrorCode::FileNotFound
+                ? QStringLiteral("Unable to find '") + commandLine + QLatin1Char('\'')
+                : e.description();
+        return MessageBox{text, title(), Buttons::Ok, Icon::None};
+    }
+    return std::nullopt;
+}
+
+void LaunchFlow::putSeasonBack(const QString& gameDir) {
+    const QString parked = paths::parkedSeason(gameDir);
+    // The rename replaces the temporary season in one step.
+    if (files_.fileExists(parked))
+        files_.renameFile(parked, paths::seasonIni(gameDir));
+}
+
+void LaunchFlow::runInactive(const LaunchChoice& choice) {
+    struct Busy {
+        Shell& shell;
+        explicit Busy(Shell& s) : shell(s) { shell.setBusyPointer(true); }
+        ~Busy() { shell.setBusyPointer(false); }
+    } busy(shell_);
+
+    const QString& dir = choice.ws.strGPLdir;
+    const QString track = decodeGameText(choice.track);
+    if (track.isEmpty())
+        return;
+    const int row = matchingRow(choice.ws.listNotActive, choice.track);
+    if (row < 0) {
+        dialogs_.messageBox({track + QStringLiteral(" not found in inactive list."), title(),
+                             Buttons::Ok, Icon::Exclamation});
+        return;
+    }
+    if (!files_.fileExists(paths::gplExe(dir))) {
+        dialogs_.messageBox({QStringLiteral("GPL.exe not found in ") + dir, title(), Buttons::Ok,
+                             Icon::Exclamation});
+        return;
+    }
+    if (!files_.fileExists(paths::trackIni(dir, track))) {
+        dialogs_.messageBox({QStringLiteral("The track ") + quoted(track) +
+                                 QStringLiteral(" was not found in your GPL\\tracks folder "
+                                                "(missing track.ini)."),
+                             QStringLiteral("Missing Track"), Buttons::Ok, Icon::Exclamation});
+        return;
+    }
+
+    const QString season = paths::seasonIni(dir);
+    const QString parked = paths::parkedSeason(dir);
+    // A parked season from an earlier run is the user's real season: it is never replaced.
+    if (files_.fileExists(parked)) {
+        const Answer answer = dialogs_.messageBox(
+            {QStringLiteral("The file ") + parked +
+                 QStringLiteral(" already exists. It holds your real 67season.ini, parked by an "
+                                "earlier run of an inactive track that has not ended (GPL may "
+                                "still be running, or it crashed).\r\n\r\nThe track is not "
+                                "started, so that this file is not overwritten.\r\n\r\nShall "
+                                "gridkeeper.tmp be renamed to 67season.ini now?"),
+             QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation, true});
+        try {
+            if (answer == Answer::Yes)
+                files_.renameFile(parked, season);
+        } catch (const RuntimeError& e) {
+            showError(e.number(), e.description());
+        }
+        return;
+    }
+
+    bool parkedHere = false;
+    try {
+        if (files_.fileExists(season)) {
+            files_.renameFile(season, parked);
+            parkedHere = true;
+        }
+        const size_t r = static_cast<size_t>(row);
+        if (r >= choice.ws.arrInactive.size())
+            throw RuntimeError(ErrorCode::SubscriptRange);
+        files_.writeFile(season,
+                         seasonFileBytes(season_names::kTemporary, {choice.ws.arrInactive[r]}));
+        std::optional<MessageBox> message;
+        if (gameWindow_.gameRunning(dir))
+            message = kAlreadyRunning;
+        else
+            message = subShellAndWait(gameCommandLine(dir, QString(), choice.team), dir);
+        // The real season is back in place before anything is reported.
+        putSeasonBack(dir);
+        parkedHere = false;
+        if (message)
+            dialogs_.messageBox(*message);
+        shell_.centerMainWindow();
+    } catch (const RuntimeError& e) {
+        if (parkedHere) {
+            try {
+                putSeasonBack(dir);
+            } catch (const RuntimeError&) {
+                // Left parked: the next start offers the recovery.
+            }
+        }
+        showError(e.number(), e.description());
+    }
+}
+
+} // namespace gk

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/workspace.h"
+#include "platform/dialogs.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace gk {
+
+class FileSystem;
+class Shell;
+class ProcessRunner;
+class GameWindow;
+
+struct LaunchPlatform {
+    Dialogs& dialogs;
+    FileSystem& files;
+    Shell& shell;
+    ProcessRunner& runner;
+    GameWindow& gameWindow;
+};
+
+// What a launch reads of the main window: the workspace, the selected-track box (the game's
+// 8-bit text) and the car box's row (-1: none).
+struct LaunchChoice {
+    const Workspace& ws;
+    QByteArray track;
+    int team = -1;
+};
+
+// "start GPL", the run of an inactive track through a temporary season, and the "?" menu.
+class LaunchFlow {
+  public:
+    explicit LaunchFlow(LaunchPlatform platform);
+
+    // `saveSeason` writes the season without its success message; it runs when the user
+    // answers Yes to the unsaved-changes question.
+    void cmdLaunchGPL_Click(const LaunchChoice& choice, const std::function<void()>& saveSeason);
+    // Index 0 "About" runs `onAbout`; index 1 "&Parameter" shows the command line.
+    void mnuHelp_Click(int16_t Index, const LaunchChoice& choice);
+    std::function<void()> onAbout;
+
+    // Starts the command line in the game folder and waits for the game to end; the message
+    // to show when it could not be started.
+    std::optional<MessageBox> subShellAndWait(const QString& commandLine, const QString& gameDir);
+
+  private:
+    void runInactive(const LaunchChoice& choice);
+    void putSeasonBack(const QString& gameDir);
+    void showError(int number, const QString& description);
+
+    Dialogs& dialogs_;
+    FileSystem& files_;
+    Shell& shell_;
+    ProcessRunner& runner_;
+    GameWindow& gameWindow_;
+};
+
+} // namespace gk

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace gk {
+
+// Starting the game and waiting for it.
+class ProcessRunner {
+  public:
+    virtual ~ProcessRunner() = default;
+    // Starts the command line with `workingDir` (a game path) as the working directory and
+    // returns once the process has ended; the program's events keep running meanwhile.
+    // Throws RuntimeError: FileNotFound when the program (or what runs it) is not found,
+    // another number with its description for any other failure to start.
+    virtual void startAndWait(const QString& commandLine, const QString& workingDir) = 0;
+};
+
+// Whether the game runs already.
+class GameWindow {
+  public:
+    virtual ~GameWindow() = default;
+    virtual bool gameRunning(const QString& gameDir) = 0;
+};
+
+} // namespace gk

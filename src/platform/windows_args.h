@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace gk {
+
+// The arguments Windows gives a program for its command line (CommandLineToArgvW and the C
+// runtime): the program name ends at the next quote when it starts with one, else at the
+// first space or tab; after it, 2n backslashes before a quote become n and the quote opens or
+// closes a quoted part, 2n+1 become n and a literal quote, other backslashes stay; inside a
+// quoted part every third quote of a run is a literal one.
+QStringList splitWindowsCommandLine(const QString& commandLine);
+
+// The candidates for the program Windows starts for an unquoted command line, in the order
+// it tries them: the text up to each space, the whole program name last. A quoted program
+// name is the only candidate.
+QStringList programCandidates(const QString& commandLine);
+
+// The Wine prefix a native path lies in: the folder holding its "drive_c" component, or ""
+// when it lies in none.
+QString winePrefixOf(const QString& nativePath);
+
+} // namespace gk
