@@ -160,12 +160,13 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
         {"season ends inside an event",
          QStringLiteral("0"),
          seasonOf({"a"}) + "[Event2]\r\nname=b\r\n",
-         plain("Input past end of file"),
+         plain("Input past end of file: 67season.ini ends inside event 2 (line 15)."),
          {"* a"}},
         {"short track directory line",
          QStringLiteral("1"),
          seasonOf({"a"}) + "[Event2]\r\nn\r\ns\r\ntrackDir=b\r\nm\r\nd\r\nl\r\ng\r\n",
-         plain("Invalid procedure call or argument"),
+         plain("Invalid procedure call or argument: the track-directory line of event 2 of "
+               "67season.ini (line 15) gives no folder name: \"trackDir=b\"."),
          {"* a"}},
     };
     for (const Case& c : cases) {

@@ -1,3 +1,4 @@
+#include "season/season_writer.h"
 #include "support/harness.h"
 
 #include <QFile>
@@ -95,6 +96,35 @@ TEST(Writer, TrackSetsMatchTheGoldenFiles) {
                   golden("input_67season.ini"));
         EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
     }
+}
+
+// Extra lines after the seventh entry and every byte but CR and LF travel with their event
+// through a load and a write, into both files, the inactive list and a track set.
+TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
+    QByteArray everyByte;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            everyByte.append(static_cast<char>(b));
+    std::vector<EventEntries> active = {makeEvent("monza", everyByte), makeEvent("spa")};
+    active[0].extra = {"displayName=Gran Premio d'Italia", everyByte};
+    // A second race at monza, inactive.
+    std::vector<EventEntries> inactive = {makeEvent("monza", "Coppa"), makeEvent("brands")};
+    inactive[0].extra = {"; non-championship"};
+    const QByteArray season = seasonBytes(active, "All Tracks In Custom Order");
+    const QByteArray all = allTracksFileBytes(active, inactive);
+    ASSERT_TRUE(all.contains("startingGrid=0\r\n; non-championship\r\n\r\n[Event2]"));
+    Harness h;
+    h.game.addTracks({"monza", "spa", "brands"});
+    h.game.write(QStringLiteral("seasons/67season.ini"), season);
+    h.game.write(QStringLiteral("seasons/67AllTracks.ini"), all);
+    ASSERT_TRUE(h.load());
+    EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "brands"}));
+    h.m().subCreateIniFiles(true);
+    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), season);
+    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks.ini")), all);
+    ASSERT_TRUE(h.m().saveTrackSet(QStringLiteral("Set")));
+    EXPECT_EQ(h.game.read(QStringLiteral("seasons/Set.67s")),
+              seasonBytes(active, "Track Set for Gridkeeper"));
 }
 
 TEST(Writer, RefusesAnEmptyOrOverfullActiveList) {

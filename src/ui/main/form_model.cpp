@@ -14,7 +14,6 @@
 #include "season/track_lookup.h"
 #include "season/track_set_name.h"
 
-#include <QSet>
 #include <algorithm>
 
 namespace gk {
@@ -314,8 +313,8 @@ void FormModel::subGet67season(const QString& strFile) {
         strFile.isEmpty() ? paths::seasonIni(dir) : paths::inSeasons(dir, strFile);
     readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive, installed_);
     ctl_.lblAmountLeft.caption = QStringLiteral("Active Tracks (%1)").arg(ws_.ListTracks.count());
-    buildInactiveList(ws_.ListAllTracks, ws_.arrAllTracks, ws_.ListTracks, ws_.listNotActive,
-                      ws_.arrInactive);
+    buildInactiveList(ws_.ListAllTracks, ws_.arrAllTracks, ws_.ListTracks, ws_.arrActive,
+                      ws_.listNotActive, ws_.arrInactive);
     ctl_.lblAmountRight.caption =
         QStringLiteral("Non-Active Tracks (%1)").arg(ws_.listNotActive.count());
 }
@@ -488,32 +487,21 @@ void FormModel::showWrittenSeason(const std::vector<int>& order) {
     std::vector<EventEntries> activeEntries;
     active.reserve(order.size());
     activeEntries.reserve(order.size());
-    QSet<QByteArray> activeSet;
     for (int position : order) {
         const auto k = static_cast<size_t>(position);
-        activeSet.insert(activeTexts[k]);
         active.addRow(std::move(activeTexts[k]));
         activeEntries.push_back(std::move(ws_.arrActive[k]));
     }
     replaceRows(activeList, std::move(active));
     ws_.arrActive = std::move(activeEntries);
 
-    // Every all-tracks row equal to an active row stays out of the inactive list: the active
-    // rows themselves, and any inactive row that equals one of them.
-    size_t kept = 0;
-    for (size_t j = 0; j < inactiveTexts.size(); ++j) {
-        if (activeSet.contains(inactiveTexts[j]))
-            continue;
-        inactiveList.rows[kept] = std::move(inactiveTexts[j]);
-        if (kept != j)
-            ws_.arrInactive[kept] = std::move(ws_.arrInactive[j]);
-        ++kept;
-    }
-    inactiveList.rows.resize(kept);
-    inactiveList.selected.assign(kept, 0);
+    // The all-tracks file begins with the active events themselves, so read back every one of
+    // them is matched there and every inactive event stays inactive.
+    for (size_t j = 0; j < inactiveTexts.size(); ++j)
+        inactiveList.rows[j] = std::move(inactiveTexts[j]);
+    inactiveList.selected.assign(inactiveTexts.size(), 0);
     inactiveList.current = -1;
     inactiveList.rowsChanged();
-    ws_.arrInactive.resize(kept);
 
     clearSide(Side::Active);
     clearSide(Side::Inactive);
