@@ -168,6 +168,11 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
          plain("Invalid procedure call or argument: the track-directory line of event 2 of "
                "67season.ini (line 15) gives no folder name: \"trackDir=b\"."),
          {"* a"}},
+        {"one event more than a list holds", QStringLiteral("0"),
+         seasonOf(QList<QByteArray>(kMaxListRows + 1, "t")),
+         plain("Overflow: 67season.ini holds more events than a list can hold (32767); event "
+               "32768 of 67season.ini (line 294909) is one too many."),
+         Rows(kMaxListRows, "* t")},
     };
     for (const Case& c : cases) {
         Harness h;

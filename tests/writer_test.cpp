@@ -2,6 +2,7 @@
 #include "support/harness.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace gk::test {
@@ -235,64 +236,94 @@ TEST(Writer, FirstWriteWithoutAllTracksFileMakesOneBackup) {
     EXPECT_TRUE(h.game.exists(QStringLiteral("seasons/67AllTracks.ini")));
 }
 
-// Every file operation of a write fails in turn. After each failure a complete season file
-// and a complete all-tracks file exist (the old or the new one), and no backup is gone unless
-// a newer copy of it exists.
-TEST(Writer, AFailedWriteNeverLosesTheSeason) {
-    for (int chkSort : {0, 1}) {
-        const QByteArray oldSeason = golden("input_67season.ini");
-        const QByteArray oldAll = golden("input_67AllTracks.ini");
-        const QByteArray oldSeasonBak = "previous season";
-        const QByteArray oldAllBak = "previous all tracks";
-        const QByteArray newSeason =
-            golden(chkSort ? "67season_alphabetical.ini" : "67season_list.ini");
-        const QByteArray newAll = golden("67AllTracks.ini");
-        int failures = 0;
-        for (int failAt = 1;; ++failAt) {
-            Harness h;
-            loadWriterGame(h);
-            h.game.write(QStringLiteral("seasons/67season_previous.bak"), oldSeasonBak);
-            h.game.write(QStringLiteral("seasons/67AllTracks_previous.bak"), oldAllBak);
-            h.ctl().chkSort = chkSort;
-            h.ws().bolSeasonChanged = true;
-            h.files.changes = 0;
-            h.files.failAt = failAt;
-            h.dialogs.allowAnyMessage(Answer::Ok);
-            h.m().cmdMakeIni_Click();
-            const QByteArray season = h.game.read(QStringLiteral("seasons/67season.ini"));
-            const QByteArray all = h.game.read(QStringLiteral("seasons/67AllTracks.ini"));
-            EXPECT_TRUE(season == oldSeason || season == newSeason) << failAt;
-            EXPECT_TRUE(all == oldAll || all == newAll) << failAt;
-            for (const QString& f : h.game.seasonFiles())
-                EXPECT_FALSE(f.endsWith(QLatin1String(".new"))) << failAt;
-            const QByteArray seasonBak =
-                h.game.read(QStringLiteral("seasons/67season_previous.bak"));
-            const QByteArray allBak =
-                h.game.read(QStringLiteral("seasons/67AllTracks_previous.bak"));
-            EXPECT_TRUE(seasonBak == oldSeasonBak || seasonBak == oldSeason ||
-                        (seasonBak.isEmpty() && season == oldSeason))
-                << failAt;
-            EXPECT_TRUE(allBak == oldAllBak || allBak == oldAll ||
-                        (allBak.isEmpty() && all == oldAll))
-                << failAt;
-            EXPECT_EQ(h.shell.busyDepth, 0);
-            if (h.ws().bolSeasonChanged) {
-                ++failures;
-                ASSERT_EQ(h.dialogs.shown().size(), 1u);
-                EXPECT_EQ(describe(h.dialogs.shown()[0]),
-                          describe({QStringLiteral("Disk full"), QStringLiteral("Error 61"),
-                                    Buttons::Ok, Icon::Critical}));
-                continue;
-            }
-            // The operation that would have failed came after the last one: the write is done.
-            EXPECT_EQ(season, newSeason);
-            EXPECT_EQ(all, newAll);
-            EXPECT_EQ(seasonBak, oldSeason);
-            EXPECT_EQ(allBak, oldAll);
-            break;
-        }
-        EXPECT_GE(failures, 8) << "every operation of the write was made to fail";
+// A season file that is a symbolic link is written through to its target; its backup is a
+// copy of the content, not another link to the live file.
+TEST(Writer, ASeasonFileThatIsALinkIsWrittenThrough) {
+    Harness h;
+    loadWriterGame(h);
+    for (const char* name : {"67season.ini", "67AllTracks.ini"}) {
+        const QString file = QStringLiteral("seasons/") + QString::fromLatin1(name);
+        const QString real = QStringLiteral("real/") + QString::fromLatin1(name);
+        h.game.write(real, h.game.read(file));
+        h.game.remove(file);
+        ASSERT_TRUE(QFile::link(h.game.path(real), h.game.path(file)));
     }
+    h.m().subCreateIniFiles(true);
+    EXPECT_TRUE(QFileInfo(h.game.path(QStringLiteral("seasons/67season.ini"))).isSymbolicLink());
+    EXPECT_EQ(h.game.read(QStringLiteral("real/67season.ini")), golden("67season_list.ini"));
+    EXPECT_EQ(h.game.read(QStringLiteral("real/67AllTracks.ini")), golden("67AllTracks.ini"));
+    for (const char* backup : {"seasons/67season_previous.bak", "seasons/67AllTracks_previous.bak"})
+        EXPECT_FALSE(QFileInfo(h.game.path(QString::fromLatin1(backup))).isSymbolicLink());
+    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season_previous.bak")),
+              golden("input_67season.ini"));
+    EXPECT_EQ(h.game.seasonFiles().size(), 4);
+}
+
+// Every file operation of a write fails in turn: a full disk, a permission denied (on a
+// rename, a link, a removal ...), a failing sync of written data, or the program dying there.
+// A write that reports failure leaves the season files and backups exactly as they were; one
+// that reports success leaves the new pair and, as backups, the previous pair; a death leaves
+// a complete season file and all-tracks file.
+TEST(Writer, AFailedWriteChangesNothing) {
+    const QByteArray oldSeason = golden("input_67season.ini");
+    const QByteArray oldAll = golden("input_67AllTracks.ini");
+    const std::vector<QByteArray> before = {oldSeason, oldAll, "previous season",
+                                            "previous all tracks"};
+    const QStringList names = {QStringLiteral("67season.ini"), QStringLiteral("67AllTracks.ini"),
+                               QStringLiteral("67season_previous.bak"),
+                               QStringLiteral("67AllTracks_previous.bak")};
+    std::set<std::string> failed;
+    for (const ErrorCode failure : {ErrorCode::DiskFull, ErrorCode::PermissionDenied}) {
+        for (const bool crash : {false, true}) {
+            bool finished = false;
+            for (int failAt = 1; failAt <= 64 && !finished; ++failAt) {
+                const int chkSort = failAt % 2; // both writers share the replacement
+                const QByteArray newSeason =
+                    golden(chkSort ? "67season_alphabetical.ini" : "67season_list.ini");
+                Harness h;
+                loadWriterGame(h);
+                h.game.write(QStringLiteral("seasons/67season_previous.bak"), before[2]);
+                h.game.write(QStringLiteral("seasons/67AllTracks_previous.bak"), before[3]);
+                h.ctl().chkSort = chkSort;
+                h.ws().bolSeasonChanged = true;
+                h.files.changes = 0;
+                h.files.failAt = failAt;
+                h.files.failure = failure;
+                h.files.crash = crash;
+                h.dialogs.allowAnyMessage(Answer::Ok);
+                bool died = false;
+                try {
+                    h.m().cmdMakeIni_Click();
+                } catch (const FaultyFileSystem::Crash&) {
+                    died = true;
+                }
+                std::vector<QByteArray> files;
+                for (const QString& name : names)
+                    files.push_back(h.game.read(QStringLiteral("seasons/") + name));
+                failed.insert(h.files.failed.begin(), h.files.failed.end());
+                if (died) {
+                    EXPECT_TRUE(files[0] == oldSeason || files[0] == newSeason) << failAt;
+                    EXPECT_TRUE(files[1] == oldAll || files[1] == golden("67AllTracks.ini"))
+                        << failAt;
+                } else if (h.ws().bolSeasonChanged) {
+                    EXPECT_EQ(files, before) << failAt;
+                    EXPECT_EQ(h.game.seasonFiles().size(), 4) << failAt;
+                    ASSERT_EQ(h.dialogs.shown().size(), 1u);
+                    EXPECT_EQ(h.dialogs.shown()[0].title,
+                              QStringLiteral("Error %1").arg(static_cast<int>(failure)));
+                } else {
+                    EXPECT_EQ(files, (std::vector<QByteArray>{newSeason, golden("67AllTracks.ini"),
+                                                              oldSeason, oldAll}))
+                        << failAt;
+                    // The operation that would have failed came after the last one.
+                    finished = h.files.changes < failAt;
+                }
+                EXPECT_EQ(h.shell.busyDepth, 0);
+            }
+            EXPECT_TRUE(finished) << "the write ends within 64 file operations";
+        }
+    }
+    EXPECT_EQ(failed, (std::set<std::string>{"link", "remove", "rename", "sync", "write"}));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "season/loader.h"
 #include "season/season_file.h"
+#include "season/season_replace.h"
 #include "season/season_writer.h"
 #include "season/track_lookup.h"
 #include "season/track_set_name.h"
@@ -366,51 +367,13 @@ void FormModel::writeTrackSetFile(const QString& name, const QByteArray& bytes) 
     files_.writeFile(paths::trackSet(ws_.strGPLdir, name), bytes);
 }
 
-void FormModel::replaceSeasonFiles(const QByteArray& season, const QByteArray& allTracks) {
-    // Both new files are complete on disk before anything of the present season is touched;
-    // each step after that leaves a complete season file and all-tracks file in place.
-    const QString& dir = ws_.strGPLdir;
-    const QString seasonFile = paths::seasonIni(dir);
-    const QString allFile = paths::allTracksIni(dir);
-    const QString seasonNew = paths::inSeasons(dir, QStringLiteral("67season.ini.new"));
-    const QString allNew = paths::inSeasons(dir, QStringLiteral("67AllTracks.ini.new"));
-    const auto discard = [this](const QString& path) {
-        try {
-            if (files_.fileExists(path))
-                files_.removeFile(path);
-        } catch (const RuntimeError&) {
-        }
-    };
-    try {
-        files_.writeFile(seasonNew, season);
-        files_.writeFile(allNew, allTracks);
-        const QString seasonBak = paths::seasonBackup(dir);
-        const QString allBak = paths::allTracksBackup(dir);
-        if (files_.fileExists(seasonBak))
-            files_.removeFile(seasonBak);
-        if (files_.fileExists(allBak))
-            files_.removeFile(allBak);
-        // The backups are second names of the present files: the renames below give the
-        // present names to the new files and leave the old ones under the backup names only.
-        if (files_.fileExists(seasonFile))
-            files_.linkOrCopyFile(seasonFile, seasonBak);
-        if (files_.fileExists(allFile))
-            files_.linkOrCopyFile(allFile, allBak);
-        files_.renameFile(seasonNew, seasonFile);
-        files_.renameFile(allNew, allFile);
-    } catch (const RuntimeError&) {
-        discard(seasonNew);
-        discard(allNew);
-        throw;
-    }
-}
-
 void FormModel::subSortByList(const QString& strFile) {
     if (!strFile.isEmpty()) {
         writeTrackSetFile(strFile, seasonFileBytes(season_names::kTrackSet, ws_.arrActive));
         return;
     }
-    replaceSeasonFiles(seasonFileBytes(season_names::kCustomOrder, ws_.arrActive),
+    replaceSeasonFiles(files_, ws_.strGPLdir,
+                       seasonFileBytes(season_names::kCustomOrder, ws_.arrActive),
                        allTracksFileBytes(ws_.arrActive, ws_.arrInactive));
 }
 
@@ -423,7 +386,8 @@ void FormModel::subSortByAlphabet(const QString& strFile) {
                           seasonFileBytes(season_names::kTrackSet, ws_.arrActive, ListSorter));
         return;
     }
-    replaceSeasonFiles(seasonFileBytes(season_names::kAlphabetical, ws_.arrActive, ListSorter),
+    replaceSeasonFiles(files_, ws_.strGPLdir,
+                       seasonFileBytes(season_names::kAlphabetical, ws_.arrActive, ListSorter),
                        allTracksFileBytes(ws_.arrActive, ws_.arrInactive));
     showWrittenSeason(ListSorter);
 }

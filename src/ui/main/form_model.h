@@ -170,7 +170,6 @@ class FormModel {
     void setEntryText(int16_t index, const QByteArray& text);
     void showListRow(const TrackList& list, const std::vector<EventEntries>& entries, int first);
     void writeTrackSetFile(const QString& name, const QByteArray& bytes);
-    void replaceSeasonFiles(const QByteArray& season, const QByteArray& allTracks);
     void saveTrackSetAs();
     bool confirmDiscard();
     void updateCountCaptions();
