@@ -241,6 +241,17 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     EXPECT_FALSE(cancel);
     EXPECT_FALSE(h.ws().bolSeasonChanged);
     EXPECT_TRUE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
+
+    // A save that fails keeps the window open with the changes.
+    h.ws().bolSeasonChanged = true;
+    h.files.failPathContaining = QStringLiteral("seasons");
+    h.files.failure = ErrorCode::PermissionDenied;
+    h.dialogs.expectMessage(question, Answer::Yes);
+    h.dialogs.expectMessage({QStringLiteral("Permission denied"), QStringLiteral("Error 70"),
+                             Buttons::Ok, Icon::Critical});
+    h.m().Form_Unload(cancel);
+    EXPECT_TRUE(cancel);
+    EXPECT_TRUE(h.ws().bolSeasonChanged);
 }
 
 } // namespace

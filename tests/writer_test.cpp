@@ -236,6 +236,99 @@ TEST(Writer, FirstWriteWithoutAllTracksFileMakesOneBackup) {
     EXPECT_TRUE(h.game.exists(QStringLiteral("seasons/67AllTracks.ini")));
 }
 
+// After a load that stopped early the lists hold only what was read: the first write asks
+// (No by default) and on Yes keeps copies of both files that no backup rotation deletes.
+TEST(Writer, ASeasonReadInPartIsWrittenOnlyAfterAsking) {
+    const QByteArray broken = seasonOf({"a"}) + "[Event2]\r\nname=b\r\n";
+    for (const bool brokenSet : {false, true}) {
+        Harness h;
+        h.game.writeAllTracks({"a", "b", "c"});
+        h.game.write(QStringLiteral("seasons/67season.ini"),
+                     brokenSet ? seasonOf({"a", "b"}) : broken);
+        h.game.write(QStringLiteral("seasons/Broken.67s"), broken);
+        const QString file =
+            brokenSet ? QStringLiteral("Broken.67s") : QStringLiteral("67season.ini");
+        const QString where = file + QStringLiteral(" ends inside event 2 (line 15).");
+        if (brokenSet) {
+            ASSERT_TRUE(h.load());
+            h.dialogs.expectMessage({QStringLiteral("Input past end of file: ") + where,
+                                     QStringLiteral("Error 62"), Buttons::Ok, Icon::Critical});
+            h.m().mnuTrackSet_Click(2); // Broken
+        } else {
+            h.dialogs.expectMessage({QStringLiteral("Input past end of file: ") + where,
+                                     QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::None});
+            ASSERT_TRUE(h.load());
+        }
+        const QByteArray season = h.game.read(QStringLiteral("seasons/67season.ini"));
+        const QByteArray all = h.game.read(QStringLiteral("seasons/67AllTracks.ini"));
+        MessageBox question{
+            file + QStringLiteral(" could be read only in part: Gridkeeper read 1 track of it "
+                                  "before the error. Writing now replaces 67season.ini and "
+                                  "67AllTracks.ini with the lists as they are, and every track "
+                                  "that was not read is lost from them.\r\n\r\nWrite anyway? "
+                                  "Copies of both present files are kept first as "
+                                  "67season_kept.bak and 67AllTracks_kept.bak."),
+            QStringLiteral("Gridkeeper"), Buttons::YesNo, Icon::Exclamation, true};
+        h.dialogs.expectMessage(question, Answer::No);
+        h.m().cmdMakeIni_Click();
+        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks.ini")), all);
+        EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67season_kept.bak")));
+        h.dialogs.expectMessage(question, Answer::Yes);
+        h.dialogs.expectMessage(kCreated);
+        h.m().cmdMakeIni_Click();
+        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season_kept.bak")), season);
+        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks_kept.bak")), all);
+        // Written once, the files hold the lists: no more question, and the copies stay.
+        h.dialogs.expectMessage(kCreated);
+        h.m().cmdMakeIni_Click();
+        h.dialogs.expectMessage(kCreated);
+        h.m().cmdMakeIni_Click();
+        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks_kept.bak")), all);
+    }
+}
+
+// A line the loader could not read back is never written: the message names the track and
+// its line, and the season files and the track set stay as they were.
+TEST(Writer, RefusesWhatCouldNotBeReadBack) {
+    struct Case {
+        bool active;
+        int row, entry;
+        QByteArray line;
+        QString message;
+    };
+    const QString prefix = QStringLiteral("Nothing was written: the track ");
+    const std::vector<Case> cases = {
+        {true, 3, 2, "track=monaco",
+         prefix + QStringLiteral("\"monaco\" (active tracks, row 4) has the track-directory line "
+                                 "\"track=monaco\", which names no track folder: it must read "
+                                 "trackDirectory= followed by the folder's name.")},
+        {true, 0, 0, "name=Monza\r\n[Event2]",
+         prefix + QStringLiteral("\"monza\" (active tracks, row 1) holds a line break in its "
+                                 "entry 1.")},
+        {false, 1, 4, " [event9]",
+         prefix + QStringLiteral("\"oulton\" (non-active tracks, row 2) has the entry 5 "
+                                 "\" [event9]\", which would read as the start of a new event.")},
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        loadWriterGame(h);
+        (c.active ? h.ws().arrActive : h.ws().arrInactive)[static_cast<size_t>(c.row)]
+            .entry[static_cast<size_t>(c.entry)] = c.line;
+        const MessageBox refusal{c.message, QStringLiteral("Gridkeeper"), Buttons::Ok,
+                                 Icon::Exclamation};
+        h.dialogs.expectMessage(refusal);
+        h.m().cmdMakeIni_Click();
+        if (c.active) {
+            h.dialogs.expectMessage(refusal);
+            EXPECT_FALSE(h.m().saveTrackSet(QStringLiteral("Set")));
+        }
+        EXPECT_EQ(h.game.seasonFiles(),
+                  (QStringList{QStringLiteral("67AllTracks.ini"), QStringLiteral("67season.ini")}));
+        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")),
+                  golden("input_67season.ini"));
+    }
+}
+
 // A season file that is a symbolic link is written through to its target; its backup is a
 // copy of the content, not another link to the live file.
 TEST(Writer, ASeasonFileThatIsALinkIsWrittenThrough) {

@@ -9,6 +9,7 @@
 #include "platform/settings_store.h"
 #include "platform/shell.h"
 #include "season/loader.h"
+#include "season/read_back_check.h"
 #include "season/season_file.h"
 #include "season/season_replace.h"
 #include "season/season_writer.h"
@@ -207,6 +208,7 @@ void FormModel::Form_Unload(bool& Cancel) {
                 subCreateIniFiles(false);
             } catch (const RuntimeError& e) {
                 showError(e.number(), e.description());
+                Cancel = true; // the changes are not on disk: the window stays open
             }
         }
     });
@@ -306,13 +308,23 @@ void FormModel::subGet67season(const QString& strFile) {
         endProgram({QStringLiteral("67season.ini was not found. Please check your GPL\\seasons "
                                    "folder."),
                     QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
-    makeFirstRunCopies(files_, dir);
     installed_.clear();
-    readSeasonFile(files_, dir, paths::allTracksIni(dir), ws_.ListAllTracks, ws_.arrAllTracks,
-                   installed_);
     const QString activeFile =
         strFile.isEmpty() ? paths::seasonIni(dir) : paths::inSeasons(dir, strFile);
-    readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive, installed_);
+    // A load that stops early leaves lists that must not be written back without a word.
+    loadGuard_.loadStarted();
+    QString reading = paths::allTracksIni(dir);
+    const TrackList* readInto = &ws_.ListAllTracks;
+    try {
+        makeFirstRunCopies(files_, dir);
+        readSeasonFile(files_, dir, reading, ws_.ListAllTracks, ws_.arrAllTracks, installed_);
+        reading = activeFile;
+        readInto = &ws_.ListTracks;
+        readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive, installed_);
+    } catch (const RuntimeError&) {
+        loadGuard_.loadStopped(reading, readInto->count());
+        throw;
+    }
     ctl_.lblAmountLeft.caption = QStringLiteral("Active Tracks (%1)").arg(ws_.ListTracks.count());
     buildInactiveList(ws_.ListAllTracks, ws_.arrAllTracks, ws_.ListTracks, ws_.arrActive,
                       ws_.listNotActive, ws_.arrInactive);
@@ -343,6 +355,17 @@ void FormModel::subCreateIniFiles(bool bolMute) {
                    .arg(kMaxListRows));
         return;
     }
+    QString problem =
+        readBackProblem(ws_.ListTracks, ws_.arrActive, QStringLiteral("active tracks"));
+    if (problem.isEmpty())
+        problem = readBackProblem(ws_.listNotActive, ws_.arrInactive,
+                                  QStringLiteral("non-active tracks"));
+    if (!problem.isEmpty()) {
+        refuse(problem);
+        return;
+    }
+    if (!loadGuard_.allowWrite(dialogs_, files_, ws_.strGPLdir))
+        return;
     shell_.setBusyPointer(true);
     try {
         if (ctl_.chkSort == 1)
@@ -357,6 +380,7 @@ void FormModel::subCreateIniFiles(bool bolMute) {
     if (!bolMute)
         dialogs_.messageBox(
             {QStringLiteral("67season.ini created"), appTitle(), Buttons::Ok, Icon::Information});
+    loadGuard_.written();
     ws_.bolSeasonChanged = false;
 }
 
@@ -659,6 +683,12 @@ bool FormModel::saveTrackSet(const QString& name) {
                              QStringLiteral("Save as"), Buttons::Ok, Icon::Exclamation});
         return false;
     }
+    const QString unreadable =
+        readBackProblem(ws_.ListTracks, ws_.arrActive, QStringLiteral("active tracks"));
+    if (!unreadable.isEmpty()) {
+        dialogs_.messageBox({unreadable, appTitle(), Buttons::Ok, Icon::Exclamation});
+        return false;
+    }
     ws_.strTrackSet = name;
     if (ctl_.chkSort == 1)
         subSortByAlphabet(name);
@@ -688,6 +718,14 @@ bool FormModel::confirmDiscard() {
 }
 
 void FormModel::openTrackSet(const QString& name) {
+    // A name that could not be saved is not opened either: it could lead out of the folder.
+    const QString problem = trackSetNameProblem(name);
+    if (!problem.isEmpty()) {
+        dialogs_.messageBox({QStringLiteral("\"%1\" can't be used as the name of a track set. %2")
+                                 .arg(name, problem),
+                             appTitle(), Buttons::Ok, Icon::Exclamation});
+        return;
+    }
     if (!confirmDiscard())
         return;
     ws_.strTrackSet = name;

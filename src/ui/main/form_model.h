@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/partial_load_guard.h"
 #include "app/workspace.h"
 #include "platform/dialogs.h"
 #include "season/loader.h"
@@ -186,6 +187,7 @@ class FormModel {
     FormControls ctl_;
     QString playerFolder_;
     InstalledTracks installed_; // track.ini lookups of the last load
+    PartialLoadGuard loadGuard_;
     std::vector<StartupFault> startupFaults_;
     bool ended_ = false;
     bool closeRequested_ = false;
