@@ -8,9 +8,8 @@ namespace gk {
 
 void PartialLoadGuard::loadStopped(const QString& path, int tracksRead) {
     stopped_ = true;
-    fileName_ = path.mid(std::max(path.lastIndexOf(QLatin1Char('\\')),
-                                  path.lastIndexOf(QLatin1Char('/'))) +
-                         1);
+    fileName_ = path.mid(
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))) + 1);
     tracksRead_ = tracksRead;
 }
 

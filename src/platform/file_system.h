@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace gk {
@@ -37,6 +38,10 @@ class FileSystem {
     // The file a symbolic link leads to (following a chain of links), or `path` itself when it
     // is no link. Never throws.
     virtual QString resolveLinks(const QString& path) = 0;
+    // Holds a lock shared with other Gridkeeper processes on the folder until the returned
+    // handle is released, waiting while another process holds it. Throws RuntimeError when it
+    // cannot be taken.
+    virtual std::shared_ptr<void> lockFolder(const QString& path) = 0;
     // The entries of a folder, "." and ".." left out, in the order the system lists them.
     virtual std::vector<FolderEntry> listFolder(const QString& path) = 0;
     virtual void setCurrentDirectory(const QString& path) = 0;

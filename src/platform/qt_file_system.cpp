@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -280,6 +281,15 @@ void QtFileSystem::removeFile(const QString& path) {
     if (::unlink(QFile::encodeName(native).constData()) != 0)
         throw RuntimeError(errorOfErrno(errno));
 #endif
+}
+
+std::shared_ptr<void> QtFileSystem::lockFolder(const QString& path) {
+    auto lock = std::make_shared<QLockFile>(nativePath(path) + QStringLiteral("/gridkeeper.lock"));
+    lock->setStaleLockTime(60000);
+    if (!lock->tryLock(20000))
+        throw RuntimeError(lock->error() == QLockFile::PermissionError ? ErrorCode::PermissionDenied
+                                                                       : ErrorCode::PathFileAccess);
+    return lock;
 }
 
 QString QtFileSystem::resolveLinks(const QString& path) {

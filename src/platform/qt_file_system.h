@@ -20,6 +20,7 @@ class QtFileSystem : public FileSystem {
     void renameFile(const QString& from, const QString& to) override;
     void removeFile(const QString& path) override;
     QString resolveLinks(const QString& path) override;
+    std::shared_ptr<void> lockFolder(const QString& path) override;
     std::vector<FolderEntry> listFolder(const QString& path) override;
     void setCurrentDirectory(const QString& path) override;
     QString programDirectory() override;

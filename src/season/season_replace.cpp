@@ -30,6 +30,8 @@ struct Slot {
 
 void replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const QByteArray& season,
                         const QByteArray& allTracks) {
+    // One writer at a time: another Gridkeeper writing the same season waits for this one.
+    const std::shared_ptr<void> lock = fs.lockFolder(paths::seasonsFolder(gameDir));
     std::array<Slot, 2> slots;
     slots[0].live = paths::seasonIni(gameDir);
     slots[0].backup = paths::seasonBackup(gameDir);

@@ -14,7 +14,8 @@ class FileSystem;
 // Both new files are complete on disk before anything present is touched, and every step
 // replaces a file by one rename, so a complete season file and all-tracks file exist at every
 // moment. A season file that is a symbolic link is written through to its target, and its
-// backup is a copy of the content, never a second name of the live file.
+// backup is a copy of the content, never a second name of the live file. Writers in other
+// processes wait for each other (a lock file in the seasons folder).
 void replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const QByteArray& season,
                         const QByteArray& allTracks);
 
