@@ -483,8 +483,8 @@ void FormModel::showWrittenSeason(const std::vector<int>& order) {
     replaceRows(activeList, std::move(active));
     ws_.arrActive = std::move(activeEntries);
 
-    // The all-tracks file begins with the active events themselves, so read back every one of
-    // them is matched there and every inactive event stays inactive.
+    // The all-tracks file begins with the active events themselves: read back, each active
+    // event is matched there and every inactive event stays inactive.
     for (size_t j = 0; j < inactiveTexts.size(); ++j)
         inactiveList.rows[j] = std::move(inactiveTexts[j]);
     inactiveList.selected.assign(inactiveTexts.size(), 0);
