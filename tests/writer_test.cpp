@@ -366,55 +366,54 @@ TEST(Writer, AFailedWriteChangesNothing) {
                                QStringLiteral("67season_previous.bak"),
                                QStringLiteral("67AllTracks_previous.bak")};
     std::set<std::string> failed;
-    for (const ErrorCode failure : {ErrorCode::DiskFull, ErrorCode::PermissionDenied}) {
-        for (const bool crash : {false, true}) {
-            bool finished = false;
-            for (int failAt = 1; failAt <= 64 && !finished; ++failAt) {
-                const int chkSort = failAt % 2; // both writers share the replacement
-                const QByteArray newSeason =
-                    golden(chkSort ? "67season_alphabetical.ini" : "67season_list.ini");
-                Harness h;
-                loadWriterGame(h);
-                h.game.write(QStringLiteral("seasons/67season_previous.bak"), before[2]);
-                h.game.write(QStringLiteral("seasons/67AllTracks_previous.bak"), before[3]);
-                h.ctl().chkSort = chkSort;
-                h.ws().bolSeasonChanged = true;
-                h.files.changes = 0;
-                h.files.failAt = failAt;
-                h.files.failure = failure;
-                h.files.crash = crash;
-                h.dialogs.allowAnyMessage(Answer::Ok);
-                bool died = false;
-                try {
-                    h.m().cmdMakeIni_Click();
-                } catch (const FaultyFileSystem::Crash&) {
-                    died = true;
-                }
-                std::vector<QByteArray> files;
-                for (const QString& name : names)
-                    files.push_back(h.game.read(QStringLiteral("seasons/") + name));
-                failed.insert(h.files.failed.begin(), h.files.failed.end());
-                if (died) {
-                    EXPECT_TRUE(files[0] == oldSeason || files[0] == newSeason) << failAt;
-                    EXPECT_TRUE(files[1] == oldAll || files[1] == golden("67AllTracks.ini"))
-                        << failAt;
-                } else if (h.ws().bolSeasonChanged) {
-                    EXPECT_EQ(files, before) << failAt;
-                    EXPECT_EQ(h.game.seasonFiles().size(), 4) << failAt;
-                    ASSERT_EQ(h.dialogs.shown().size(), 1u);
-                    EXPECT_EQ(h.dialogs.shown()[0].title,
-                              QStringLiteral("Error %1").arg(static_cast<int>(failure)));
-                } else {
-                    EXPECT_EQ(files, (std::vector<QByteArray>{newSeason, golden("67AllTracks.ini"),
-                                                              oldSeason, oldAll}))
-                        << failAt;
-                    // The operation that would have failed came after the last one.
-                    finished = h.files.changes < failAt;
-                }
-                EXPECT_EQ(h.shell.busyDepth, 0);
+    for (const auto& [failure, crash] :
+         {std::pair{ErrorCode::DiskFull, false}, std::pair{ErrorCode::PermissionDenied, false},
+          std::pair{ErrorCode::DiskFull, true}}) {
+        bool finished = false;
+        for (int failAt = 1; failAt <= 64 && !finished; ++failAt) {
+            const int chkSort = failAt % 2; // both writers share the replacement
+            const QByteArray newSeason =
+                golden(chkSort ? "67season_alphabetical.ini" : "67season_list.ini");
+            Harness h;
+            loadWriterGame(h);
+            h.game.write(QStringLiteral("seasons/67season_previous.bak"), before[2]);
+            h.game.write(QStringLiteral("seasons/67AllTracks_previous.bak"), before[3]);
+            h.ctl().chkSort = chkSort;
+            h.ws().bolSeasonChanged = true;
+            h.files.changes = 0;
+            h.files.failAt = failAt;
+            h.files.failure = failure;
+            h.files.crash = crash;
+            h.dialogs.allowAnyMessage(Answer::Ok);
+            bool died = false;
+            try {
+                h.m().cmdMakeIni_Click();
+            } catch (const FaultyFileSystem::Crash&) {
+                died = true;
             }
-            EXPECT_TRUE(finished) << "the write ends within 64 file operations";
+            std::vector<QByteArray> files;
+            for (const QString& name : names)
+                files.push_back(h.game.read(QStringLiteral("seasons/") + name));
+            failed.insert(h.files.failed.begin(), h.files.failed.end());
+            if (died) {
+                EXPECT_TRUE(files[0] == oldSeason || files[0] == newSeason) << failAt;
+                EXPECT_TRUE(files[1] == oldAll || files[1] == golden("67AllTracks.ini")) << failAt;
+            } else if (h.ws().bolSeasonChanged) {
+                EXPECT_EQ(files, before) << failAt;
+                EXPECT_EQ(h.game.seasonFiles().size(), 4) << failAt;
+                ASSERT_EQ(h.dialogs.shown().size(), 1u);
+                EXPECT_EQ(h.dialogs.shown()[0].title,
+                          QStringLiteral("Error %1").arg(static_cast<int>(failure)));
+            } else {
+                EXPECT_EQ(files, (std::vector<QByteArray>{newSeason, golden("67AllTracks.ini"),
+                                                          oldSeason, oldAll}))
+                    << failAt;
+                // The operation that would have failed came after the last one.
+                finished = h.files.changes < failAt;
+            }
+            EXPECT_EQ(h.shell.busyDepth, 0);
         }
+        EXPECT_TRUE(finished) << "the write ends within 64 file operations";
     }
     EXPECT_EQ(failed, (std::set<std::string>{"link", "remove", "rename", "sync", "write"}));
 }

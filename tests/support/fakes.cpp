@@ -95,7 +95,7 @@ void FaultyFileSystem::change(const char* kind, const QString& path) {
 
 void FaultyFileSystem::syncFile(int handle, const QString& path) {
     change("sync", path);
-    QtFileSystem::syncFile(handle, path);
+    (void)handle; // tests need no durability: no real sync, so they stay fast
 }
 
 QByteArray FaultyFileSystem::readFile(const QString& path) {
