@@ -1,8 +1,10 @@
+#include "season/season_file.h"
 #include "support/game_folder.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace gk::test {
@@ -16,8 +18,7 @@ struct CliRun {
 
 class Cli : public ::testing::Test {
   protected:
-    CliRun run(const QStringList& args, bool withDir = true) {
-        QProcess p;
+    void start(QProcess& p, const QStringList& args, bool withDir = true) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("GRIDKEEPER_CONFIG_DIR"), config.path());
         p.setProcessEnvironment(env);
@@ -25,6 +26,10 @@ class Cli : public ::testing::Test {
         if (withDir)
             all = QStringList{QStringLiteral("--gpl-dir"), game.dir()} + args;
         p.start(QStringLiteral(GK_CLI_PATH), all);
+    }
+    CliRun run(const QStringList& args, bool withDir = true) {
+        QProcess p;
+        start(p, args, withDir);
         EXPECT_TRUE(p.waitForFinished(30000));
         return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
     }
@@ -163,6 +168,31 @@ TEST_F(Cli, ListCommandsWriteTheSeason) {
     }
     EXPECT_TRUE(run({QStringLiteral("delete"), QStringLiteral("zz")})
                     .err.contains("Gridkeeper: The track \"zz\" is in neither list."));
+}
+
+// Three writers at once wait for each other: each succeeds, and the season files and backups
+// are complete after every round.
+TEST_F(Cli, ConcurrentWritersLeaveCompleteFiles) {
+    game.writeSeason({"a", "b"});
+    game.writeAllTracks({"a", "b", "c"});
+    for (int round = 0; round < 3; ++round) {
+        std::array<QProcess, 3> writers;
+        for (size_t i = 0; i < writers.size(); ++i)
+            start(writers[i], {QStringLiteral("write"), i == 0 ? QStringLiteral("--alphabetical")
+                                                               : QStringLiteral("--list-order")});
+        for (QProcess& p : writers) {
+            EXPECT_TRUE(p.waitForFinished(30000));
+            EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+        }
+        for (const auto& [file, events] :
+             {std::pair{"seasons/67season.ini", 2}, std::pair{"seasons/67AllTracks.ini", 3},
+              std::pair{"seasons/67season_previous.bak", 2},
+              std::pair{"seasons/67AllTracks_previous.bak", 3}}) {
+            int read = 0;
+            scanEvents(game.read(QString::fromLatin1(file)), [&](auto&&, auto&&) { ++read; });
+            EXPECT_EQ(read, events) << file << " round " << round;
+        }
+    }
 }
 
 TEST_F(Cli, InvalidGameFolderIsRefused) {

@@ -24,7 +24,18 @@ TEST(Loader, SplitsActiveAndInactiveByExactRowText) {
          {"b", "a", "b"},
          {"a"},
          {"b", "b"}},
-        {"duplicate active rows hide both", {"a", "b"}, {"b"}, {"b", "a", "b"}, {"b"}, {"a"}},
+        {"one active event hides one of two",
+         {"a", "b"},
+         {"b"},
+         {"b", "a", "b"},
+         {"b"},
+         {"a", "b"}},
+        {"two races at one circuit, one active",
+         {"monza"},
+         {"monza"},
+         {"monza", "monza", "spa"},
+         {"monza"},
+         {"monza", "* spa"}},
         {"the split is case-sensitive",
          {"monza", "Monza"},
          {"monza"},
@@ -82,41 +93,40 @@ TEST(Loader, AllTracksFileIsMatchedWithoutRegardToCase) {
     EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67AllTracks.ini")));
 }
 
-// The hash split gives what the row-by-row comparison gives, on random lists with repeats.
-TEST(Loader, InactiveListEqualsTheRowByRowComparison) {
+// The hashed split gives the one-for-one matching done pair by pair, on random lists with
+// repeats: same event first, then same row text; whatever is left over is inactive.
+TEST(Loader, InactiveListMatchesActiveEventsOneForOne) {
     QRandomGenerator rng(67);
     for (int round = 0; round < 200; ++round) {
         TrackList all, active;
-        std::vector<EventEntries> allEntries;
-        const int n = static_cast<int>(rng.bounded(30));
-        for (int i = 0; i < n; ++i) {
-            QByteArray row = QByteArray::number(rng.bounded(12));
-            if (rng.bounded(3) == 0)
-                row = "* " + row;
-            all.addRow(row);
-            allEntries.push_back(makeEvent(row + "#" + QByteArray::number(i)));
-        }
-        const int m = static_cast<int>(rng.bounded(10));
-        for (int i = 0; i < m; ++i)
-            active.addRow(QByteArray::number(rng.bounded(12)));
+        std::vector<EventEntries> allEntries, activeEntries;
+        const auto randomEvent = [&](TrackList& list, std::vector<EventEntries>& entries) {
+            const QByteArray row = QByteArray::number(rng.bounded(8));
+            list.addRow(rng.bounded(3) == 0 ? "* " + row : row);
+            entries.push_back(makeEvent(row, QByteArray::number(rng.bounded(2))));
+        };
+        for (int i = 0, n = static_cast<int>(rng.bounded(30)); i < n; ++i)
+            randomEvent(all, allEntries);
+        for (int i = 0, m = static_cast<int>(rng.bounded(12)); i < m; ++i)
+            randomEvent(active, activeEntries);
         TrackList inactive;
         std::vector<EventEntries> inactiveEntries;
-        buildInactiveList(all, allEntries, active, inactive, inactiveEntries);
+        buildInactiveList(all, allEntries, active, activeEntries, inactive, inactiveEntries);
 
+        std::vector<bool> allUsed(all.rows.size()), activeUsed(active.rows.size());
+        for (bool sameEntries : {true, false})
+            for (size_t r = 0; r < all.rows.size(); ++r)
+                for (size_t a = 0; a < active.rows.size() && !allUsed[r]; ++a)
+                    if (!activeUsed[a] && active.rows[a] == all.rows[r] &&
+                        (!sameEntries || activeEntries[a].entry == allEntries[r].entry))
+                        allUsed[r] = activeUsed[a] = true;
         Rows expectRows;
         std::vector<EventEntries> expectEntries;
-        for (size_t r = 0; r < all.rows.size(); ++r) {
-            bool found = false;
-            for (const QByteArray& a : active.rows)
-                if (a == all.rows[r]) {
-                    found = true;
-                    break;
-                }
-            if (!found) {
+        for (size_t r = 0; r < all.rows.size(); ++r)
+            if (!allUsed[r]) {
                 expectRows.push_back(all.rows[r]);
                 expectEntries.push_back(allEntries[r]);
             }
-        }
         ASSERT_EQ(inactive.rows, expectRows);
         ASSERT_EQ(inactiveEntries, expectEntries);
     }

@@ -15,17 +15,22 @@ struct Scanned {
     std::vector<EventEntries> events;
     std::vector<QByteArray> folders;
     int error = 0;
+    QString description;
 };
 
 Scanned scan(const QByteArray& data) {
     Scanned s;
     try {
-        scanEvents(data, [&](EventEntries&& e, QByteArray&& folder) {
-            s.events.push_back(std::move(e));
-            s.folders.push_back(std::move(folder));
-        });
+        scanEvents(
+            data,
+            [&](EventEntries&& e, QByteArray&& folder) {
+                s.events.push_back(std::move(e));
+                s.folders.push_back(std::move(folder));
+            },
+            QStringLiteral("67season.ini"));
     } catch (const RuntimeError& e) {
         s.error = e.number();
+        s.description = e.description();
     }
     return s;
 }
@@ -75,10 +80,13 @@ TEST(EventScan, FindsEventsByTheirHeaderOnly) {
          {"a"},
          62},
         {"LF and CR line ends", "[Event1]\nn\rs\ntrackDirectory=lf\nm\nd\nl\ng", {"lf"}, 0},
-        {"a header among the entries is an entry",
+        {"a header among the entries is a malformed file",
          "[Event1]\r\n[Event2]\r\ns\r\ntrackDirectory=a\r\nm\r\nd\r\nl\r\ng\r\n",
-         {"a"},
-         0},
+         {},
+         321},
+        {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + event("[Event1]", "trackDirectory=a"), {"a"}, 0},
+        {"UTF-16 byte-order mark", "\xFF\xFE" + event("[Event1]", "trackDirectory=a"), {}, 321},
+        {"UTF-16 without a mark", QByteArray("[\0E\0v\0", 6), {}, 321},
     };
     for (const Case& c : cases) {
         const Scanned s = scan(c.data);
@@ -102,6 +110,52 @@ TEST(EventScan, KeepsEveryByteOfEveryEntry) {
     EXPECT_EQ(s.events[0].entry[1], "  s  ");
     EXPECT_EQ(s.events[0].entry[4], "");
     EXPECT_EQ(s.folders[0], QByteArray("n\xFCrburg\0ring", 12));
+}
+
+// Lines after the seventh entry travel with the event; a load that stops says where.
+TEST(EventScan, KeepsExtraLinesAndNamesFileAndEventOfAFault) {
+    struct Case {
+        const char* name;
+        QByteArray data;
+        std::vector<std::vector<QByteArray>> extra; // per event read
+        QString description;
+    };
+    const QByteArray two = event("[Event1]", "trackDirectory=a");
+    const std::vector<Case> cases = {
+        {"extra keys and notes, blank lines dropped",
+         event("[Event1]", "trackDirectory=a") + "displayName=Monza GP\r\n \t\r\n; mine \r\n" +
+             event("[Event2]", "trackDirectory=b") + "flag=it",
+         {{"displayName=Monza GP", "; mine "}, {"flag=it"}},
+         {}},
+        {"ends inside an event",
+         two + "[Event2]\r\nn\r\n",
+         {{}},
+         QStringLiteral("Input past end of file: 67season.ini ends inside event 2 (line 10).")},
+        {"a header among the entries",
+         two + "[Event2]\r\nn\r\n" + two,
+         {{}},
+         QStringLiteral("Invalid file format: event 2 of 67season.ini (line 10) has fewer than "
+                        "seven lines before the next event header.")},
+        {"short track-directory line",
+         two + event("[Event2]", "track=monaco"),
+         {{}},
+         QStringLiteral("Invalid procedure call or argument: the track-directory line of event 2 "
+                        "of 67season.ini (line 10) gives no folder name: \"track=monaco\".")},
+        {"UTF-16",
+         "\xFE\xFF" + two,
+         {},
+         QStringLiteral("Invalid file format: 67season.ini is saved as Unicode (UTF-16), which "
+                        "Gridkeeper cannot read. Open it in a text editor and save it as ANSI "
+                        "(Windows-1252).")},
+    };
+    for (const Case& c : cases) {
+        const Scanned s = scan(c.data);
+        std::vector<std::vector<QByteArray>> extra;
+        for (const EventEntries& e : s.events)
+            extra.push_back(e.extra);
+        EXPECT_EQ(extra, c.extra) << c.name;
+        EXPECT_EQ(s.description, c.description) << c.name;
+    }
 }
 
 TEST(SeasonFileBuilder, WritesTheHeaderBlockAndEvents) {

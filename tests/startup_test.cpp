@@ -160,13 +160,19 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
         {"season ends inside an event",
          QStringLiteral("0"),
          seasonOf({"a"}) + "[Event2]\r\nname=b\r\n",
-         plain("Input past end of file"),
+         plain("Input past end of file: 67season.ini ends inside event 2 (line 15)."),
          {"* a"}},
         {"short track directory line",
          QStringLiteral("1"),
          seasonOf({"a"}) + "[Event2]\r\nn\r\ns\r\ntrackDir=b\r\nm\r\nd\r\nl\r\ng\r\n",
-         plain("Invalid procedure call or argument"),
+         plain("Invalid procedure call or argument: the track-directory line of event 2 of "
+               "67season.ini (line 15) gives no folder name: \"trackDir=b\"."),
          {"* a"}},
+        {"one event more than a list holds", QStringLiteral("0"),
+         seasonOf(QList<QByteArray>(kMaxListRows + 1, "t")),
+         plain("Overflow: 67season.ini holds more events than a list can hold (32767); event "
+               "32768 of 67season.ini (line 294909) is one too many."),
+         Rows(kMaxListRows, "* t")},
     };
     for (const Case& c : cases) {
         Harness h;
@@ -235,6 +241,17 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     EXPECT_FALSE(cancel);
     EXPECT_FALSE(h.ws().bolSeasonChanged);
     EXPECT_TRUE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
+
+    // A save that fails keeps the window open with the changes.
+    h.ws().bolSeasonChanged = true;
+    h.files.failPathContaining = QStringLiteral("seasons");
+    h.files.failure = ErrorCode::PermissionDenied;
+    h.dialogs.expectMessage(question, Answer::Yes);
+    h.dialogs.expectMessage({QStringLiteral("Permission denied"), QStringLiteral("Error 70"),
+                             Buttons::Ok, Icon::Critical});
+    h.m().Form_Unload(cancel);
+    EXPECT_TRUE(cancel);
+    EXPECT_TRUE(h.ws().bolSeasonChanged);
 }
 
 } // namespace

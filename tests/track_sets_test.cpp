@@ -102,11 +102,13 @@ TEST(TrackSets, CancelKeepsTheCurrentSet) {
 
 TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
     const QStringList bad = {
-        QStringLiteral("  "),        QStringLiteral(".."),       QStringLiteral("../escape"),
-        QStringLiteral("a\\b"),      QStringLiteral("CON"),      QStringLiteral("lpt1.txt"),
-        QStringLiteral("what?"),     QStringLiteral("a<b>"),     QStringLiteral("pipe|"),
-        QStringLiteral("star*"),     QStringLiteral("colon:"),   QStringLiteral("quote\""),
-        QStringLiteral("trailing."), QStringLiteral("trailing ")};
+        QStringLiteral("  "),        QStringLiteral(".."),        QStringLiteral("../escape"),
+        QStringLiteral("a\\b"),      QStringLiteral("CON"),       QStringLiteral("lpt1.txt"),
+        QStringLiteral("what?"),     QStringLiteral("a<b>"),      QStringLiteral("pipe|"),
+        QStringLiteral("star*"),     QStringLiteral("colon:"),    QStringLiteral("quote\""),
+        QStringLiteral("trailing."), QStringLiteral("trailing "), QStringLiteral("CONIN$"),
+        QStringLiteral("conout$.x"), QStringLiteral("COM\u00B9"), QStringLiteral("lpt\u00B3"),
+        QString(121, QChar(0xE9))}; // 242 bytes in UTF-8
     for (const QString& name : bad) {
         Harness h;
         loadSetsGame(h);
@@ -124,6 +126,21 @@ TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
         EXPECT_EQ(h.game.seasonFiles(), before) << name.toStdString();
         EXPECT_TRUE(h.ws().strTrackSet.isEmpty());
         EXPECT_FALSE(QFile::exists(h.game.dir() + QStringLiteral("/escape.67s")));
+    }
+    // Nor is a set opened by such a name, even when the file it leads to exists.
+    for (const QString& name : {QStringLiteral("../outside/evil"),
+                                QStringLiteral("..\\outside\\evil"), QStringLiteral("CONIN$")}) {
+        Harness h;
+        loadSetsGame(h);
+        h.game.write(QStringLiteral("outside/evil.67s"), seasonOf({"monaco"}));
+        const QByteArray season = h.game.read(QStringLiteral("seasons/67season.ini"));
+        h.dialogs.allowAnyMessage(Answer::Ok);
+        h.m().openTrackSet(name);
+        ASSERT_EQ(h.dialogs.shown().size(), 1u);
+        EXPECT_TRUE(h.dialogs.shown()[0].text.startsWith(QLatin1Char('"') + name +
+                                                         QStringLiteral("\" can't be used")));
+        EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa"}));
+        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), season);
     }
 }
 
@@ -197,8 +214,8 @@ TEST(TrackSets, FailedOpensAreReportedAndTheSeasonStays) {
          {}},
         {"malformed",
          seasonOf({"monaco"}) + "[Event2]\r\nname=x\r\n",
-         {QStringLiteral("Input past end of file"), QStringLiteral("Error 62"), Buttons::Ok,
-          Icon::Critical},
+         {QStringLiteral("Input past end of file: Bad.67s ends inside event 2 (line 15)."),
+          QStringLiteral("Error 62"), Buttons::Ok, Icon::Critical},
          {"monaco"}},
         {"65 tracks",
          seasonOf(many),

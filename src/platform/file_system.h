@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace gk {
@@ -22,7 +23,9 @@ class FileSystem {
     virtual bool fileExists(const QString& path) = 0;
     // Whole file as bytes.
     virtual QByteArray readFile(const QString& path) = 0;
-    // Writes the whole file through a temporary file renamed over the target when complete.
+    // Writes the whole file through a temporary file renamed over the target when complete;
+    // the data is on the disk before the rename (a failing sync fails the write). A symbolic
+    // link is written through to its target.
     virtual void writeFile(const QString& path, const QByteArray& data) = 0;
     virtual void copyFile(const QString& from, const QString& to) = 0;
     // Makes `to` (which must not exist) a second name of the file `from` where the system
@@ -32,6 +35,13 @@ class FileSystem {
     // Replaces an existing target in one step.
     virtual void renameFile(const QString& from, const QString& to) = 0;
     virtual void removeFile(const QString& path) = 0;
+    // The file a symbolic link leads to (following a chain of links), or `path` itself when it
+    // is no link. Never throws.
+    virtual QString resolveLinks(const QString& path) = 0;
+    // Holds a lock shared with other Gridkeeper processes on the folder until the returned
+    // handle is released, waiting while another process holds it. Throws RuntimeError when it
+    // cannot be taken.
+    virtual std::shared_ptr<void> lockFolder(const QString& path) = 0;
     // The entries of a folder, "." and ".." left out, in the order the system lists them.
     virtual std::vector<FolderEntry> listFolder(const QString& path) = 0;
     virtual void setCurrentDirectory(const QString& path) = 0;

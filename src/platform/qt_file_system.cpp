@@ -6,12 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 
 #include <cerrno>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
+#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -216,9 +218,17 @@ void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
             throw RuntimeError(ErrorCode::PathNotFound);
         throw RuntimeError(ErrorCode::PermissionDenied);
     }
-    if (file.write(data) != data.size()) {
+    if (file.write(data) != data.size() || !file.flush()) {
         file.cancelWriting();
         throw RuntimeError(ErrorCode::DiskFull);
+    }
+    // The commit's own sync ignores a failure; a write whose data may not be on the disk has
+    // failed.
+    try {
+        syncFile(file.handle(), path);
+    } catch (const RuntimeError&) {
+        file.cancelWriting();
+        throw;
     }
     if (!file.commit()) {
         if (file.error() == QFileDevice::WriteError || file.error() == QFileDevice::ResourceError)
@@ -270,6 +280,40 @@ void QtFileSystem::removeFile(const QString& path) {
 #else
     if (::unlink(QFile::encodeName(native).constData()) != 0)
         throw RuntimeError(errorOfErrno(errno));
+#endif
+}
+
+std::shared_ptr<void> QtFileSystem::lockFolder(const QString& path) {
+    auto lock = std::make_shared<QLockFile>(nativePath(path) + QStringLiteral("/gridkeeper.lock"));
+    lock->setStaleLockTime(60000);
+    if (!lock->tryLock(20000))
+        throw RuntimeError(lock->error() == QLockFile::PermissionError ? ErrorCode::PermissionDenied
+                                                                       : ErrorCode::PathFileAccess);
+    return lock;
+}
+
+QString QtFileSystem::resolveLinks(const QString& path) {
+    QFileInfo info(nativePath(path));
+    if (!info.isSymbolicLink())
+        return path;
+    for (int hops = 0; hops < 40 && info.isSymbolicLink(); ++hops)
+        info.setFile(info.symLinkTarget());
+    return QDir::toNativeSeparators(info.absoluteFilePath());
+}
+
+void QtFileSystem::syncFile(int handle, const QString& path) {
+    (void)path;
+#ifdef Q_OS_WIN
+    if (!FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(handle))))
+        throw RuntimeError(ErrorCode::PathFileAccess);
+#else
+#ifdef Q_OS_LINUX
+    const int result = ::fdatasync(handle);
+#else
+    const int result = ::fsync(handle);
+#endif
+    if (result != 0)
+        throw RuntimeError(errno == EIO ? ErrorCode::PathFileAccess : errorOfErrno(errno));
 #endif
 }
 

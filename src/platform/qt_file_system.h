@@ -19,12 +19,18 @@ class QtFileSystem : public FileSystem {
     void linkOrCopyFile(const QString& from, const QString& to) override;
     void renameFile(const QString& from, const QString& to) override;
     void removeFile(const QString& path) override;
+    QString resolveLinks(const QString& path) override;
+    std::shared_ptr<void> lockFolder(const QString& path) override;
     std::vector<FolderEntry> listFolder(const QString& path) override;
     void setCurrentDirectory(const QString& path) override;
     QString programDirectory() override;
 
     // The native path of a game path.
     QString nativePath(const QString& gamePath);
+
+  protected:
+    // Makes the written data of an open file durable; throws RuntimeError when it fails.
+    virtual void syncFile(int handle, const QString& path);
 
   private:
     QString matchComponent(const QString& folder, const QString& name);

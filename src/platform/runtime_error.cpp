@@ -26,6 +26,8 @@ QString standardDescription(ErrorCode code) {
         return QStringLiteral("Path/File access error");
     case ErrorCode::PathNotFound:
         return QStringLiteral("Path not found");
+    case ErrorCode::InvalidFileFormat:
+        return QStringLiteral("Invalid file format");
     case ErrorCode::InvalidProperty:
         return QStringLiteral("Invalid property value");
     }

@@ -5,7 +5,8 @@
 #include "platform/file_system.h"
 #include "season_file.h"
 
-#include <QSet>
+#include <QHash>
+#include <algorithm>
 
 namespace gk {
 
@@ -21,22 +22,67 @@ QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& fol
 void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path, TrackList& list,
                     std::vector<EventEntries>& entries, InstalledTracks& installed) {
     const QByteArray data = fs.readFile(path);
-    scanEvents(data, [&](EventEntries&& event, QByteArray&& folder) {
-        list.addRow(rowText(fs, gameDir, folder, installed));
-        entries.push_back(std::move(event));
-    });
+    const QString fileName = path.mid(
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))) + 1);
+    scanEvents(
+        data,
+        [&](EventEntries&& event, QByteArray&& folder) {
+            list.addRow(rowText(fs, gameDir, folder, installed));
+            entries.push_back(std::move(event));
+        },
+        fileName);
 }
 
+namespace {
+
+// An event's row text and seven entries as one key, each part preceded by its length.
+QByteArray eventKey(const QByteArray& row, const EventEntries& e) {
+    QByteArray key;
+    const auto add = [&key](const QByteArray& part) {
+        const auto n = static_cast<quint32>(part.size());
+        key.append(reinterpret_cast<const char*>(&n), sizeof n);
+        key.append(part);
+    };
+    add(row);
+    for (const QByteArray& line : e.entry)
+        add(line);
+    return key;
+}
+
+} // namespace
+
 void buildInactiveList(const TrackList& all, const std::vector<EventEntries>& allEntries,
-                       const TrackList& active, TrackList& inactive,
-                       std::vector<EventEntries>& inactiveEntries) {
-    QSet<QByteArray> activeRows;
-    activeRows.reserve(active.count());
-    for (const QByteArray& row : active.rows)
-        activeRows.insert(row);
-    for (size_t r = 0; r < all.rows.size(); ++r) {
-        if (activeRows.contains(all.rows[r]))
+                       const TrackList& active, const std::vector<EventEntries>& activeEntries,
+                       TrackList& inactive, std::vector<EventEntries>& inactiveEntries) {
+    // The active events still unmatched: by row text and entries, and by row text alone.
+    QHash<QByteArray, int> byEvent;
+    QHash<QByteArray, int> byText;
+    byText.reserve(active.count());
+    for (size_t r = 0; r < active.rows.size(); ++r) {
+        ++byText[active.rows[r]];
+        if (r < activeEntries.size())
+            ++byEvent[eventKey(active.rows[r], activeEntries[r])];
+    }
+    const size_t n = all.rows.size();
+    std::vector<uint8_t> matched(n, 0);
+    // First the events that are the same event, then those of the same track folder.
+    for (size_t r = 0; r < n && !byEvent.isEmpty(); ++r) {
+        auto it = byEvent.find(eventKey(all.rows[r], allEntries.at(r)));
+        if (it == byEvent.end())
             continue;
+        matched[r] = 1;
+        --byText[all.rows[r]];
+        if (--it.value() == 0)
+            byEvent.erase(it);
+    }
+    for (size_t r = 0; r < n; ++r) {
+        if (matched[r])
+            continue;
+        auto it = byText.find(all.rows[r]);
+        if (it != byText.end() && it.value() > 0) {
+            --it.value();
+            continue;
+        }
         inactive.addRow(all.rows[r]);
         inactiveEntries.push_back(allEntries.at(r));
     }

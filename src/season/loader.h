@@ -24,11 +24,15 @@ QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& fol
 void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path, TrackList& list,
                     std::vector<EventEntries>& entries, InstalledTracks& installed);
 
-// Appends to the inactive list every row of the all-tracks list whose text stands in no row
-// of the active list (exact, case-sensitive), with a copy of its entries, in all-tracks order.
+// Appends to the inactive list the all-tracks events left over when the active events are
+// matched to them one for one, with a copy of their entries, in all-tracks order: first each
+// all-tracks event (in file order) takes an unmatched active event of the same row text and
+// the same seven entries, then each one still unmatched takes an unmatched active row of the
+// same text. So a track that stands twice in the all-tracks file (two races at one circuit)
+// and once in the season keeps its second event in the inactive list.
 void buildInactiveList(const TrackList& all, const std::vector<EventEntries>& allEntries,
-                       const TrackList& active, TrackList& inactive,
-                       std::vector<EventEntries>& inactiveEntries);
+                       const TrackList& active, const std::vector<EventEntries>& activeEntries,
+                       TrackList& inactive, std::vector<EventEntries>& inactiveEntries);
 
 // On a first run the all-tracks file, and where missing the Standard track set, are byte
 // copies of the game's season file.

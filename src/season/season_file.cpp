@@ -1,5 +1,6 @@
 #include "season_file.h"
 
+#include "platform/code_page.h"
 #include "platform/runtime_error.h"
 
 #include <algorithm>
@@ -65,25 +66,124 @@ bool LineReader::next(QByteArrayView& line) {
         pos_ = end + 2;
     else
         pos_ = end + 1;
+    ++lineNumber_;
     return true;
 }
 
+void LineReader::skip(qsizetype bytes) {
+    pos_ = std::min(data_.size(), pos_ + bytes);
+}
+
+namespace {
+
+// A file saved as "Unicode" by a Windows editor: a UTF-16 byte-order mark, or a NUL in every
+// second byte.
+bool looksLikeUtf16(const QByteArray& data) {
+    if (data.size() < 2)
+        return false;
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
+        return true;
+    for (qsizetype parity = 0; parity < 2; ++parity) {
+        qsizetype i = parity;
+        while (i < data.size() && data[i] == '\0')
+            i += 2;
+        if (i >= data.size())
+            return true;
+    }
+    return false;
+}
+
+bool isBlank(QByteArrayView line) {
+    for (char c : line)
+        if (c != ' ' && c != '\t')
+            return false;
+    return true;
+}
+
+// Where a fault lies: the file's name, the event's number in file order and the line.
+struct Place {
+    const QString& file;
+    qsizetype event = 0;
+    qsizetype line = 0;
+
+    QString name() const { return file.isEmpty() ? QStringLiteral("the season file") : file; }
+    QString where() const {
+        return QStringLiteral("event %1 of %2 (line %3)").arg(event).arg(name()).arg(line);
+    }
+    [[noreturn]] void fail(ErrorCode code, const QString& detail) const {
+        throw RuntimeError(code, standardDescription(code) + QStringLiteral(": ") + detail);
+    }
+};
+
+} // namespace
+
 void scanEvents(const QByteArray& data,
-                const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent) {
+                const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent,
+                const QString& fileName) {
+    Place place{fileName};
+    if (looksLikeUtf16(data))
+        place.fail(ErrorCode::InvalidFileFormat,
+                   QStringLiteral("%1 is saved as Unicode (UTF-16), which Gridkeeper cannot read. "
+                                  "Open it in a text editor and save it as ANSI (Windows-1252).")
+                       .arg(place.name()));
     LineReader reader(data);
+    if (data.startsWith("\xEF\xBB\xBF"))
+        reader.skip(3); // a UTF-8 byte-order mark hides no header
+    EventEntries pending;
+    QByteArray pendingFolder;
+    bool havePending = false;
+    const auto deliver = [&] {
+        if (!havePending)
+            return;
+        havePending = false;
+        try {
+            onEvent(std::move(pending), std::move(pendingFolder));
+        } catch (const RuntimeError& e) {
+            if (e.code() != ErrorCode::Overflow)
+                throw;
+            place.fail(ErrorCode::Overflow,
+                       QStringLiteral("%1 holds more events than a list can hold (%2); %3 is one "
+                                      "too many.")
+                           .arg(place.name())
+                           .arg(kMaxListRows)
+                           .arg(place.where()));
+        }
+        pending = EventEntries();
+    };
     QByteArrayView line;
     while (reader.next(line)) {
-        if (!isEventHeader(line))
+        if (!isEventHeader(line)) {
+            if (havePending && !isBlank(line))
+                pending.extra.push_back(line.toByteArray());
             continue;
-        EventEntries entries;
-        for (QByteArray& entry : entries.entry) {
+        }
+        deliver();
+        ++place.event;
+        place.line = reader.lineNumber();
+        for (QByteArray& entry : pending.entry) {
             if (!reader.next(line))
-                throw RuntimeError(ErrorCode::PastEndOfFile);
+                place.fail(ErrorCode::PastEndOfFile,
+                           QStringLiteral("%1 ends inside event %2 (line %3).")
+                               .arg(place.name())
+                               .arg(place.event)
+                               .arg(place.line));
+            if (isEventHeader(line))
+                place.fail(ErrorCode::InvalidFileFormat,
+                           QStringLiteral("%1 has fewer than seven lines before the next event "
+                                          "header.")
+                               .arg(place.where()));
             entry = line.toByteArray();
         }
-        QByteArray folder = folderOfTrackDirectory(entries.entry[2]);
-        onEvent(std::move(entries), std::move(folder));
+        const QByteArrayView directory = trimmedSpaces(pending.entry[2]);
+        if (directory.size() < 15)
+            place.fail(ErrorCode::InvalidArgument,
+                       QStringLiteral("the track-directory line of %1 gives no folder name: "
+                                      "\"%2\".")
+                           .arg(place.where(), decodeGameText(pending.entry[2])));
+        pendingFolder = directory.sliced(15).toByteArray();
+        havePending = true;
     }
+    deliver();
 }
 
 SeasonFileBuilder::SeasonFileBuilder(QByteArrayView name, qsizetype numEvents,
@@ -118,6 +218,10 @@ void SeasonFileBuilder::addEvent(qsizetype number, const EventEntries& entries) 
         put(entry);
         put("\r\n");
     }
+    for (const QByteArray& line : entries.extra) {
+        put(line);
+        put("\r\n");
+    }
     put("\r\n");
 }
 
@@ -129,9 +233,12 @@ QByteArray SeasonFileBuilder::take() {
 
 qsizetype entryBytes(const std::vector<EventEntries>& events) {
     qsizetype total = 0;
-    for (const EventEntries& e : events)
+    for (const EventEntries& e : events) {
         for (const QByteArray& line : e.entry)
             total += line.size();
+        for (const QByteArray& line : e.extra)
+            total += line.size() + 2;
+    }
     return total;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <functional>
 #include <vector>
 
@@ -24,10 +25,14 @@ class LineReader {
   public:
     explicit LineReader(const QByteArray& data) : data_(data) {}
     bool next(QByteArrayView& line);
+    void skip(qsizetype bytes);
+    // The number of the line last read, from 1.
+    qsizetype lineNumber() const { return lineNumber_; }
 
   private:
     const QByteArray& data_;
     qsizetype pos_ = 0;
+    qsizetype lineNumber_ = 0;
 };
 
 // Spaces (only spaces) removed from both ends.
@@ -42,11 +47,16 @@ bool isEventHeader(QByteArrayView line);
 // first 15 characters. Throws RuntimeError (invalid argument) when the trimmed line is shorter.
 QByteArray folderOfTrackDirectory(QByteArrayView line);
 
-// Reads every event of a season file in file order. A line ends at CR LF, LF or CR. The
-// callback receives the seven entries and the folder name of each event. A file that ends
-// inside an event throws RuntimeError (input past end of file) after the complete events.
+// Reads every event of a season file in file order. A line ends at CR LF, LF or CR; a UTF-8
+// byte-order mark at the start is passed over. The callback receives each event (its seven
+// entries and the non-blank lines after them up to the next header) and its folder name.
+// Throws RuntimeError, after the complete events before the fault, for a file saved as UTF-16,
+// a file that ends inside an event's seven entries, an event header among them, or a
+// track-directory line too short to name a folder; the description names `fileName` and the
+// event's number and line.
 void scanEvents(const QByteArray& data,
-                const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent);
+                const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent,
+                const QString& fileName = {});
 
 // Builds a season file: header block, then events, every line ended by CR LF.
 class SeasonFileBuilder {
@@ -54,6 +64,7 @@ class SeasonFileBuilder {
     // `entryBytes`, when known, is the total size of the entry lines of all events, so the
     // file is built in one allocation.
     SeasonFileBuilder(QByteArrayView name, qsizetype numEvents, qsizetype entryBytes = 0);
+    // "[Event" + number + "]", the seven entries, the extra lines, an empty line.
     void addEvent(qsizetype number, const EventEntries& entries);
     QByteArray take();
 
@@ -66,7 +77,7 @@ class SeasonFileBuilder {
     qsizetype used_ = 0;
 };
 
-// The total size of the entry lines of the events.
+// The total size of the entry lines (extra lines included) of the events.
 qsizetype entryBytes(const std::vector<EventEntries>& events);
 
 } // namespace gk

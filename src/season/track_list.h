@@ -8,8 +8,12 @@
 namespace gk {
 
 // The seven lines that follow an event header, kept exactly as read. entry[0] is entry 1.
+// `extra` holds the lines after the seventh up to the next event header that are not blank
+// (more than spaces and tabs): keys of other tools and hand-written notes. They travel with
+// the event and are written back after its seventh entry.
 struct EventEntries {
     std::array<QByteArray, 7> entry;
+    std::vector<QByteArray> extra;
 
     bool operator==(const EventEntries&) const = default;
 };

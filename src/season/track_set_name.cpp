@@ -19,20 +19,26 @@ QString trackSetNameProblem(const QString& name) {
     }
     if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
         return QStringLiteral("The name cannot end with a dot or a space.");
-    // Windows reserves these device names, with or without an extension.
-    static const QStringList reserved = {
-        QStringLiteral("CON"),  QStringLiteral("PRN"),  QStringLiteral("AUX"),
-        QStringLiteral("NUL"),  QStringLiteral("COM1"), QStringLiteral("COM2"),
-        QStringLiteral("COM3"), QStringLiteral("COM4"), QStringLiteral("COM5"),
-        QStringLiteral("COM6"), QStringLiteral("COM7"), QStringLiteral("COM8"),
-        QStringLiteral("COM9"), QStringLiteral("LPT1"), QStringLiteral("LPT2"),
-        QStringLiteral("LPT3"), QStringLiteral("LPT4"), QStringLiteral("LPT5"),
-        QStringLiteral("LPT6"), QStringLiteral("LPT7"), QStringLiteral("LPT8"),
-        QStringLiteral("LPT9")};
+    // Windows reserves these device names, with or without an extension; COM and LPT with a
+    // superscript digit too.
+    static const QStringList reserved = [] {
+        QStringList names = {QStringLiteral("CON"),    QStringLiteral("PRN"),
+                             QStringLiteral("AUX"),    QStringLiteral("NUL"),
+                             QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
+        for (const QString& port : {QStringLiteral("COM"), QStringLiteral("LPT")}) {
+            for (char digit = '1'; digit <= '9'; ++digit)
+                names.append(port + QLatin1Char(digit));
+            for (char16_t superscript : {u'\u00B9', u'\u00B2', u'\u00B3'})
+                names.append(port + QChar(superscript));
+        }
+        return names;
+    }();
     const QString stem = name.section(QLatin1Char('.'), 0, 0).trimmed();
     if (reserved.contains(stem, Qt::CaseInsensitive))
         return QStringLiteral("\"%1\" is a device name that Windows reserves.").arg(stem);
-    if (name.size() > 200)
+    // The file name (with ".67s" and the suffix of the temporary file it is written through)
+    // must stay within the 255 bytes, or UTF-16 units, that file systems allow.
+    if (name.toUtf8().size() > 240)
         return QStringLiteral("The name is too long.");
     return {};
 }

@@ -84,11 +84,20 @@ void FakeSettings::saveSetting(const QString& app, const QString& section, const
     values_[key] = value;
 }
 
-void FaultyFileSystem::change(const QString& path) {
+void FaultyFileSystem::change(const char* kind, const QString& path) {
     ++changes;
     if ((failAt > 0 && changes == failAt) ||
-        (!failPathContaining.isEmpty() && path.contains(failPathContaining)))
+        (!failPathContaining.isEmpty() && path.contains(failPathContaining))) {
+        failed.insert(kind);
+        if (crash)
+            throw Crash{};
         throw RuntimeError(failure);
+    }
+}
+
+void FaultyFileSystem::syncFile(int handle, const QString& path) {
+    change("sync", path);
+    (void)handle; // tests need no durability: no real sync, so they stay fast
 }
 
 QByteArray FaultyFileSystem::readFile(const QString& path) {
@@ -98,27 +107,27 @@ QByteArray FaultyFileSystem::readFile(const QString& path) {
 }
 
 void FaultyFileSystem::writeFile(const QString& path, const QByteArray& data) {
-    change(path);
+    change("write", path);
     QtFileSystem::writeFile(path, data);
 }
 
 void FaultyFileSystem::copyFile(const QString& from, const QString& to) {
-    change(to);
+    change("copy", to);
     QtFileSystem::copyFile(from, to);
 }
 
 void FaultyFileSystem::linkOrCopyFile(const QString& from, const QString& to) {
-    change(to);
+    change("link", to);
     QtFileSystem::linkOrCopyFile(from, to);
 }
 
 void FaultyFileSystem::renameFile(const QString& from, const QString& to) {
-    change(to);
+    change("rename", to);
     QtFileSystem::renameFile(from, to);
 }
 
 void FaultyFileSystem::removeFile(const QString& path) {
-    change(path);
+    change("remove", path);
     QtFileSystem::removeFile(path);
 }
 

@@ -11,6 +11,7 @@
 #include <QMap>
 #include <deque>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace gk::test {
@@ -93,13 +94,17 @@ class FakeProcesses : public ProcessRunner, public GameWindow {
 };
 
 // The real file system with one operation made to fail: the Nth call (from 1) of the
-// operations that change something, or every call matching a path.
+// operations that change something (a sync of written data included), or every call matching
+// a path. With `crash` the failing operation throws Crash instead: the program dies there.
 class FaultyFileSystem : public QtFileSystem {
   public:
+    struct Crash {};
     int failAt = 0;  // 0: never
     int changes = 0; // changing operations seen
     ErrorCode failure = ErrorCode::DiskFull;
-    QString failPathContaining; // any operation on a path containing this text fails
+    bool crash = false;
+    QString failPathContaining;   // any operation on a path containing this text fails
+    std::set<std::string> failed; // the kinds of operation made to fail
 
     QByteArray readFile(const QString& path) override;
     void writeFile(const QString& path, const QByteArray& data) override;
@@ -109,8 +114,11 @@ class FaultyFileSystem : public QtFileSystem {
     void removeFile(const QString& path) override;
     std::vector<FolderEntry> listFolder(const QString& path) override;
 
+  protected:
+    void syncFile(int handle, const QString& path) override;
+
   private:
-    void change(const QString& path);
+    void change(const char* kind, const QString& path);
 };
 
 } // namespace gk::test

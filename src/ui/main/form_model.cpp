@@ -10,12 +10,13 @@
 #include "platform/settings_store.h"
 #include "platform/shell.h"
 #include "season/loader.h"
+#include "season/read_back_check.h"
 #include "season/season_file.h"
+#include "season/season_replace.h"
 #include "season/season_writer.h"
 #include "season/track_lookup.h"
 #include "season/track_set_name.h"
 
-#include <QSet>
 #include <algorithm>
 
 namespace gk {
@@ -213,6 +214,7 @@ void FormModel::Form_Unload(bool& Cancel) {
                 subCreateIniFiles(false);
             } catch (const RuntimeError& e) {
                 showError(e.number(), e.description());
+                Cancel = true; // the changes are not on disk: the window stays open
             }
         }
     });
@@ -328,16 +330,26 @@ void FormModel::subGet67season(const QString& strFile) {
         endProgram({QStringLiteral("67season.ini was not found. Please check your GPL\\seasons "
                                    "folder."),
                     QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
-    makeFirstRunCopies(files_, dir);
     installed_.clear();
-    readSeasonFile(files_, dir, paths::allTracksIni(dir), ws_.ListAllTracks, ws_.arrAllTracks,
-                   installed_);
     const QString activeFile =
         strFile.isEmpty() ? paths::seasonIni(dir) : paths::inSeasons(dir, strFile);
-    readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive, installed_);
+    // A load that stops early leaves lists that must not be written back without a word.
+    loadGuard_.loadStarted();
+    QString reading = paths::allTracksIni(dir);
+    const TrackList* readInto = &ws_.ListAllTracks;
+    try {
+        makeFirstRunCopies(files_, dir);
+        readSeasonFile(files_, dir, reading, ws_.ListAllTracks, ws_.arrAllTracks, installed_);
+        reading = activeFile;
+        readInto = &ws_.ListTracks;
+        readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive, installed_);
+    } catch (const RuntimeError&) {
+        loadGuard_.loadStopped(reading, readInto->count());
+        throw;
+    }
     ctl_.lblAmountLeft.caption = QStringLiteral("Active Tracks (%1)").arg(ws_.ListTracks.count());
-    buildInactiveList(ws_.ListAllTracks, ws_.arrAllTracks, ws_.ListTracks, ws_.listNotActive,
-                      ws_.arrInactive);
+    buildInactiveList(ws_.ListAllTracks, ws_.arrAllTracks, ws_.ListTracks, ws_.arrActive,
+                      ws_.listNotActive, ws_.arrInactive);
     ctl_.lblAmountRight.caption =
         QStringLiteral("Non-Active Tracks (%1)").arg(ws_.listNotActive.count());
 }
@@ -365,6 +377,17 @@ void FormModel::subCreateIniFiles(bool bolMute) {
                    .arg(kMaxListRows));
         return;
     }
+    QString problem =
+        readBackProblem(ws_.ListTracks, ws_.arrActive, QStringLiteral("active tracks"));
+    if (problem.isEmpty())
+        problem = readBackProblem(ws_.listNotActive, ws_.arrInactive,
+                                  QStringLiteral("non-active tracks"));
+    if (!problem.isEmpty()) {
+        refuse(problem);
+        return;
+    }
+    if (!loadGuard_.allowWrite(dialogs_, files_, ws_.strGPLdir))
+        return;
     shell_.setBusyPointer(true);
     try {
         if (ctl_.chkSort == 1)
@@ -379,6 +402,7 @@ void FormModel::subCreateIniFiles(bool bolMute) {
     if (!bolMute)
         dialogs_.messageBox(
             {QStringLiteral("67season.ini created"), appTitle(), Buttons::Ok, Icon::Information});
+    loadGuard_.written();
     ws_.bolSeasonChanged = false;
 }
 
@@ -389,51 +413,13 @@ void FormModel::writeTrackSetFile(const QString& name, const QByteArray& bytes) 
     files_.writeFile(paths::trackSet(ws_.strGPLdir, name), bytes);
 }
 
-void FormModel::replaceSeasonFiles(const QByteArray& season, const QByteArray& allTracks) {
-    // Both new files are complete on disk before anything of the present season is touched;
-    // each step after that leaves a complete season file and all-tracks file in place.
-    const QString& dir = ws_.strGPLdir;
-    const QString seasonFile = paths::seasonIni(dir);
-    const QString allFile = paths::allTracksIni(dir);
-    const QString seasonNew = paths::inSeasons(dir, QStringLiteral("67season.ini.new"));
-    const QString allNew = paths::inSeasons(dir, QStringLiteral("67AllTracks.ini.new"));
-    const auto discard = [this](const QString& path) {
-        try {
-            if (files_.fileExists(path))
-                files_.removeFile(path);
-        } catch (const RuntimeError&) {
-        }
-    };
-    try {
-        files_.writeFile(seasonNew, season);
-        files_.writeFile(allNew, allTracks);
-        const QString seasonBak = paths::seasonBackup(dir);
-        const QString allBak = paths::allTracksBackup(dir);
-        if (files_.fileExists(seasonBak))
-            files_.removeFile(seasonBak);
-        if (files_.fileExists(allBak))
-            files_.removeFile(allBak);
-        // The backups are second names of the present files: the renames below give the
-        // present names to the new files and leave the old ones under the backup names only.
-        if (files_.fileExists(seasonFile))
-            files_.linkOrCopyFile(seasonFile, seasonBak);
-        if (files_.fileExists(allFile))
-            files_.linkOrCopyFile(allFile, allBak);
-        files_.renameFile(seasonNew, seasonFile);
-        files_.renameFile(allNew, allFile);
-    } catch (const RuntimeError&) {
-        discard(seasonNew);
-        discard(allNew);
-        throw;
-    }
-}
-
 void FormModel::subSortByList(const QString& strFile) {
     if (!strFile.isEmpty()) {
         writeTrackSetFile(strFile, seasonFileBytes(season_names::kTrackSet, ws_.arrActive));
         return;
     }
-    replaceSeasonFiles(seasonFileBytes(season_names::kCustomOrder, ws_.arrActive),
+    replaceSeasonFiles(files_, ws_.strGPLdir,
+                       seasonFileBytes(season_names::kCustomOrder, ws_.arrActive),
                        allTracksFileBytes(ws_.arrActive, ws_.arrInactive));
 }
 
@@ -446,7 +432,8 @@ void FormModel::subSortByAlphabet(const QString& strFile) {
                           seasonFileBytes(season_names::kTrackSet, ws_.arrActive, ListSorter));
         return;
     }
-    replaceSeasonFiles(seasonFileBytes(season_names::kAlphabetical, ws_.arrActive, ListSorter),
+    replaceSeasonFiles(files_, ws_.strGPLdir,
+                       seasonFileBytes(season_names::kAlphabetical, ws_.arrActive, ListSorter),
                        allTracksFileBytes(ws_.arrActive, ws_.arrInactive));
     showWrittenSeason(ListSorter);
 }
@@ -510,32 +497,21 @@ void FormModel::showWrittenSeason(const std::vector<int>& order) {
     std::vector<EventEntries> activeEntries;
     active.reserve(order.size());
     activeEntries.reserve(order.size());
-    QSet<QByteArray> activeSet;
     for (int position : order) {
         const auto k = static_cast<size_t>(position);
-        activeSet.insert(activeTexts[k]);
         active.addRow(std::move(activeTexts[k]));
         activeEntries.push_back(std::move(ws_.arrActive[k]));
     }
     replaceRows(activeList, std::move(active));
     ws_.arrActive = std::move(activeEntries);
 
-    // Every all-tracks row equal to an active row stays out of the inactive list: the active
-    // rows themselves, and any inactive row that equals one of them.
-    size_t kept = 0;
-    for (size_t j = 0; j < inactiveTexts.size(); ++j) {
-        if (activeSet.contains(inactiveTexts[j]))
-            continue;
-        inactiveList.rows[kept] = std::move(inactiveTexts[j]);
-        if (kept != j)
-            ws_.arrInactive[kept] = std::move(ws_.arrInactive[j]);
-        ++kept;
-    }
-    inactiveList.rows.resize(kept);
-    inactiveList.selected.assign(kept, 0);
+    // The all-tracks file begins with the active events themselves: read back, each active
+    // event is matched there and every inactive event stays inactive.
+    for (size_t j = 0; j < inactiveTexts.size(); ++j)
+        inactiveList.rows[j] = std::move(inactiveTexts[j]);
+    inactiveList.selected.assign(inactiveTexts.size(), 0);
     inactiveList.current = -1;
     inactiveList.rowsChanged();
-    ws_.arrInactive.resize(kept);
 
     clearSide(Side::Active);
     clearSide(Side::Inactive);
@@ -729,6 +705,12 @@ bool FormModel::saveTrackSet(const QString& name) {
                              QStringLiteral("Save as"), Buttons::Ok, Icon::Exclamation});
         return false;
     }
+    const QString unreadable =
+        readBackProblem(ws_.ListTracks, ws_.arrActive, QStringLiteral("active tracks"));
+    if (!unreadable.isEmpty()) {
+        dialogs_.messageBox({unreadable, appTitle(), Buttons::Ok, Icon::Exclamation});
+        return false;
+    }
     ws_.strTrackSet = name;
     if (ctl_.chkSort == 1)
         subSortByAlphabet(name);
@@ -758,6 +740,14 @@ bool FormModel::confirmDiscard() {
 }
 
 void FormModel::openTrackSet(const QString& name) {
+    // A name that could not be saved is not opened either: it could lead out of the folder.
+    const QString problem = trackSetNameProblem(name);
+    if (!problem.isEmpty()) {
+        dialogs_.messageBox({QStringLiteral("\"%1\" can't be used as the name of a track set. %2")
+                                 .arg(name, problem),
+                             appTitle(), Buttons::Ok, Icon::Exclamation});
+        return;
+    }
     if (!confirmDiscard())
         return;
     ws_.strTrackSet = name;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/game_paths.h"
+#include "app/partial_load_guard.h"
 #include "app/workspace.h"
 #include "help_line.h"
 #include "launch/launch_flow.h"
@@ -221,7 +222,6 @@ class FormModel {
     void setEntryText(int16_t index, const QByteArray& text);
     void showListRow(const TrackList& list, const std::vector<EventEntries>& entries, int first);
     void writeTrackSetFile(const QString& name, const QByteArray& bytes);
-    void replaceSeasonFiles(const QByteArray& season, const QByteArray& allTracks);
     void saveTrackSetAs();
     bool confirmDiscard();
     void updateCountCaptions();
@@ -238,6 +238,7 @@ class FormModel {
     FormControls ctl_;
     QString playerFolder_;
     InstalledTracks installed_; // track.ini lookups of the last load
+    PartialLoadGuard loadGuard_;
     std::vector<StartupFault> startupFaults_;
     bool ended_ = false;
     bool closeRequested_ = false;

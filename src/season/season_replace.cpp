@@ -1,0 +1,120 @@
+#include "season_replace.h"
+
+#include "app/game_paths.h"
+#include "platform/file_system.h"
+#include "platform/runtime_error.h"
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace gk {
+namespace {
+
+// One live file with its backup, and the scratch names the replacement uses beside them.
+struct Slot {
+    QString live;   // the file as the game names it
+    QString target; // where its content lives: the end of a link, or the file itself
+    QString backup;
+    const QByteArray* bytes = nullptr;
+    bool liveExisted = false;
+    bool backupExisted = false;
+
+    QString fresh() const { return target + QStringLiteral(".new"); }    // the new content
+    QString undoLive() const { return target + QStringLiteral(".old"); } // the present content
+    QString nextBackup() const { return backup + QStringLiteral(".new"); }
+    QString undoBackup() const { return backup + QStringLiteral(".old"); }
+};
+
+} // namespace
+
+void replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const QByteArray& season,
+                        const QByteArray& allTracks) {
+    // One writer at a time: another Gridkeeper writing the same season waits for this one.
+    const std::shared_ptr<void> lock = fs.lockFolder(paths::seasonsFolder(gameDir));
+    std::array<Slot, 2> slots;
+    slots[0].live = paths::seasonIni(gameDir);
+    slots[0].backup = paths::seasonBackup(gameDir);
+    slots[0].bytes = &season;
+    slots[1].live = paths::allTracksIni(gameDir);
+    slots[1].backup = paths::allTracksBackup(gameDir);
+    slots[1].bytes = &allTracks;
+    for (Slot& s : slots) {
+        s.target = fs.resolveLinks(s.live);
+        s.liveExisted = fs.fileExists(s.live);
+        s.backupExisted = fs.fileExists(s.backup);
+    }
+
+    std::vector<QString> scratch;             // files made here, removed at the end
+    std::vector<std::function<void()>> undos; // what puts back each step done
+    const auto removeQuietly = [&fs](const QString& path) {
+        try {
+            fs.removeFile(path);
+        } catch (const RuntimeError&) {
+        }
+    };
+    try {
+        // Everything the change needs, made beside the present files; nothing present moves.
+        for (Slot& s : slots) {
+            scratch.push_back(s.fresh());
+            fs.writeFile(s.fresh(), *s.bytes);
+        }
+        for (Slot& s : slots) {
+            if (s.liveExisted) {
+                scratch.push_back(s.undoLive());
+                fs.linkOrCopyFile(s.target, s.undoLive());
+                scratch.push_back(s.nextBackup());
+                // The backup of a link's target is a copy: a second name of a file that other
+                // programs may reach through the link could change with it.
+                if (s.target != s.live)
+                    fs.copyFile(s.target, s.nextBackup());
+                else
+                    fs.linkOrCopyFile(s.target, s.nextBackup());
+            }
+            if (s.backupExisted) {
+                scratch.push_back(s.undoBackup());
+                fs.linkOrCopyFile(s.backup, s.undoBackup());
+            }
+        }
+        // The change: one rename (or removal) per file, each undone if a later one fails.
+        for (Slot& s : slots) {
+            if (s.liveExisted)
+                fs.renameFile(s.nextBackup(), s.backup);
+            else if (s.backupExisted)
+                fs.removeFile(s.backup);
+            else
+                continue;
+            undos.push_back([&fs, &s, removeQuietly] {
+                if (s.backupExisted)
+                    fs.renameFile(s.undoBackup(), s.backup);
+                else
+                    removeQuietly(s.backup);
+            });
+        }
+        for (Slot& s : slots) {
+            fs.renameFile(s.fresh(), s.target);
+            undos.push_back([&fs, &s, removeQuietly] {
+                if (s.liveExisted)
+                    fs.renameFile(s.undoLive(), s.target);
+                else
+                    removeQuietly(s.target);
+            });
+        }
+    } catch (const RuntimeError&) {
+        for (auto it = undos.rbegin(); it != undos.rend(); ++it) {
+            try {
+                (*it)();
+            } catch (const RuntimeError&) {
+            }
+        }
+        for (const QString& path : scratch)
+            if (fs.fileExists(path))
+                removeQuietly(path);
+        throw;
+    }
+    for (const QString& path : scratch)
+        if (fs.fileExists(path))
+            removeQuietly(path);
+}
+
+} // namespace gk

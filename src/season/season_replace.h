@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace gk {
+
+class FileSystem;
+
+// Replaces 67season.ini and 67AllTracks.ini with new contents and keeps the present pair as
+// 67season_previous.bak and 67AllTracks_previous.bak (a file that did not exist leaves no
+// backup). All or nothing: when it throws, the two season files and the two backups are
+// exactly as they were; when it returns, the new pair and the previous pair are in place.
+// Both new files are complete on disk before anything present is touched, and every step
+// replaces a file by one rename, so a complete season file and all-tracks file exist at every
+// moment. A season file that is a symbolic link is written through to its target, and its
+// backup is a copy of the content, never a second name of the live file. Writers in other
+// processes wait for each other (a lock file in the seasons folder).
+void replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const QByteArray& season,
+                        const QByteArray& allTracks);
+
+} // namespace gk
