@@ -14,7 +14,6 @@
 #include "season/track_lookup.h"
 #include "season/track_set_name.h"
 
-#include <QSet>
 #include <algorithm>
 
 namespace gk {
@@ -300,6 +299,7 @@ void FormModel::subGet67season(const QString& strFile) {
         setEntryText(i, {});
     ws_.bolFillingEntries = filling;
     ctl_.txtRunTrack.text.clear();
+    runTrackSide_.reset();
 
     const QString& dir = ws_.strGPLdir;
     if (!fncFileExists(paths::seasonIni(dir)))
@@ -307,12 +307,12 @@ void FormModel::subGet67season(const QString& strFile) {
                                    "folder."),
                     QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
     makeFirstRunCopies(files_, dir);
-    installed_.clear();
+    InstalledTracks installed; // one look-up per folder
     readSeasonFile(files_, dir, paths::allTracksIni(dir), ws_.ListAllTracks, ws_.arrAllTracks,
-                   installed_);
+                   installed);
     const QString activeFile =
         strFile.isEmpty() ? paths::seasonIni(dir) : paths::inSeasons(dir, strFile);
-    readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive, installed_);
+    readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive, installed);
     ctl_.lblAmountLeft.caption = QStringLiteral("Active Tracks (%1)").arg(ws_.ListTracks.count());
     buildInactiveList(ws_.ListAllTracks, ws_.arrAllTracks, ws_.ListTracks, ws_.listNotActive,
                       ws_.arrInactive);
@@ -426,98 +426,9 @@ void FormModel::subSortByAlphabet(const QString& strFile) {
     }
     replaceSeasonFiles(seasonFileBytes(season_names::kAlphabetical, ws_.arrActive, ListSorter),
                        allTracksFileBytes(ws_.arrActive, ws_.arrInactive));
-    showWrittenSeason(ListSorter);
-}
-
-namespace {
-
-void replaceRows(TrackList& list, TrackList&& fresh) {
-    list.rows = std::move(fresh.rows);
-    list.selected = std::move(fresh.selected);
-    list.current = -1;
-    list.rowsChanged();
-}
-
-} // namespace
-
-void FormModel::showWrittenSeason(const std::vector<int>& order) {
-    // The lists as the loader reads them back from the two files just written, made from the
-    // events in memory: each row's text cut anew from its track-directory entry (an edit of
-    // that entry shows here), the active rows in the written order, the inactive list rebuilt.
-    // A track.ini is looked up on disk only for a folder the last load did not look up.
-    // Everything is computed before the lists change, so a fault leaves them as they were.
-    const auto textOf = [this](const QByteArray& oldRow, const EventEntries& e) {
-        const QByteArrayView line = trimmedSpaces(e.entry[2]);
-        if (line.size() < 15)
-            throw RuntimeError(ErrorCode::InvalidArgument);
-        const QByteArrayView folder = line.sliced(15);
-        // The row the load made for this folder is still right.
-        if (oldRow == folder ||
-            (oldRow.startsWith("* ") && QByteArrayView(oldRow).sliced(2) == folder))
-            return oldRow;
-        return rowText(files_, ws_.strGPLdir, folder.toByteArray(), installed_);
-    };
-    TrackList& activeList = ws_.ListTracks;
-    TrackList& inactiveList = ws_.listNotActive;
-    if (activeList.rows.size() != ws_.arrActive.size() ||
-        inactiveList.rows.size() != ws_.arrInactive.size())
-        throw RuntimeError(ErrorCode::SubscriptRange);
-    std::vector<QByteArray> activeTexts, inactiveTexts;
-    activeTexts.reserve(activeList.rows.size());
-    inactiveTexts.reserve(inactiveList.rows.size());
-    for (size_t i = 0; i < activeList.rows.size(); ++i)
-        activeTexts.push_back(textOf(activeList.rows[i], ws_.arrActive[i]));
-    for (size_t i = 0; i < inactiveList.rows.size(); ++i)
-        inactiveTexts.push_back(textOf(inactiveList.rows[i], ws_.arrInactive[i]));
-
-    // The all-tracks list: the active rows in list order, then the inactive rows.
-    TrackList all;
-    all.reserve(activeTexts.size() + inactiveTexts.size());
-    for (const auto* texts : {&activeTexts, &inactiveTexts})
-        for (const QByteArray& text : *texts)
-            all.addRow(text);
-    std::vector<EventEntries> allEntries;
-    allEntries.reserve(all.rows.size());
-    allEntries.insert(allEntries.end(), ws_.arrActive.begin(), ws_.arrActive.end());
-    allEntries.insert(allEntries.end(), ws_.arrInactive.begin(), ws_.arrInactive.end());
-    replaceRows(ws_.ListAllTracks, std::move(all));
-    ws_.arrAllTracks = std::move(allEntries);
-
-    // The active rows in the order written.
-    TrackList active;
-    std::vector<EventEntries> activeEntries;
-    active.reserve(order.size());
-    activeEntries.reserve(order.size());
-    QSet<QByteArray> activeSet;
-    for (int position : order) {
-        const auto k = static_cast<size_t>(position);
-        activeSet.insert(activeTexts[k]);
-        active.addRow(std::move(activeTexts[k]));
-        activeEntries.push_back(std::move(ws_.arrActive[k]));
-    }
-    replaceRows(activeList, std::move(active));
-    ws_.arrActive = std::move(activeEntries);
-
-    // Every all-tracks row equal to an active row stays out of the inactive list: the active
-    // rows themselves, and any inactive row that equals one of them.
-    size_t kept = 0;
-    for (size_t j = 0; j < inactiveTexts.size(); ++j) {
-        if (activeSet.contains(inactiveTexts[j]))
-            continue;
-        inactiveList.rows[kept] = std::move(inactiveTexts[j]);
-        if (kept != j)
-            ws_.arrInactive[kept] = std::move(ws_.arrInactive[j]);
-        ++kept;
-    }
-    inactiveList.rows.resize(kept);
-    inactiveList.selected.assign(kept, 0);
-    inactiveList.current = -1;
-    inactiveList.rowsChanged();
-    ws_.arrInactive.resize(kept);
-
-    clearSide(Side::Active);
-    clearSide(Side::Inactive);
-    updateCountCaptions();
+    // The lists are read back from the two files just written, every track.ini looked up
+    // anew: they show what the next start will show.
+    subGet67season();
 }
 
 // ---------------------------------------------------------------- player and car
@@ -768,6 +679,7 @@ void FormModel::showListRow(const TrackList& list, const std::vector<EventEntrie
             setEntryText(static_cast<int16_t>(first + k), row.entry[static_cast<size_t>(k)]);
         const QByteArray& text = list.rows[static_cast<size_t>(p)];
         ctl_.txtRunTrack.text = text.startsWith('*') ? text.mid(2) : text;
+        runTrackSide_ = &list == &ws_.ListTracks ? Side::Active : Side::Inactive;
     } catch (const RuntimeError& e) {
         showError(e.number(), e.description());
     }
@@ -921,14 +833,17 @@ void FormModel::chkEdit_Click(int16_t Index) {
 
 // ---------------------------------------------------------------- list commands
 
-void FormModel::clearSide(Side side) {
+void FormModel::clearSide(Side side, bool runTrackFromAnySide) {
     const bool filling = ws_.bolFillingEntries;
     ws_.bolFillingEntries = true;
     const int16_t first = side == Side::Active ? 0 : 7;
     for (int16_t i = first; i < first + 7; ++i)
         setEntryText(i, {});
     ws_.bolFillingEntries = filling;
-    ctl_.txtRunTrack.text.clear();
+    if (runTrackFromAnySide || runTrackSide_ == side) {
+        ctl_.txtRunTrack.text.clear();
+        runTrackSide_.reset();
+    }
 }
 
 void FormModel::cmdChangeButton_Click(int16_t Index) {
@@ -1085,8 +1000,9 @@ void FormModel::sortList(Side side) {
         std::fill(rows.selected.begin(), rows.selected.end(), uint8_t{0});
         rows.current = -1;
         rows.rowsChanged();
-        // Nothing shown on this side belongs to a row any more.
-        clearSide(side);
+        // Nothing shown on this side belongs to a row any more; the selected track stays when
+        // it came from the other list.
+        clearSide(side, false);
     } catch (const RuntimeError& e) {
         showError(e.number(), e.description());
         return;
