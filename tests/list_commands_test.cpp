@@ -290,6 +290,9 @@ TEST(Sorting, OrdersByTheSortKeyAndCarriesEntries) {
         {"marked rows first", {"monza", "spa", "aintree"}, {"* aintree", "* monza", "* spa"}},
         {"prefix first", {"spa67", "spa", "spa2"}, {"spa", "spa2", "spa67"}},
         {"a comma in a name", {"b,1", "a", "b"}, {"a", "b,1", "b"}},
+        {"punctuation, digits, letters",
+         {"Zolder", "a1", "~x", "monza66", "a_b", "spa b", "monza_66", "spa"},
+         {"~x", "a_b", "a1", "monza_66", "monza66", "spa", "spa b", "Zolder"}},
     };
     for (const Case& c : cases) {
         Harness h;
