@@ -531,7 +531,7 @@ void FormModel::subListTrackSets() {
     const std::vector<FolderEntry> entries = files_.listFolder(paths::seasonsFolder(ws_.strGPLdir));
     QStringList names;
     for (const FolderEntry& entry : entries) {
-        if (entry.isDirectory)
+        if (entry.isDirectory || entry.isHidden) // ordinary files only
             continue;
         ctl_.mnuTrackSet[1].visible = true;
         if (entry.name.endsWith(QLatin1String(".67s"), Qt::CaseSensitive))
