@@ -126,6 +126,8 @@ TEST(CodePage, EveryByteSurvivesDecodingAndEncoding) {
     const QString text = decodeGameText(all);
     EXPECT_EQ(text[0x80], QChar(0x20AC));
     EXPECT_EQ(text[0xE9], QChar(0xE9));
+    for (int undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        EXPECT_EQ(text[undefined], QChar(undefined));
     EXPECT_EQ(encodeGameText(text), std::optional<QByteArray>(all));
 }
 
