@@ -32,8 +32,9 @@ int sets(Context& c) {
 
 const QCommandLineOption kAlphabetical(QStringLiteral("alphabetical"),
                                        QStringLiteral("Write 67season.ini in alphabetical order."));
-const QCommandLineOption kListOrder(QStringLiteral("list-order"),
-                                    QStringLiteral("Write 67season.ini in the active list's order."));
+const QCommandLineOption
+    kListOrder(QStringLiteral("list-order"),
+               QStringLiteral("Write 67season.ini in the active list's order."));
 
 void writeOptions(QCommandLineParser& parser) {
     parser.addOption(kAlphabetical);
@@ -138,8 +139,7 @@ int arrow(Context& c, bool up) {
         if (rows.empty())
             continue;
         selectRows(c.model, side, {rows.front()});
-        c.model.picArrow_Click(
-            static_cast<int16_t>((side == Side::Active ? 0 : 2) + (up ? 0 : 1)));
+        c.model.picArrow_Click(static_cast<int16_t>((side == Side::Active ? 0 : 2) + (up ? 0 : 1)));
         return writeIfDone(c, true);
     }
     notFound(c.dialogs, name);
@@ -178,8 +178,8 @@ std::vector<Command> seasonCommands() {
          nullptr, nullptr, saveSet},
         {"open-set", "NAME", "opens the track set NAME and rewrites the season files", 1, 1,
          nullptr, nullptr, openSet},
-        {"activate", "ROW...", "moves the inactive rows with these texts to the active list", 1,
-         -1, nullptr, nullptr, [](Context& c) { return listCommand(c, false, true); }},
+        {"activate", "ROW...", "moves the inactive rows with these texts to the active list", 1, -1,
+         nullptr, nullptr, [](Context& c) { return listCommand(c, false, true); }},
         {"deactivate", "ROW...", "moves the active rows with these texts to the inactive list", 1,
          -1, nullptr, nullptr, [](Context& c) { return listCommand(c, true, false); }},
         {"delete", "ROW...", "removes the rows with these texts from their list for good", 1, -1,

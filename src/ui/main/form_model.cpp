@@ -881,11 +881,12 @@ void FormModel::runListCommand(int16_t Index) {
                 throw RuntimeError(ErrorCode::Overflow);
             to.reserve(to.rows.size() + moving);
             toEntries.reserve(toEntries.size() + moving);
+            // The moved rows leave their list below, so their bytes are moved, not copied.
             for (size_t r = 0; r < from.rows.size(); ++r) {
                 if (!from.selected[r])
                     continue;
-                to.addRow(from.rows[r]);
-                toEntries.push_back(fromEntries[r]);
+                to.addRow(std::move(from.rows[r]));
+                toEntries.push_back(std::move(fromEntries[r]));
             }
         }
         // One pass keeps the unselected rows in order, each with its own entries.
