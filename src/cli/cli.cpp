@@ -80,7 +80,9 @@ void printLine(const QByteArray& bytes) {
 
 namespace {
 
-// Every command of the tool, in the order the help lists them. A new command is one entry.
+// Every command of the tool, in the order the help lists them. A command of another file is
+// one more entry here, e.g. commands.push_back(runCommand()) with runCommand() declared in
+// cli_command.h.
 std::vector<Command> allCommands() {
     std::vector<Command> commands = seasonCommands();
     return commands;
