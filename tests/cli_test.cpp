@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <array>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace gk::test {
 namespace {
@@ -33,6 +34,7 @@ class Cli : public ::testing::Test {
         EXPECT_TRUE(p.waitForFinished(30000));
         return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
     }
+    CliRun version() { return run({QStringLiteral("--version")}, false); }
     GameFolder game;
     QTemporaryDir config;
 };
@@ -77,6 +79,13 @@ TEST_F(Cli, ExitStatusesAndMessages) {
     const std::vector<Case> cases = {
         {"usage", {QStringLiteral("frobnicate")}, 2, "Usage: gridkeeper-cli"},
         {"no command", {}, 2, "no command given"},
+        {"unknown option", {QStringLiteral("--frob"), QStringLiteral("show")}, 2, "Unknown option"},
+        {"empty folder",
+         {QStringLiteral("--gpl-dir"), QString(), QStringLiteral("show")},
+         2,
+         "--gpl-dir needs a folder"},
+        {"help", {QStringLiteral("--help")}, 0, ""},
+        {"too many", {QStringLiteral("show"), QStringLiteral("x")}, 2, "show takes no arguments"},
         {"write option", {QStringLiteral("write"), QStringLiteral("--sideways")}, 2, "Usage"},
         {"write", {QStringLiteral("write")}, 0, "Gridkeeper: 67season.ini created"},
         {"missing set", {QStringLiteral("open-set"), QStringLiteral("Nope")}, 1, "was not found"},
@@ -193,6 +202,33 @@ TEST_F(Cli, ConcurrentWritersLeaveCompleteFiles) {
             EXPECT_EQ(read, events) << file << " round " << round;
         }
     }
+}
+
+// A row printed as the season file's bytes is taken back as such, and a game folder whose name
+// is not UTF-8 is found, relative to the caller's working directory.
+TEST_F(Cli, TakesBackTheBytesItPrints) {
+    game.writeSeason({"monza", QByteArray("caf\xE9", 4)});
+    game.writeAllTracks({"monza", QByteArray("caf\xE9", 4)});
+    QTemporaryDir caller;
+    for (const QByteArray& name : {QByteArray("/gpl\xE9"), QByteArray("/plain")})
+        ASSERT_EQ(::symlink(QFile::encodeName(game.dir()).constData(),
+                            (QFile::encodeName(caller.path()) + name).constData()),
+                  0);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GRIDKEEPER_CONFIG_DIR"), config.path());
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(caller.path());
+    p.start(QStringLiteral("bash"),
+            {QStringLiteral("-c"),
+             QStringLiteral("\"$0\" --gpl-dir \"$(printf 'gpl\\351')\" deactivate "
+                            "\"$(printf '* caf\\351')\" && exec \"$0\" --gpl-dir plain show"),
+             QStringLiteral(GK_CLI_PATH)});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    EXPECT_EQ(p.readAllStandardOutput(),
+              "Active Tracks (1)\n* monza\nNon-Active Tracks (1)\n* caf\xE9\n");
+    EXPECT_EQ(version().out, "gridkeeper-cli " GK_VERSION "\n");
 }
 
 TEST_F(Cli, InvalidGameFolderIsRefused) {

@@ -290,6 +290,9 @@ TEST(Sorting, OrdersByTheSortKeyAndCarriesEntries) {
         {"marked rows first", {"monza", "spa", "aintree"}, {"* aintree", "* monza", "* spa"}},
         {"prefix first", {"spa67", "spa", "spa2"}, {"spa", "spa2", "spa67"}},
         {"a comma in a name", {"b,1", "a", "b"}, {"a", "b,1", "b"}},
+        {"punctuation, digits, letters",
+         {"Zolder", "a1", "~x", "monza66", "a_b", "spa b", "monza_66", "spa"},
+         {"~x", "a_b", "a1", "monza_66", "monza66", "spa", "spa b", "Zolder"}},
     };
     for (const Case& c : cases) {
         Harness h;
@@ -309,25 +312,32 @@ TEST(Sorting, OrdersByTheSortKeyAndCarriesEntries) {
 }
 
 TEST(Sorting, FlagsAndWhatIsCleared) {
-    for (Side side : {Side::Active, Side::Inactive}) {
-        Harness h;
-        loadGame(h);
-        h.ws().strTrackSet = QStringLiteral("Set");
-        h.m().subShowTrackSet();
-        click(h, side, 1);
-        if (side == Side::Active)
-            h.m().lblAmountLeft_Click();
-        else
-            h.m().lblAmountRight_Click();
-        EXPECT_TRUE(h.ws().bolSeasonChanged);
-        EXPECT_EQ(h.ws().bolTrackSetChanged, side == Side::Active);
-        EXPECT_EQ(h.ctl().lblTrackSet.caption, side == Side::Active
-                                                   ? QStringLiteral(" Track Set: Set (edited) ")
-                                                   : QStringLiteral(" Track Set: Set "));
-        EXPECT_EQ(h.m().list(side).current, -1);
-        EXPECT_TRUE(h.ctl().txtRunTrack.text.isEmpty());
-        EXPECT_TRUE(h.ctl().txtEntry[side == Side::Active ? 0 : 7].text.isEmpty());
-    }
+    for (const bool otherClickedLast : {false, true})
+        for (Side side : {Side::Active, Side::Inactive}) {
+            Harness h;
+            loadGame(h);
+            h.ws().strTrackSet = QStringLiteral("Set");
+            h.m().subShowTrackSet();
+            const Side other = side == Side::Active ? Side::Inactive : Side::Active;
+            click(h, side, 1);
+            if (otherClickedLast)
+                click(h, other, 0);
+            if (side == Side::Active)
+                h.m().lblAmountLeft_Click();
+            else
+                h.m().lblAmountRight_Click();
+            EXPECT_TRUE(h.ws().bolSeasonChanged);
+            EXPECT_EQ(h.ws().bolTrackSetChanged, side == Side::Active);
+            EXPECT_EQ(h.ctl().lblTrackSet.caption, side == Side::Active
+                                                       ? QStringLiteral(" Track Set: Set (edited) ")
+                                                       : QStringLiteral(" Track Set: Set "));
+            EXPECT_EQ(h.m().list(side).current, -1);
+            // The selected track stays when it came from the other list.
+            EXPECT_EQ(h.ctl().txtRunTrack.text, otherClickedLast ? h.m().list(other).rows[0] : "");
+            EXPECT_TRUE(h.ctl().txtEntry[side == Side::Active ? 0 : 7].text.isEmpty());
+            EXPECT_EQ(h.ctl().txtEntry[side == Side::Active ? 7 : 0].text.isEmpty(),
+                      !otherClickedLast);
+        }
     // One row: nothing at all.
     Harness h;
     h.game.writeSeason({"a"});

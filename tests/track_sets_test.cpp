@@ -28,7 +28,8 @@ void loadSetsGame(Harness& h) {
 TEST(TrackSets, MenuOffersSetsSortedWithoutRegardToCase) {
     Harness h;
     h.game.writeSeason({"a"});
-    for (const char* name : {"zolder.67s", "Alpha.67s", "beta.67s", "Upper.67S", "notes.txt"})
+    for (const char* name :
+         {"zolder.67s", "Alpha.67s", "beta.67s", "Upper.67S", "notes.txt", ".hidden.67s"})
         h.game.write(QStringLiteral("seasons/") + QString::fromLatin1(name), "x");
     h.game.write(QStringLiteral("seasons/folder.67s/inside.txt"), "x"); // a folder, not a set
     ASSERT_TRUE(h.load());

@@ -170,11 +170,14 @@ TEST(Writer, AlphabeticalWriteShowsWhatTheFilesHold) {
     h.ws().arrActive[2].entry[2] = "trackDirectory=new";
     // An inactive track edited into an active one is no longer inactive after the write.
     h.ws().arrInactive[0].entry[2] = "  trackDirectory=Zed ";
+    // A track installed and one removed since the load.
+    h.game.addTracks({"gone"});
+    h.game.remove(QStringLiteral("tracks/c/track.ini"));
     h.ctl().chkSort = 1;
     h.m().subCreateIniFiles(true);
 
     Harness fresh;
-    fresh.game.addTracks({"b", "c", "Zed", "new"});
+    fresh.game.addTracks({"b", "Zed", "new", "gone"});
     for (const char* file : {"seasons/67season.ini", "seasons/67AllTracks.ini"})
         fresh.game.write(QString::fromLatin1(file), h.game.read(QString::fromLatin1(file)));
     ASSERT_TRUE(fresh.load());
@@ -187,7 +190,7 @@ TEST(Writer, AlphabeticalWriteShowsWhatTheFilesHold) {
     EXPECT_EQ(h.ctl().lblAmountLeft.caption, fresh.ctl().lblAmountLeft.caption);
     EXPECT_EQ(h.ctl().lblAmountRight.caption, fresh.ctl().lblAmountRight.caption);
     // Sorted by the texts the rows had; the edited row shows its new folder afterwards.
-    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"* gone", "new", "c", "c", "Zed"}));
+    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"gone", "new", "* c", "* c", "Zed"}));
 }
 
 TEST(Writer, RefusesAnAllTracksFileTooBigToReadBack) {

@@ -1,5 +1,7 @@
 #include "check_command.h"
 
+#include "cli_command.h"
+
 #include "platform/code_page.h"
 #include "report/track_check.h"
 #include "ui/main/form_model.h"
@@ -24,4 +26,15 @@ void runCheckCommand(FormModel& model, Dialogs& dialogs, FileSystem& files, std:
     std::fflush(out);
 }
 
+namespace cli {
+
+std::vector<Command> checkCommands() {
+    return {{"check", "", "the track check report: its three columns under their labels", 0, 0,
+             nullptr, nullptr, [](Context& c) {
+                 runCheckCommand(c.model, c.dialogs, c.files, stdout);
+                 return c.dialogs.status;
+             }}};
+}
+
+} // namespace cli
 } // namespace gk

@@ -1,9 +1,7 @@
 #include "cli.h"
 
-#include "app/game_paths.h"
 #include "app/settings_keys.h"
-#include "check_command.h"
-#include "launch_commands.h"
+#include "cli_command.h"
 #include "platform/code_page.h"
 #include "platform/qt_file_system.h"
 #include "platform/qt_settings_store.h"
@@ -11,78 +9,87 @@
 #include "platform/shell.h"
 #include "ui/main/form_model.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QHash>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstdio>
-#include <optional>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#endif
 
 namespace gk {
+namespace cli {
+
+Answer CliDialogs::messageBox(const MessageBox& box) {
+    QString text = box.text;
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(box.title), qUtf8Printable(text));
+    if (box.title.startsWith(QLatin1String("Error ")) && box.icon == Icon::Critical)
+        status = std::max(status, static_cast<int>(Failed));
+    else if (box.icon == Icon::Critical || box.icon == Icon::Exclamation)
+        status = std::max(status, static_cast<int>(Refused));
+    switch (box.buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::YesNo:
+        return Answer::No;
+    case Buttons::YesNoCancel:
+        return Answer::Cancel;
+    }
+    return Answer::Ok;
+}
+
+QString CliDialogs::inputBox(const InputBox& box) {
+    std::fprintf(stderr, "%s: (no input on the command line)\n", qUtf8Printable(box.title));
+    return {};
+}
+
+std::vector<int> rowsNamed(const TrackList& list, const QString& row) {
+    // A UTF-8 argument may also stand for the very bytes "show" printed.
+    const std::optional<QByteArray> encoded = encodeGameText(row);
+    const QByteArray utf8 = row.toUtf8();
+    std::vector<int> found;
+    for (size_t r = 0; r < list.rows.size(); ++r)
+        if ((encoded && list.rows[r] == *encoded) || list.rows[r] == utf8)
+            found.push_back(static_cast<int>(r));
+    return found;
+}
+
 namespace {
 
-enum Status { Ok = 0, Refused = 1, Usage = 2, Failed = 3 };
+bool isUtf8(const QByteArray& raw) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(raw); // the decoding runs on conversion to text
+    return !utf8.hasError();
+}
 
-const char* const kUsage =
-    "Usage: gridkeeper-cli [--gpl-dir DIR] COMMAND [ARG...]\n"
-    "\n"
-    "Works on the game folder DIR (default: the folder Gridkeeper has stored; the command line\n"
-    "tool never stores one) exactly as the Gridkeeper window does.\n"
-    "\n"
-    "Commands:\n"
-    "  show                      the active list's caption and rows, then the inactive list's;\n"
-    "                            rows are printed as the exact bytes of the season files\n"
-    "  write [--alphabetical | --list-order]\n"
-    "                            \"Create 67season.ini\": writes 67season.ini and 67AllTracks.ini\n"
-    "                            (default order: the stored \"alphabetical order\" setting)\n"
-    "  sets                      the track sets the Track Sets menu offers, one per line\n"
-    "  check                     the track check report: its three columns under their labels\n"
-    "  save-set NAME             saves the active list as the track set NAME (overwrites)\n"
-    "  open-set NAME             opens the track set NAME and rewrites the season files\n"
-    "  activate ROW...           moves the inactive rows with these texts to the active list\n"
-    "  deactivate ROW...         moves the active rows with these texts to the inactive list\n"
-    "  delete ROW...             removes the rows with these texts from their list for good\n"
-    "  up ROW | down ROW         moves the row one place up or down in its list\n"
-    "  sort active|inactive      sorts a list by folder name, as a click on its title does\n"
-    "                            (these commands then write the season files)\n"
-    "  command-line [TRACK] [--car N]\n"
-    "                            the game's command line for the track and car row N (0 to 6;\n"
-    "                            default -1, no car), as \"&Parameter\" shows it\n"
-    "  run TRACK [--car N] [--yes]\n"
-    "                            \"start GPL\" for the track, active or inactive, waiting until\n"
-    "                            the game ends; --yes answers \"Missing Track\" with Yes\n"
-    "\n"
-    "A ROW is a row's exact text, the missing mark \"* \" included.\n"
-    "\n"
-    "Every message the window would show is printed to stderr as \"Title: text\".\n"
-    "Exit status: 0 success, 1 refused with a message, 2 usage error, 3 run-time error.\n";
+} // namespace
 
-// Message boxes become lines on stderr; questions are answered so that nothing is changed
-// that the command did not ask for.
-class CliDialogs : public Dialogs {
-  public:
-    Answer messageBox(const MessageBox& box) override {
-        QString text = box.text;
-        text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(box.title), qUtf8Printable(text));
-        if (box.title.startsWith(QLatin1String("Error ")) && box.icon == Icon::Critical)
-            status = std::max(status, static_cast<int>(Failed));
-        else if (box.icon == Icon::Critical || box.icon == Icon::Exclamation)
-            status = std::max(status, static_cast<int>(Refused));
-        switch (box.buttons) {
-        case Buttons::Ok:
-            return Answer::Ok;
-        case Buttons::YesNo:
-            return Answer::No;
-        case Buttons::YesNoCancel:
-            return Answer::Cancel;
-        }
-        return Answer::Ok;
+QString argumentText(const QByteArray& raw) {
+    return isUtf8(raw) ? QString::fromUtf8(raw) : decodeGameText(raw);
+}
+
+void printLine(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+namespace {
+
+// Every command of the tool, in the order the help lists them; each file of commands adds its
+// table here.
+std::vector<Command> allCommands() {
+    std::vector<Command> commands = seasonCommands();
+    for (auto more : {checkCommands, launchCommands}) {
+        std::vector<Command> table = more();
+        commands.insert(commands.end(), table.begin(), table.end());
     }
-    QString inputBox(const InputBox& box) override {
-        std::fprintf(stderr, "%s: (no input on the command line)\n", qUtf8Printable(box.title));
-        return {};
-    }
-    int status = Ok;
-};
+    return commands;
+}
 
 // The user's settings, except that the game folder is never stored from here.
 class CliSettings : public SettingsStore {
@@ -102,156 +109,131 @@ class CliSettings : public SettingsStore {
     QtSettingsStore store_;
 };
 
-void printLine(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fputc('\n', stdout);
+QString commandsHelp(const std::vector<Command>& commands) {
+    QString text = QStringLiteral("\nCommands:\n");
+    for (const Command& c : commands) {
+        QString head =
+            QStringLiteral("  %1 %2").arg(QLatin1String(c.name), QLatin1String(c.arguments));
+        const QStringList lines = QString::fromUtf8(c.description).split(QLatin1Char('\n'));
+        if (head.size() > 28) {
+            text += head + QLatin1Char('\n');
+            head.clear();
+        }
+        for (const QString& line : lines) {
+            text += head.leftJustified(30) + line + QLatin1Char('\n');
+            head.clear();
+        }
+    }
+    text += QStringLiteral(
+        "\nA ROW is a row's exact text, the missing mark \"* \" included; an argument that is not\n"
+        "UTF-8 is taken as the bytes of the season file, as \"show\" prints them.\n"
+        "Every message the window would show is printed to stderr as \"Title: text\".\n"
+        "Exit status: 0 success, 1 refused with a message, 2 usage error, 3 run-time error.\n");
+    return text;
 }
 
-int usage(const char* problem) {
-    if (problem)
-        std::fprintf(stderr, "gridkeeper-cli: %s\n\n", problem);
-    std::fputs(kUsage, stderr);
+int usage(const QString& problem, const QString& help) {
+    std::fprintf(stderr, "gridkeeper-cli: %s\n\n%s", qUtf8Printable(problem), qUtf8Printable(help));
     return Usage;
 }
 
-using Side = FormModel::Side;
-
-// The rows of a list whose text equals the argument: as typed in the game's code page, or
-// as the raw bytes of the argument.
-std::vector<int> rowsNamed(const TrackList& list, const QString& row) {
-    const std::optional<QByteArray> encoded = encodeGameText(row);
-    const QByteArray raw = row.toLocal8Bit();
-    std::vector<int> found;
-    for (size_t r = 0; r < list.rows.size(); ++r)
-        if ((encoded && list.rows[r] == *encoded) || list.rows[r] == raw)
-            found.push_back(static_cast<int>(r));
-    return found;
-}
-
-void notFound(Dialogs& dialogs, const QString& row) {
-    dialogs.messageBox({QStringLiteral("The track \"%1\" is in neither list.").arg(row), appTitle(),
-                        Buttons::Ok, Icon::Exclamation});
-}
-
-// Selects the named rows of one side (and only those) and makes the first current.
-bool selectRows(FormModel& model, Side side, const std::vector<int>& rows) {
-    TrackList& list = model.list(side);
-    model.setRowsSelected(side, 0, list.count() - 1, false);
-    if (rows.empty())
-        return false;
-    for (int r : rows)
-        model.setRowsSelected(side, r, r, true);
-    model.setCurrentRow(side, rows.front());
-    return true;
-}
-
-// Runs a list command on the named rows; false when a row is in no list it may come from.
-bool listCommand(FormModel& model, Dialogs& dialogs, const QString& command,
-                 const QStringList& names) {
-    std::vector<int> active, inactive;
-    for (const QString& name : names) {
-        const std::vector<int> a = rowsNamed(model.list(Side::Active), name);
-        const std::vector<int> i = rowsNamed(model.list(Side::Inactive), name);
-        const bool useActive = command != QLatin1String("activate");
-        const bool useInactive = command != QLatin1String("deactivate");
-        if ((!useActive || a.empty()) && (!useInactive || i.empty())) {
-            notFound(dialogs, name);
-            return false;
-        }
-        if (useActive)
-            active.insert(active.end(), a.begin(), a.end());
-        if (useInactive)
-            inactive.insert(inactive.end(), i.begin(), i.end());
+// The game folder as the caller means it: a relative folder is taken from the caller's working
+// directory (start-up changes the working directory). A folder whose name is not UTF-8 cannot
+// be named through Qt's file names; it is opened here and reached through the descriptor.
+QString gameFolderArgument(const QString& text, const QByteArray& raw) {
+#ifndef Q_OS_WIN
+    if (!isUtf8(raw)) {
+        const int fd = ::open(raw.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0)
+            return QStringLiteral("/proc/self/fd/%1").arg(fd);
+        return text;
     }
-    std::sort(active.begin(), active.end());
-    std::sort(inactive.begin(), inactive.end());
-    if (command == QLatin1String("activate")) {
-        selectRows(model, Side::Inactive, inactive);
-        model.cmdChangeButton_Click(3);
-    } else if (command == QLatin1String("deactivate")) {
-        selectRows(model, Side::Active, active);
-        model.cmdChangeButton_Click(0);
-    } else {
-        if (selectRows(model, Side::Active, active))
-            model.cmdChangeButton_Click(1);
-        if (selectRows(model, Side::Inactive, inactive))
-            model.cmdChangeButton_Click(2);
-    }
-    return true;
-}
-
-bool arrowCommand(FormModel& model, Dialogs& dialogs, bool up, const QString& name) {
-    for (Side side : {Side::Active, Side::Inactive}) {
-        const std::vector<int> rows = rowsNamed(model.list(side), name);
-        if (rows.empty())
-            continue;
-        selectRows(model, side, {rows.front()});
-        model.picArrow_Click(static_cast<int16_t>((side == Side::Active ? 0 : 2) + (up ? 0 : 1)));
-        return true;
-    }
-    notFound(dialogs, name);
-    return false;
+#else
+    Q_UNUSED(raw);
+#endif
+    if (QDir::isRelativePath(text))
+        return QDir::current().absoluteFilePath(text);
+    return text;
 }
 
 } // namespace
+} // namespace cli
 
-int runCli(const QStringList& arguments) {
-    QStringList args = arguments;
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        std::fputs(kUsage, stdout);
+int runCli(const QList<QByteArray>& rawArguments) {
+    using namespace cli;
+    const std::vector<Command> commands = allCommands();
+    QStringList arguments{QStringLiteral("gridkeeper-cli")};
+    QHash<QString, QByteArray> rawOf;
+    for (const QByteArray& raw : rawArguments) {
+        arguments.append(argumentText(raw));
+        rawOf.insert(arguments.back(), raw);
+        if (raw.startsWith("--gpl-dir="))
+            rawOf.insert(arguments.back().mid(10), raw.mid(10));
+    }
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Works on the game folder DIR exactly as the Gridkeeper window does."));
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption gplDir(
+        QStringLiteral("gpl-dir"),
+        QStringLiteral("The game folder (default: the folder Gridkeeper has stored; this tool "
+                       "never stores one)."),
+        QStringLiteral("DIR"));
+    parser.addOption(gplDir);
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."),
+                                 QStringLiteral("COMMAND [ARG...]"));
+    // Qt names the program as it was called; the help names it as users know it.
+    QString help = parser.helpText();
+    help = QStringLiteral("Usage: gridkeeper-cli [options] COMMAND [ARG...]") +
+           help.mid(help.indexOf(QLatin1Char('\n'))) + commandsHelp(commands);
+    if (!parser.parse(arguments))
+        return usage(parser.errorText(), help);
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all"))) {
+        std::fputs(qUtf8Printable(help), stdout);
+        return Ok;
+    }
+    if (parser.isSet(versionOption)) {
+        std::printf("gridkeeper-cli %s\n", qUtf8Printable(QCoreApplication::applicationVersion()));
         return Ok;
     }
     QString gameDir;
-    if (!args.isEmpty() && args.front() == QLatin1String("--gpl-dir")) {
-        if (args.size() < 2)
-            return usage("--gpl-dir needs a folder");
-        gameDir = args[1];
-        args = args.mid(2);
-    } else if (!args.isEmpty() && args.front().startsWith(QLatin1String("--gpl-dir="))) {
-        gameDir = args.front().mid(10);
-        args = args.mid(1);
+    if (parser.isSet(gplDir)) {
+        gameDir = parser.value(gplDir);
+        // An empty folder would silently mean the stored one.
+        if (gameDir.isEmpty())
+            return usage(QStringLiteral("--gpl-dir needs a folder"), help);
+        gameDir = gameFolderArgument(gameDir, rawOf.value(gameDir, gameDir.toUtf8()));
     }
-    if (args.isEmpty())
-        return usage("no command given");
-    const QString command = args.takeFirst();
+    QStringList rest = parser.positionalArguments();
+    if (rest.isEmpty())
+        return usage(QStringLiteral("no command given"), help);
+    const QString name = rest.takeFirst();
+    const auto command = std::find_if(commands.begin(), commands.end(), [&](const Command& c) {
+        return name == QLatin1String(c.name);
+    });
+    if (command == commands.end())
+        return usage(QStringLiteral("unknown command \"%1\"").arg(name), help);
 
-    std::optional<int> sortOverride;
-    LaunchArguments launch;
-    if (command == QLatin1String("show") || command == QLatin1String("sets") ||
-        command == QLatin1String("check")) {
-        if (!args.isEmpty())
-            return usage("this command takes no arguments");
-    } else if (command == QLatin1String("write")) {
-        if (args.size() > 1)
-            return usage("write takes at most one option");
-        if (args.size() == 1) {
-            if (args[0] == QLatin1String("--alphabetical"))
-                sortOverride = 1;
-            else if (args[0] == QLatin1String("--list-order"))
-                sortOverride = 0;
-            else
-                return usage("write takes --alphabetical or --list-order");
-        }
-    } else if (command == QLatin1String("save-set") || command == QLatin1String("open-set")) {
-        if (args.size() != 1)
-            return usage("give exactly one track set name");
-    } else if (command == QLatin1String("activate") || command == QLatin1String("deactivate") ||
-               command == QLatin1String("delete")) {
-        if (args.isEmpty())
-            return usage("give at least one row");
-    } else if (command == QLatin1String("up") || command == QLatin1String("down")) {
-        if (args.size() != 1)
-            return usage("give exactly one row");
-    } else if (command == QLatin1String("sort")) {
-        if (args.size() != 1 ||
-            (args[0] != QLatin1String("active") && args[0] != QLatin1String("inactive")))
-            return usage("sort takes active or inactive");
-    } else if (command == QLatin1String("command-line") || command == QLatin1String("run")) {
-        const QString problem = parseLaunchArguments(command, args, launch);
+    // The command's own options and arguments; "--" ends the options, for a row that begins
+    // with "-".
+    QCommandLineParser own;
+    if (command->addOptions)
+        command->addOptions(own);
+    if (!own.parse(QStringList{arguments.front()} + rest))
+        return usage(own.errorText(), help);
+    const QStringList args = own.positionalArguments();
+    if (args.size() < command->minArgs || (command->maxArgs >= 0 && args.size() > command->maxArgs))
+        return usage(QStringLiteral("%1 takes %2")
+                         .arg(name, QLatin1String(*command->arguments ? command->arguments
+                                                                      : "no arguments")),
+                     help);
+    if (command->check) {
+        const QString problem = command->check(own, args);
         if (!problem.isEmpty())
-            return usage(qPrintable(problem));
-    } else {
-        return usage("unknown command");
+            return usage(problem, help);
     }
 
     CliSettings settings;
@@ -268,62 +250,16 @@ int runCli(const QStringList& arguments) {
         return Failed;
     }
     dialogs.status = Ok;
-
+    Context context{model, dialogs, files, own, args};
+    int status = Ok;
     try {
-        if (command == QLatin1String("show")) {
-            const Workspace& ws = model.workspace();
-            printLine(model.controls().lblAmountLeft.caption.toUtf8());
-            for (const QByteArray& row : ws.ListTracks.rows)
-                printLine(row);
-            printLine(model.controls().lblAmountRight.caption.toUtf8());
-            for (const QByteArray& row : ws.listNotActive.rows)
-                printLine(row);
-        } else if (command == QLatin1String("sets")) {
-            for (const QString& name : model.offeredTrackSets())
-                printLine(name.toUtf8());
-        } else if (command == QLatin1String("check")) {
-            runCheckCommand(model, dialogs, files, stdout);
-        } else if (command == QLatin1String("write")) {
-            if (sortOverride)
-                model.controls().chkSort = *sortOverride;
-            model.subCreateIniFiles(false);
-        } else if (command == QLatin1String("command-line")) {
-            return commandLineCommand(model, launch);
-        } else if (command == QLatin1String("run")) {
-            dialogs.status = std::max(dialogs.status, runCommand(model, dialogs, files, launch));
-        } else if (command == QLatin1String("save-set")) {
-            model.saveTrackSet(args[0]);
-        } else if (command == QLatin1String("activate") || command == QLatin1String("deactivate") ||
-                   command == QLatin1String("delete") || command == QLatin1String("up") ||
-                   command == QLatin1String("down") || command == QLatin1String("sort")) {
-            bool ok = true;
-            if (command == QLatin1String("up") || command == QLatin1String("down"))
-                ok = arrowCommand(model, dialogs, command == QLatin1String("up"), args[0]);
-            else if (command == QLatin1String("sort"))
-                args[0] == QLatin1String("active") ? model.lblAmountLeft_Click()
-                                                   : model.lblAmountRight_Click();
-            else
-                ok = listCommand(model, dialogs, command, args);
-            // Written as "Create 67season.ini" does, without its success message.
-            if (ok && dialogs.status == Ok)
-                model.subCreateIniFiles(true);
-        } else if (command == QLatin1String("open-set")) {
-            const QString& name = args[0];
-            if (!files.fileExists(paths::trackSet(model.workspace().strGPLdir, name))) {
-                dialogs.messageBox(
-                    {QStringLiteral("The track set \"%1\" was not found in %2.")
-                         .arg(name, paths::seasonsFolder(model.workspace().strGPLdir)),
-                     appTitle(), Buttons::Ok, Icon::Exclamation});
-            } else {
-                model.openTrackSet(name);
-            }
-        }
+        status = command->run(context);
     } catch (const RuntimeError& e) {
         std::fprintf(stderr, "Error %d: %s\n", e.number(), qUtf8Printable(e.description()));
         return Failed;
     }
     std::fflush(stdout);
-    return dialogs.status;
+    return status;
 }
 
 } // namespace gk

@@ -1,10 +1,12 @@
 #pragma once
 
-#include <QStringList>
+#include <QByteArray>
+#include <QList>
 
 namespace gk {
 
-// gridkeeper-cli: runs one command on the game folder; returns the exit status.
-int runCli(const QStringList& arguments);
+// gridkeeper-cli: runs one command on the game folder; returns the exit status. The arguments
+// are the bytes the program was given, without the program's name.
+int runCli(const QList<QByteArray>& arguments);
 
 } // namespace gk

@@ -1,5 +1,7 @@
 #include "launch_commands.h"
 
+#include "cli_command.h"
+
 #include "launch/command_line.h"
 #include "launch/launch_flow.h"
 #include "platform/code_page.h"
@@ -7,6 +9,7 @@
 #include "platform/shell.h"
 #include "ui/main/form_model.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace gk {
@@ -40,30 +43,6 @@ class LaunchDialogs : public Dialogs {
 
 } // namespace
 
-QString parseLaunchArguments(const QString& command, const QStringList& args,
-                             LaunchArguments& out) {
-    const bool run = command == QLatin1String("run");
-    bool haveTrack = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--car")) {
-            bool ok = false;
-            out.car = args.value(++i).toInt(&ok);
-            if (!ok || out.car < -1 || out.car > 6)
-                return QStringLiteral("--car takes a car row from 0 to 6, or -1");
-        } else if (run && args[i] == QLatin1String("--yes")) {
-            out.yes = true;
-        } else if (!haveTrack) {
-            out.track = args[i];
-            haveTrack = true;
-        } else {
-            return QStringLiteral("give at most one track");
-        }
-    }
-    if (run && !haveTrack)
-        return QStringLiteral("run needs a track");
-    return {};
-}
-
 int commandLineCommand(FormModel& model, const LaunchArguments& args) {
     const QString line = gameCommandLine(model.workspace().strGPLdir,
                                          decodeGameText(trackBytes(args.track)), args.car);
@@ -82,4 +61,58 @@ int runCommand(FormModel& model, Dialogs& dialogs, FileSystem& files, const Laun
     return launchDialogs.startFailed ? 1 : 0;
 }
 
+namespace cli {
+namespace {
+
+const QCommandLineOption kCar(QStringLiteral("car"),
+                              QStringLiteral("The car box's row, 0 to 6 (default -1: no car)."),
+                              QStringLiteral("N"), QStringLiteral("-1"));
+const QCommandLineOption kYes(QStringLiteral("yes"),
+                              QStringLiteral("Answer the \"Missing Track\" question with Yes."));
+
+void commandLineOptions(QCommandLineParser& parser) {
+    parser.addOption(kCar);
+}
+
+void runOptions(QCommandLineParser& parser) {
+    parser.addOption(kCar);
+    parser.addOption(kYes);
+}
+
+QString checkCar(const QCommandLineParser& options, const QStringList&) {
+    bool ok = false;
+    const int car = options.value(kCar).toInt(&ok);
+    if (!ok || car < -1 || car > 6)
+        return QStringLiteral("--car takes a car row from 0 to 6, or -1");
+    return {};
+}
+
+LaunchArguments launchArguments(const Context& c, bool run) {
+    return {c.args.value(0), c.options.value(kCar).toInt(), run && c.options.isSet(kYes)};
+}
+
+} // namespace
+
+std::vector<Command> launchCommands() {
+    return {
+        {"command-line", "[TRACK] [--car N]",
+         "the game's command line for the track and car row N (0 to 6;\n"
+         "default -1, no car), as \"&Parameter\" shows it",
+         0, 1, commandLineOptions, checkCar,
+         [](Context& c) {
+             return std::max(c.dialogs.status,
+                             commandLineCommand(c.model, launchArguments(c, false)));
+         }},
+        {"run", "TRACK [--car N] [--yes]",
+         "\"start GPL\" for the track, active or inactive, waiting until\n"
+         "the game ends; --yes answers \"Missing Track\" with Yes",
+         1, 1, runOptions, checkCar,
+         [](Context& c) {
+             const int status = runCommand(c.model, c.dialogs, c.files, launchArguments(c, true));
+             return std::max(c.dialogs.status, status);
+         }},
+    };
+}
+
+} // namespace cli
 } // namespace gk

@@ -15,10 +15,6 @@ struct LaunchArguments {
     bool yes = false;
 };
 
-// Reads the arguments of "command-line" ([TRACK] [--car N]) or "run" (TRACK [--car N]
-// [--yes]); on failure returns the problem to report.
-QString parseLaunchArguments(const QString& command, const QStringList& args, LaunchArguments& out);
-
 // command-line: prints the game's command line, as the "Parameter" box shows it.
 int commandLineCommand(FormModel& model, const LaunchArguments& args);
 

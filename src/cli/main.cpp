@@ -4,5 +4,16 @@
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    return gk::runCli(QCoreApplication::arguments().mid(1));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GRIDKEEPER_VERSION));
+    QList<QByteArray> arguments;
+#ifdef Q_OS_WIN
+    // Windows hands the arguments over as text.
+    for (const QString& argument : QCoreApplication::arguments().mid(1))
+        arguments.append(argument.toUtf8());
+#else
+    // The exact bytes: an argument that is not UTF-8 is kept as typed.
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+#endif
+    return gk::runCli(arguments);
 }

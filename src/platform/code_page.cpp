@@ -1,71 +1,49 @@
 #include "code_page.h"
 
-#include <array>
-#include <unordered_map>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace gk {
 namespace {
 
-// Characters of the bytes 0x80 to 0x9F; the rest of the code page equals Latin-1.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char kCodePage[] = "windows-1252";
 
-char16_t charOf(unsigned char b) {
-    if (b >= 0x80 && b <= 0x9F)
-        return kHighControls[b - 0x80];
-    return b;
+bool isAscii(QByteArrayView bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
 }
 
-const std::unordered_map<char16_t, unsigned char>& reverseTable() {
-    static const auto table = [] {
-        std::unordered_map<char16_t, unsigned char> t;
-        for (int b = 0x80; b <= 0x9F; ++b)
-            t.emplace(kHighControls[static_cast<size_t>(b - 0x80)], static_cast<unsigned char>(b));
-        return t;
-    }();
-    return table;
-}
-
-std::optional<unsigned char> byteOf(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<unsigned char>(c);
-    const auto& table = reverseTable();
-    auto it = table.find(c);
-    if (it == table.end())
+// The encoding of one character, or nothing when the code page cannot hold it.
+std::optional<QByteArray> encodeChars(QStringView text) {
+    QStringEncoder encoder(kCodePage);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError() || !encoder.isValid())
         return std::nullopt;
-    return it->second;
+    return bytes;
 }
 
 } // namespace
 
 QString decodeGameText(const QByteArray& bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = QChar(charOf(static_cast<unsigned char>(bytes[i])));
-    return text;
+    // Most text is ASCII, which every code page shares; the decoder is made once per thread.
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
+    thread_local QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
 }
 
 std::optional<QByteArray> encodeGameText(const QString& text) {
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        auto b = byteOf(text[i].unicode());
-        if (!b)
-            return std::nullopt;
-        bytes[i] = static_cast<char>(*b);
-    }
-    return bytes;
+    return encodeChars(text);
 }
 
 QString firstUnencodableCharacter(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!byteOf(text[i].unicode())) {
-            if (text[i].isHighSurrogate() && i + 1 < text.size())
-                return text.mid(i, 2);
-            return text.mid(i, 1);
-        }
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        if (!encodeChars(QStringView(text).mid(i, length)))
+            return text.mid(i, length);
+        i += length - 1;
     }
     return {};
 }

@@ -6,9 +6,10 @@
 
 namespace gk {
 
-// The game's 8-bit text (Windows-1252). Every byte value has a character, so decoding and
-// encoding again gives back the same bytes; the five bytes the code page leaves undefined map
-// to the control characters of the same number, as Windows itself does.
+// The game's 8-bit text (Windows-1252), through Qt's own converter for it. Every byte value has
+// a character, so decoding and encoding again gives back the same bytes; the five bytes the code
+// page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control characters of the same
+// number, as Windows itself does.
 QString decodeGameText(const QByteArray& bytes);
 // The bytes of the text, or nothing when a character has no place in the code page.
 std::optional<QByteArray> encodeGameText(const QString& text);

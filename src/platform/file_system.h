@@ -10,6 +10,8 @@ namespace gk {
 struct FolderEntry {
     QString name;
     bool isDirectory = false;
+    // A leading dot on Linux, the hidden attribute on Windows.
+    bool isHidden = false;
 };
 
 // Everything the program does with files. Paths are given in the game's own form

@@ -331,7 +331,7 @@ std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path) {
     const QFileInfoList list = dir.entryInfoList();
     entries.reserve(static_cast<size_t>(list.size()));
     for (const QFileInfo& entry : list)
-        entries.push_back({entry.fileName(), entry.isDir()});
+        entries.push_back({entry.fileName(), entry.isDir(), entry.isHidden()});
     return entries;
 }
 

@@ -25,6 +25,45 @@ int compareNoCase(QByteArrayView a, QByteArrayView b) {
 
 namespace {
 
+// The weight of each byte in the order of sort keys, compared weight by weight and then by
+// length (a key that ends comes first):
+//   ","  first of all, so that a name comes before every longer name that begins with it
+//        (the key "spa,3" before "spa b,1", "spa2,0" and "spa_x,5");
+//   the other bytes below 0x80 that are neither digits nor letters (NUL, control characters,
+//        space, punctuation), in the order of their values: "* monza" before "a_b" before "a1";
+//   the digits;
+//   the letters, upper and lower case equal;
+//   the bytes 0x80 to 0xFF last, in the order of their lower-case byte values, upper and lower
+//        case equal (so "\xC9" and "\xE9" weigh the same): the code page's accented letters
+//        and its own punctuation after every ASCII letter, never spread among them.
+std::array<uint8_t, 256> makeWeights() {
+    const auto isDigit = [](int b) { return b >= '0' && b <= '9'; };
+    const auto isLetter = [](int b) { return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'); };
+    std::array<uint8_t, 256> weight{};
+    int w = 0;
+    weight[','] = static_cast<uint8_t>(w++);
+    for (int b = 0; b < 0x80; ++b)
+        if (b != ',' && !isDigit(b) && !isLetter(b))
+            weight[static_cast<size_t>(b)] = static_cast<uint8_t>(w++);
+    for (int b = '0'; b <= '9'; ++b)
+        weight[static_cast<size_t>(b)] = static_cast<uint8_t>(w++);
+    for (int b = 'a'; b <= 'z'; ++b) {
+        weight[static_cast<size_t>(b)] = static_cast<uint8_t>(w);
+        weight[static_cast<size_t>(b - 'a' + 'A')] = static_cast<uint8_t>(w++);
+    }
+    // lowerGameByte maps the bytes 0x80 to 0xFF among themselves.
+    for (int b = 0x80; b < 0x100; ++b)
+        weight[static_cast<size_t>(b)] = static_cast<uint8_t>(
+            w + static_cast<unsigned char>(lowerGameByte(static_cast<char>(b))) - 0x80);
+    return weight;
+}
+
+const std::array<uint8_t, 256> kWeights = makeWeights();
+
+uint8_t weightOf(char c) {
+    return kWeights[static_cast<unsigned char>(c)];
+}
+
 // A sort key without building it: the trimmed row text, then "," and the decimal position.
 struct KeyView {
     QByteArrayView text;
@@ -37,15 +76,15 @@ struct KeyView {
     }
 };
 
-// Seven lowered bytes of a key from `depth` on, big-endian, then the number of them that are
-// real (0 to 7): comparing two chunks compares those bytes as unsigned, and a key that ends
-// sorts before a longer one even where the longer one holds a NUL byte.
+// The weights of seven bytes of a key from `depth` on, big-endian, then the number of them
+// that are real (0 to 7): comparing two chunks compares those weights, and a key that ends
+// sorts before a longer one even where the longer one holds a byte of weight 0.
 uint64_t chunkAt(const KeyView& key, qsizetype depth) {
     uint64_t value = 0;
     qsizetype n = 0;
     const qsizetype size = key.size();
     for (; n < 7 && depth + n < size; ++n)
-        value = (value << 8) | static_cast<unsigned char>(lowerGameByte(key.at(depth + n)));
+        value = (value << 8) | weightOf(key.at(depth + n));
     value <<= 8 * (7 - n);
     return (value << 8) | static_cast<uint64_t>(n);
 }

@@ -11,10 +11,12 @@ namespace gk {
 // Compares two texts without regard to case, byte by byte in the game's code page.
 int compareNoCase(QByteArrayView a, QByteArrayView b);
 
-// The rows' old positions in the ascending case-insensitive order of their sort keys: the row
-// text trimmed of spaces, a comma, the old position in decimal ("monza,3"). The positions are
-// kept apart from the text, so a comma in a folder name cannot change which row a key stands
-// for.
+// The rows' old positions in the ascending order of their sort keys: the row text trimmed of
+// spaces, a comma, the old position in decimal ("monza,3"). Keys compare without regard to
+// case, "," before every other byte, other punctuation and space before digits, digits before
+// letters, and the bytes 0x80 to 0xFF after the letters (season_writer.cpp has the details).
+// The positions are kept apart from the text, so a comma in a folder name cannot change which
+// row a key stands for. Radix sort: linear in the total length of the keys.
 std::vector<int> sortOrder(const std::vector<QByteArray>& rows);
 
 // A season file of the active rows in list order, or in the order of `order` (old positions).

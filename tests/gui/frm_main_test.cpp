@@ -103,6 +103,17 @@ TEST_F(Window, ClicksSelectAndShowEntries) {
     EXPECT_TRUE(model.workspace().bolSeasonChanged);
 }
 
+TEST_F(Window, AClickOnTheCurrentRowShowsItAgain) {
+    QLineEdit* runTrack = child<QLineEdit>("txtRunTrack");
+    clickRow(window.activeList(), 0);
+    clickRow(window.inactiveList(), 1);
+    EXPECT_EQ(runTrack->text(), QStringLiteral("Zolder"));
+    clickRow(window.activeList(), 0);
+    EXPECT_EQ(runTrack->text(), QStringLiteral("monza"));
+    clickRow(window.inactiveList(), 1, Qt::ControlModifier);
+    EXPECT_EQ(runTrack->text(), QStringLiteral("Zolder"));
+}
+
 TEST_F(Window, SearchSelectsInBothListsAndTheViewFollows) {
     QLineEdit* search = child<QLineEdit>("txtTrack");
     search->setFocus();

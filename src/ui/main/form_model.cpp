@@ -324,13 +324,14 @@ void FormModel::subGet67season(const QString& strFile) {
         setEntryText(i, {});
     ws_.bolFillingEntries = filling;
     ctl_.txtRunTrack.text.clear();
+    runTrackSide_.reset();
 
     const QString& dir = ws_.strGPLdir;
     if (!fncFileExists(paths::seasonIni(dir)))
         endProgram({QStringLiteral("67season.ini was not found. Please check your GPL\\seasons "
                                    "folder."),
                     QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
-    installed_.clear();
+    InstalledTracks installed; // one look-up per folder
     const QString activeFile =
         strFile.isEmpty() ? paths::seasonIni(dir) : paths::inSeasons(dir, strFile);
     // A load that stops early leaves lists that must not be written back without a word.
@@ -339,10 +340,10 @@ void FormModel::subGet67season(const QString& strFile) {
     const TrackList* readInto = &ws_.ListAllTracks;
     try {
         makeFirstRunCopies(files_, dir);
-        readSeasonFile(files_, dir, reading, ws_.ListAllTracks, ws_.arrAllTracks, installed_);
+        readSeasonFile(files_, dir, reading, ws_.ListAllTracks, ws_.arrAllTracks, installed);
         reading = activeFile;
         readInto = &ws_.ListTracks;
-        readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive, installed_);
+        readSeasonFile(files_, dir, activeFile, ws_.ListTracks, ws_.arrActive, installed);
     } catch (const RuntimeError&) {
         loadGuard_.loadStopped(reading, readInto->count());
         throw;
@@ -435,87 +436,9 @@ void FormModel::subSortByAlphabet(const QString& strFile) {
     replaceSeasonFiles(files_, ws_.strGPLdir,
                        seasonFileBytes(season_names::kAlphabetical, ws_.arrActive, ListSorter),
                        allTracksFileBytes(ws_.arrActive, ws_.arrInactive));
-    showWrittenSeason(ListSorter);
-}
-
-namespace {
-
-void replaceRows(TrackList& list, TrackList&& fresh) {
-    list.rows = std::move(fresh.rows);
-    list.selected = std::move(fresh.selected);
-    list.current = -1;
-    list.rowsChanged();
-}
-
-} // namespace
-
-void FormModel::showWrittenSeason(const std::vector<int>& order) {
-    // The lists as the loader reads them back from the two files just written, made from the
-    // events in memory: each row's text cut anew from its track-directory entry (an edit of
-    // that entry shows here), the active rows in the written order, the inactive list rebuilt.
-    // A track.ini is looked up on disk only for a folder the last load did not look up.
-    // Everything is computed before the lists change, so a fault leaves them as they were.
-    const auto textOf = [this](const QByteArray& oldRow, const EventEntries& e) {
-        const QByteArrayView line = trimmedSpaces(e.entry[2]);
-        if (line.size() < 15)
-            throw RuntimeError(ErrorCode::InvalidArgument);
-        const QByteArrayView folder = line.sliced(15);
-        // The row the load made for this folder is still right.
-        if (oldRow == folder ||
-            (oldRow.startsWith("* ") && QByteArrayView(oldRow).sliced(2) == folder))
-            return oldRow;
-        return rowText(files_, ws_.strGPLdir, folder.toByteArray(), installed_);
-    };
-    TrackList& activeList = ws_.ListTracks;
-    TrackList& inactiveList = ws_.listNotActive;
-    if (activeList.rows.size() != ws_.arrActive.size() ||
-        inactiveList.rows.size() != ws_.arrInactive.size())
-        throw RuntimeError(ErrorCode::SubscriptRange);
-    std::vector<QByteArray> activeTexts, inactiveTexts;
-    activeTexts.reserve(activeList.rows.size());
-    inactiveTexts.reserve(inactiveList.rows.size());
-    for (size_t i = 0; i < activeList.rows.size(); ++i)
-        activeTexts.push_back(textOf(activeList.rows[i], ws_.arrActive[i]));
-    for (size_t i = 0; i < inactiveList.rows.size(); ++i)
-        inactiveTexts.push_back(textOf(inactiveList.rows[i], ws_.arrInactive[i]));
-
-    // The all-tracks list: the active rows in list order, then the inactive rows.
-    TrackList all;
-    all.reserve(activeTexts.size() + inactiveTexts.size());
-    for (const auto* texts : {&activeTexts, &inactiveTexts})
-        for (const QByteArray& text : *texts)
-            all.addRow(text);
-    std::vector<EventEntries> allEntries;
-    allEntries.reserve(all.rows.size());
-    allEntries.insert(allEntries.end(), ws_.arrActive.begin(), ws_.arrActive.end());
-    allEntries.insert(allEntries.end(), ws_.arrInactive.begin(), ws_.arrInactive.end());
-    replaceRows(ws_.ListAllTracks, std::move(all));
-    ws_.arrAllTracks = std::move(allEntries);
-
-    // The active rows in the order written.
-    TrackList active;
-    std::vector<EventEntries> activeEntries;
-    active.reserve(order.size());
-    activeEntries.reserve(order.size());
-    for (int position : order) {
-        const auto k = static_cast<size_t>(position);
-        active.addRow(std::move(activeTexts[k]));
-        activeEntries.push_back(std::move(ws_.arrActive[k]));
-    }
-    replaceRows(activeList, std::move(active));
-    ws_.arrActive = std::move(activeEntries);
-
-    // The all-tracks file begins with the active events themselves: read back, each active
-    // event is matched there and every inactive event stays inactive.
-    for (size_t j = 0; j < inactiveTexts.size(); ++j)
-        inactiveList.rows[j] = std::move(inactiveTexts[j]);
-    inactiveList.selected.assign(inactiveTexts.size(), 0);
-    inactiveList.current = -1;
-    inactiveList.rowsChanged();
-
-    clearSide(Side::Active);
-    clearSide(Side::Inactive);
-    updateCountCaptions();
+    // The lists are read back from the two files just written, every track.ini looked up
+    // anew: they show what the next start will show.
+    subGet67season();
 }
 
 // ---------------------------------------------------------------- player and car
@@ -618,7 +541,7 @@ void FormModel::subListTrackSets() {
     const std::vector<FolderEntry> entries = files_.listFolder(paths::seasonsFolder(ws_.strGPLdir));
     QStringList names;
     for (const FolderEntry& entry : entries) {
-        if (entry.isDirectory)
+        if (entry.isDirectory || entry.isHidden) // ordinary files only
             continue;
         ctl_.mnuTrackSet[1].visible = true;
         if (entry.name.endsWith(QLatin1String(".67s"), Qt::CaseSensitive))
@@ -780,6 +703,7 @@ void FormModel::showListRow(const TrackList& list, const std::vector<EventEntrie
             setEntryText(static_cast<int16_t>(first + k), row.entry[static_cast<size_t>(k)]);
         const QByteArray& text = list.rows[static_cast<size_t>(p)];
         ctl_.txtRunTrack.text = text.startsWith('*') ? text.mid(2) : text;
+        runTrackSide_ = &list == &ws_.ListTracks ? Side::Active : Side::Inactive;
     } catch (const RuntimeError& e) {
         showError(e.number(), e.description());
     }
@@ -933,14 +857,17 @@ void FormModel::chkEdit_Click(int16_t Index) {
 
 // ---------------------------------------------------------------- list commands
 
-void FormModel::clearSide(Side side) {
+void FormModel::clearSide(Side side, bool runTrackFromAnySide) {
     const bool filling = ws_.bolFillingEntries;
     ws_.bolFillingEntries = true;
     const int16_t first = side == Side::Active ? 0 : 7;
     for (int16_t i = first; i < first + 7; ++i)
         setEntryText(i, {});
     ws_.bolFillingEntries = filling;
-    ctl_.txtRunTrack.text.clear();
+    if (runTrackFromAnySide || runTrackSide_ == side) {
+        ctl_.txtRunTrack.text.clear();
+        runTrackSide_.reset();
+    }
 }
 
 void FormModel::cmdChangeButton_Click(int16_t Index) {
@@ -978,11 +905,12 @@ void FormModel::runListCommand(int16_t Index) {
                 throw RuntimeError(ErrorCode::Overflow);
             to.reserve(to.rows.size() + moving);
             toEntries.reserve(toEntries.size() + moving);
+            // The moved rows leave their list below, so their bytes are moved, not copied.
             for (size_t r = 0; r < from.rows.size(); ++r) {
                 if (!from.selected[r])
                     continue;
-                to.addRow(from.rows[r]);
-                toEntries.push_back(fromEntries[r]);
+                to.addRow(std::move(from.rows[r]));
+                toEntries.push_back(std::move(fromEntries[r]));
             }
         }
         // One pass keeps the unselected rows in order, each with its own entries.
@@ -1097,8 +1025,9 @@ void FormModel::sortList(Side side) {
         std::fill(rows.selected.begin(), rows.selected.end(), uint8_t{0});
         rows.current = -1;
         rows.rowsChanged();
-        // Nothing shown on this side belongs to a row any more.
-        clearSide(side);
+        // Nothing shown on this side belongs to a row any more; the selected track stays when
+        // it came from the other list.
+        clearSide(side, false);
     } catch (const RuntimeError& e) {
         showError(e.number(), e.description());
         return;

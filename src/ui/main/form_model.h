@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace gk {
@@ -227,8 +228,9 @@ class FormModel {
     void updateCountCaptions();
     void runListCommand(int16_t Index);
     void sortList(Side side);
-    void clearSide(Side side);
-    void showWrittenSeason(const std::vector<int>& order);
+    // Empties the side's entry boxes, and the selected-track box unless told to do so only
+    // when it names that side's track.
+    void clearSide(Side side, bool runTrackFromAnySide = true);
 
     SettingsStore& settings_;
     Dialogs& dialogs_;
@@ -237,8 +239,9 @@ class FormModel {
     Workspace ws_;
     FormControls ctl_;
     QString playerFolder_;
-    InstalledTracks installed_; // track.ini lookups of the last load
     PartialLoadGuard loadGuard_;
+    // The list the selected-track box was last filled from, if any.
+    std::optional<Side> runTrackSide_;
     std::vector<StartupFault> startupFaults_;
     bool ended_ = false;
     bool closeRequested_ = false;

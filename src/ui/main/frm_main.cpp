@@ -399,11 +399,24 @@ void FrmMain::connectList(QListView* view, FormModel::Side side) {
                 seen = list.marksVersion;
                 scheduleRender();
             });
+    bool& changedByPress = currentChangedByPress_[side == FormModel::Side::Active ? 0 : 1];
     connect(marks, &QItemSelectionModel::currentChanged, this,
-            [this, side, &seen, &list](const QModelIndex& current) {
+            [this, side, &seen, &list, &changedByPress](const QModelIndex& current) {
                 if (rendering_)
                     return;
+                changedByPress = true;
                 model_.setCurrentRow(side, current.isValid() ? current.row() : -1);
+                seen = list.marksVersion;
+                scheduleRender();
+            });
+    // A click (plain or with Ctrl) on the row that is already current changes no current
+    // row, so Qt reports no change; the click handler runs all the same, as for any click.
+    view->viewport()->installEventFilter(this);
+    connect(view, &QAbstractItemView::pressed, this,
+            [this, side, &seen, &list, &changedByPress](const QModelIndex& index) {
+                if (rendering_ || changedByPress || !index.isValid())
+                    return;
+                model_.setCurrentRow(side, index.row());
                 seen = list.marksVersion;
                 scheduleRender();
             });
@@ -462,6 +475,11 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
             handle([this] { model_.lblMyMail_Click(); });
             return true;
         }
+        // A press starts a click; whether it changes the current row is seen next.
+        if (watched == ListTracks_->viewport())
+            currentChangedByPress_[0] = false;
+        else if (watched == listNotActive_->viewport())
+            currentChangedByPress_[1] = false;
         if (watched == lblAmountLeft_) {
             handle([this] { model_.lblAmountLeft_Click(); });
             return true;

@@ -71,6 +71,8 @@ class FrmMain : public QMainWindow {
     TrackListModel* inactiveModel_ = nullptr;
     uint64_t seenActiveMarks_ = ~uint64_t{0};
     uint64_t seenInactiveMarks_ = ~uint64_t{0};
+    // Per list (active, inactive): whether the mouse press under way changed the current row.
+    std::array<bool, 2> currentChangedByPress_{true, true};
     std::array<QLineEdit*, 14> txtEntry_{};
     std::array<QCheckBox*, 2> chkEdit_{};
     QLabel* lblChoose_ = nullptr;
