@@ -39,6 +39,9 @@ class FormModel {
   public:
     explicit FormModel(FormPlatform platform);
     ~FormModel();
+    // The families keep references into the model: it stays where it was made.
+    FormModel(const FormModel&) = delete;
+    FormModel& operator=(const FormModel&) = delete;
 
     // ---- events
     // Runs the start-up sequence; false when the program has ended. It is made of two
