@@ -19,6 +19,8 @@ QString joinCrLf(std::initializer_list<QString> lines) {
 
 } // namespace
 
+// ---------------------------------------------------------------- start-up and closing
+
 // Each start-up step reports its own run-time error, and start-up goes on with the next step.
 template <class F> void Startup::startupStep(F&& body) {
     try {
