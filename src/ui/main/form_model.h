@@ -1,19 +1,25 @@
 #pragma once
 
 #include "app/game_paths.h"
-#include "app/partial_load_guard.h"
 #include "app/workspace.h"
+#include "form_context.h"
+#include "form_controls.h"
 #include "help_line.h"
 #include "launch/launch_flow.h"
+#include "list_commands.h"
 #include "platform/dialogs.h"
 #include "platform/shell.h"
+#include "player_car.h"
 #include "season/loader.h"
 #include "season/season_writer.h"
+#include "season_files.h"
+#include "selection.h"
+#include "startup.h"
+#include "track_sets.h"
 #include "ui/dialogs/about.h"
 
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -21,81 +27,21 @@
 
 namespace gk {
 
-class SettingsStore;
-class FileSystem;
-class Shell;
 class QtProcesses;
 
-struct Rgb {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-    bool operator==(const Rgb&) const = default;
-};
-
-inline constexpr Rgb kBlue{0, 0, 255};
-inline constexpr Rgb kRed{255, 0, 0};
-
-// The title of message boxes that have none of their own.
-QString appTitle();
-
-struct LabelState {
-    QString caption;
-    Rgb foreColor;
-    bool visible = true;
-};
-
-struct TextBoxState {
-    QByteArray text; // the game's 8-bit text
-    bool enabled = false;
-};
-
-struct MenuItemState {
-    QString caption;
-    bool visible = true;
-};
-
-// What the main window's controls hold, as far as the behaviour reads or writes it.
-struct FormControls {
-    LabelState lblGPLdir{QStringLiteral("GPL directory invalid or not set!"), kRed};
-    LabelState lblAmountLeft{QStringLiteral("Active Tracks"), {}};
-    LabelState lblAmountRight{QStringLiteral("Non-Active Tracks"), {}};
-    LabelState lblInfo;
-    LabelState lblTrackSet{QStringLiteral("Track Set:"), {}, false};
-    std::array<TextBoxState, 14> txtEntry;
-    TextBoxState txtRunTrack;
-    QString txtTrack;
-    int txtTrackSelStart = 0;
-    int txtTrackSelLength = 0;
-    std::array<int, 2> chkEdit{0, 0};
-    int chkSort = 0;
-    QStringList cboCars;
-    int cboCarsIndex = -1;
-    std::array<MenuItemState, 22> mnuTrackSet;
-};
-
-// A run-time error that start-up reported and went on from.
-struct StartupFault {
-    int number = 0;
-    QString description;
-};
-
-struct FormPlatform {
-    SettingsStore& settings;
-    Dialogs& dialogs;
-    FileSystem& files;
-    Shell& shell;
-    // The game's processes; the real ones when not given.
-    ProcessRunner* runner = nullptr;
-    GameWindow* gameWindow = nullptr;
-};
-
 // The main window's behaviour without widgets: the workspace, the state of the controls, and
-// one method per event handler. The window forwards events here and shows the state.
+// one method per event handler. The window forwards events here and shows the state. Each
+// family of handlers is a unit of its own below this facade, and the handler here forwards to
+// it: start-up and closing (Startup), the season files (SeasonFiles), the Track Sets menu
+// (TrackSets), selection, search and entries (Selection), the commands on the lists
+// (ListCommands), the player and car (PlayerCar), the launch (LaunchFlow).
 class FormModel {
   public:
     explicit FormModel(FormPlatform platform);
     ~FormModel();
+    // The families keep references into the model: it stays where it was made.
+    FormModel(const FormModel&) = delete;
+    FormModel& operator=(const FormModel&) = delete;
 
     // ---- events
     // Runs the start-up sequence; false when the program has ended. It is made of two
@@ -147,7 +93,7 @@ class FormModel {
     void txtTrack_MouseMove() { hover(Hover::txtTrack); }
     // The mail link: a new mail to the support address.
     void lblMyMail_Click() { subOpenMail(); }
-    void subOpenMail() { shell_.openUrl(about::mailUrl()); }
+    void subOpenMail() { ctx_.shell.openUrl(about::mailUrl()); }
 
     // ---- procedures
     bool fncFileExists(const QString& path);
@@ -163,8 +109,8 @@ class FormModel {
     void subShowTrackSet();
 
     // ---- what the window reports of the user's actions
-    enum class Side { Active, Inactive };
-    TrackList& list(Side side) { return side == Side::Active ? ws_.ListTracks : ws_.listNotActive; }
+    using Side = ListSide;
+    TrackList& list(Side side) { return ctx_.list(side); }
     // The user typed into the search box.
     void setSearchText(const QString& text);
     // The user typed into an entry box; false when the text was refused (the box keeps its
@@ -175,7 +121,7 @@ class FormModel {
     void setCurrentRow(Side side, int row);
     // A key pressed in a list: Delete runs that side's "Delete", Alt+Up and Alt+Down its
     // arrows. False when the key is not one of these, so the list handles it itself.
-    enum class ListKey { Delete, AltUp, AltDown };
+    using ListKey = gk::ListKey;
     bool listKeyPressed(Side side, ListKey key);
     // An entry box takes edits only in edit mode and while its list has a current row.
     bool entryBoxEnabled(int16_t index) const;
@@ -193,9 +139,9 @@ class FormModel {
     const Workspace& workspace() const { return ws_; }
     FormControls& controls() { return ctl_; }
     const FormControls& controls() const { return ctl_; }
-    const std::vector<StartupFault>& startupFaults() const { return startupFaults_; }
+    const std::vector<StartupFault>& startupFaults() const { return startup_.faults(); }
     // True once the program has ended (a fatal start-up error): no question, nothing written.
-    bool ended() const { return ended_; }
+    bool ended() const { return ctx_.ended; }
     // Set when a handler asks the window to close (File menu "Close").
     bool closeRequested() const { return closeRequested_; }
     void clearCloseRequest() { closeRequested_ = false; }
@@ -204,12 +150,9 @@ class FormModel {
     // Set when a handler asks the window to show the About window ("?" menu).
     bool takeAboutRequest() { return std::exchange(aboutRequested_, false); }
     // The platform services, for the windows this one opens.
-    FormPlatform platform() const { return {settings_, dialogs_, files_, shell_}; }
+    FormPlatform platform() const { return {ctx_.settings, ctx_.dialogs, ctx_.files, ctx_.shell}; }
 
   private:
-    struct ProgramEnd {};
-
-    void showError(int number, const QString& description);
     // Writes the control's help text into the help line.
     void hover(help::Hover control, int16_t index = 0) {
         const bool valid =
@@ -217,33 +160,16 @@ class FormModel {
         if (std::optional<QString> text = help::text(control, index, valid))
             ctl_.lblInfo.caption = *text;
     }
-    template <class F> void startupStep(F&& body);
-    void endProgram(const MessageBox& box);
-    template <class F> void guarded(F&& handler);
-    void setEntryText(int16_t index, const QByteArray& text);
-    void showListRow(const TrackList& list, const std::vector<EventEntries>& entries, int first);
-    void writeTrackSetFile(const QString& name, const QByteArray& bytes);
-    void saveTrackSetAs();
-    bool confirmDiscard();
-    void updateCountCaptions();
-    void runListCommand(int16_t Index);
-    void sortList(Side side);
-    // Empties the side's entry boxes, and the selected-track box unless told to do so only
-    // when it names that side's track.
-    void clearSide(Side side, bool runTrackFromAnySide = true);
 
-    SettingsStore& settings_;
-    Dialogs& dialogs_;
-    FileSystem& files_;
-    Shell& shell_;
     Workspace ws_;
     FormControls ctl_;
-    QString playerFolder_;
-    PartialLoadGuard loadGuard_;
-    // The list the selected-track box was last filled from, if any.
-    std::optional<Side> runTrackSide_;
-    std::vector<StartupFault> startupFaults_;
-    bool ended_ = false;
+    FormContext ctx_;
+    Startup startup_;
+    SeasonFiles seasonFiles_;
+    TrackSets trackSets_;
+    Selection selection_;
+    ListCommands listCommands_;
+    PlayerCar playerCar_;
     bool closeRequested_ = false;
     bool reportRequested_ = false;
     bool aboutRequested_ = false;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "form_context.h"
+
+#include <cstdint>
+
+namespace gk {
+
+// The commands on the selected rows of a list ("Move", "Delete"), the arrows that move the
+// current row up or down, and the sort of a list by a click on its count.
+class ListCommands {
+  public:
+    explicit ListCommands(FormContext& ctx) : ctx_(ctx) {}
+
+    void cmdChangeButton_Click(int16_t Index);
+    void picArrow_Click(int16_t Index);
+    void lblAmountLeft_Click();
+    void lblAmountRight_Click();
+
+  private:
+    void updateCountCaptions();
+    void runListCommand(int16_t Index);
+    void sortList(ListSide side);
+    // Empties the side's entry boxes, and the selected-track box unless told to do so only
+    // when it names that side's track.
+    void clearSide(ListSide side, bool runTrackFromAnySide = true);
+
+    FormContext& ctx_;
+};
+
+} // namespace gk

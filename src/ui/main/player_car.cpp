@@ -1,0 +1,95 @@
+#include "player_car.h"
+
+#include "app/game_paths.h"
+#include "form_model.h"
+#include "launch/player_info.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/runtime_error.h"
+#include "season/track_lookup.h"
+
+namespace gk {
+
+void PlayerCar::subMakeCarList() {
+    try {
+        for (const char* car : {"Bra", "BRM", "Coo", "Eag", "Fer", "Lot", "Hon"})
+            ctx_.ctl.cboCars.append(QString::fromLatin1(car));
+    } catch (const RuntimeError& e) {
+        ctx_.showError(e.number(), e.description());
+    }
+}
+
+void PlayerCar::subPlayerInfo() {
+    const QString& dir = ctx_.ws.strGPLdir;
+    // Reads the lines of a file, reporting a file that exists but cannot be read.
+    const auto readLines = [this](const QString& path, QList<QByteArray>& lines) {
+        try {
+            lines = splitLines(ctx_.files.readFile(path));
+            return true;
+        } catch (const RuntimeError& e) {
+            ctx_.showError(e.number(), e.description());
+            return false;
+        }
+    };
+    // Runs one line's work; false when the procedure must end.
+    const auto perLine = [this](auto&& work) {
+        try {
+            work();
+        } catch (const RuntimeError& e) {
+            ctx_.showError(e.number(), e.description());
+            return e.code() != ErrorCode::InvalidArgument;
+        }
+        return true;
+    };
+
+    const QString appIni = paths::appIni(dir);
+    if (!ctx_.fncFileExists(appIni)) {
+        playerFolder_ = QStringLiteral("not_available");
+        return;
+    }
+    QList<QByteArray> lines;
+    if (!readLines(appIni, lines))
+        return;
+    for (const QByteArray& line : lines) {
+        const bool goOn = perLine([&] {
+            if (lineMatchesKey(line, "lastplayer = "))
+                playerFolder_ = paths::playerFolder(dir, decodeGameText(lineValue(line, 14)));
+        });
+        if (!goOn)
+            return;
+    }
+
+    const QString playerIni = paths::playerIni(playerFolder_);
+    if (!ctx_.fncFileExists(playerIni))
+        return;
+    if (!readLines(playerIni, lines))
+        return;
+    for (const QByteArray& line : lines) {
+        const bool goOn = perLine([&] {
+            if (lineMatchesKey(line, "lasttrackselection = ")) {
+                const QByteArray track = lineValue(line, 22).left(8);
+                // The row found is selected and made current, so its entries show.
+                for (ListSide side : {ListSide::Active, ListSide::Inactive}) {
+                    const int16_t row = fncTrackIndex(track, ctx_.list(side));
+                    if (row >= 0) {
+                        ctx_.list(side).selected[static_cast<size_t>(row)] = 1;
+                        ctx_.form.setCurrentRow(side, row);
+                    }
+                }
+                ctx_.ctl.txtRunTrack.text = track;
+            } else if (lineMatchesKey(line, "team")) {
+                const QByteArray value = lineValue(line, 8);
+                if (value.isEmpty() || value[0] < '0' || value[0] > '9')
+                    throw RuntimeError(ErrorCode::TypeMismatch);
+                const int team = value[0] - '0';
+                if (team >= ctx_.ctl.cboCars.size())
+                    throw RuntimeError(ErrorCode::InvalidProperty);
+                ctx_.ctl.cboCarsIndex = team;
+            }
+        });
+        if (!goOn)
+            return;
+    }
+}
+
+} // namespace gk

@@ -1,0 +1,169 @@
+#include "season_files.h"
+
+#include "app/game_paths.h"
+#include "app/settings_keys.h"
+#include "platform/file_system.h"
+#include "platform/runtime_error.h"
+#include "platform/settings_store.h"
+#include "platform/shell.h"
+#include "season/loader.h"
+#include "season/read_back_check.h"
+#include "season/season_file.h"
+#include "season/season_replace.h"
+#include "season/season_writer.h"
+#include "season/track_set_name.h"
+
+namespace gk {
+
+void SeasonFiles::cmdMakeIni_Click() {
+    ctx_.guarded([&] {
+        try {
+            subCreateIniFiles(false);
+        } catch (const RuntimeError& e) {
+            ctx_.showError(e.number(), e.description());
+        }
+    });
+}
+
+void SeasonFiles::chkSort_Click() {
+    ctx_.settings.saveSetting(settings::kApp, settings::kSection, settings::kAlphabetical,
+                              QString::number(ctx_.ctl.chkSort));
+}
+
+// ---------------------------------------------------------------- loading
+
+void SeasonFiles::subGet67season(const QString& strFile) {
+    ctx_.ws.ListTracks.clear();
+    ctx_.ws.listNotActive.clear();
+    ctx_.ws.ListAllTracks.clear();
+    ctx_.ws.arrActive.clear();
+    ctx_.ws.arrInactive.clear();
+    ctx_.ws.arrAllTracks.clear();
+    const bool filling = ctx_.ws.bolFillingEntries;
+    ctx_.ws.bolFillingEntries = true; // emptying the boxes is not an edit
+    for (int16_t i = 0; i < 14; ++i)
+        ctx_.setEntryText(i, {});
+    ctx_.ws.bolFillingEntries = filling;
+    ctx_.ctl.txtRunTrack.text.clear();
+    ctx_.runTrackSide.reset();
+
+    const QString& dir = ctx_.ws.strGPLdir;
+    if (!ctx_.fncFileExists(paths::seasonIni(dir)))
+        ctx_.endProgram(
+            {QStringLiteral("67season.ini was not found. Please check your GPL\\seasons "
+                            "folder."),
+             QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
+    InstalledTracks installed; // one look-up per folder
+    const QString activeFile =
+        strFile.isEmpty() ? paths::seasonIni(dir) : paths::inSeasons(dir, strFile);
+    // A load that stops early leaves lists that must not be written back without a word.
+    loadGuard_.loadStarted();
+    QString reading = paths::allTracksIni(dir);
+    const TrackList* readInto = &ctx_.ws.ListAllTracks;
+    try {
+        makeFirstRunCopies(ctx_.files, dir);
+        readSeasonFile(ctx_.files, dir, reading, ctx_.ws.ListAllTracks, ctx_.ws.arrAllTracks,
+                       installed);
+        reading = activeFile;
+        readInto = &ctx_.ws.ListTracks;
+        readSeasonFile(ctx_.files, dir, activeFile, ctx_.ws.ListTracks, ctx_.ws.arrActive,
+                       installed);
+    } catch (const RuntimeError&) {
+        loadGuard_.loadStopped(reading, readInto->count());
+        throw;
+    }
+    ctx_.ctl.lblAmountLeft.caption =
+        QStringLiteral("Active Tracks (%1)").arg(ctx_.ws.ListTracks.count());
+    buildInactiveList(ctx_.ws.ListAllTracks, ctx_.ws.arrAllTracks, ctx_.ws.ListTracks,
+                      ctx_.ws.arrActive, ctx_.ws.listNotActive, ctx_.ws.arrInactive);
+    ctx_.ctl.lblAmountRight.caption =
+        QStringLiteral("Non-Active Tracks (%1)").arg(ctx_.ws.listNotActive.count());
+}
+
+// ---------------------------------------------------------------- writing
+
+void SeasonFiles::subCreateIniFiles(bool bolMute) {
+    const auto refuse = [this](const QString& text) {
+        ctx_.dialogs.messageBox({text, appTitle(), Buttons::Ok, Icon::Exclamation});
+    };
+    if (ctx_.ws.ListTracks.count() == 0) {
+        refuse(QStringLiteral("Can't create 67season.ini cause there are no tracks in the "
+                              "'active tracks' list"));
+        return;
+    }
+    if (ctx_.ws.ListTracks.count() > 64) {
+        refuse(QStringLiteral("Can't create 67season.ini cause there are more than 64 tracks in "
+                              "the 'active tracks' list"));
+        return;
+    }
+    // An all-tracks file of more events than a list can hold could not be read back.
+    if (ctx_.ws.ListTracks.count() + ctx_.ws.listNotActive.count() > kMaxListRows) {
+        refuse(QStringLiteral("Can't create 67AllTracks.ini cause the 'active tracks' and the "
+                              "'non-active tracks' lists hold more than %1 tracks together")
+                   .arg(kMaxListRows));
+        return;
+    }
+    QString problem =
+        readBackProblem(ctx_.ws.ListTracks, ctx_.ws.arrActive, QStringLiteral("active tracks"));
+    if (problem.isEmpty())
+        problem = readBackProblem(ctx_.ws.listNotActive, ctx_.ws.arrInactive,
+                                  QStringLiteral("non-active tracks"));
+    if (!problem.isEmpty()) {
+        refuse(problem);
+        return;
+    }
+    if (!loadGuard_.allowWrite(ctx_.dialogs, ctx_.files, ctx_.ws.strGPLdir))
+        return;
+    ctx_.shell.setBusyPointer(true);
+    try {
+        if (ctx_.ctl.chkSort == 1)
+            subSortByAlphabet();
+        else
+            subSortByList();
+    } catch (...) {
+        ctx_.shell.setBusyPointer(false);
+        throw;
+    }
+    ctx_.shell.setBusyPointer(false);
+    if (!bolMute)
+        ctx_.dialogs.messageBox(
+            {QStringLiteral("67season.ini created"), appTitle(), Buttons::Ok, Icon::Information});
+    loadGuard_.written();
+    ctx_.ws.bolSeasonChanged = false;
+}
+
+void SeasonFiles::writeTrackSetFile(const QString& name, const QByteArray& bytes) {
+    const QString problem = trackSetNameProblem(name);
+    if (!problem.isEmpty())
+        throw RuntimeError(ErrorCode::BadFileName);
+    ctx_.files.writeFile(paths::trackSet(ctx_.ws.strGPLdir, name), bytes);
+}
+
+void SeasonFiles::subSortByList(const QString& strFile) {
+    if (!strFile.isEmpty()) {
+        writeTrackSetFile(strFile, seasonFileBytes(season_names::kTrackSet, ctx_.ws.arrActive));
+        return;
+    }
+    replaceSeasonFiles(ctx_.files, ctx_.ws.strGPLdir,
+                       seasonFileBytes(season_names::kCustomOrder, ctx_.ws.arrActive),
+                       allTracksFileBytes(ctx_.ws.arrActive, ctx_.ws.arrInactive));
+}
+
+void SeasonFiles::subSortByAlphabet(const QString& strFile) {
+    const std::vector<int> ListSorter = sortOrder(ctx_.ws.ListTracks.rows);
+    if (ListSorter.size() != ctx_.ws.arrActive.size())
+        throw RuntimeError(ErrorCode::SubscriptRange);
+    if (!strFile.isEmpty()) {
+        writeTrackSetFile(strFile,
+                          seasonFileBytes(season_names::kTrackSet, ctx_.ws.arrActive, ListSorter));
+        return;
+    }
+    replaceSeasonFiles(ctx_.files, ctx_.ws.strGPLdir,
+                       seasonFileBytes(season_names::kAlphabetical, ctx_.ws.arrActive, ListSorter),
+                       allTracksFileBytes(ctx_.ws.arrActive, ctx_.ws.arrInactive));
+    // The lists are read back from the two files just written, every track.ini looked up
+    // anew: they show what the next start will show.
+    subGet67season();
+}
+
+} // namespace gk

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "form_context.h"
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace gk {
+
+// A key pressed in a list that runs a command of the list: Delete, Alt+Up and Alt+Down.
+enum class ListKey { Delete, AltUp, AltDown };
+
+// The selected marks and current row of each list, the entry boxes and the selected-track box
+// that show the current row, the search box and the edit mode.
+class Selection {
+  public:
+    explicit Selection(FormContext& ctx) : ctx_(ctx) {}
+
+    void ListTracks_Click();
+    void listNotActive_Click();
+    void txtEntry_Change(int16_t Index);
+    void txtTrack_Change();
+    void txtTrack_GotFocus();
+    void chkEdit_Click(int16_t Index);
+    void setSearchText(const QString& text);
+    bool editEntry(int16_t index, const QString& text);
+    void setRowsSelected(ListSide side, int first, int last, bool selected);
+    void setCurrentRow(ListSide side, int row);
+    bool listKeyPressed(ListSide side, ListKey key);
+    bool entryBoxEnabled(int16_t index) const;
+
+  private:
+    void showListRow(const TrackList& list, const std::vector<EventEntries>& entries, int first);
+
+    FormContext& ctx_;
+};
+
+} // namespace gk

@@ -1,0 +1,205 @@
+#include "startup.h"
+
+#include "app/game_paths.h"
+#include "app/settings_keys.h"
+#include "form_model.h"
+#include "help_line.h"
+#include "platform/file_system.h"
+#include "platform/runtime_error.h"
+#include "platform/settings_store.h"
+#include "platform/shell.h"
+
+namespace gk {
+
+namespace {
+
+QString joinCrLf(std::initializer_list<QString> lines) {
+    return QStringList(lines).join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- start-up and closing
+
+// Each start-up step reports its own run-time error, and start-up goes on with the next step.
+template <class F> void Startup::startupStep(F&& body) {
+    try {
+        body();
+    } catch (const RuntimeError& e) {
+        faults_.push_back({e.number(), e.description()});
+        ctx_.dialogs.messageBox({e.description(), appTitle(), Buttons::Ok, Icon::None});
+    }
+}
+
+bool Startup::startUp(const QString& commandLine) {
+    const auto step = [this](auto&& body) { startupStep(body); };
+    try {
+        step([&] {
+            ctx_.ws.bolSeasonChanged = false;
+            ctx_.ws.bolTrackSetChanged = false;
+        });
+        step([&] { ctx_.files.setCurrentDirectory(ctx_.files.programDirectory()); });
+        step([&] { ctx_.shell.centerMainWindow(); });
+        step([&] {
+            ctx_.ws.strGPLdir = ctx_.settings.getSetting(settings::kApp, settings::kSection,
+                                                         settings::kGplDir, settings::kNotSet);
+        });
+        step([&] {
+            if (!commandLine.isEmpty())
+                ctx_.ws.strGPLdir = commandLine;
+        });
+        step([&] {
+            if (ctx_.ws.strGPLdir.endsWith(QLatin1Char('\\')))
+                ctx_.ws.strGPLdir.chop(1);
+        });
+        step([&] {
+            ctx_.settings.saveSetting(settings::kApp, settings::kSection, settings::kGplDir,
+                                      ctx_.ws.strGPLdir);
+        });
+        step([&] {
+            if (ctx_.fncFileExists(paths::driverIni(ctx_.ws.strGPLdir))) {
+                ctx_.ws.bolGPLdirOK = true;
+            } else {
+                ctx_.ws.bolGPLdirOK = false;
+                subSetGPLdir();
+            }
+        });
+        // The two fatal cases end the program; they are not run-time errors.
+        if (ctx_.ws.bolGPLdirOK) {
+            if (!ctx_.fncFileExists(paths::seasonIni(ctx_.ws.strGPLdir)))
+                ctx_.endProgram({QStringLiteral("67season.ini was not found"),
+                                 QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
+        } else {
+            ctx_.endProgram(
+                {QStringLiteral("GPL Dir not found or not set correctly, please restart "
+                                "the tool and enter the correct GPL path"),
+                 QStringLiteral("GPL FOLDER..."), Buttons::Ok, Icon::Critical});
+        }
+        step([&] {
+            const QString stored = ctx_.settings.getSetting(
+                settings::kApp, settings::kSection, settings::kAlphabetical, QStringLiteral("0"));
+            bool ok = false;
+            const int value = stored.trimmed().toInt(&ok);
+            if (!ok)
+                throw RuntimeError(ErrorCode::TypeMismatch);
+            if (value < 0 || value > 2)
+                throw RuntimeError(ErrorCode::InvalidProperty);
+            if (value != ctx_.ctl.chkSort) {
+                ctx_.ctl.chkSort = value;
+                ctx_.form.chkSort_Click();
+            }
+        });
+        step([&] {
+            const QString parked = paths::parkedSeason(ctx_.ws.strGPLdir);
+            if (!ctx_.fncFileExists(parked))
+                return;
+            const QString text = joinCrLf(
+                {QStringLiteral("The file gridkeeper.tmp has been found in your GPL\\seasons "
+                                "folder."),
+                 QString(),
+                 QStringLiteral("This may indicate that your last GPL session crashed while "),
+                 QStringLiteral("running an track from the inactive list. If this is the case, "
+                                "the"),
+                 QStringLiteral("file gridkeeper.tmp should be renamed to 67season.ini again."),
+                 QString(), QStringLiteral("Shall the file be renamed now?")});
+            const Answer answer =
+                ctx_.dialogs.messageBox({text, QStringLiteral("Gridkeeper Crash Recovery"),
+                                         Buttons::YesNo, Icon::Exclamation});
+            if (answer != Answer::Yes)
+                return;
+            const QString season = paths::seasonIni(ctx_.ws.strGPLdir);
+            // The rename replaces the season file in one step, so no moment is left without one.
+            ctx_.files.renameFile(parked, season);
+        });
+    } catch (const FormContext::ProgramEnd&) {
+        ctx_.ended = true;
+        return false;
+    }
+    return true;
+}
+
+bool Startup::loadWorkspace() {
+    const auto step = [this](auto&& body) { startupStep(body); };
+    try {
+        step([&] { ctx_.form.subGet67season(); });
+        step([&] { ctx_.form.subMakeCarList(); });
+        step([&] { ctx_.form.subPlayerInfo(); });
+        step([&] { ctx_.ctl.lblInfo.caption = help::defaultText(); });
+        step([&] { subSetGPLdirText(); });
+        step([&] { ctx_.form.subListTrackSets(); });
+    } catch (const FormContext::ProgramEnd&) {
+        ctx_.ended = true;
+        return false;
+    }
+    return true;
+}
+
+void Startup::Form_Activate() {
+    ctx_.ctl.txtTrackSelStart = 0;
+    ctx_.ctl.txtTrackSelLength = static_cast<int>(ctx_.ctl.txtTrack.size());
+}
+
+void Startup::Form_Unload(bool& Cancel) {
+    if (!ctx_.ws.bolSeasonChanged)
+        return;
+    ctx_.guarded([&] {
+        const Answer answer = ctx_.dialogs.messageBox(
+            {QStringLiteral("You haven't saved your changes so far. Do you want to create the new "
+                            "67season.ini now?"),
+             appTitle(), Buttons::YesNoCancel, Icon::Exclamation});
+        if (answer == Answer::Cancel) {
+            Cancel = true;
+            return;
+        }
+        if (answer == Answer::Yes) {
+            try {
+                ctx_.form.subCreateIniFiles(false);
+            } catch (const RuntimeError& e) {
+                ctx_.showError(e.number(), e.description());
+                Cancel = true; // the changes are not on disk: the window stays open
+            }
+        }
+    });
+}
+
+// ---------------------------------------------------------------- game directory
+
+void Startup::subSetGPLdir() {
+    const QString prompt = QStringLiteral("The GPL directory is not yet set or invalid.\r"
+                                          "Please enter your GPL directory.\r"
+                                          "e.g. C:\\Games\\Sierra\\GPL");
+    for (;;) {
+        const QString entered = ctx_.dialogs.inputBox(
+            {prompt, QStringLiteral("Enter your GPL directory"), ctx_.ws.strGPLdir});
+        if (entered.isEmpty()) {
+            ctx_.ws.strGPLdir = ctx_.settings.getSetting(settings::kApp, settings::kSection,
+                                                         settings::kGplDir, settings::kNotSet);
+            return;
+        }
+        ctx_.ws.strGPLdir = entered;
+        if (ctx_.fncFileExists(paths::driverIni(ctx_.ws.strGPLdir))) {
+            ctx_.ws.bolGPLdirOK = true;
+            ctx_.settings.saveSetting(settings::kApp, settings::kSection, settings::kGplDir,
+                                      ctx_.ws.strGPLdir);
+            subSetGPLdirText();
+            return;
+        }
+        ctx_.dialogs.messageBox(
+            {QStringLiteral("This seems to be an invalid directory. Please enter "
+                            "the correct directory or click on Cancel to keep "
+                            "the previous value."),
+             QStringLiteral("Invalid directory"), Buttons::Ok, Icon::Critical});
+    }
+}
+
+void Startup::subSetGPLdirText() {
+    if (ctx_.fncFileExists(paths::driverIni(ctx_.ws.strGPLdir))) {
+        ctx_.ctl.lblGPLdir.foreColor = kBlue;
+        ctx_.ctl.lblGPLdir.caption = QStringLiteral("GRIDKEEPER");
+    } else {
+        ctx_.ctl.lblGPLdir.foreColor = kRed;
+        ctx_.ctl.lblGPLdir.caption = QStringLiteral("GPL directory invalid or not set!");
+    }
+}
+
+} // namespace gk

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "form_context.h"
+
+#include <QString>
+#include <vector>
+
+namespace gk {
+
+// A run-time error that start-up reported and went on from.
+struct StartupFault {
+    int number = 0;
+    QString description;
+};
+
+// Start-up (the game directory, the crash recovery, the load of the lists and the player's
+// choices), the game directory's dialog and label, and the question on closing.
+class Startup {
+  public:
+    explicit Startup(FormContext& ctx) : ctx_(ctx) {}
+
+    bool startUp(const QString& commandLine);
+    bool loadWorkspace();
+    void Form_Activate();
+    void Form_Unload(bool& Cancel);
+    void subSetGPLdir();
+    void subSetGPLdirText();
+    const std::vector<StartupFault>& faults() const { return faults_; }
+
+  private:
+    template <class F> void startupStep(F&& body);
+
+    FormContext& ctx_;
+    std::vector<StartupFault> faults_;
+};
+
+} // namespace gk

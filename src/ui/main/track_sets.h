@@ -1,0 +1,32 @@
+#pragma once
+
+#include "form_context.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace gk {
+
+// The Track Sets menu: the sets it offers, "Save as" and the opening of a set, and the label
+// that names the open set.
+class TrackSets {
+  public:
+    // Sets the menu's fixed items.
+    explicit TrackSets(FormContext& ctx);
+
+    void mnuTrackSet_Click(int16_t Index);
+    void subListTrackSets();
+    void subShowTrackSet();
+    bool saveTrackSet(const QString& name);
+    void openTrackSet(const QString& name);
+    QStringList offeredTrackSets() const;
+
+  private:
+    void saveTrackSetAs();
+    bool confirmDiscard();
+
+    FormContext& ctx_;
+};
+
+} // namespace gk
