@@ -154,6 +154,20 @@ FloorFiles& floorFiles(int inactive) {
     return *slot;
 }
 
+// The floor's write: each file saved beside its target and renamed over it.
+bool writeFloorFiles(const std::pair<QString, const QByteArray*> (&files)[2]) {
+    for (const auto& [target, bytes] : files) {
+        const QString fresh = target + QStringLiteral(".new");
+        QSaveFile file(fresh);
+        if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
+            !file.commit() ||
+            ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(target).constData()) !=
+                0)
+            return false;
+    }
+    return true;
+}
+
 void BM_WriteFloor(benchmark::State& state) {
     FloorFiles& f = floorFiles(static_cast<int>(state.range(0)));
     const QString base = f.dir.path() + QLatin1Char('/');
@@ -161,16 +175,9 @@ void BM_WriteFloor(benchmark::State& state) {
         {base + QStringLiteral("67season.ini"), &f.season},
         {base + QStringLiteral("67AllTracks.ini"), &f.allTracks}};
     for (auto _ : state) {
-        for (const auto& [target, bytes] : files) {
-            const QString fresh = target + QStringLiteral(".new");
-            QSaveFile file(fresh);
-            if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
-                !file.commit() ||
-                ::rename(QFile::encodeName(fresh).constData(),
-                         QFile::encodeName(target).constData()) != 0) {
-                state.SkipWithError("writing the floor files failed");
-                return;
-            }
+        if (!writeFloorFiles(files)) {
+            state.SkipWithError("writing the floor files failed");
+            return;
         }
     }
     state.counters["bytes"] = static_cast<double>(f.season.size() + f.allTracks.size());
@@ -188,16 +195,9 @@ void BM_WriteReadBackFloor(benchmark::State& state) {
         {base + QStringLiteral("67season.ini"), &f.season},
         {base + QStringLiteral("67AllTracks.ini"), &f.allTracks}};
     for (auto _ : state) {
-        for (const auto& [target, bytes] : files) {
-            const QString fresh = target + QStringLiteral(".new");
-            QSaveFile file(fresh);
-            if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
-                !file.commit() ||
-                ::rename(QFile::encodeName(fresh).constData(),
-                         QFile::encodeName(target).constData()) != 0) {
-                state.SkipWithError("writing the floor files failed");
-                return;
-            }
+        if (!writeFloorFiles(files)) {
+            state.SkipWithError("writing the floor files failed");
+            return;
         }
         for (const auto& [target, bytes] : files) {
             QFile file(target);
