@@ -225,7 +225,7 @@ TEST(Loader, SplitsActiveAndInactiveByExactRowText) {
         h.game.writeAllTracks(c.allTracks);
         ASSERT_TRUE(h.load()) << i;
         EXPECT_EQ(h.ws().ListTracks.rows, c.active) << i;
-        EXPECT_EQ(h.ws().listNotActive.rows, c.inactive) << i;
+        ASSERT_EQ(h.ws().listNotActive.rows, c.inactive) << i;
         EXPECT_EQ(h.ws().arrActive.size(), c.active.size()) << i;
         // Each inactive row carries the entries of its own all-tracks event.
         for (size_t r = 0; r < c.inactive.size(); ++r)
