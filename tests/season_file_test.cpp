@@ -1,16 +1,21 @@
 #include "platform/code_page.h"
+#include "platform/qt_file_system.h"
 #include "platform/runtime_error.h"
+#include "season/loader.h"
 #include "season/season_file.h"
 #include "season/season_writer.h"
+#include "support/harness.h"
 
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cctype>
-
 #include <gtest/gtest.h>
 
-namespace gk {
+namespace gk::test {
 namespace {
+
+using namespace Qt::StringLiterals;
+using Rows = std::vector<QByteArray>;
 
 struct Scanned {
     std::vector<EventEntries> events;
@@ -42,57 +47,36 @@ QByteArray event(const char* header, const char* dir) {
 
 TEST(EventScan, FindsEventsByTheirHeaderOnly) {
     struct Case {
-        const char* name;
         QByteArray data;
         std::vector<QByteArray> folders;
         int error;
     };
+    const QByteArray a = event("[Event1]", "trackDirectory=a");
     const std::vector<Case> cases = {
-        {"no header at all", "[Season]\r\nname=x\r\nnumEvents=3\r\n", {}, 0},
-        {"empty file", "", {}, 0},
-        {"count line is ignored",
-         "numEvents=3\r\n" + event("[Event1]", "trackDirectory=a") +
-             event("[Event2]", "trackDirectory=b") + event("[Event3]", "trackDirectory=c") +
-             event("[Event4]", "trackDirectory=d") + event("[Event5]", "trackDirectory=e"),
-         {"a", "b", "c", "d", "e"},
-         0},
-        {"header spellings",
-         event("[EVENT12]", "trackdirectory=a") + event("   [Event3]  ", "TRACKDIRECTORY=b") +
+        {"[Season]\r\nname=x\r\nnumEvents=3\r\n", {}, 0}, // no event header at all
+        {"", {}, 0},
+        {"numEvents=1\r\n" + a + event("[Event2]", "trackDirectory=b"), {"a", "b"}, 0},
+        {event("[EVENT12]", "trackdirectory=a") + event("   [Event3]  ", "TRACKDIRECTORY=b") +
              event("[Events]", "trackDirectory=c"),
          {"a", "b", "c"},
          0},
-        {"a tab hides the header", "\t" + event("[Event1]", "trackDirectory=a"), {}, 0},
-        {"restarted numbering",
-         event("[Event1]", "trackDirectory=a") + event("[Event1]", "trackDirectory=b"),
-         {"a", "b"},
-         0},
-        {"spaces around the directory line",
-         event("[Event1]", "  trackDirectory=monza  "),
-         {"monza"},
-         0},
-        {"exactly 15 characters", event("[Event1]", "trackDirectory="), {""}, 0},
-        {"short directory line", event("[Event1]", "trackDir=a") + event("[Event2]", "x"), {}, 5},
-        {"short line after a good event",
-         event("[Event1]", "trackDirectory=a") + event("[Event2]", "trackDir"),
-         {"a"},
-         5},
-        {"file ends inside an event",
-         event("[Event1]", "trackDirectory=a") + "[Event2]\r\nn\r\ns\r\ntrackDirectory=b\r\n",
-         {"a"},
-         62},
-        {"LF and CR line ends", "[Event1]\nn\rs\ntrackDirectory=lf\nm\nd\nl\ng", {"lf"}, 0},
-        {"a header among the entries is a malformed file",
-         "[Event1]\r\n[Event2]\r\ns\r\ntrackDirectory=a\r\nm\r\nd\r\nl\r\ng\r\n",
-         {},
-         321},
-        {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + event("[Event1]", "trackDirectory=a"), {"a"}, 0},
-        {"UTF-16 byte-order mark", "\xFF\xFE" + event("[Event1]", "trackDirectory=a"), {}, 321},
-        {"UTF-16 without a mark", QByteArray("[\0E\0v\0", 6), {}, 321},
+        {"\t" + a, {}, 0},                                          // a tab hides the header
+        {a + event("[Event1]", "trackDirectory=b"), {"a", "b"}, 0}, // restarted numbering
+        {event("[Event1]", "  trackDirectory=monza  "), {"monza"}, 0},
+        {event("[Event1]", "trackDirectory="), {""}, 0},
+        {event("[Event1]", "trackDir=a") + a, {}, 5},
+        {a + event("[Event2]", "trackDir"), {"a"}, 5},
+        {a + "[Event2]\r\nn\r\ns\r\ntrackDirectory=b\r\n", {"a"}, 62}, // ends inside an event
+        {"[Event1]\nn\rs\ntrackDirectory=lf\nm\nd\nl\ng", {"lf"}, 0},  // LF and CR line ends
+        {"[Event1]\r\n[Event2]\r\ns\r\ntrackDirectory=a\r\nm\r\nd\r\nl\r\ng\r\n", {}, 321},
+        {"\xEF\xBB\xBF" + a, {"a"}, 0}, // a UTF-8 byte-order mark
+        {"\xFF\xFE" + a, {}, 321},      // UTF-16
+        {QByteArray("[\0E\0v\0", 6), {}, 321},
     };
-    for (const Case& c : cases) {
-        const Scanned s = scan(c.data);
-        EXPECT_EQ(s.folders, c.folders) << c.name;
-        EXPECT_EQ(s.error, c.error) << c.name;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Scanned s = scan(cases[i].data);
+        EXPECT_EQ(s.folders, cases[i].folders) << i;
+        EXPECT_EQ(s.error, cases[i].error) << i;
     }
 }
 
@@ -116,61 +100,41 @@ TEST(EventScan, KeepsEveryByteOfEveryEntry) {
 // Lines after the seventh entry travel with the event; a load that stops says where.
 TEST(EventScan, KeepsExtraLinesAndNamesFileAndEventOfAFault) {
     struct Case {
-        const char* name;
         QByteArray data;
         std::vector<std::vector<QByteArray>> extra; // per event read
         QString description;
     };
-    const QByteArray two = event("[Event1]", "trackDirectory=a");
+    const QByteArray a = event("[Event1]", "trackDirectory=a");
+    const QString at = u"event 2 of 67season.ini (line 10)"_s;
     const std::vector<Case> cases = {
-        {"extra keys and notes, blank lines dropped",
-         event("[Event1]", "trackDirectory=a") + "displayName=Monza GP\r\n \t\r\n; mine \r\n" +
-             event("[Event2]", "trackDirectory=b") + "flag=it",
+        {a + "displayName=Monza GP\r\n \t\r\n; mine \r\n" + event("[Event2]", "trackDirectory=b") +
+             "flag=it",
          {{"displayName=Monza GP", "; mine "}, {"flag=it"}},
          {}},
-        {"ends inside an event",
-         two + "[Event2]\r\nn\r\n",
+        {a + "[Event2]\r\nn\r\n",
          {{}},
-         QStringLiteral("Input past end of file: 67season.ini ends inside event 2 (line 10).")},
-        {"a header among the entries",
-         two + "[Event2]\r\nn\r\n" + two,
+         u"Input past end of file: 67season.ini ends inside event 2 (line 10)."_s},
+        {a + "[Event2]\r\nn\r\n" + a,
          {{}},
-         QStringLiteral("Invalid file format: event 2 of 67season.ini (line 10) has fewer than "
-                        "seven lines before the next event header.")},
-        {"short track-directory line",
-         two + event("[Event2]", "track=monaco"),
+         u"Invalid file format: "_s + at +
+             u" has fewer than seven lines before the next event header."_s},
+        {a + event("[Event2]", "track=monaco"),
          {{}},
-         QStringLiteral("Invalid procedure call or argument: the track-directory line of event 2 "
-                        "of 67season.ini (line 10) gives no folder name: \"track=monaco\".")},
-        {"UTF-16",
-         "\xFE\xFF" + two,
+         u"Invalid procedure call or argument: the track-directory line of "_s + at +
+             u" gives no folder name: \"track=monaco\"."_s},
+        {"\xFE\xFF" + a,
          {},
-         QStringLiteral("Invalid file format: 67season.ini is saved as Unicode (UTF-16), which "
-                        "Gridkeeper cannot read. Open it in a text editor and save it as ANSI "
-                        "(Windows-1252).")},
+         u"Invalid file format: 67season.ini is saved as Unicode (UTF-16), which Gridkeeper cannot "
+         "read. Open it in a text editor and save it as ANSI (Windows-1252)."_s},
     };
     for (const Case& c : cases) {
         const Scanned s = scan(c.data);
         std::vector<std::vector<QByteArray>> extra;
         for (const EventEntries& e : s.events)
             extra.push_back(e.extra);
-        EXPECT_EQ(extra, c.extra) << c.name;
-        EXPECT_EQ(s.description, c.description) << c.name;
+        EXPECT_EQ(extra, c.extra) << c.description.toStdString();
+        EXPECT_EQ(s.description, c.description);
     }
-}
-
-TEST(SeasonFileBuilder, WritesTheHeaderBlockAndEvents) {
-    SeasonFileBuilder b("X", 2);
-    EventEntries e;
-    e.entry = {"1", "2", "trackDirectory=z", "4", "5", "6", "7"};
-    b.addEvent(1, e);
-    b.addEvent(1, e);
-    const QByteArray out = b.take();
-    EXPECT_TRUE(
-        out.startsWith("[Season]\r\nname=X\r\nYear = 1967\r\nnumEvents=2\r\n\r\n[Event1]\r\n"));
-    EXPECT_TRUE(out.endsWith("6\r\n7\r\n\r\n"));
-    EXPECT_EQ(out.count("\r\n"), 5 + 9 * 2);
-    EXPECT_EQ(scan(out).folders, (std::vector<QByteArray>{"z", "z"}));
 }
 
 TEST(CodePage, EveryByteSurvivesDecodingAndEncoding) {
@@ -183,19 +147,10 @@ TEST(CodePage, EveryByteSurvivesDecodingAndEncoding) {
     for (int undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
         EXPECT_EQ(text[undefined], QChar(undefined));
     EXPECT_EQ(encodeGameText(text), std::optional<QByteArray>(all));
-}
-
-TEST(CodePage, RefusesCharactersOutsideTheCodePage) {
     EXPECT_FALSE(encodeGameText(QStringLiteral("Suzuka \u9234\u9e7f")).has_value());
     EXPECT_EQ(firstUnencodableCharacter(QStringLiteral("ab\u0141c")), QStringLiteral("\u0141"));
     EXPECT_EQ(firstUnencodableCharacter(QStringLiteral("Caf\u00e9 \u20ac")), QString());
 }
-
-} // namespace
-} // namespace gk
-
-namespace gk {
-namespace {
 
 // The order of the sort keys, written plainly from its rules: "," first, then the other ASCII
 // bytes that are no digit or letter by value, digits, letters without case, then the bytes
@@ -246,5 +201,129 @@ TEST(SortKeys, OrderEqualsThePlainKeyComparison) {
     }
 }
 
+// An all-tracks event is inactive unless an active event of the same row text (case counts)
+// takes it, one for one; a folder without track.ini shows a mark.
+TEST(Loader, SplitsActiveAndInactiveByExactRowText) {
+    struct Case {
+        QList<QByteArray> installed, season, allTracks;
+        Rows active, inactive;
+    };
+    const std::vector<Case> cases = {
+        {{"a", "b"}, {"a", "b"}, {"a"}, {"a", "b"}, {}},
+        {{"a", "b"}, {"a"}, {"b", "a", "b"}, {"a"}, {"b", "b"}},
+        {{"a", "b"}, {"b"}, {"b", "a", "b"}, {"b"}, {"a", "b"}},
+        {{"monza"}, {"monza"}, {"monza", "monza", "spa"}, {"monza"}, {"monza", "* spa"}},
+        {{"monza", "Monza"}, {"monza"}, {"Monza", "monza"}, {"monza"}, {"Monza"}},
+        {{"spa"}, {"monaco", "spa"}, {"monaco", "spa", "x"}, {"* monaco", "spa"}, {"* x"}},
+        {{"a"}, {}, {"a"}, {}, {"a"}},
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        Harness h;
+        h.game.addTracks(c.installed);
+        h.game.writeSeason(c.season);
+        h.game.writeAllTracks(c.allTracks);
+        ASSERT_TRUE(h.load()) << i;
+        EXPECT_EQ(h.ws().ListTracks.rows, c.active) << i;
+        ASSERT_EQ(h.ws().listNotActive.rows, c.inactive) << i;
+        EXPECT_EQ(h.ws().arrActive.size(), c.active.size()) << i;
+        // Each inactive row carries the entries of its own all-tracks event.
+        for (size_t r = 0; r < c.inactive.size(); ++r)
+            EXPECT_EQ(h.ws().arrInactive[r].entry[2],
+                      "trackDirectory=" + QByteArray(c.inactive[r]).replace("* ", ""))
+                << i;
+    }
+}
+
+TEST(Loader, FirstRunCopiesTheSeasonByteForByte) {
+    const QByteArray original = "[Season]\r\nname=Odd \xA7\r\n" + seasonOf({"a"}).mid(10);
+    for (bool standardExists : {false, true}) {
+        Harness h;
+        h.game.write(QStringLiteral("seasons/67season.ini"), original);
+        if (standardExists)
+            h.game.write(QStringLiteral("seasons/Standard.67s"), "mine");
+        ASSERT_TRUE(h.load());
+        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks.ini")), original);
+        EXPECT_EQ(h.game.read(QStringLiteral("seasons/Standard.67s")),
+                  standardExists ? QByteArray("mine") : original);
+        EXPECT_EQ(h.ws().listNotActive.count(), 0);
+    }
+}
+
+// The hashed split gives the one-for-one matching done pair by pair, on random lists with
+// repeats: same event first, then same row text; whatever is left over is inactive.
+TEST(Loader, InactiveListMatchesActiveEventsOneForOne) {
+    QRandomGenerator rng(67);
+    for (int round = 0; round < 200; ++round) {
+        TrackList all, active;
+        std::vector<EventEntries> allEntries, activeEntries;
+        const auto randomEvent = [&](TrackList& list, std::vector<EventEntries>& entries) {
+            const QByteArray row = QByteArray::number(rng.bounded(8));
+            list.addRow(rng.bounded(3) == 0 ? "* " + row : row);
+            entries.push_back(makeEvent(row, QByteArray::number(rng.bounded(2))));
+        };
+        for (int i = 0, n = static_cast<int>(rng.bounded(30)); i < n; ++i)
+            randomEvent(all, allEntries);
+        for (int i = 0, m = static_cast<int>(rng.bounded(12)); i < m; ++i)
+            randomEvent(active, activeEntries);
+        TrackList inactive;
+        std::vector<EventEntries> inactiveEntries;
+        buildInactiveList(all, allEntries, active, activeEntries, inactive, inactiveEntries);
+
+        std::vector<bool> allUsed(all.rows.size()), activeUsed(active.rows.size());
+        for (bool sameEntries : {true, false})
+            for (size_t r = 0; r < all.rows.size(); ++r)
+                for (size_t a = 0; a < active.rows.size() && !allUsed[r]; ++a)
+                    if (!activeUsed[a] && active.rows[a] == all.rows[r] &&
+                        (!sameEntries || activeEntries[a].entry == allEntries[r].entry))
+                        allUsed[r] = activeUsed[a] = true;
+        Rows expectRows;
+        std::vector<EventEntries> expectEntries;
+        for (size_t r = 0; r < all.rows.size(); ++r)
+            if (!allUsed[r]) {
+                expectRows.push_back(all.rows[r]);
+                expectEntries.push_back(allEntries[r]);
+            }
+        ASSERT_EQ(inactive.rows, expectRows);
+        ASSERT_EQ(inactiveEntries, expectEntries);
+    }
+}
+
+TEST(FileSystem, GamePathsAreFoundWithoutRegardToCase) {
+    GameFolder game;
+    game.write(QStringLiteral("Wine/67alltracks.ini"), "x");
+    QtFileSystem fs;
+    const QString dir = game.dir();
+    EXPECT_TRUE(fs.fileExists(dir + QStringLiteral("\\wine\\67AllTracks.ini")));
+    EXPECT_EQ(fs.readFile(dir + QStringLiteral("\\WINE\\67ALLTRACKS.INI")), "x");
+    EXPECT_FALSE(fs.fileExists(dir + QStringLiteral("\\wine")));
+    EXPECT_FALSE(fs.fileExists(dir + QStringLiteral("\\wine\\nothing.ini")));
+    // A new file reuses the folder's existing spelling instead of creating a twin.
+    fs.writeFile(dir + QStringLiteral("\\wine\\new.67s"), "y");
+    EXPECT_EQ(game.read(QStringLiteral("Wine/new.67s")), "y");
+    fs.writeFile(dir + QStringLiteral("\\wine\\67AllTracks.ini"), "z");
+    EXPECT_EQ(game.read(QStringLiteral("Wine/67alltracks.ini")), "z");
+    EXPECT_FALSE(game.exists(QStringLiteral("wine")));
+}
+
+TEST(FileSystem, FailuresCarryTheirErrorNumbers) {
+    GameFolder game;
+    QtFileSystem fs;
+    const auto number = [](auto&& op) {
+        try {
+            op();
+        } catch (const RuntimeError& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    const QString dir = game.dir();
+    EXPECT_EQ(number([&] { fs.readFile(dir + QStringLiteral("\\none.ini")); }), 53);
+    EXPECT_EQ(number([&] { fs.readFile(dir + QStringLiteral("\\seasons")); }), 75);
+    EXPECT_EQ(number([&] { fs.removeFile(dir + QStringLiteral("\\none.ini")); }), 53);
+    EXPECT_EQ(number([&] { fs.writeFile(dir + QStringLiteral("\\no\\such\\f.ini"), "x"); }), 76);
+    EXPECT_EQ(number([&] { fs.listFolder(dir + QStringLiteral("\\none")); }), 76);
+}
+
 } // namespace
-} // namespace gk
+} // namespace gk::test

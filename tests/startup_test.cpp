@@ -1,3 +1,5 @@
+#include "launch/player_info.h"
+#include "season/track_lookup.h"
 #include "support/harness.h"
 
 #include <gtest/gtest.h>
@@ -5,24 +7,11 @@
 namespace gk::test {
 namespace {
 
+using namespace Qt::StringLiterals;
 using Rows = std::vector<QByteArray>;
 
-MessageBox gplFolderMessage() {
-    return {QStringLiteral("GPL Dir not found or not set correctly, please restart the tool and "
-                           "enter the correct GPL path"),
-            QStringLiteral("GPL FOLDER..."), Buttons::Ok, Icon::Critical};
-}
-
-InputBox directoryDialog(const QString& current) {
-    return {QStringLiteral("The GPL directory is not yet set or invalid.\rPlease enter your GPL "
-                           "directory.\re.g. C:\\Games\\Sierra\\GPL"),
-            QStringLiteral("Enter your GPL directory"), current};
-}
-
-MessageBox invalidDirectory() {
-    return {QStringLiteral("This seems to be an invalid directory. Please enter the correct "
-                           "directory or click on Cancel to keep the previous value."),
-            QStringLiteral("Invalid directory"), Buttons::Ok, Icon::Critical};
+MessageBox plain(const QString& text) {
+    return {text, u"Gridkeeper"_s, Buttons::Ok, Icon::None};
 }
 
 TEST(Startup, LoadsTheListsAndShowsTheDirectory) {
@@ -35,177 +24,141 @@ TEST(Startup, LoadsTheListsAndShowsTheDirectory) {
     EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"brands"}));
     EXPECT_EQ(h.ws().ListAllTracks.rows, (Rows{"monza", "brands", "spa", "* kyalami"}));
     EXPECT_EQ(foldersOf(h.ws().arrInactive), (Rows{"brands"}));
-    EXPECT_EQ(h.ctl().lblAmountLeft.caption, QStringLiteral("Active Tracks (3)"));
-    EXPECT_EQ(h.ctl().lblAmountRight.caption, QStringLiteral("Non-Active Tracks (1)"));
-    EXPECT_EQ(h.ctl().lblGPLdir.caption, QStringLiteral("GRIDKEEPER"));
+    EXPECT_EQ(h.ctl().lblAmountLeft.caption, u"Active Tracks (3)"_s);
+    EXPECT_EQ(h.ctl().lblAmountRight.caption, u"Non-Active Tracks (1)"_s);
+    EXPECT_EQ(h.ctl().lblGPLdir.caption, u"GRIDKEEPER"_s);
     EXPECT_EQ(h.ctl().lblGPLdir.foreColor, kBlue);
-    EXPECT_EQ(h.ctl().lblInfo.caption,
-              QStringLiteral("Move over a menu to get some additional info"));
-    EXPECT_EQ(h.settings.value(QStringLiteral("GPLDir")), h.game.dir());
+    EXPECT_EQ(h.ctl().lblInfo.caption, u"Move over a menu to get some additional info"_s);
+    EXPECT_EQ(h.settings.value(u"GPLDir"_s), h.game.dir());
     EXPECT_FALSE(h.ws().bolSeasonChanged);
     EXPECT_EQ(h.shell.centred, 1);
-    EXPECT_EQ(h.ctl().cboCars,
-              (QStringList{QStringLiteral("Bra"), QStringLiteral("BRM"), QStringLiteral("Coo"),
-                           QStringLiteral("Eag"), QStringLiteral("Fer"), QStringLiteral("Lot"),
-                           QStringLiteral("Hon")}));
+    EXPECT_EQ(h.ctl().cboCars.join(u' '), u"Bra BRM Coo Eag Fer Lot Hon"_s);
 }
 
-TEST(Startup, TrailingBackslashIsRemovedAndStoredBeforeValidation) {
-    Harness h;
-    h.dialogs.expectInput(directoryDialog(QStringLiteral("C:\\Games\\GPL")), QString());
-    h.dialogs.expectMessage(gplFolderMessage());
-    EXPECT_FALSE(h.m().Form_Load(QStringLiteral("C:\\Games\\GPL\\")));
-    EXPECT_TRUE(h.m().ended());
-    EXPECT_EQ(h.settings.value(QStringLiteral("GPLDir")), QStringLiteral("C:\\Games\\GPL"));
-}
-
-TEST(Startup, NeverConfiguredStoresNotSetAndEndsOnCancel) {
-    Harness h;
-    h.dialogs.expectInput(directoryDialog(QStringLiteral("NOT SET")), QString());
-    h.dialogs.expectMessage(gplFolderMessage());
-    EXPECT_FALSE(h.m().Form_Load(QString()));
-    EXPECT_EQ(h.settings.value(QStringLiteral("GPLDir")), QStringLiteral("NOT SET"));
-    EXPECT_EQ(h.ws().ListTracks.count(), 0);
-}
-
-TEST(Startup, DirectoryDialogLoopsUntilAValidDirectory) {
-    Harness h;
-    h.game.writeSeason({"monza"});
-    h.settings.set(QStringLiteral("GPLDir"), QStringLiteral("/nowhere"));
-    h.dialogs.expectInput(directoryDialog(QStringLiteral("/nowhere")), QStringLiteral("   "));
-    h.dialogs.expectMessage(invalidDirectory());
-    h.dialogs.expectInput(directoryDialog(QStringLiteral("   ")), h.game.dir() + QLatin1Char('/'));
-    ASSERT_TRUE(h.m().Form_Load(QString()));
-    // The entry is kept as typed and stored; the next start drops the trailing separator only
-    // when it is a backslash.
-    EXPECT_EQ(h.ws().strGPLdir, h.game.dir() + QLatin1Char('/'));
-    EXPECT_EQ(h.settings.value(QStringLiteral("GPLDir")), h.game.dir() + QLatin1Char('/'));
-    EXPECT_EQ(h.ws().ListTracks.count(), 1);
-}
-
-TEST(Startup, CancelAfterInvalidEntriesRestoresTheStoredValue) {
-    Harness h;
-    h.dialogs.expectInput(directoryDialog(QStringLiteral("/a")), QStringLiteral("/b"));
-    h.dialogs.expectMessage(invalidDirectory());
-    h.dialogs.expectInput(directoryDialog(QStringLiteral("/b")), QStringLiteral("/c"));
-    h.dialogs.expectMessage(invalidDirectory());
-    h.dialogs.expectInput(directoryDialog(QStringLiteral("/c")), QString());
-    h.dialogs.expectMessage(gplFolderMessage());
-    EXPECT_FALSE(h.m().Form_Load(QStringLiteral("/a")));
-    EXPECT_EQ(h.ws().strGPLdir, QStringLiteral("/a"));
-}
-
-TEST(Startup, DirectoryThatIsAFileIsInvalid) {
-    Harness h;
-    h.dialogs.expectInput(directoryDialog(h.game.path(QStringLiteral("driver.ini"))), QString());
-    h.dialogs.expectMessage(gplFolderMessage());
-    EXPECT_FALSE(h.m().Form_Load(h.game.path(QStringLiteral("driver.ini"))));
+// The directory is asked for until it holds driver.ini or the player cancels; the value is
+// stored as it is then. "<game>" stands for the game folder.
+TEST(Startup, TheDirectoryDialog) {
+    struct Case {
+        QString commandLine, stored;
+        QStringList answers;
+        QString dir;
+    };
+    const std::vector<Case> cases = {
+        {u"C:\\Games\\GPL\\"_s, {}, {{}}, u"C:\\Games\\GPL"_s}, // a trailing backslash is removed
+        {{}, {}, {{}}, u"NOT SET"_s},
+        {u"<game>/driver.ini"_s, {}, {{}}, u"<game>/driver.ini"_s},  // a file is no directory
+        {{}, u"/nowhere"_s, {u"   "_s, u"<game>/"_s}, u"<game>/"_s}, // kept as typed
+        {u"/a"_s, {}, {u"/b"_s, u"/c"_s, {}}, u"/a"_s}, // cancel restores the stored value
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        h.game.writeSeason({"monza"});
+        const auto game = [&](QString s) { return s.replace(u"<game>"_s, h.game.dir()); };
+        if (!c.stored.isEmpty())
+            h.settings.set(u"GPLDir"_s, c.stored);
+        QString shown = game(c.commandLine.isEmpty() ? c.stored : c.commandLine);
+        shown = shown.isEmpty() ? u"NOT SET"_s : shown.endsWith(u'\\') ? shown.chopped(1) : shown;
+        for (const QString& answer : c.answers) {
+            h.dialogs.expectInput({u"The GPL directory is not yet set or invalid.\rPlease enter "
+                                   "your GPL directory.\re.g. C:\\Games\\Sierra\\GPL"_s,
+                                   u"Enter your GPL directory"_s, shown},
+                                  game(answer));
+            if (answer.isEmpty())
+                h.dialogs.expectMessage({u"GPL Dir not found or not set correctly, please restart "
+                                         "the tool and enter the correct GPL path"_s,
+                                         u"GPL FOLDER..."_s, Buttons::Ok, Icon::Critical});
+            else if (answer != u"<game>/"_s)
+                h.dialogs.expectMessage({u"This seems to be an invalid directory. Please enter "
+                                         "the correct directory or click on Cancel to keep the "
+                                         "previous value."_s,
+                                         u"Invalid directory"_s, Buttons::Ok, Icon::Critical});
+            shown = game(answer);
+        }
+        const bool loads = c.answers.back() == u"<game>/"_s;
+        EXPECT_EQ(h.m().Form_Load(game(c.commandLine)), loads) << c.dir.toStdString();
+        EXPECT_EQ(h.m().ended(), !loads);
+        EXPECT_EQ(h.ws().strGPLdir, game(c.dir));
+        EXPECT_EQ(h.settings.value(u"GPLDir"_s), game(c.dir));
+        EXPECT_EQ(h.ws().ListTracks.count(), loads ? 1 : 0);
+    }
 }
 
 TEST(Startup, MissingSeasonFileEndsTheProgramWithNothingWritten) {
     Harness h;
-    h.game.write(QStringLiteral("seasons/gridkeeper.tmp"), "parked");
-    h.dialogs.expectMessage({QStringLiteral("67season.ini was not found"),
-                             QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
+    h.game.write(u"seasons/gridkeeper.tmp"_s, "parked");
+    h.dialogs.expectMessage(
+        {u"67season.ini was not found"_s, u"Critical error"_s, Buttons::Ok, Icon::Critical});
     EXPECT_FALSE(h.load());
-    EXPECT_EQ(h.game.seasonFiles(), QStringList{QStringLiteral("gridkeeper.tmp")});
+    EXPECT_EQ(h.game.seasonFiles(), QStringList{u"gridkeeper.tmp"_s});
 }
 
 TEST(Startup, CrashRecoveryQuestion) {
-    const QString text = QStringLiteral(
-        "The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
-        "indicate that your last GPL session crashed while \r\nrunning an track from the inactive "
-        "list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to 67season.ini "
-        "again.\r\n\r\nShall the file be renamed now?");
     for (Answer answer : {Answer::Yes, Answer::No}) {
         Harness h;
         h.game.addTracks({"monza", "spa", "monaco"});
         h.game.writeSeason({"monaco"});
-        h.game.writeAllTracks({"monza", "spa", "monaco"});
-        h.game.write(QStringLiteral("seasons/gridkeeper.tmp"), seasonOf({"monza", "spa"}));
+        h.game.write(u"seasons/gridkeeper.tmp"_s, seasonOf({"monza", "spa"}));
         h.dialogs.expectMessage(
-            {text, QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation},
+            {u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
+             "indicate that your last GPL session crashed while \r\nrunning an track from the "
+             "inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to "
+             "67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
+             u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation},
             answer);
         ASSERT_TRUE(h.load());
-        if (answer == Answer::Yes) {
-            EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa"}));
-            EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/gridkeeper.tmp")));
-            EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")),
-                      seasonOf({"monza", "spa"}));
-        } else {
-            EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monaco"}));
-            EXPECT_TRUE(h.game.exists(QStringLiteral("seasons/gridkeeper.tmp")));
-        }
+        const bool yes = answer == Answer::Yes;
+        EXPECT_EQ(h.ws().ListTracks.rows, (yes ? Rows{"monza", "spa"} : Rows{"monaco"}));
+        EXPECT_EQ(h.game.exists(u"seasons/gridkeeper.tmp"_s), !yes);
     }
 }
 
 TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
     struct Case {
-        const char* name;
         QString alphabetical;
         QByteArray season;
-        MessageBox message;
+        QString message;
         Rows active;
     };
-    const auto plain = [](const char* text) {
-        return MessageBox{QString::fromLatin1(text), QStringLiteral("Gridkeeper"), Buttons::Ok,
-                          Icon::None};
-    };
     const std::vector<Case> cases = {
-        {"alphabetical not a number",
-         QStringLiteral("yes"),
-         seasonOf({"a", "b"}),
-         plain("Type mismatch"),
-         {"* a", "* b"}},
-        {"season ends inside an event",
-         QStringLiteral("0"),
-         seasonOf({"a"}) + "[Event2]\r\nname=b\r\n",
-         plain("Input past end of file: 67season.ini ends inside event 2 (line 15)."),
-         {"* a"}},
-        {"short track directory line",
-         QStringLiteral("1"),
-         seasonOf({"a"}) + "[Event2]\r\nn\r\ns\r\ntrackDir=b\r\nm\r\nd\r\nl\r\ng\r\n",
-         plain("Invalid procedure call or argument: the track-directory line of event 2 of "
-               "67season.ini (line 15) gives no folder name: \"trackDir=b\"."),
-         {"* a"}},
-        {"one event more than a list holds", QStringLiteral("0"),
-         seasonOf(QList<QByteArray>(kMaxListRows + 1, "t")),
-         plain("Overflow: 67season.ini holds more events than a list can hold (32767); event "
-               "32768 of 67season.ini (line 294909) is one too many."),
+        {u"yes"_s, seasonOf({"a", "b"}), u"Type mismatch"_s, {"* a", "* b"}},
+        {u"0"_s, seasonOf(QList<QByteArray>(kMaxListRows + 1, "t")),
+         u"Overflow: 67season.ini holds more events than a list can hold (32767); event 32768 of "
+         "67season.ini (line 294909) is one too many."_s,
          Rows(kMaxListRows, "* t")},
     };
     for (const Case& c : cases) {
         Harness h;
-        h.settings.set(QStringLiteral("alphabetical"), c.alphabetical);
-        h.game.write(QStringLiteral("seasons/67season.ini"), c.season);
+        h.settings.set(u"alphabetical"_s, c.alphabetical);
+        h.game.write(u"seasons/67season.ini"_s, c.season);
         h.game.writeAllTracks({});
-        h.dialogs.expectMessage(c.message);
-        ASSERT_TRUE(h.load()) << c.name;
-        EXPECT_EQ(h.ws().ListTracks.rows, c.active) << c.name;
+        h.dialogs.expectMessage(plain(c.message));
+        ASSERT_TRUE(h.load()) << c.message.toStdString();
+        EXPECT_EQ(h.ws().ListTracks.rows, c.active) << c.message.toStdString();
         // The steps after the failed one still ran.
-        EXPECT_EQ(h.ctl().lblGPLdir.caption, QStringLiteral("GRIDKEEPER")) << c.name;
-        EXPECT_EQ(h.ctl().cboCars.size(), 7) << c.name;
+        EXPECT_EQ(h.ctl().lblGPLdir.caption, u"GRIDKEEPER"_s);
+        EXPECT_EQ(h.ctl().cboCars.size(), 7);
     }
 }
 
-TEST(Startup, StoredSortModeTicksTheBoxAndIsStoredAgain) {
+TEST(Startup, TheSortModeIsStoredAndRestored) {
     Harness h;
     h.game.writeSeason({"a"});
-    h.settings.set(QStringLiteral("alphabetical"), QStringLiteral("1"));
+    h.settings.set(u"alphabetical"_s, u"1"_s);
     ASSERT_TRUE(h.load());
     EXPECT_EQ(h.ctl().chkSort, 1);
     EXPECT_EQ(h.settings.saves, 2); // GPLDir, then the box's click handler
+    h.ctl().chkSort = 0;
+    h.m().chkSort_Click();
+    EXPECT_EQ(h.settings.value(u"alphabetical"_s), u"0"_s);
 }
 
 TEST(Startup, UnreadableSeasonsFolderIsReported) {
     Harness h;
     h.game.writeSeason({"a"});
-    h.files.failPathContaining = QStringLiteral("seasons");
+    h.files.failPathContaining = u"seasons"_s;
     h.files.failure = ErrorCode::PermissionDenied;
-    h.dialogs.expectMessage({QStringLiteral("Permission denied"), QStringLiteral("Gridkeeper"),
-                             Buttons::Ok, Icon::None});
-    h.dialogs.expectMessage({QStringLiteral("Permission denied"), QStringLiteral("Gridkeeper"),
-                             Buttons::Ok, Icon::None});
+    h.dialogs.expectMessage(plain(u"Permission denied"_s)); // the load
+    h.dialogs.expectMessage(plain(u"Permission denied"_s)); // the track sets
     ASSERT_TRUE(h.load());
     EXPECT_EQ(h.ws().ListTracks.count(), 0);
 }
@@ -216,42 +169,138 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     ASSERT_TRUE(h.load());
     h.ws().bolTrackSetChanged = true;
     bool cancel = false;
-    h.m().Form_Unload(cancel);
-    EXPECT_FALSE(cancel);
+    h.m().Form_Unload(cancel); // no question
+    const MessageBox question{u"You haven't saved your changes so far. Do you want to create the "
+                              "new 67season.ini now?"_s,
+                              u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation};
+    // Cancel keeps the window, No closes it unsaved, Yes saves; a failed save keeps the window.
+    for (const auto& [answer, fail, staysOpen, saved] :
+         {std::tuple{Answer::Cancel, false, true, false},
+          std::tuple{Answer::No, false, false, false}, std::tuple{Answer::Yes, false, false, true},
+          std::tuple{Answer::Yes, true, true, false}}) {
+        cancel = false;
+        h.ws().bolSeasonChanged = true;
+        h.game.remove(u"seasons/67season_previous.bak"_s);
+        h.files.failPathContaining = fail ? u"seasons"_s : QString();
+        h.files.failure = ErrorCode::PermissionDenied;
+        h.dialogs.expectMessage(question, answer);
+        if (answer == Answer::Yes)
+            h.dialogs.expectMessage(fail ? MessageBox{u"Permission denied"_s, u"Error 70"_s,
+                                                      Buttons::Ok, Icon::Critical}
+                                         : MessageBox{u"67season.ini created"_s, u"Gridkeeper"_s,
+                                                      Buttons::Ok, Icon::Information});
+        h.m().Form_Unload(cancel);
+        EXPECT_EQ(cancel, staysOpen);
+        EXPECT_EQ(h.ws().bolSeasonChanged, !saved);
+        EXPECT_EQ(h.game.exists(u"seasons/67season_previous.bak"_s), saved);
+    }
+}
 
-    const MessageBox question{
-        QStringLiteral("You haven't saved your changes so far. Do you want to "
-                       "create the new 67season.ini now?"),
-        QStringLiteral("Gridkeeper"), Buttons::YesNoCancel, Icon::Exclamation};
-    h.ws().bolSeasonChanged = true;
-    h.dialogs.expectMessage(question, Answer::Cancel);
-    h.m().Form_Unload(cancel);
-    EXPECT_TRUE(cancel);
-    cancel = false;
-    h.dialogs.expectMessage(question, Answer::No);
-    h.m().Form_Unload(cancel);
-    EXPECT_FALSE(cancel);
-    EXPECT_TRUE(h.ws().bolSeasonChanged);
-    EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
+TEST(PlayerInfo, LineValues) {
+    struct Case {
+        QByteArray line;
+        qsizetype s;
+        QByteArray value;
+        int error;
+    };
+    const std::vector<Case> cases = {
+        {"lastplayer = Player One ; comment", 14, "Player One", 0},
+        {"lastplayer = Player One    ;comment", 14, "Player One", 0},
+        {"lastplayer = Player One", 14, "Player One", 0},    // no comment: to the end
+        {"lastplayer = Player One   ", 14, "Player One", 0}, // trailing spaces removed
+        {"lastplayer = ", 14, "", 0},
+        {"lastplayer = x;", 14, "", 0},         // the character before ";" is dropped
+        {"lasttrackselection =; x", 22, "", 5}, // ";" before the value
+        {"team = 4 ; Ferrari", 8, "4", 0},
+        {"team=4 ; Ferrari", 8, "", 5},
+    };
+    for (const Case& c : cases) {
+        int error = 0;
+        QByteArray value;
+        try {
+            value = lineValue(c.line, c.s);
+        } catch (const RuntimeError& e) {
+            error = e.number();
+        }
+        EXPECT_EQ(value, c.value) << c.line.constData();
+        EXPECT_EQ(error, c.error) << c.line.constData();
+    }
+    EXPECT_TRUE(lineMatchesKey("   LastTrackSelection = x ; y", "lasttrackselection = "));
+    EXPECT_TRUE(lineMatchesKey("teamcolor = 2", "team"));
+    EXPECT_FALSE(lineMatchesKey("\tteam = 2", "team"));
+}
 
-    h.dialogs.expectMessage(question, Answer::Yes);
-    h.dialogs.expectMessage({QStringLiteral("67season.ini created"), QStringLiteral("Gridkeeper"),
-                             Buttons::Ok, Icon::Information});
-    h.m().Form_Unload(cancel);
-    EXPECT_FALSE(cancel);
-    EXPECT_FALSE(h.ws().bolSeasonChanged);
-    EXPECT_TRUE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
+TEST(TrackLookup, FindsTheFirstRowIgnoringCaseOnly) {
+    TrackList list;
+    for (const char* row : {"monaco", "* spa", "Monza", "monza"})
+        list.addRow(row);
+    EXPECT_EQ(fncTrackIndex("MONACO", list), 0);
+    EXPECT_EQ(fncTrackIndex("monza", list), 2);
+    EXPECT_EQ(fncTrackIndex("spa", list), -1);
+    EXPECT_EQ(fncTrackIndex("* SPA", list), 1);
+    EXPECT_EQ(fncTrackIndex("mon", list), -1);
+    EXPECT_EQ(fncTrackIndex("monaco ", list), -1);
+    EXPECT_EQ(fncTrackIndex("x", TrackList{}), -1);
+}
 
-    // A save that fails keeps the window open with the changes.
-    h.ws().bolSeasonChanged = true;
-    h.files.failPathContaining = QStringLiteral("seasons");
+MessageBox error(int n, const char* text) {
+    return {QString::fromLatin1(text), QStringLiteral("Error %1").arg(n), Buttons::Ok,
+            Icon::Critical};
+}
+
+// The last track of the last player is selected where it is found (cut to eight characters)
+// and the car of the team chosen; a bad value is reported.
+TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
+    struct Case {
+        QByteArray ini;
+        int error; // 0: no message
+        const char* message;
+        QByteArray runTrack;
+        int car;
+    };
+    const std::vector<Case> cases = {
+        {"[x]\r\nlastTrackSelection = monza ; last\r\nteam = 4 ; Fer\r\n", 0, "", "monza", 4},
+        {"lasttrackselection = nurburgring ; x\r\n", 0, "", "nurburgr", -1},
+        {"   lasttrackselection = monza ; x\r\n", 0, "", " = monza", -1},
+        {"lasttrackselection = spa ; x\r\n", 0, "", "spa", -1}, // the row is "* spa"
+        {"team = 9 ; x\r\nlasttrackselection = monza\r\n", 380, "Invalid property value", "monza",
+         -1},
+        {"team = F ; x\r\nteam = 2 ; x\r\n", 13, "Type mismatch", "", 2},
+        // A ";" too early ends the reading.
+        {"lasttrackselection = ;\r\nteam = 2\r\n", 5, "Invalid procedure call or argument", "", -1},
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        h.game.addTracks({"monaco", "monza", "nurburgr", "brands"});
+        h.game.writeSeason({"monaco", "monza", "spa"});
+        h.game.writeAllTracks({"nurburgr", "brands", "monza"});
+        h.game.write(u"App.ini"_s, "[ Game ]\r\nlastplayer = Jim Clark ; who\r\n");
+        h.game.write(u"Players/Jim Clark/player.ini"_s, c.ini);
+        if (c.error)
+            h.dialogs.expectMessage(error(c.error, c.message));
+        ASSERT_TRUE(h.load()) << c.ini.constData();
+        EXPECT_EQ(h.ctl().txtRunTrack.text, c.runTrack) << c.ini.constData();
+        EXPECT_EQ(h.ctl().cboCarsIndex, c.car) << c.ini.constData();
+        const bool monza = c.runTrack == "monza", nurburgr = c.runTrack == "nurburgr";
+        EXPECT_EQ(h.ws().ListTracks.selected, (std::vector<uint8_t>{0, monza, 0}));
+        EXPECT_EQ(h.ws().listNotActive.selected, (std::vector<uint8_t>{nurburgr, 0}));
+        // The track found is the current row, and its entries are shown.
+        EXPECT_EQ(h.ws().ListTracks.current, monza ? 1 : -1);
+        EXPECT_EQ(h.ctl().txtEntry[2].text, monza ? "trackDirectory=monza" : "");
+    }
+}
+
+TEST(PlayerInfo, MissingOrUnreadableFilesSelectNothing) {
+    Harness h;
+    h.game.writeSeason({"monza"});
+    ASSERT_TRUE(h.load()); // no App.ini: no message
+    EXPECT_TRUE(h.ctl().txtRunTrack.text.isEmpty());
+
+    h.game.write(QStringLiteral("App.ini"), "lastplayer = P ; x\r\n");
+    h.files.failPathContaining = QStringLiteral("App.ini");
     h.files.failure = ErrorCode::PermissionDenied;
-    h.dialogs.expectMessage(question, Answer::Yes);
-    h.dialogs.expectMessage({QStringLiteral("Permission denied"), QStringLiteral("Error 70"),
-                             Buttons::Ok, Icon::Critical});
-    h.m().Form_Unload(cancel);
-    EXPECT_TRUE(cancel);
-    EXPECT_TRUE(h.ws().bolSeasonChanged);
+    h.dialogs.expectMessage(error(70, "Permission denied"));
+    h.m().subPlayerInfo();
 }
 
 } // namespace

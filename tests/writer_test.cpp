@@ -8,6 +8,7 @@
 namespace gk::test {
 namespace {
 
+using namespace Qt::StringLiterals;
 using Rows = std::vector<QByteArray>;
 
 QByteArray golden(const char* name) {
@@ -16,86 +17,60 @@ QByteArray golden(const char* name) {
     return file.readAll();
 }
 
-const MessageBox kCreated{QStringLiteral("67season.ini created"), QStringLiteral("Gridkeeper"),
-                          Buttons::Ok, Icon::Information};
+QString seasons(const char* name) {
+    return u"seasons/"_s + QString::fromLatin1(name);
+}
+
+const MessageBox kCreated{u"67season.ini created"_s, u"Gridkeeper"_s, Buttons::Ok,
+                          Icon::Information};
+const QStringList kPair = {u"67AllTracks.ini"_s, u"67season.ini"_s};
 
 // The writer's game folder: active monza, Kyalami, * spa, monaco; inactive brands, oulton.
 void loadWriterGame(Harness& h) {
     h.game.addTracks({"monza", "Kyalami", "monaco", "brands", "oulton"});
-    h.game.write(QStringLiteral("seasons/67season.ini"), golden("input_67season.ini"));
-    h.game.write(QStringLiteral("seasons/67AllTracks.ini"), golden("input_67AllTracks.ini"));
+    h.game.write(seasons("67season.ini"), golden("input_67season.ini"));
+    h.game.write(seasons("67AllTracks.ini"), golden("input_67AllTracks.ini"));
     ASSERT_TRUE(h.load());
-    ASSERT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "Kyalami", "* spa", "monaco"}));
     ASSERT_EQ(h.ws().listNotActive.rows, (Rows{"brands", "oulton"}));
 }
 
-TEST(Writer, ListOrderMatchesTheGoldenFilesAndKeepsBackups) {
-    Harness h;
-    loadWriterGame(h);
-    h.ws().bolSeasonChanged = true;
-    h.dialogs.expectMessage(kCreated);
-    h.m().cmdMakeIni_Click();
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), golden("67season_list.ini"));
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks.ini")), golden("67AllTracks.ini"));
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season_previous.bak")),
-              golden("input_67season.ini"));
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks_previous.bak")),
-              golden("input_67AllTracks.ini"));
-    EXPECT_FALSE(h.ws().bolSeasonChanged);
-    EXPECT_EQ(h.shell.busyDepth, 0);
-    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "Kyalami", "* spa", "monaco"}));
-    EXPECT_EQ(
-        h.game.seasonFiles(),
-        (QStringList{QStringLiteral("67AllTracks.ini"), QStringLiteral("67AllTracks_previous.bak"),
-                     QStringLiteral("67season.ini"), QStringLiteral("67season_previous.bak")}));
-
-    // A second write: the backups now hold what the first one wrote.
-    h.dialogs.expectMessage(kCreated);
-    h.m().cmdMakeIni_Click();
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season_previous.bak")),
-              golden("67season_list.ini"));
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks_previous.bak")),
-              golden("67AllTracks.ini"));
-}
-
-TEST(Writer, AlphabeticalOrderMatchesTheGoldenFilesAndReloads) {
-    Harness h;
-    loadWriterGame(h);
-    h.ctl().chkSort = 1;
-    h.ctl().txtRunTrack.text = "monza";
-    h.m().subCreateIniFiles(true); // mute: no message
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")),
-              golden("67season_alphabetical.ini"));
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks.ini")), golden("67AllTracks.ini"));
-    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"* spa", "Kyalami", "monaco", "monza"}));
-    EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"brands", "oulton"}));
-    EXPECT_EQ(foldersOf(h.ws().arrActive), (Rows{"spa", "Kyalami", "monaco", "monza"}));
-    EXPECT_TRUE(h.ctl().txtRunTrack.text.isEmpty());
-}
-
-TEST(Writer, TrackSetsMatchTheGoldenFiles) {
-    struct Case {
-        const char* name;
-        int chkSort;
-        bool empty;
-        const char* golden;
-    };
-    for (const Case& c : {Case{"list", 0, false, "trackset_list.67s"},
-                          Case{"alphabetical", 1, false, "trackset_alphabetical.67s"},
-                          Case{"empty", 0, true, "trackset_empty.67s"}}) {
+// In list order and in alphabetical order (the lists then read back from the files written);
+// each write keeps the files it replaces as backups.
+TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
+    for (const int chkSort : {0, 1}) {
         Harness h;
         loadWriterGame(h);
-        h.ctl().chkSort = c.chkSort;
-        if (c.empty) {
-            h.ws().ListTracks.clear();
-            h.ws().arrActive.clear();
-        }
-        ASSERT_TRUE(h.m().saveTrackSet(QStringLiteral("Set")));
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/Set.67s")), golden(c.golden)) << c.name;
-        // Only the set is written.
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")),
-                  golden("input_67season.ini"));
-        EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
+        h.ctl().chkSort = chkSort;
+        h.ctl().txtRunTrack.text = "monza";
+        h.ws().bolSeasonChanged = true;
+        h.dialogs.expectMessage(kCreated);
+        h.m().cmdMakeIni_Click();
+        const QByteArray season =
+            golden(chkSort ? "67season_alphabetical.ini" : "67season_list.ini");
+        EXPECT_EQ(h.game.read(seasons("67season.ini")), season);
+        EXPECT_EQ(h.game.read(seasons("67AllTracks.ini")), golden("67AllTracks.ini"));
+        EXPECT_EQ(h.game.read(seasons("67season_previous.bak")), golden("input_67season.ini"));
+        EXPECT_EQ(h.game.read(seasons("67AllTracks_previous.bak")),
+                  golden("input_67AllTracks.ini"));
+        EXPECT_EQ(h.game.seasonFiles().size(), 4);
+        EXPECT_FALSE(h.ws().bolSeasonChanged);
+        EXPECT_EQ(h.shell.busyDepth, 0);
+        const Rows rows = chkSort ? Rows{"* spa", "Kyalami", "monaco", "monza"}
+                                  : Rows{"monza", "Kyalami", "* spa", "monaco"};
+        EXPECT_EQ(h.ws().ListTracks.rows, rows);
+        EXPECT_EQ(foldersOf(h.ws().arrActive).front(), chkSort ? "spa" : "monza");
+        EXPECT_EQ(h.ctl().txtRunTrack.text.isEmpty(), chkSort == 1);
+        // A second write: the backups now hold what the first one wrote.
+        h.dialogs.expectMessage(kCreated);
+        h.m().cmdMakeIni_Click();
+        EXPECT_EQ(h.game.read(seasons("67season_previous.bak")), season);
+        EXPECT_EQ(h.game.read(seasons("67AllTracks_previous.bak")), golden("67AllTracks.ini"));
+        // A track set is written in the same order, and nothing else.
+        const QStringList files = h.game.seasonFiles();
+        ASSERT_TRUE(h.m().saveTrackSet(u"Set"_s));
+        EXPECT_EQ(h.game.read(seasons("Set.67s")),
+                  golden(chkSort ? "trackset_alphabetical.67s" : "trackset_list.67s"));
+        EXPECT_EQ(h.game.seasonFiles(), files + QStringList{u"Set.67s"_s});
     }
 }
 
@@ -116,47 +91,90 @@ TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
     ASSERT_TRUE(all.contains("startingGrid=0\r\n; non-championship\r\n\r\n[Event2]"));
     Harness h;
     h.game.addTracks({"monza", "spa", "brands"});
-    h.game.write(QStringLiteral("seasons/67season.ini"), season);
-    h.game.write(QStringLiteral("seasons/67AllTracks.ini"), all);
+    h.game.write(seasons("67season.ini"), season);
+    h.game.write(seasons("67AllTracks.ini"), all);
     ASSERT_TRUE(h.load());
     EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "brands"}));
     h.m().subCreateIniFiles(true);
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), season);
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks.ini")), all);
-    ASSERT_TRUE(h.m().saveTrackSet(QStringLiteral("Set")));
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/Set.67s")),
-              seasonBytes(active, "Track Set for Gridkeeper"));
+    EXPECT_EQ(h.game.read(seasons("67season.ini")), season);
+    EXPECT_EQ(h.game.read(seasons("67AllTracks.ini")), all);
+    ASSERT_TRUE(h.m().saveTrackSet(u"Set"_s));
+    EXPECT_EQ(h.game.read(seasons("Set.67s")), seasonBytes(active, "Track Set for Gridkeeper"));
 }
 
-TEST(Writer, RefusesAnEmptyOrOverfullActiveList) {
-    for (int rows : {0, 65}) {
+// A write that cannot be read back, or cannot be done, is refused with a message and changes
+// no file.
+TEST(Writer, RefusalsChangeNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(Harness&)> change;
+        MessageBox message;
+        bool setRefusedToo = false;
+    };
+    const auto box = [](const QString& text) {
+        return MessageBox{text, u"Gridkeeper"_s, Buttons::Ok, Icon::Exclamation};
+    };
+    const auto rows = [](TrackList& list, std::vector<EventEntries>& entries, int count) {
+        for (int i = list.count(); i < count; ++i) {
+            list.addRow("t");
+            entries.push_back(makeEvent("t"));
+        }
+    };
+    const QString nothing = u"Nothing was written: the track "_s;
+    const std::vector<Case> cases = {
+        {"no active track",
+         [](Harness& h) {
+             h.ws().ListTracks.clear();
+             h.ws().arrActive.clear();
+         },
+         box(u"Can't create 67season.ini cause there are no tracks in the 'active tracks' list"_s)},
+        {"65 active tracks", [&](Harness& h) { rows(h.ws().ListTracks, h.ws().arrActive, 65); },
+         box(u"Can't create 67season.ini cause there are more than 64 tracks in the 'active "
+             "tracks' list"_s)},
+        {"more than a list can read back",
+         [&](Harness& h) { rows(h.ws().listNotActive, h.ws().arrInactive, kMaxListRows - 3); },
+         box(u"Can't create 67AllTracks.ini cause the 'active tracks' and the 'non-active tracks' "
+             "lists hold more than 32767 tracks together"_s)},
+        {"no track directory", [](Harness& h) { h.ws().arrActive[3].entry[2] = "track=monaco"; },
+         box(nothing + u"\"monaco\" (active tracks, row 4) has the track-directory line "
+                       "\"track=monaco\", which names no track folder: it must read "
+                       "trackDirectory= followed by the folder's name."_s),
+         true},
+        {"a line break",
+         [](Harness& h) { h.ws().arrActive[0].entry[0] = "name=Monza\r\n[Event2]"; },
+         box(nothing + u"\"monza\" (active tracks, row 1) holds a line break in its entry 1."_s),
+         true},
+        {"an event header", [](Harness& h) { h.ws().arrInactive[1].entry[4] = " [event9]"; },
+         box(nothing + u"\"oulton\" (non-active tracks, row 2) has the entry 5 \" [event9]\", "
+                       "which would read as the start of a new event."_s)},
+        {"a read-only seasons folder",
+         [](Harness& h) {
+             h.files.failPathContaining = u"seasons"_s;
+             h.files.failure = ErrorCode::PermissionDenied;
+         },
+         {u"Permission denied"_s, u"Error 70"_s, Buttons::Ok, Icon::Critical}},
+    };
+    for (const Case& c : cases) {
         Harness h;
-        QList<QByteArray> folders;
-        for (int i = 0; i < rows; ++i)
-            folders.append("t" + QByteArray::number(i));
-        h.game.writeSeason(folders);
-        ASSERT_TRUE(h.load());
-        const QByteArray before = h.game.read(QStringLiteral("seasons/67season.ini"));
+        loadWriterGame(h);
         h.ws().bolSeasonChanged = true;
-        h.dialogs.expectMessage(
-            {rows == 0 ? QStringLiteral("Can't create 67season.ini cause there are no tracks in "
-                                        "the 'active tracks' list")
-                       : QStringLiteral("Can't create 67season.ini cause there are more than 64 "
-                                        "tracks in the 'active tracks' list"),
-             QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::Exclamation});
-        h.m().subCreateIniFiles(true); // the limits are shown even when muted
-        EXPECT_TRUE(h.ws().bolSeasonChanged);
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), before);
-        EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
+        c.change(h);
+        h.dialogs.expectMessage(c.message);
+        h.m().mnuFile_Click(1); // the File menu writes like the button
+        if (c.setRefusedToo) {
+            h.dialogs.expectMessage(c.message);
+            EXPECT_FALSE(h.m().saveTrackSet(u"Set"_s)) << c.name;
+        }
+        EXPECT_TRUE(h.ws().bolSeasonChanged) << c.name;
+        EXPECT_EQ(h.game.seasonFiles(), kPair) << c.name;
+        EXPECT_EQ(h.game.read(seasons("67season.ini")), golden("input_67season.ini")) << c.name;
     }
-    Harness h;
-    QList<QByteArray> folders;
-    for (int i = 0; i < 64; ++i)
-        folders.append("t" + QByteArray::number(i));
+    Harness h; // 64 tracks are written
+    QList<QByteArray> folders(64, "t");
     h.game.writeSeason(folders);
     ASSERT_TRUE(h.load());
     h.m().subCreateIniFiles(true);
-    EXPECT_TRUE(h.game.read(QStringLiteral("seasons/67season.ini")).contains("numEvents=64\r\n"));
+    EXPECT_TRUE(h.game.read(seasons("67season.ini")).contains("numEvents=64\r\n"));
 }
 
 // After an alphabetical write the lists are those the loader reads back from the new files.
@@ -166,77 +184,35 @@ TEST(Writer, AlphabeticalWriteShowsWhatTheFilesHold) {
     h.game.writeSeason({"c", "Zed", "b", "gone", "c"});
     h.game.writeAllTracks({"b", "x", "b", "gone", "y"});
     ASSERT_TRUE(h.load());
-    // An edited track directory gives the row a new text.
-    h.ws().arrActive[2].entry[2] = "trackDirectory=new";
+    h.ws().arrActive[2].entry[2] = "trackDirectory=new"; // the row gets a new text
     // An inactive track edited into an active one is no longer inactive after the write.
     h.ws().arrInactive[0].entry[2] = "  trackDirectory=Zed ";
-    // A track installed and one removed since the load.
-    h.game.addTracks({"gone"});
-    h.game.remove(QStringLiteral("tracks/c/track.ini"));
+    h.game.addTracks({"gone"}); // a track installed and one removed since the load
+    h.game.remove(u"tracks/c/track.ini"_s);
     h.ctl().chkSort = 1;
     h.m().subCreateIniFiles(true);
-
     Harness fresh;
     fresh.game.addTracks({"b", "Zed", "new", "gone"});
-    for (const char* file : {"seasons/67season.ini", "seasons/67AllTracks.ini"})
-        fresh.game.write(QString::fromLatin1(file), h.game.read(QString::fromLatin1(file)));
+    for (const char* file : {"67season.ini", "67AllTracks.ini"})
+        fresh.game.write(seasons(file), h.game.read(seasons(file)));
     ASSERT_TRUE(fresh.load());
-    EXPECT_EQ(h.ws().ListTracks.rows, fresh.ws().ListTracks.rows);
     EXPECT_EQ(h.ws().listNotActive.rows, fresh.ws().listNotActive.rows);
     EXPECT_EQ(h.ws().ListAllTracks.rows, fresh.ws().ListAllTracks.rows);
     EXPECT_EQ(h.ws().arrActive, fresh.ws().arrActive);
     EXPECT_EQ(h.ws().arrInactive, fresh.ws().arrInactive);
-    EXPECT_EQ(h.ws().arrAllTracks, fresh.ws().arrAllTracks);
-    EXPECT_EQ(h.ctl().lblAmountLeft.caption, fresh.ctl().lblAmountLeft.caption);
     EXPECT_EQ(h.ctl().lblAmountRight.caption, fresh.ctl().lblAmountRight.caption);
     // Sorted by the texts the rows had; the edited row shows its new folder afterwards.
     EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"gone", "new", "* c", "* c", "Zed"}));
-}
-
-TEST(Writer, RefusesAnAllTracksFileTooBigToReadBack) {
-    Harness h;
-    h.game.writeSeason({"a"});
-    h.game.writeAllTracks({"a"});
-    ASSERT_TRUE(h.load());
-    while (h.ws().listNotActive.count() < kMaxListRows) {
-        h.ws().listNotActive.addRow("t");
-        h.ws().arrInactive.push_back(makeEvent("t"));
-    }
-    const QByteArray before = h.game.read(QStringLiteral("seasons/67AllTracks.ini"));
-    h.dialogs.expectMessage(
-        {QStringLiteral("Can't create 67AllTracks.ini cause the 'active tracks' "
-                        "and the 'non-active tracks' lists hold more than "
-                        "32767 tracks together"),
-         QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::Exclamation});
-    h.m().subCreateIniFiles(true);
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks.ini")), before);
-    EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
-}
-
-TEST(Writer, AReadOnlySeasonsFolderIsReportedAndNothingChanges) {
-    Harness h;
-    loadWriterGame(h);
-    h.ws().bolSeasonChanged = true;
-    h.files.failPathContaining = QStringLiteral("seasons");
-    h.files.failure = ErrorCode::PermissionDenied;
-    h.dialogs.expectMessage({QStringLiteral("Permission denied"), QStringLiteral("Error 70"),
-                             Buttons::Ok, Icon::Critical});
-    h.m().mnuFile_Click(1); // the File menu reports like the button
-    EXPECT_TRUE(h.ws().bolSeasonChanged);
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), golden("input_67season.ini"));
-    EXPECT_EQ(h.game.seasonFiles(),
-              (QStringList{QStringLiteral("67AllTracks.ini"), QStringLiteral("67season.ini")}));
 }
 
 TEST(Writer, FirstWriteWithoutAllTracksFileMakesOneBackup) {
     Harness h;
     h.game.writeSeason({"a", "b"});
     ASSERT_TRUE(h.load());
-    h.game.remove(QStringLiteral("seasons/67AllTracks.ini"));
+    h.game.remove(seasons("67AllTracks.ini"));
     h.m().subCreateIniFiles(true);
-    EXPECT_TRUE(h.game.exists(QStringLiteral("seasons/67season_previous.bak")));
-    EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67AllTracks_previous.bak")));
-    EXPECT_TRUE(h.game.exists(QStringLiteral("seasons/67AllTracks.ini")));
+    EXPECT_EQ(h.game.seasonFiles(), (QStringList{u"67AllTracks.ini"_s, u"67season.ini"_s,
+                                                 u"67season_previous.bak"_s, u"Standard.67s"_s}));
 }
 
 // After a load that stopped early the lists hold only what was read: the first write asks
@@ -246,89 +222,40 @@ TEST(Writer, ASeasonReadInPartIsWrittenOnlyAfterAsking) {
     for (const bool brokenSet : {false, true}) {
         Harness h;
         h.game.writeAllTracks({"a", "b", "c"});
-        h.game.write(QStringLiteral("seasons/67season.ini"),
-                     brokenSet ? seasonOf({"a", "b"}) : broken);
-        h.game.write(QStringLiteral("seasons/Broken.67s"), broken);
-        const QString file =
-            brokenSet ? QStringLiteral("Broken.67s") : QStringLiteral("67season.ini");
-        const QString where = file + QStringLiteral(" ends inside event 2 (line 15).");
+        h.game.write(seasons("67season.ini"), brokenSet ? seasonOf({"a", "b"}) : broken);
+        h.game.write(seasons("Broken.67s"), broken);
+        const QString file = brokenSet ? u"Broken.67s"_s : u"67season.ini"_s;
+        const QString where =
+            u"Input past end of file: "_s + file + u" ends inside event 2 (line 15)."_s;
         if (brokenSet) {
             ASSERT_TRUE(h.load());
-            h.dialogs.expectMessage({QStringLiteral("Input past end of file: ") + where,
-                                     QStringLiteral("Error 62"), Buttons::Ok, Icon::Critical});
+            h.dialogs.expectMessage({where, u"Error 62"_s, Buttons::Ok, Icon::Critical});
             h.m().mnuTrackSet_Click(2); // Broken
         } else {
-            h.dialogs.expectMessage({QStringLiteral("Input past end of file: ") + where,
-                                     QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::None});
+            h.dialogs.expectMessage({where, u"Gridkeeper"_s, Buttons::Ok, Icon::None});
             ASSERT_TRUE(h.load());
         }
-        const QByteArray season = h.game.read(QStringLiteral("seasons/67season.ini"));
-        const QByteArray all = h.game.read(QStringLiteral("seasons/67AllTracks.ini"));
-        MessageBox question{
-            file + QStringLiteral(" could be read only in part: Gridkeeper read 1 track of it "
-                                  "before the error. Writing now replaces 67season.ini and "
-                                  "67AllTracks.ini with the lists as they are, and every track "
-                                  "that was not read is lost from them.\r\n\r\nWrite anyway? "
-                                  "Copies of both present files are kept first as "
-                                  "67season_kept.bak and 67AllTracks_kept.bak."),
-            QStringLiteral("Gridkeeper"), Buttons::YesNo, Icon::Exclamation, true};
+        const QByteArray season = h.game.read(seasons("67season.ini"));
+        const QByteArray all = h.game.read(seasons("67AllTracks.ini"));
+        const MessageBox question{
+            file + u" could be read only in part: Gridkeeper read 1 track of it before the error. "
+                   "Writing now replaces 67season.ini and 67AllTracks.ini with the lists as they "
+                   "are, and every track that was not read is lost from them.\r\n\r\nWrite "
+                   "anyway? Copies of both present files are kept first as 67season_kept.bak and "
+                   "67AllTracks_kept.bak."_s,
+            u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation, true};
         h.dialogs.expectMessage(question, Answer::No);
         h.m().cmdMakeIni_Click();
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks.ini")), all);
-        EXPECT_FALSE(h.game.exists(QStringLiteral("seasons/67season_kept.bak")));
+        EXPECT_EQ(h.game.read(seasons("67AllTracks.ini")), all);
+        EXPECT_FALSE(h.game.exists(seasons("67season_kept.bak")));
         h.dialogs.expectMessage(question, Answer::Yes);
-        h.dialogs.expectMessage(kCreated);
-        h.m().cmdMakeIni_Click();
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season_kept.bak")), season);
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks_kept.bak")), all);
         // Written once, the files hold the lists: no more question, and the copies stay.
-        h.dialogs.expectMessage(kCreated);
-        h.m().cmdMakeIni_Click();
-        h.dialogs.expectMessage(kCreated);
-        h.m().cmdMakeIni_Click();
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks_kept.bak")), all);
-    }
-}
-
-// A line the loader could not read back is never written: the message names the track and
-// its line, and the season files and the track set stay as they were.
-TEST(Writer, RefusesWhatCouldNotBeReadBack) {
-    struct Case {
-        bool active;
-        int row, entry;
-        QByteArray line;
-        QString message;
-    };
-    const QString prefix = QStringLiteral("Nothing was written: the track ");
-    const std::vector<Case> cases = {
-        {true, 3, 2, "track=monaco",
-         prefix + QStringLiteral("\"monaco\" (active tracks, row 4) has the track-directory line "
-                                 "\"track=monaco\", which names no track folder: it must read "
-                                 "trackDirectory= followed by the folder's name.")},
-        {true, 0, 0, "name=Monza\r\n[Event2]",
-         prefix + QStringLiteral("\"monza\" (active tracks, row 1) holds a line break in its "
-                                 "entry 1.")},
-        {false, 1, 4, " [event9]",
-         prefix + QStringLiteral("\"oulton\" (non-active tracks, row 2) has the entry 5 "
-                                 "\" [event9]\", which would read as the start of a new event.")},
-    };
-    for (const Case& c : cases) {
-        Harness h;
-        loadWriterGame(h);
-        (c.active ? h.ws().arrActive : h.ws().arrInactive)[static_cast<size_t>(c.row)]
-            .entry[static_cast<size_t>(c.entry)] = c.line;
-        const MessageBox refusal{c.message, QStringLiteral("Gridkeeper"), Buttons::Ok,
-                                 Icon::Exclamation};
-        h.dialogs.expectMessage(refusal);
-        h.m().cmdMakeIni_Click();
-        if (c.active) {
-            h.dialogs.expectMessage(refusal);
-            EXPECT_FALSE(h.m().saveTrackSet(QStringLiteral("Set")));
+        for (int i = 0; i < 3; ++i) {
+            h.dialogs.expectMessage(kCreated);
+            h.m().cmdMakeIni_Click();
         }
-        EXPECT_EQ(h.game.seasonFiles(),
-                  (QStringList{QStringLiteral("67AllTracks.ini"), QStringLiteral("67season.ini")}));
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")),
-                  golden("input_67season.ini"));
+        EXPECT_EQ(h.game.read(seasons("67season_kept.bak")), season);
+        EXPECT_EQ(h.game.read(seasons("67AllTracks_kept.bak")), all);
     }
 }
 
@@ -338,20 +265,17 @@ TEST(Writer, ASeasonFileThatIsALinkIsWrittenThrough) {
     Harness h;
     loadWriterGame(h);
     for (const char* name : {"67season.ini", "67AllTracks.ini"}) {
-        const QString file = QStringLiteral("seasons/") + QString::fromLatin1(name);
-        const QString real = QStringLiteral("real/") + QString::fromLatin1(name);
-        h.game.write(real, h.game.read(file));
-        h.game.remove(file);
-        ASSERT_TRUE(QFile::link(h.game.path(real), h.game.path(file)));
+        const QString real = u"real/"_s + QString::fromLatin1(name);
+        h.game.write(real, h.game.read(seasons(name)));
+        h.game.remove(seasons(name));
+        ASSERT_TRUE(QFile::link(h.game.path(real), h.game.path(seasons(name))));
     }
     h.m().subCreateIniFiles(true);
-    EXPECT_TRUE(QFileInfo(h.game.path(QStringLiteral("seasons/67season.ini"))).isSymbolicLink());
-    EXPECT_EQ(h.game.read(QStringLiteral("real/67season.ini")), golden("67season_list.ini"));
-    EXPECT_EQ(h.game.read(QStringLiteral("real/67AllTracks.ini")), golden("67AllTracks.ini"));
-    for (const char* backup : {"seasons/67season_previous.bak", "seasons/67AllTracks_previous.bak"})
-        EXPECT_FALSE(QFileInfo(h.game.path(QString::fromLatin1(backup))).isSymbolicLink());
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season_previous.bak")),
-              golden("input_67season.ini"));
+    EXPECT_TRUE(QFileInfo(h.game.path(seasons("67season.ini"))).isSymbolicLink());
+    EXPECT_EQ(h.game.read(u"real/67season.ini"_s), golden("67season_list.ini"));
+    EXPECT_EQ(h.game.read(u"real/67AllTracks.ini"_s), golden("67AllTracks.ini"));
+    EXPECT_FALSE(QFileInfo(h.game.path(seasons("67season_previous.bak"))).isSymbolicLink());
+    EXPECT_EQ(h.game.read(seasons("67season_previous.bak")), golden("input_67season.ini"));
     EXPECT_EQ(h.game.seasonFiles().size(), 4);
 }
 
@@ -359,15 +283,12 @@ TEST(Writer, ASeasonFileThatIsALinkIsWrittenThrough) {
 // rename, a link, a removal ...), a failing sync of written data, or the program dying there.
 // A write that reports failure leaves the season files and backups exactly as they were; one
 // that reports success leaves the new pair and, as backups, the previous pair; a death leaves
-// a complete season file and all-tracks file.
+// a complete season file and all-tracks file. At most 64 operations are tried.
 TEST(Writer, AFailedWriteChangesNothing) {
-    const QByteArray oldSeason = golden("input_67season.ini");
-    const QByteArray oldAll = golden("input_67AllTracks.ini");
-    const std::vector<QByteArray> before = {oldSeason, oldAll, "previous season",
+    const std::vector<QByteArray> before = {golden("input_67season.ini"),
+                                            golden("input_67AllTracks.ini"), "previous season",
                                             "previous all tracks"};
-    const QStringList names = {QStringLiteral("67season.ini"), QStringLiteral("67AllTracks.ini"),
-                               QStringLiteral("67season_previous.bak"),
-                               QStringLiteral("67AllTracks_previous.bak")};
+    const QByteArray newAll = golden("67AllTracks.ini");
     std::set<std::string> failed;
     for (const auto& [failure, crash] :
          {std::pair{ErrorCode::DiskFull, false}, std::pair{ErrorCode::PermissionDenied, false},
@@ -379,8 +300,8 @@ TEST(Writer, AFailedWriteChangesNothing) {
                 golden(chkSort ? "67season_alphabetical.ini" : "67season_list.ini");
             Harness h;
             loadWriterGame(h);
-            h.game.write(QStringLiteral("seasons/67season_previous.bak"), before[2]);
-            h.game.write(QStringLiteral("seasons/67AllTracks_previous.bak"), before[3]);
+            h.game.write(seasons("67season_previous.bak"), before[2]);
+            h.game.write(seasons("67AllTracks_previous.bak"), before[3]);
             h.ctl().chkSort = chkSort;
             h.ws().bolSeasonChanged = true;
             h.files.changes = 0;
@@ -395,30 +316,207 @@ TEST(Writer, AFailedWriteChangesNothing) {
                 died = true;
             }
             std::vector<QByteArray> files;
-            for (const QString& name : names)
-                files.push_back(h.game.read(QStringLiteral("seasons/") + name));
+            for (const char* name : {"67season.ini", "67AllTracks.ini", "67season_previous.bak",
+                                     "67AllTracks_previous.bak"})
+                files.push_back(h.game.read(seasons(name)));
             failed.insert(h.files.failed.begin(), h.files.failed.end());
             if (died) {
-                EXPECT_TRUE(files[0] == oldSeason || files[0] == newSeason) << failAt;
-                EXPECT_TRUE(files[1] == oldAll || files[1] == golden("67AllTracks.ini")) << failAt;
+                EXPECT_TRUE(files[0] == before[0] || files[0] == newSeason) << failAt;
+                EXPECT_TRUE(files[1] == before[1] || files[1] == newAll) << failAt;
             } else if (h.ws().bolSeasonChanged) {
                 EXPECT_EQ(files, before) << failAt;
                 EXPECT_EQ(h.game.seasonFiles().size(), 4) << failAt;
                 ASSERT_EQ(h.dialogs.shown().size(), 1u);
-                EXPECT_EQ(h.dialogs.shown()[0].title,
-                          QStringLiteral("Error %1").arg(static_cast<int>(failure)));
+                EXPECT_EQ(h.dialogs.shown()[0].title, u"Error %1"_s.arg(static_cast<int>(failure)));
             } else {
-                EXPECT_EQ(files, (std::vector<QByteArray>{newSeason, golden("67AllTracks.ini"),
-                                                          oldSeason, oldAll}))
+                EXPECT_EQ(files, (std::vector<QByteArray>{newSeason, newAll, before[0], before[1]}))
                     << failAt;
-                // The operation that would have failed came after the last one.
-                finished = h.files.changes < failAt;
+                finished = h.files.changes < failAt; // no operation was left to fail
             }
             EXPECT_EQ(h.shell.busyDepth, 0);
         }
         EXPECT_TRUE(finished) << "the write ends within 64 file operations";
     }
     EXPECT_EQ(failed, (std::set<std::string>{"link", "remove", "rename", "sync", "write"}));
+}
+
+// ---------------------------------------------------------------- track sets
+
+InputBox saveAsBox(const Harness& h, const QString& current) {
+    return {u"Enter Name of the Track Set\r\n(Track Set will be saved in %1\\seasons\\)"_s.arg(
+                h.game.dir()),
+            u"Save as"_s, current};
+}
+
+void loadSetsGame(Harness& h) {
+    h.game.addTracks({"monza", "spa", "monaco", "brands"});
+    h.game.writeSeason({"monza", "spa"});
+    h.game.writeAllTracks({"monza", "spa", "monaco", "brands"});
+    ASSERT_TRUE(h.load());
+}
+
+// Ordinary files ending in ".67s", sorted without regard to case, at most twenty.
+TEST(TrackSets, TheMenuOffersTheSetsFiles) {
+    Harness h;
+    h.game.writeSeason({"a"});
+    for (const char* name : {"zolder.67s", "Alpha.67s", "beta.67s", "Upper.67S", "notes.txt",
+                             ".hidden.67s", "folder.67s/inside.txt"})
+        h.game.write(u"seasons/"_s + QString::fromLatin1(name), "x");
+    for (int i = 0; i < 20; ++i)
+        h.game.write(u"seasons/x%1.67s"_s.arg(i, 2, 10, QLatin1Char('0')), "x");
+    ASSERT_TRUE(h.load()); // Standard.67s is the first-run copy of the season
+    const QStringList sets = h.m().offeredTrackSets();
+    EXPECT_EQ(sets.mid(0, 4), (QStringList{u"Alpha"_s, u"beta"_s, u"Standard"_s, u"x00"_s}));
+    EXPECT_EQ(sets.size(), 20);
+    EXPECT_EQ(sets.back(), u"x16"_s);
+    EXPECT_TRUE(h.ctl().mnuTrackSet[1].visible);
+    EXPECT_EQ(h.ctl().mnuTrackSet[0].caption, u"&Save as"_s);
+}
+
+TEST(TrackSets, SaveAsWritesTheSetAndOffersIt) {
+    Harness h;
+    loadSetsGame(h);
+    h.ws().strTrackSet = u"Old"_s;
+    h.ws().bolTrackSetChanged = true;
+    h.game.write(u"seasons/Mine.67s"_s, "old");
+    const MessageBox exists{u"File already exists. Overwrite?"_s, u"File exists"_s,
+                            Buttons::YesNoCancel, Icon::Exclamation};
+    // Cancel keeps the set that was current.
+    h.dialogs.expectInput(saveAsBox(h, u"Old"_s), {});
+    h.m().mnuTrackSet_Click(0);
+    EXPECT_EQ(h.ws().strTrackSet, u"Old"_s);
+    // Over an existing set: No asks again with the name typed; Cancel there keeps the file.
+    h.dialogs.expectInput(saveAsBox(h, u"Old"_s), u"Mine"_s);
+    h.dialogs.expectMessage(exists, Answer::No);
+    h.dialogs.expectInput(saveAsBox(h, u"Mine"_s), {});
+    h.m().mnuTrackSet_Click(0);
+    // Cancel in the question ends the operation; the typed name is the current set.
+    h.dialogs.expectInput(saveAsBox(h, u"Old"_s), u"Mine"_s);
+    h.dialogs.expectMessage(exists, Answer::Cancel);
+    h.m().mnuTrackSet_Click(0);
+    EXPECT_EQ(h.game.read(u"seasons/Mine.67s"_s), "old");
+    EXPECT_EQ(h.ws().strTrackSet, u"Mine"_s);
+    // Yes overwrites.
+    h.dialogs.expectInput(saveAsBox(h, u"Mine"_s), u"Mine"_s);
+    h.dialogs.expectMessage(exists, Answer::Yes);
+    h.m().mnuTrackSet_Click(0);
+    EXPECT_EQ(h.game.read(u"seasons/Mine.67s"_s),
+              seasonBytes(h.ws().arrActive, "Track Set for Gridkeeper"));
+    // A new name.
+    h.dialogs.expectInput(saveAsBox(h, u"Mine"_s), u"Fast Ones"_s);
+    h.m().mnuTrackSet_Click(0);
+    EXPECT_TRUE(h.game.exists(u"seasons/Fast Ones.67s"_s));
+    EXPECT_TRUE(h.m().offeredTrackSets().contains(u"Fast Ones"_s));
+    EXPECT_FALSE(h.ws().bolTrackSetChanged);
+    EXPECT_EQ(h.ctl().lblTrackSet.caption, u" Track Set: Fast Ones "_s);
+    EXPECT_TRUE(h.ctl().lblTrackSet.visible);
+}
+
+TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
+    for (const QString& name :
+         {u"  "_s, u".."_s, u"../escape"_s, u"a\\b"_s, u"CON"_s, u"lpt1.txt"_s, u"what?"_s,
+          u"a<b>"_s, u"pipe|"_s, u"star*"_s, u"colon:"_s, u"quote\""_s, u"trailing."_s,
+          u"trailing "_s, u"CONIN$"_s, u"conout$.x"_s, u"COM\u00B9"_s, u"lpt\u00B3"_s,
+          QString(121, QChar(0xE9))}) { // 242 bytes in UTF-8
+        Harness h;
+        loadSetsGame(h);
+        const QStringList before = h.game.seasonFiles();
+        h.dialogs.allowAnyMessage(Answer::Ok);
+        h.dialogs.expectInput(saveAsBox(h, {}), name);
+        h.dialogs.expectInput(saveAsBox(h, name), {}); // asked again; Cancel ends it
+        h.m().mnuTrackSet_Click(0);
+        ASSERT_EQ(h.dialogs.shown().size(), 1u) << name.toStdString();
+        EXPECT_EQ(h.dialogs.shown()[0].title, u"Save as"_s);
+        EXPECT_TRUE(h.dialogs.shown()[0].text.startsWith(u'"' + name + u'"'));
+        EXPECT_EQ(h.game.seasonFiles(), before) << name.toStdString();
+        EXPECT_FALSE(QFile::exists(h.game.dir() + u"/escape.67s"_s));
+    }
+    // Nor is a set opened by such a name, even when the file it leads to exists.
+    for (const QString& name : {u"../outside/evil"_s, u"..\\outside\\evil"_s, u"CONIN$"_s}) {
+        Harness h;
+        loadSetsGame(h);
+        h.game.write(u"outside/evil.67s"_s, seasonOf({"monaco"}));
+        const QByteArray season = h.game.read(u"seasons/67season.ini"_s);
+        h.dialogs.allowAnyMessage(Answer::Ok);
+        h.m().openTrackSet(name);
+        ASSERT_EQ(h.dialogs.shown().size(), 1u);
+        EXPECT_TRUE(h.dialogs.shown()[0].text.startsWith(u'"' + name + u"\" can't be used"_s));
+        EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa"}));
+        EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), season);
+    }
+}
+
+TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
+    struct Case {
+        bool setOpen, seasonChanged, setChanged;
+        const char* question; // nullptr: no question
+    };
+    const std::vector<Case> cases = {
+        {true, false, false, nullptr},
+        {true, true, true, "Neither your 67season.ini nor your current track set are saved yet."},
+        {false, true, true, "Your 67season.ini isn't saved yet."},
+        {true, false, true, "Your current track set isn't saved yet."},
+        {false, false, true, nullptr},
+    };
+    for (const Case& c : cases) {
+        for (Answer answer : {Answer::No, Answer::Yes}) {
+            if (!c.question && answer == Answer::No)
+                continue;
+            Harness h;
+            h.game.write(u"seasons/Pick.67s"_s, seasonOf({"monaco", "brands"}));
+            loadSetsGame(h);
+            h.ws().strTrackSet = c.setOpen ? u"Other"_s : QString();
+            h.ws().bolSeasonChanged = c.seasonChanged;
+            h.ws().bolTrackSetChanged = c.setChanged;
+            if (c.question)
+                h.dialogs.expectMessage({QString::fromLatin1(c.question) +
+                                             u" Do you really want to open the new track set?"_s,
+                                         u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation},
+                                        answer);
+            h.m().mnuTrackSet_Click(2); // Pick
+            const bool opened = answer == Answer::Yes;
+            EXPECT_EQ(h.ws().ListTracks.rows,
+                      (opened ? Rows{"monaco", "brands"} : Rows{"monza", "spa"}));
+            EXPECT_EQ(h.ws().bolSeasonChanged, !opened && c.seasonChanged);
+            if (!opened)
+                continue;
+            EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "spa"}));
+            EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s),
+                      seasonBytes(h.ws().arrActive, "All Tracks In Custom Order"));
+            EXPECT_FALSE(h.ws().bolTrackSetChanged);
+            EXPECT_EQ(h.ctl().lblTrackSet.caption, u" Track Set: Pick "_s);
+        }
+    }
+}
+
+TEST(TrackSets, FailedOpensAreReportedAndTheSeasonStays) {
+    struct Case {
+        QByteArray set; // empty: the file vanished after the menu was filled
+        MessageBox message;
+        int active;
+    };
+    const std::vector<Case> cases = {
+        {{}, {u"File not found"_s, u"Error 53"_s, Buttons::Ok, Icon::Critical}, 0},
+        {seasonOf(QList<QByteArray>(65, "t")),
+         {u"Can't create 67season.ini cause there are more than 64 tracks in the 'active "
+          "tracks' list"_s,
+          u"Gridkeeper"_s, Buttons::Ok, Icon::Exclamation},
+         65},
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        h.game.write(u"seasons/Bad.67s"_s, c.set.isEmpty() ? QByteArray("x") : c.set);
+        loadSetsGame(h);
+        const QByteArray season = h.game.read(u"seasons/67season.ini"_s);
+        if (c.set.isEmpty())
+            h.game.remove(u"seasons/Bad.67s"_s);
+        h.dialogs.expectMessage(c.message);
+        h.m().mnuTrackSet_Click(2); // Bad
+        EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), season) << c.active;
+        EXPECT_EQ(h.ws().ListTracks.count(), c.active);
+        EXPECT_EQ(h.ws().strTrackSet, u"Bad"_s);
+        EXPECT_EQ(h.m().offeredTrackSets().contains(u"Bad"_s), !c.set.isEmpty());
+    }
 }
 
 } // namespace
