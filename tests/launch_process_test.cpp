@@ -3,6 +3,7 @@
 #include "platform/windows_args.h"
 #include "support/harness.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -94,6 +95,12 @@ TEST_F(LaunchProcess, ArgumentsAsTextAndFailuresPutTheSeasonBack) {
     EXPECT_TRUE(err.contains("Unable to find '")) << err.constData();
     EXPECT_EQ(season(), kReal);
     EXPECT_FALSE(game.exists("seasons/gridkeeper.tmp"_q));
+    // The real season cannot be parked: a run-time error, the season untouched.
+    QDir(game.dir()).mkpath("seasons/gridkeeper.tmp"_q);
+    std::tie(status, err) = run({"spa"_q});
+    EXPECT_EQ(status, 3) << err.constData();
+    EXPECT_TRUE(err.contains("Error 75: Path/File access error")) << err.constData();
+    EXPECT_EQ(season(), kReal);
 }
 
 // normal -> running (temporary season, real one parked) -> restored, with further launches

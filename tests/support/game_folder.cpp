@@ -3,8 +3,6 @@
 #include "season/season_file.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace gk::test {
@@ -53,14 +51,6 @@ void GameFolder::write(const QString& relative, const QByteArray& bytes) const {
 QByteArray GameFolder::read(const QString& relative) const {
     QFile file(path(relative));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool GameFolder::exists(const QString& relative) const {
-    return QFileInfo::exists(path(relative));
-}
-
-void GameFolder::remove(const QString& relative) const {
-    QFile::remove(path(relative));
 }
 
 void GameFolder::addTracks(const QList<QByteArray>& folders) const {

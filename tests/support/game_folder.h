@@ -3,6 +3,7 @@
 #include "season/track_list.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <vector>
@@ -27,8 +28,8 @@ class GameFolder {
     QString path(const QString& relative) const { return dir() + QLatin1Char('/') + relative; }
     void write(const QString& relative, const QByteArray& bytes) const;
     QByteArray read(const QString& relative) const;
-    bool exists(const QString& relative) const;
-    void remove(const QString& relative) const;
+    bool exists(const QString& relative) const { return QFileInfo::exists(path(relative)); }
+    void remove(const QString& relative) const { QFile::remove(path(relative)); }
     // Installs track folders with a track.ini each.
     void addTracks(const QList<QByteArray>& folders) const;
     void writeSeason(const QList<QByteArray>& folders) const {
