@@ -17,12 +17,11 @@ struct CliRun {
 
 class Cli : public ::testing::Test {
   protected:
-    // Runs gridkeeper-cli in `cwd` on the game folder; `args` is split at '|'.
-    void start(QProcess& p, const QString& args, const QString& cwd = {}) {
+    // Runs gridkeeper-cli on the game folder; `args` is split at '|'.
+    void start(QProcess& p, const QString& args) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("GRIDKEEPER_CONFIG_DIR"), game.root());
         p.setProcessEnvironment(env);
-        p.setWorkingDirectory(cwd);
         p.start(QStringLiteral(GK_CLI_PATH),
                 QStringList{QStringLiteral("--gpl-dir"), game.dir()} +
                     (args.isEmpty() ? QStringList() : args.split(QLatin1Char('|'))));
