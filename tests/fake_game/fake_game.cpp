@@ -1,7 +1,8 @@
 // A stand-in for Wine and the game: records what it was started with into the file named by
 // GK_GAME_RECORD ("arg=" per argument after its own name, "cwd=", "WINEPREFIX="), and the
 // bytes of seasons/67season.ini as it found them into that name + ".season". Then it aborts
-// when GK_GAME_ABORT is set, or runs until the file GK_GAME_STOP exists (at most 60 s).
+// when GK_GAME_ABORT is set, or runs GK_GAME_SECONDS, or until the file GK_GAME_STOP exists
+// (at most 60 s).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -28,7 +29,9 @@ int main(int argc, char* argv[]) {
     if (std::getenv("GK_GAME_ABORT"))
         std::abort();
     const char* stop = std::getenv("GK_GAME_STOP");
-    for (int i = 0; stop && i < 3000 && access(stop, F_OK) != 0; ++i)
+    const char* seconds = std::getenv("GK_GAME_SECONDS");
+    const int polls = 50 * (seconds ? std::atoi(seconds) : stop ? 60 : 0); // every 20 ms
+    for (int i = 0; i < polls && !(stop && access(stop, F_OK) == 0); ++i)
         usleep(20000);
     return 0;
 }
