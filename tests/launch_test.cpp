@@ -48,19 +48,6 @@ struct LaunchHarness : Harness {
     }
 };
 
-TEST(Launch, ParameterBox) {
-    LaunchHarness h;
-    h.ctl().txtRunTrack.text = "monza";
-    h.ctl().cboCarsIndex = -1;
-    h.dialogs.expectMessage(
-        {h.withDir("With the options you choosed GPL will be started with the following command "
-                   "line when you press the 'GPL' button:\r\n\r\nDIR\\gpl.exe -ko\"20:Personal "
-                   "Information:lastTrackSelection:monza\" -ko\"20:Personal "
-                   "Information:team:-1\""),
-         QStringLiteral("Parameter"), Buttons::Ok, Icon::Information});
-    h.m().mnuHelp_Click(1);
-}
-
 // Every way a launch stops or goes on; whatever it reports, it reports with the real season
 // back in place (unless the case leaves it parked).
 TEST(Launch, Departures) {

@@ -71,9 +71,14 @@ TEST_F(Window, ShowsClicksMovesAndLaunches) {
     h.dialogs.allowAnyMessage(Answer::No); // "not saved": start without saving
     h.ctl().txtRunTrack.text = "monza";
     QTest::mouseClick(child<QPushButton>("cmdLaunchGPL"), Qt::LeftButton);
-    EXPECT_EQ(h.processes.started.size(), 1u);
+    ASSERT_EQ(h.processes.started.size(), 1u);
     child<QAction>("mnuHelp1")->trigger();
-    EXPECT_EQ(h.dialogs.shown().back().title, QStringLiteral("Parameter"));
+    const MessageBox& box = h.dialogs.shown().back();
+    EXPECT_EQ(box.title, QStringLiteral("Parameter"));
+    EXPECT_EQ(box.text, QStringLiteral("With the options you choosed GPL will be started with the "
+                                       "following command line when you press the 'GPL' "
+                                       "button:\r\n\r\n") +
+                            h.processes.started[0].section(QLatin1Char('|'), 0, 0));
 }
 
 TEST_F(Window, AClickOnTheCurrentRowShowsItAgain) {
