@@ -1,7 +1,6 @@
 #include "app/settings_keys.h"
 #include "report/track_check.h"
-#include "support/fakes.h"
-#include "support/game_folder.h"
+#include "support/harness.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -16,12 +15,6 @@ QString sorted(const QString& column) {
     return names.join(QLatin1Char('|'));
 }
 
-struct Folder {
-    GameFolder game;
-    FakeSettings settings;
-    FaultyFileSystem files;
-};
-
 TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
     const QString none = QStringLiteral("(none)");
     const auto error = [](const char* title, const char* text) {
@@ -32,13 +25,13 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
     const MessageBox denied = error("Error 70 (fncCheckTrackFolder)", "Permission denied");
     const struct {
         const char* name;
-        std::function<void(Folder&)> arrange;
+        std::function<void(Harness&)> arrange;
         std::vector<MessageBox> boxes;  // "%1": the game folder
         std::array<QString, 3> columns; // 1 and 2 as sorted() gives them
         bool titled = true;
     } cases[] = {
         {"mixed folder",
-         [](Folder& s) {
+         [](Harness& s) {
              s.game.addTracks({"monza", "Zolder"});
              s.game.write(QStringLiteral("tracks/Spa/Track.ini"), "x");
              s.game.write(QStringLiteral("tracks/Kyalami/TRACK.INI"), "x");
@@ -54,7 +47,7 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
          {QStringLiteral("gone\r\nr\u00e9ims\r\ngone\r\n"),
           QStringLiteral("|Kyalami|N\u00fcrburg|Zolder"), QStringLiteral("|empty|odd")}},
         {"stored with a backslash, nothing to report",
-         [](Folder& s) {
+         [](Harness& s) {
              s.settings.set(settings::kGplDir, s.game.dir() + QStringLiteral("\\"));
              s.game.write(QStringLiteral("tracks/empty/track.ini"), "x");
              s.game.writeAllTracks({"EMPTY"});
@@ -62,22 +55,22 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
          {},
          {none, QStringLiteral("|empty"), none}},
         {"not set",
-         [](Folder& s) { s.settings.set(settings::kGplDir, settings::kNotSet); },
+         [](Harness& s) { s.settings.set(settings::kGplDir, settings::kNotSet); },
          {{QStringLiteral("GPL Dir not found in registry. Please close the application and "
                           "start it again."),
            QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::None}},
          {},
          false},
         {"no all-tracks file",
-         [](Folder& s) { s.game.remove(QStringLiteral("seasons/67AllTracks.ini")); },
+         [](Harness& s) { s.game.remove(QStringLiteral("seasons/67AllTracks.ini")); },
          {error("fncCheckTracks", "%1\\seasons\\67AllTracks.ini not found.")},
          {QString(), none, QStringLiteral("|empty")}},
         {"no tracks folder",
-         [](Folder& s) { QDir(s.game.path(QStringLiteral("tracks"))).removeRecursively(); },
+         [](Harness& s) { QDir(s.game.path(QStringLiteral("tracks"))).removeRecursively(); },
          {notFound, notFound},
          {none, QString(), QString()}},
         {"unreadable tracks folder",
-         [](Folder& s) {
+         [](Harness& s) {
              s.files.failPathContaining = QStringLiteral("tracks");
              s.files.failure = ErrorCode::PermissionDenied;
          },
@@ -86,21 +79,20 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Folder s;
+        Harness s;
         s.game.writeAllTracks({});
         s.game.write(QStringLiteral("tracks/empty/info.txt"), "x");
         s.settings.set(settings::kGplDir, s.game.dir());
         c.arrange(s);
-        FakeDialogs dialogs;
         for (MessageBox box : c.boxes)
-            dialogs.expectMessage({box.text.replace(QStringLiteral("%1"), s.game.dir()), box.title,
-                                   box.buttons, box.icon});
+            s.dialogs.expectMessage({box.text.replace(QStringLiteral("%1"), s.game.dir()),
+                                     box.title, box.buttons, box.icon});
         // The window's all-tracks rows: a missing mark is part of the text compared.
         TrackList all;
         for (const char* row : {"MONZA", "* gone", "SPA", "* Kyalami"})
             all.addRow(row);
-        const TrackReport report = TrackCheck(dialogs, s.files, all).Form_Load(s.settings);
-        dialogs.verify();
+        const TrackReport report = TrackCheck(s.dialogs, s.files, all).Form_Load(s.settings);
+        s.dialogs.verify();
         EXPECT_EQ(report.caption, c.titled ? QStringLiteral("Report: ") + s.game.dir() +
                                                  QStringLiteral("\\tracks\\")
                                            : QStringLiteral("Report"));
