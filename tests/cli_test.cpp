@@ -1,9 +1,7 @@
 #include "season/season_file.h"
 #include "support/game_folder.h"
 
-#include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <array>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -19,164 +17,108 @@ struct CliRun {
 
 class Cli : public ::testing::Test {
   protected:
-    void start(QProcess& p, const QStringList& args, bool withDir = true) {
+    // Runs gridkeeper-cli on the game folder; `args` is split at '|'.
+    void start(QProcess& p, const QString& args) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("GRIDKEEPER_CONFIG_DIR"), config.path());
+        env.insert(QStringLiteral("GRIDKEEPER_CONFIG_DIR"), game.root());
         p.setProcessEnvironment(env);
-        QStringList all = args;
-        if (withDir)
-            all = QStringList{QStringLiteral("--gpl-dir"), game.dir()} + args;
-        p.start(QStringLiteral(GK_CLI_PATH), all);
+        p.start(QStringLiteral(GK_CLI_PATH),
+                QStringList{QStringLiteral("--gpl-dir"), game.dir()} +
+                    (args.isEmpty() ? QStringList() : args.split(QLatin1Char('|'))));
     }
-    CliRun run(const QStringList& args, bool withDir = true) {
+    CliRun run(const char* args) {
         QProcess p;
-        start(p, args, withDir);
+        start(p, QString::fromUtf8(args));
         EXPECT_TRUE(p.waitForFinished(30000));
         return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
     }
-    CliRun version() { return run({QStringLiteral("--version")}, false); }
-    GameFolder game;
-    QTemporaryDir config;
+    QByteArray season() { return game.read(QStringLiteral("seasons/67season.ini")); }
+    GameFolder game{QStringLiteral("GPL")}; // the tool's settings go to its root
 };
 
-TEST_F(Cli, ShowPrintsCaptionsAndExactRows) {
-    game.addTracks({"monza"});
-    game.writeSeason({"monza", QByteArray("n\xFC", 2)});
-    game.writeAllTracks({"monza", QByteArray("n\xFC", 2), "zolder"});
-    const CliRun r = run({QStringLiteral("show")});
-    EXPECT_EQ(r.status, 0) << r.err.constData();
-    EXPECT_EQ(r.out,
-              QByteArray("Active Tracks (2)\nmonza\n* n\xFC\nNon-Active Tracks (1)\n* zolder\n"));
-    // The game folder is never stored by the command-line tool.
-    EXPECT_FALSE(QFile::exists(config.path() + QStringLiteral("/Gridkeeper.ini")) &&
-                 QFile(config.path() + QStringLiteral("/Gridkeeper.ini")).size() > 0 && [&] {
-                     QFile f(config.path() + QStringLiteral("/Gridkeeper.ini"));
-                     f.open(QIODevice::ReadOnly);
-                     return f.readAll().contains("GPLDir");
-                 }());
-}
-
-TEST_F(Cli, CheckPrintsTheThreeReportColumns) {
-    game.addTracks({"monza", "Kyalami"});
-    game.writeSeason({"monza", "spa"});
-    game.writeAllTracks({"monza", "spa"});
-    const CliRun r = run({QStringLiteral("check")});
-    EXPECT_EQ(r.status, 0) << r.err.constData();
-    EXPECT_EQ(r.out, QByteArray("missing track files\nspa\nnot found in 67AllTracks.ini\nKyalami\n"
-                                "unknown folders\n(none)\n"));
-}
-
-TEST_F(Cli, ExitStatusesAndMessages) {
-    struct Case {
-        const char* name;
-        QStringList args;
-        int status;
-        QByteArray errContains;
-    };
-    game.writeSeason({"a", "b"});
-    game.writeAllTracks({"a", "b", "c"});
-    game.write(QStringLiteral("seasons/Broken.67s"), "[Event1]\r\nname=x\r\n");
-    const std::vector<Case> cases = {
-        {"usage", {QStringLiteral("frobnicate")}, 2, "Usage: gridkeeper-cli"},
-        {"no command", {}, 2, "no command given"},
-        {"unknown option", {QStringLiteral("--frob"), QStringLiteral("show")}, 2, "Unknown option"},
-        {"empty folder",
-         {QStringLiteral("--gpl-dir"), QString(), QStringLiteral("show")},
-         2,
-         "--gpl-dir needs a folder"},
-        {"help", {QStringLiteral("--help")}, 0, ""},
-        {"too many", {QStringLiteral("show"), QStringLiteral("x")}, 2, "show takes no arguments"},
-        {"write option", {QStringLiteral("write"), QStringLiteral("--sideways")}, 2, "Usage"},
-        {"write", {QStringLiteral("write")}, 0, "Gridkeeper: 67season.ini created"},
-        {"missing set", {QStringLiteral("open-set"), QStringLiteral("Nope")}, 1, "was not found"},
-        {"malformed set",
-         {QStringLiteral("open-set"), QStringLiteral("Broken")},
-         3,
-         "Error 62: Input past end of file"},
-        {"bad set name",
-         {QStringLiteral("save-set"), QStringLiteral("a/b")},
-         1,
-         "Save as: \"a/b\" can't be used"},
-        {"save set", {QStringLiteral("save-set"), QStringLiteral("Two")}, 0, ""},
-    };
-    for (const Case& c : cases) {
-        const CliRun r = run(c.args);
-        EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err.constData();
-        EXPECT_TRUE(r.err.contains(c.errContains)) << c.name << ": " << r.err.constData();
-    }
-    EXPECT_TRUE(game.exists(QStringLiteral("seasons/Two.67s")));
-    const CliRun sets = run({QStringLiteral("sets")});
-    EXPECT_EQ(sets.out, "Broken\nTwo\n");
-}
-
-TEST_F(Cli, WriteOrderAndOpenSet) {
-    game.writeSeason({"b", "a"});
-    game.writeAllTracks({"b", "a", "c"});
-    EXPECT_EQ(run({QStringLiteral("write"), QStringLiteral("--alphabetical")}).status, 0);
-    EXPECT_TRUE(game.read(QStringLiteral("seasons/67season.ini"))
-                    .contains("name=All Tracks In Alphabetical Order (active tracks first)"));
-    EXPECT_EQ(run({QStringLiteral("show")}).out,
-              "Active Tracks (2)\n* a\n* b\nNon-Active Tracks (1)\n* c\n");
-    game.write(QStringLiteral("seasons/Only C.67s"), seasonOf({"c"}));
-    const CliRun open = run({QStringLiteral("open-set"), QStringLiteral("Only C")});
-    EXPECT_EQ(open.status, 0) << open.err.constData();
-    EXPECT_EQ(run({QStringLiteral("show")}).out,
-              "Active Tracks (1)\n* c\nNon-Active Tracks (2)\n* b\n* a\n");
-}
-
-TEST_F(Cli, RefusesToWriteASeasonItCouldNotReadWhole) {
-    game.write(QStringLiteral("seasons/67season.ini"), seasonOf({"a"}) + "[Event2]\r\nn\r\n");
-    game.writeAllTracks({"a"});
-    const QByteArray before = game.read(QStringLiteral("seasons/67season.ini"));
-    const CliRun r = run({QStringLiteral("write")});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(r.err.contains("Error 62: Input past end of file")) << r.err.constData();
-    EXPECT_EQ(game.read(QStringLiteral("seasons/67season.ini")), before);
-}
-
-TEST_F(Cli, ListCommandsWriteTheSeason) {
+// One game folder through the commands: each step's exit status, message and output, and the
+// lists "show" prints afterwards. A refused step leaves the season as it was.
+TEST_F(Cli, CommandsOnOneGameFolder) {
     game.addTracks({"a", "b", "c", "d"});
     game.writeSeason({"b", "a"});
     game.writeAllTracks({"b", "a", "c", "d", "c"});
-    struct Step {
-        QStringList args;
-        int status;
-        QByteArray shown;
-    };
-    const auto show = [](const char* active, const char* inactive, int na, int ni) {
+    game.write(QStringLiteral("seasons/Broken.67s"), "[Event1]\r\nname=x\r\n");
+    game.write(QStringLiteral("seasons/Only C.67s"), seasonOf({"c"}));
+    const auto lists = [](const char* active, const char* inactive, int na, int ni) {
         return QByteArray("Active Tracks (") + QByteArray::number(na) + ")\n" + active +
                "Non-Active Tracks (" + QByteArray::number(ni) + ")\n" + inactive;
     };
-    const std::vector<Step> steps = {
-        {{QStringLiteral("activate"), QStringLiteral("c")}, 0, show("b\na\nc\nc\n", "d\n", 4, 1)},
-        {{QStringLiteral("up"), QStringLiteral("a")}, 0, show("a\nb\nc\nc\n", "d\n", 4, 1)},
-        {{QStringLiteral("deactivate"), QStringLiteral("b"), QStringLiteral("c")},
-         0,
-         show("a\n", "d\nb\nc\nc\n", 1, 4)},
-        {{QStringLiteral("sort"), QStringLiteral("inactive")},
-         0,
-         show("a\n", "b\nc\nc\nd\n", 1, 4)},
-        {{QStringLiteral("delete"), QStringLiteral("c"), QStringLiteral("d")},
-         0,
-         show("a\n", "b\n", 1, 1)},
-        {{QStringLiteral("delete"), QStringLiteral("zz")}, 1, show("a\n", "b\n", 1, 1)},
-        {{QStringLiteral("activate"), QStringLiteral("a")}, 1, show("a\n", "b\n", 1, 1)},
-        {{QStringLiteral("deactivate"), QStringLiteral("a")}, 1, show("a\n", "b\n", 1, 1)},
-        {{QStringLiteral("sort"), QStringLiteral("sideways")}, 2, show("a\n", "b\n", 1, 1)},
+    const QByteArray exe = game.dir().toUtf8() + "\\gpl.exe -ko\"20:Personal Information:";
+    const struct {
+        const char* args;
+        int status;
+        const char* err;       // contained in stderr
+        QByteArray out = {};   // the whole output, when given
+        QByteArray shown = {}; // what "show" prints after the step, when given
+    } steps[] = {
+        // clang-format off
+        {"show", 0, "", lists("b\na\n", "c\nd\nc\n", 2, 3)},
+        {"--help", 0, "", {}},
+        {"--version", 0, "", "gridkeeper-cli " GK_VERSION "\n"},
+        {"frobnicate", 2, "Usage: gridkeeper-cli"},
+        {"", 2, "no command given"},
+        {"--frob|show", 2, "Unknown option"},
+        {"--gpl-dir||show", 2, "--gpl-dir needs a folder"},
+        {"--gpl-dir|/no/such/dir|show", 1, "GPL FOLDER...: GPL Dir not found"},
+        {"show|x", 2, "show takes no arguments"},
+        {"write|--sideways", 2, "Usage"},
+        {"sort|sideways", 2, "Usage"},
+        {"command-line|--car|7", 2, "--car takes a car row from 0 to 6, or -1"},
+        {"command-line|a b|--car|3", 0, "", exe + "lastTrackSelection:a b\" -ko\"20:Personal Information:team:3\"\n"},
+        {"command-line", 0, "", exe + "team:-1\"\n"},
+        {"activate|c", 0, "", {}, lists("b\na\nc\nc\n", "d\n", 4, 1)},
+        {"up|a", 0, "", {}, lists("a\nb\nc\nc\n", "d\n", 4, 1)},
+        {"deactivate|b|c", 0, "", {}, lists("a\n", "d\nb\nc\nc\n", 1, 4)},
+        {"sort|inactive", 0, "", {}, lists("a\n", "b\nc\nc\nd\n", 1, 4)},
+        {"delete|c|d", 0, "", {}, lists("a\n", "b\n", 1, 1)},
+        {"delete|zz", 1, "Gridkeeper: The track \"zz\" is in neither list.", {}, lists("a\n", "b\n", 1, 1)},
+        {"activate|a", 1, "", {}, lists("a\n", "b\n", 1, 1)},
+        {"deactivate|a", 1, "", {}, lists("a\n", "b\n", 1, 1)},
+        {"write", 0, "Gridkeeper: 67season.ini created"},
+        {"save-set|Two", 0, ""},
+        {"save-set|a/b", 1, "Save as: \"a/b\" can't be used"},
+        {"open-set|Nope", 1, "was not found"},
+        {"open-set|Broken", 3, "Error 62: Input past end of file"},
+        {"sets", 0, "", "Broken\nOnly C\nTwo\n"},
+        {"open-set|Only C", 0, "", {}, lists("c\n", "a\nb\n", 1, 2)},
+        {"check", 0, "", "missing track files\n(none)\nnot found in 67AllTracks.ini\nd\nunknown folders\n(none)\n"},
+        {"write|--alphabetical", 0, ""},
+        // clang-format on
     };
-    for (const Step& step : steps) {
-        const QByteArray before = game.read(QStringLiteral("seasons/67season.ini"));
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.args);
+        const QByteArray before = season();
         const CliRun r = run(step.args);
-        EXPECT_EQ(r.status, step.status)
-            << step.args.join(QLatin1Char(' ')).toStdString() << ": " << r.err.constData();
-        EXPECT_EQ(run({QStringLiteral("show")}).out, step.shown)
-            << step.args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(r.status, step.status) << r.err.constData();
+        EXPECT_TRUE(r.err.contains(step.err)) << r.err.constData();
+        if (!step.out.isEmpty()) {
+            EXPECT_EQ(r.out, step.out);
+        }
+        if (!step.shown.isEmpty()) {
+            EXPECT_EQ(run("show").out, step.shown);
+        }
         if (step.status != 0) {
-            EXPECT_EQ(game.read(QStringLiteral("seasons/67season.ini")), before);
+            EXPECT_EQ(season(), before);
         }
     }
-    EXPECT_TRUE(run({QStringLiteral("delete"), QStringLiteral("zz")})
-                    .err.contains("Gridkeeper: The track \"zz\" is in neither list."));
+    EXPECT_TRUE(game.exists(QStringLiteral("seasons/Two.67s")));
+    EXPECT_TRUE(season().contains("name=All Tracks In Alphabetical Order (active tracks first)"));
+    // The game folder is never stored by the command-line tool.
+    QFile settings(game.root() + QStringLiteral("/Gridkeeper.ini"));
+    EXPECT_FALSE(settings.open(QIODevice::ReadOnly) && settings.readAll().contains("GPLDir"));
+
+    // A season that could not be read whole is not written back.
+    game.write(QStringLiteral("seasons/67season.ini"), seasonOf({"a"}) + "[Event2]\r\nn\r\n");
+    const QByteArray broken = season();
+    const CliRun r = run("write");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(r.err.contains("Error 62: Input past end of file")) << r.err.constData();
+    EXPECT_EQ(season(), broken);
 }
 
 // Three writers at once wait for each other: each succeeds, and the season files and backups
@@ -187,18 +129,19 @@ TEST_F(Cli, ConcurrentWritersLeaveCompleteFiles) {
     for (int round = 0; round < 3; ++round) {
         std::array<QProcess, 3> writers;
         for (size_t i = 0; i < writers.size(); ++i)
-            start(writers[i], {QStringLiteral("write"), i == 0 ? QStringLiteral("--alphabetical")
-                                                               : QStringLiteral("--list-order")});
+            start(writers[i], i == 0 ? QStringLiteral("write|--alphabetical")
+                                     : QStringLiteral("write|--list-order"));
         for (QProcess& p : writers) {
             EXPECT_TRUE(p.waitForFinished(30000));
             EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
         }
-        for (const auto& [file, events] :
-             {std::pair{"seasons/67season.ini", 2}, std::pair{"seasons/67AllTracks.ini", 3},
-              std::pair{"seasons/67season_previous.bak", 2},
-              std::pair{"seasons/67AllTracks_previous.bak", 3}}) {
+        for (const auto& [file, events] : {std::pair{"67season.ini", 2},
+                                           {"67AllTracks.ini", 3},
+                                           {"67season_previous.bak", 2},
+                                           {"67AllTracks_previous.bak", 3}}) {
             int read = 0;
-            scanEvents(game.read(QString::fromLatin1(file)), [&](auto&&, auto&&) { ++read; });
+            scanEvents(game.read(QStringLiteral("seasons/") + QString::fromLatin1(file)),
+                       [&](auto&&, auto&&) { ++read; });
             EXPECT_EQ(read, events) << file << " round " << round;
         }
     }
@@ -209,16 +152,12 @@ TEST_F(Cli, ConcurrentWritersLeaveCompleteFiles) {
 TEST_F(Cli, TakesBackTheBytesItPrints) {
     game.writeSeason({"monza", QByteArray("caf\xE9", 4)});
     game.writeAllTracks({"monza", QByteArray("caf\xE9", 4)});
-    QTemporaryDir caller;
+    const QByteArray caller = QFile::encodeName(game.root());
     for (const QByteArray& name : {QByteArray("/gpl\xE9"), QByteArray("/plain")})
-        ASSERT_EQ(::symlink(QFile::encodeName(game.dir()).constData(),
-                            (QFile::encodeName(caller.path()) + name).constData()),
+        ASSERT_EQ(::symlink(QFile::encodeName(game.dir()).constData(), (caller + name).constData()),
                   0);
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("GRIDKEEPER_CONFIG_DIR"), config.path());
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(caller.path());
+    p.setWorkingDirectory(game.root());
     p.start(QStringLiteral("bash"),
             {QStringLiteral("-c"),
              QStringLiteral("\"$0\" --gpl-dir \"$(printf 'gpl\\351')\" deactivate "
@@ -228,28 +167,6 @@ TEST_F(Cli, TakesBackTheBytesItPrints) {
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
     EXPECT_EQ(p.readAllStandardOutput(),
               "Active Tracks (1)\n* monza\nNon-Active Tracks (1)\n* caf\xE9\n");
-    EXPECT_EQ(version().out, "gridkeeper-cli " GK_VERSION "\n");
-}
-
-TEST_F(Cli, InvalidGameFolderIsRefused) {
-    const CliRun r =
-        run({QStringLiteral("--gpl-dir"), QStringLiteral("/no/such/dir"), QStringLiteral("show")},
-            false);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains("GPL FOLDER...: GPL Dir not found")) << r.err.constData();
-}
-
-TEST_F(Cli, CommandLinePrintsWhatParameterShows) {
-    game.writeSeason({"monza"});
-    game.writeAllTracks({"monza"});
-    const QByteArray exe = game.dir().toUtf8() + "\\gpl.exe -ko\"20:Personal Information:";
-    CliRun r = run({QStringLiteral("command-line"), QStringLiteral("a b"), QStringLiteral("--car"),
-                    QStringLiteral("3")});
-    EXPECT_EQ(r.out, exe + "lastTrackSelection:a b\" -ko\"20:Personal Information:team:3\"\n");
-    EXPECT_EQ(run({QStringLiteral("command-line")}).out, exe + "team:-1\"\n");
-    EXPECT_EQ(
-        run({QStringLiteral("command-line"), QStringLiteral("--car"), QStringLiteral("7")}).status,
-        2);
 }
 
 } // namespace

@@ -14,27 +14,6 @@ QStringList strings(std::initializer_list<const char*> texts) {
     return out;
 }
 
-TEST(Launch, CommandLine) {
-    const struct {
-        const char* dir;
-        const char* track;
-        int team;
-        const char* expected;
-    } cases[] = {
-        {"C:\\Games\\GPL", "monza", 2,
-         "C:\\Games\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:monza\" "
-         "-ko\"20:Personal Information:team:2\""},
-        {"C:\\Games\\GPL", "", -1,
-         "C:\\Games\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\""},
-        {"D:\\My Games\\GPL", "a b", 0,
-         "D:\\My Games\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:a b\" "
-         "-ko\"20:Personal Information:team:0\""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(gameCommandLine(QString::fromLatin1(c.dir), QString::fromLatin1(c.track), c.team),
-                  QString::fromLatin1(c.expected));
-}
-
 TEST(Launch, WindowsArgumentSplit) {
     const struct {
         const char* line;
@@ -45,7 +24,6 @@ TEST(Launch, WindowsArgumentSplit) {
         {"x a\\\\\\\"b \\\\\\\\\"c d\" e\\f\\", {"x", "a\\\"b", "\\\\c d", "e\\f\\"}},
         {"x \"\" b \"\"\"\"\"\" \"a\"\"b\"", {"x", "", "b", "\"\"", "a\"b"}},
         {"x \"open end", {"x", "open end"}},
-        {"x", {"x"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(splitWindowsCommandLine(QString::fromLatin1(c.line)), strings(c.args)) << c.line;
@@ -65,33 +43,13 @@ struct LaunchHarness : Harness {
         game.write(QStringLiteral("gpl.exe"), "MZ");
         EXPECT_TRUE(load());
     }
-    MessageBox box(const QString& text, const char* title, Icon icon, Buttons b = Buttons::Ok,
-                   bool second = false) {
-        QString t = text;
-        t.replace(QLatin1String("DIR"), game.dir());
-        return {t, QString::fromLatin1(title), b, icon, second};
-    }
-    void launch(const char* track) {
-        ctl().txtRunTrack.text = track;
-        m().cmdLaunchGPL_Click();
+    QString withDir(const char* text) {
+        return QString::fromLatin1(text).replace(QLatin1String("DIR"), game.dir());
     }
 };
 
-TEST(Launch, ParameterBox) {
-    LaunchHarness h;
-    h.ctl().txtRunTrack.text = "monza";
-    h.ctl().cboCarsIndex = -1;
-    h.dialogs.expectMessage(h.box(
-        QStringLiteral("With the options you choosed GPL will be started with the following "
-                       "command line when you press the 'GPL' button:\r\n\r\nDIR\\gpl.exe "
-                       "-ko\"20:Personal Information:lastTrackSelection:monza\" -ko\"20:Personal "
-                       "Information:team:-1\""),
-        "Parameter", Icon::Information));
-    h.m().mnuHelp_Click(1);
-}
-
-// Every way a launch stops or goes on; afterwards the real season is in place unless the case
-// says otherwise.
+// Every way a launch stops or goes on; whatever it reports, it reports with the real season
+// back in place (unless the case leaves it parked).
 TEST(Launch, Departures) {
     using H = LaunchHarness;
     const auto noExe = [](H& h) { h.game.remove(QStringLiteral("gpl.exe")); };
@@ -99,12 +57,6 @@ TEST(Launch, Departures) {
     const auto noTrackIni = [](H& h) {
         h.game.remove(QStringLiteral("tracks/monza/track.ini"));
         h.game.remove(QStringLiteral("tracks/spa/track.ini"));
-    };
-    const auto unsaved = [](H& h) { h.ws().bolSeasonChanged = true; };
-    const auto cannotStart = [](H& h) { h.processes.failStart = ErrorCode::FileNotFound; };
-    const auto readOnly = [](H& h) {
-        h.files.failPathContaining = QStringLiteral("gridkeeper.tmp");
-        h.files.failure = ErrorCode::PermissionDenied;
     };
     const auto parked = [](H& h) {
         h.game.write(QStringLiteral("seasons/gridkeeper.tmp"), "parked");
@@ -114,9 +66,10 @@ TEST(Launch, Departures) {
         "parked by an earlier run of an inactive track that has not ended (GPL may still be "
         "running, or it crashed).\r\n\r\nThe track is not started, so that this file is not "
         "overwritten.\r\n\r\nShall gridkeeper.tmp be renamed to 67season.ini now?";
-    const char* const withTrack =
-        "DIR\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:monza\" -ko\"20:Personal "
-        "Information:team:-1\"";
+    const char* const missing = "The track \"monza\" was not found in your GPL\\tracks folder "
+                                "(missing track.ini). Do you want to run GPL anyway?";
+    const char* const withTrack = "DIR\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:"
+                                  "monza\" -ko\"20:Personal Information:team:-1\"";
     const char* const noTrack = "DIR\\gpl.exe -ko\"20:Personal Information:team:-1\"";
     const struct Case {
         const char* name;
@@ -135,16 +88,16 @@ TEST(Launch, Departures) {
         {"active", "monza", {}, nullptr, "", Icon::None, Buttons::Ok, Answer::Ok, withTrack},
         {"no gpl.exe", "monza", noExe, "The GPL.exe was not found in DIR", "Can't find GPL.exe", Icon::Information, Buttons::Ok, Answer::Ok, nullptr},
         {"running", "monza", running, "GPL is already running", "GPL already running", Icon::Information, Buttons::Ok, Answer::Ok, nullptr},
-        {"missing track, No", "monza", noTrackIni, "The track \"monza\" was not found in your GPL\\tracks folder (missing track.ini). Do you want to run GPL anyway?", "Missing Track", Icon::Exclamation, Buttons::YesNo, Answer::No, nullptr},
-        {"missing track, Yes", "monza", noTrackIni, "The track \"monza\" was not found in your GPL\\tracks folder (missing track.ini). Do you want to run GPL anyway?", "Missing Track", Icon::Exclamation, Buttons::YesNo, Answer::Yes, withTrack},
-        {"unsaved, Cancel", "monza", unsaved, "You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?", "Gridkeeper", Icon::Exclamation, Buttons::YesNoCancel, Answer::Cancel, nullptr},
+        {"missing track, No", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, Buttons::YesNo, Answer::No, nullptr},
+        {"missing track, Yes", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, Buttons::YesNo, Answer::Yes, withTrack},
+        {"unsaved, Cancel", "monza", [](H& h) { h.ws().bolSeasonChanged = true; }, "You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?", "Gridkeeper", Icon::Exclamation, Buttons::YesNoCancel, Answer::Cancel, nullptr},
         {"inactive", "spa", {}, nullptr, "", Icon::None, Buttons::Ok, Answer::Ok, noTrack},
         {"in neither list", "Monza", {}, "Monza not found in inactive list.", "Gridkeeper", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, missing track", "spa", noTrackIni, "The track \"spa\" was not found in your GPL\\tracks folder (missing track.ini).", "Missing Track", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, no gpl.exe", "spa", noExe, "GPL.exe not found in DIR", "Gridkeeper", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, running", "spa", running, "GPL is already running", "GPL already running", Icon::Information, Buttons::Ok, Answer::Ok, nullptr},
-        {"inactive, cannot start", "spa", cannotStart, "Unable to find 'DIR\\gpl.exe -ko\"20:Personal Information:team:-1\"'", "Gridkeeper", Icon::None, Buttons::Ok, Answer::Ok, nullptr},
-        {"inactive, seasons read-only", "spa", readOnly, "Permission denied", "Error 70", Icon::Critical, Buttons::Ok, Answer::Ok, nullptr},
+        {"inactive, cannot start", "spa", [](H& h) { h.processes.failStart = ErrorCode::FileNotFound; }, "Unable to find 'DIR\\gpl.exe -ko\"20:Personal Information:team:-1\"'", "Gridkeeper", Icon::None, Buttons::Ok, Answer::Ok, nullptr},
+        {"inactive, seasons read-only", "spa", [](H& h) { h.files.failPathContaining = QStringLiteral("gridkeeper.tmp"); h.files.failure = ErrorCode::PermissionDenied; }, "Permission denied", "Error 70", Icon::Critical, Buttons::Ok, Answer::Ok, nullptr},
         {"parked file, declined", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, Answer::No, nullptr, kReal, true},
         {"parked file, recovered", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, Answer::Yes, nullptr, "parked"},
         // clang-format on
@@ -155,21 +108,20 @@ TEST(Launch, Departures) {
         if (c.setup)
             c.setup(h);
         if (c.text)
-            h.dialogs.expectMessage(h.box(QString::fromLatin1(c.text), c.title, c.icon, c.buttons,
-                                          c.buttons == Buttons::YesNo),
+            h.dialogs.expectMessage({h.withDir(c.text), QString::fromLatin1(c.title), c.buttons,
+                                     c.icon, c.buttons == Buttons::YesNo},
                                     c.answer);
-        // Whatever a launch reports, it reports with the real season back in place.
         h.dialogs.onShow = [&](const MessageBox& box) {
             if (box.buttons == Buttons::Ok) {
                 EXPECT_EQ(h.game.exists(QStringLiteral("seasons/gridkeeper.tmp")), c.parkedAfter);
             }
         };
-        h.launch(c.track);
+        h.ctl().txtRunTrack.text = c.track;
+        h.m().cmdLaunchGPL_Click();
         h.dialogs.verify();
         std::vector<QString> started;
         if (c.started)
-            started.push_back(h.box(QString::fromLatin1(c.started), "", Icon::None).text +
-                              QLatin1Char('|') + h.game.dir());
+            started.push_back(h.withDir(c.started) + QLatin1Char('|') + h.game.dir());
         EXPECT_EQ(h.processes.started, started);
         EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), c.seasonAfter);
         EXPECT_EQ(h.game.exists(QStringLiteral("seasons/gridkeeper.tmp")), c.parkedAfter);
@@ -191,7 +143,8 @@ TEST(Launch, InactiveRunSeasonFolder) {
         EXPECT_EQ(h.game.read(QStringLiteral("seasons/gridkeeper.tmp")), kReal);
         EXPECT_EQ(h.shell.busyDepth, 1);
     };
-    h.launch("spa");
+    h.ctl().txtRunTrack.text = "spa";
+    h.m().cmdLaunchGPL_Click();
     EXPECT_TRUE(ran);
     EXPECT_EQ(h.game.seasonFiles(), strings({"67AllTracks.ini", "67season.ini"}));
     EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), kReal);

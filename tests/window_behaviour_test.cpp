@@ -11,43 +11,33 @@ TEST(HelpLine, EveryHoverHandlerWritesItsText) {
     h.game.writeSeason({"monza"});
     ASSERT_TRUE(h.load());
     FormModel& m = h.m();
-    // Each move, and how the help line then begins ("": it keeps what it had).
+    // Each move, and the start of the help line after it ("": it keeps what it had).
+    // clang-format off
     const std::vector<std::pair<std::function<void()>, const char*>> cases = {
-        {[&] { m.chkEdit_MouseMove(1); }, "Enable / Disable the edit mode."},
+        {[&] { m.chkEdit_MouseMove(1); }, "Enable / Disable the edit mode. If enabled you can"},
         {[&] { m.Form_MouseMove(); }, "Move over a menu to get some additional info"},
-        {[&] { m.chkSort_MouseMove(); }, "If this box is checked, your tracks"},
-        {[&] { m.cmdChangeButton_MouseMove(0); }, "Click here to move the currently activated "
-                                                  "track from the track list"},
-        {[&] { m.cmdChangeButton_MouseMove(1); }, "Click here to permanently remove the "
-                                                  "currently activated track from the activated"},
-        {[&] { m.cmdChangeButton_MouseMove(2); }, "Click here to permanently remove the "
-                                                  "currently activated track from the not"},
-        {[&] { m.cmdChangeButton_MouseMove(3); }, "Click here to move the currently activated "
-                                                  "track from the not"},
+        {[&] { m.chkSort_MouseMove(); }, "If this box is checked, your tracks in the 67season.ini"},
+        {[&] { m.cmdChangeButton_MouseMove(0); }, "Click here to move the currently activated track from the track"},
+        {[&] { m.cmdChangeButton_MouseMove(1); }, "Click here to permanently remove the currently activated track from the activated"},
+        {[&] { m.cmdChangeButton_MouseMove(2); }, "Click here to permanently remove the currently activated track from the not"},
+        {[&] { m.cmdChangeButton_MouseMove(3); }, "Click here to move the currently activated track from the not"},
         {[&] { m.cmdChangeButton_MouseMove(4); }, ""},
-        {[&] { m.cmdLaunchGPL_MouseMove(); }, "Click here to start another exciting GPL"},
-        {[&] { m.cmdMakeIni_MouseMove(); }, "Click here to create the new 67season.ini. Note "
-                                            "that the current 67season.ini will be backuped as "
-                                            "67season_previous.bak."},
+        {[&] { m.cmdLaunchGPL_MouseMove(); }, "Click here to start another exciting GPL session"},
+        {[&] { m.cmdMakeIni_MouseMove(); }, "Click here to create the new 67season.ini. Note that the current 67season.ini will be backuped as 67season_previous.bak."},
         {[&] { m.lblAmountLeft_MouseMove(); }, "Click to sort the list/tracks by folder name."},
         {[&] { m.lblInfo_MouseMove(); }, "Move over a menu"},
         {[&] { m.lblAmountRight_MouseMove(); }, "Click to sort the list/tracks"},
-        {[&] { m.lblMyMail_MouseMove(); }, "Just click onto this address."},
-        {[&] { m.listNotActive_MouseMove(); }, "This is the list, which shows the GPL tracks "
-                                               "(folder names) that won't"},
-        {[&] { m.ListTracks_MouseMove(); }, "This is the list, which shows the GPL tracks "
-                                            "(folder names) that will"},
+        {[&] { m.lblMyMail_MouseMove(); }, "Just click onto this address. This will open"},
+        {[&] { m.listNotActive_MouseMove(); }, "This is the list, which shows the GPL tracks (folder names) that won't"},
+        {[&] { m.ListTracks_MouseMove(); }, "This is the list, which shows the GPL tracks (folder names) that will"},
         {[&] { m.lblGPLdir_MouseMove(); }, "Move over a menu"},
-        {[&] { m.picArrow_MouseMove(3); }, "Use those arrows to change the sort"},
-        {[&] { m.txtEntry_MouseMove(13); }, "Shows the entries for the track"},
-        {[&] { m.txtTrack_MouseMove(); }, "Enter the first letters of the track"},
-        {[&] {
-             h.game.remove(QStringLiteral("driver.ini"));
-             m.lblGPLdir_MouseMove();
-         },
-         "Your GPL directory is set incorrectly. You can change the directory by clicking on "
-         "the menu file - My GPL directory"},
+        {[&] { m.picArrow_MouseMove(3); }, "Use those arrows to change the sort order"},
+        {[&] { m.txtEntry_MouseMove(13); }, "Shows the entries for the track which actually"},
+        {[&] { m.txtTrack_MouseMove(); }, "Enter the first letters of the track (folder name)"},
+        {[&] { h.game.remove(QStringLiteral("driver.ini")); m.lblGPLdir_MouseMove(); },
+         "Your GPL directory is set incorrectly. You can change the directory by clicking on the menu file - My GPL directory"},
     };
+    // clang-format on
     QStringList seen;
     for (const auto& [move, text] : cases) {
         const QString before = h.ctl().lblInfo.caption;
@@ -62,17 +52,10 @@ TEST(HelpLine, EveryHoverHandlerWritesItsText) {
     EXPECT_EQ(seen.size(), 17); // one text for each kind of control, four for the buttons
 }
 
-TEST(FileMenu, CreatesAsksForTheReportAndCloses) {
+TEST(FileMenu, AsksForTheReportAndCloses) {
     Harness h;
-    h.game.writeSeason({"monza"});
-    ASSERT_TRUE(h.load());
-    h.dialogs.expectMessage({QStringLiteral("67season.ini created"), QStringLiteral("Gridkeeper"),
-                             Buttons::Ok, Icon::Information});
-    h.m().mnuFile_Click(1);
-    h.dialogs.verify();
     h.m().mnuFile_Click(7);
-    EXPECT_FALSE(h.m().takeReportRequest());
-    EXPECT_FALSE(h.m().closeRequested());
+    EXPECT_FALSE(h.m().takeReportRequest() || h.m().closeRequested());
     h.m().mnuFile_Click(6);
     EXPECT_TRUE(h.m().takeReportRequest());
     EXPECT_FALSE(h.m().takeReportRequest());
@@ -81,16 +64,11 @@ TEST(FileMenu, CreatesAsksForTheReportAndCloses) {
 }
 
 TEST(About, TextAndMailLink) {
-    EXPECT_EQ(about::aboutText({2, 5, 0}),
-              QStringLiteral("Gridkeeper, Version 2.5.0\rFor Windows 95 oder higher"));
-    EXPECT_EQ(about::aboutText({12, 0, 7}).section(QLatin1Char('\r'), 0, 0),
-              QStringLiteral("Gridkeeper, Version 12.0.7"));
+    EXPECT_EQ(about::aboutText({12, 0, 7}),
+              QStringLiteral("Gridkeeper, Version 12.0.7\rFor Windows 95 oder higher"));
     // This build's version is the project's, as CMake has it.
     EXPECT_TRUE(about::aboutText().startsWith(
         QStringLiteral("Gridkeeper, Version " GK_PROJECT_VERSION "\r")));
-    EXPECT_EQ(about::mailUrl(QStringLiteral("a b@c")),
-              QStringLiteral("mailto:a b@c?Subject=Gridkeeper"));
-
     Harness h;
     h.m().lblMyMail_Click();
     EXPECT_EQ(h.shell.opened,

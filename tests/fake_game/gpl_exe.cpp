@@ -1,7 +1,7 @@
-// A stand-in for the game under Wine, cross-built for Windows: records its command line
-// (GetCommandLineW), the arguments CommandLineToArgvW makes of it and its working directory
-// into the file named by GK_GAME_RECORD (UTF-8, "cmdline=", "arg=" per argument, "cwd="), and
-// the bytes of seasons\67season.ini as it found them into that name + ".season".
+// A stand-in for the game under Wine, cross-built for Windows: records the arguments
+// CommandLineToArgvW makes of its command line and its working directory into the file named
+// by GK_GAME_RECORD (UTF-8, "arg=" per argument, "cwd="), and the bytes of
+// seasons\67season.ini as it found them into that name + ".season".
 #include <windows.h>
 // after windows.h
 #include <shellapi.h>
@@ -17,22 +17,20 @@ static std::string utf8(const wchar_t* text) {
 }
 
 int main() {
-    wchar_t record[4096];
+    wchar_t record[4096], cwd[4096];
     if (!GetEnvironmentVariableW(L"GK_GAME_RECORD", record, 4096))
         return 1;
-    std::string out = "cmdline=" + utf8(GetCommandLineW()) + "\n";
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::string out;
     for (int i = 0; i < argc; ++i)
         out += "arg=" + utf8(argv[i]) + "\n";
-    wchar_t cwd[4096];
     GetCurrentDirectoryW(4096, cwd);
     out += "cwd=" + utf8(cwd) + "\n";
     if (FILE* f = _wfopen(record, L"wb")) {
         std::fwrite(out.data(), 1, out.size(), f);
         std::fclose(f);
     }
-    std::wstring seasonCopy = std::wstring(record) + L".season";
-    CopyFileW(L"seasons\\67season.ini", seasonCopy.c_str(), FALSE);
+    CopyFileW(L"seasons\\67season.ini", (std::wstring(record) + L".season").c_str(), FALSE);
     return 0;
 }

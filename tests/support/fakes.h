@@ -11,37 +11,37 @@
 #include <QMap>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
 namespace gk::test {
 
-std::string describe(const MessageBox& box);
-
 // Message and input boxes answered from a queue of expectations. A box the test did not
 // expect, or one that differs from the expected one, fails the test.
 class FakeDialogs : public Dialogs {
   public:
-    ~FakeDialogs() override;
-    void expectMessage(MessageBox box, Answer answer = Answer::Ok);
-    void expectInput(InputBox box, QString answer);
+    ~FakeDialogs() override { verify(); }
+    void expectMessage(MessageBox box, Answer answer = Answer::Ok) {
+        expected_.push_back({{}, std::move(box), answer, {}});
+    }
+    void expectInput(InputBox box, QString answer) {
+        expected_.push_back({std::move(box), {}, Answer::Ok, std::move(answer)});
+    }
     // Accepts any message box with this answer (for steps that are not under test).
     void allowAnyMessage(Answer answer) { anyMessage_ = answer; }
     Answer messageBox(const MessageBox& box) override;
-    // Called with every message box as it shows.
-    std::function<void(const MessageBox&)> onShow;
     QString inputBox(const InputBox& box) override;
-    bool done() const { return expected_.empty(); }
+    std::function<void(const MessageBox&)> onShow; // called with every message box shown
     const std::vector<MessageBox>& shown() const { return shown_; }
     // Fails the test when expected boxes were not shown, and forgets them.
     void verify();
 
   private:
     struct Expected {
-        bool input = false;
+        std::optional<InputBox> input;
         MessageBox message;
-        InputBox inputBox;
-        Answer answer = Answer::Ok;
+        Answer answer;
         QString text;
     };
     std::deque<Expected> expected_;
@@ -49,6 +49,7 @@ class FakeDialogs : public Dialogs {
     std::optional<Answer> anyMessage_;
 };
 
+// Settings of application Gridkeeper, section directories, by key.
 class FakeSettings : public SettingsStore {
   public:
     QString getSetting(const QString& app, const QString& section, const QString& key,
@@ -56,13 +57,11 @@ class FakeSettings : public SettingsStore {
     void saveSetting(const QString& app, const QString& section, const QString& key,
                      const QString& value) override;
     QString value(const QString& key) const { return values_.value(key); }
-    bool has(const QString& key) const { return values_.contains(key); }
     void set(const QString& key, const QString& value) { values_[key] = value; }
-    bool failSaves = false;
     int saves = 0;
 
   private:
-    QMap<QString, QString> values_; // by key, under application Gridkeeper, section directories
+    QMap<QString, QString> values_;
 };
 
 class FakeShell : public Shell {
@@ -71,8 +70,8 @@ class FakeShell : public Shell {
     void centerMainWindow() override { ++centred; }
     void openUrl(const QString& url) override { opened.push_back(url); }
     int busyDepth = 0;
-    std::vector<QString> opened;
     int centred = 0;
+    std::vector<QString> opened;
 };
 
 // Game processes that only record: each start runs `duringGame` (if any) as the game, or
@@ -106,18 +105,40 @@ class FaultyFileSystem : public QtFileSystem {
     QString failPathContaining;   // any operation on a path containing this text fails
     std::set<std::string> failed; // the kinds of operation made to fail
 
-    QByteArray readFile(const QString& path) override;
-    void writeFile(const QString& path, const QByteArray& data) override;
-    void copyFile(const QString& from, const QString& to) override;
-    void linkOrCopyFile(const QString& from, const QString& to) override;
-    void renameFile(const QString& from, const QString& to) override;
-    void removeFile(const QString& path) override;
-    std::vector<FolderEntry> listFolder(const QString& path) override;
+    QByteArray readFile(const QString& path) override {
+        return reading(path), QtFileSystem::readFile(path);
+    }
+    std::vector<FolderEntry> listFolder(const QString& path) override {
+        return reading(path), QtFileSystem::listFolder(path);
+    }
+    void writeFile(const QString& path, const QByteArray& data) override {
+        change("write", path), QtFileSystem::writeFile(path, data);
+    }
+    void copyFile(const QString& from, const QString& to) override {
+        change("copy", to), QtFileSystem::copyFile(from, to);
+    }
+    void linkOrCopyFile(const QString& from, const QString& to) override {
+        change("link", to), QtFileSystem::linkOrCopyFile(from, to);
+    }
+    void renameFile(const QString& from, const QString& to) override {
+        change("rename", to), QtFileSystem::renameFile(from, to);
+    }
+    void removeFile(const QString& path) override {
+        change("remove", path), QtFileSystem::removeFile(path);
+    }
 
   protected:
-    void syncFile(int handle, const QString& path) override;
+    // Tests need no durability: no real sync, so they stay fast.
+    void syncFile(int, const QString& path) override { change("sync", path); }
 
   private:
+    bool matches(const QString& path) const {
+        return !failPathContaining.isEmpty() && path.contains(failPathContaining);
+    }
+    void reading(const QString& path) const {
+        if (matches(path))
+            throw RuntimeError(failure);
+    }
     void change(const char* kind, const QString& path);
 };
 

@@ -3,8 +3,6 @@
 #include "season/season_file.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace gk::test {
@@ -23,9 +21,8 @@ EventEntries makeEvent(const QByteArray& folder, const QByteArray& name) {
 
 QByteArray seasonBytes(const std::vector<EventEntries>& events, const QByteArray& title) {
     SeasonFileBuilder builder(title, static_cast<qsizetype>(events.size()));
-    qsizetype k = 0;
-    for (const EventEntries& e : events)
-        builder.addEvent(++k, e);
+    for (size_t k = 0; k < events.size(); ++k)
+        builder.addEvent(static_cast<qsizetype>(k + 1), events[k]);
     return builder.take();
 }
 
@@ -45,39 +42,20 @@ GameFolder::GameFolder(const QString& below)
 }
 
 void GameFolder::write(const QString& relative, const QByteArray& bytes) const {
-    const QString full = path(relative);
-    QDir().mkpath(QFileInfo(full).absolutePath());
-    QFile file(full);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << full.toStdString();
+    QDir().mkpath(QFileInfo(path(relative)).absolutePath());
+    QFile file(path(relative));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << relative.toStdString();
     file.write(bytes);
 }
 
 QByteArray GameFolder::read(const QString& relative) const {
     QFile file(path(relative));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool GameFolder::exists(const QString& relative) const {
-    return QFileInfo::exists(path(relative));
-}
-
-void GameFolder::remove(const QString& relative) const {
-    QFile::remove(path(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void GameFolder::addTracks(const QList<QByteArray>& folders) const {
     for (const QByteArray& f : folders)
         write(QStringLiteral("tracks/%1/track.ini").arg(QString::fromLatin1(f)), "[ track ]\r\n");
-}
-
-void GameFolder::writeSeason(const QList<QByteArray>& folders) const {
-    write(QStringLiteral("seasons/67season.ini"), seasonOf(folders));
-}
-
-void GameFolder::writeAllTracks(const QList<QByteArray>& folders) const {
-    write(QStringLiteral("seasons/67AllTracks.ini"), seasonOf(folders));
 }
 
 QStringList GameFolder::seasonFiles() const {

@@ -3,6 +3,7 @@
 #include "season/track_list.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <vector>
@@ -17,23 +18,26 @@ QByteArray seasonBytes(const std::vector<EventEntries>& events,
                        const QByteArray& title = "Test Season");
 QByteArray seasonOf(const QList<QByteArray>& folders);
 
-// A game installation in a temporary folder: driver.ini, seasons\ and tracks\.
+// A game installation in a temporary folder: driver.ini, seasons\ and tracks\. It lies in
+// `below` inside the temporary folder, when given ("pfx/drive_c/GPL": a Wine prefix's game).
 class GameFolder {
   public:
-    // The installation lies in `below` inside the temporary folder, when given
-    // ("pfx/drive_c/Sierra/GPL" makes it a game of its own Wine prefix).
     explicit GameFolder(const QString& below = {});
     QString dir() const { return dir_; }
     QString root() const { return tmp_.path(); }
     QString path(const QString& relative) const { return dir() + QLatin1Char('/') + relative; }
     void write(const QString& relative, const QByteArray& bytes) const;
     QByteArray read(const QString& relative) const;
-    bool exists(const QString& relative) const;
-    void remove(const QString& relative) const;
+    bool exists(const QString& relative) const { return QFileInfo::exists(path(relative)); }
+    void remove(const QString& relative) const { QFile::remove(path(relative)); }
     // Installs track folders with a track.ini each.
     void addTracks(const QList<QByteArray>& folders) const;
-    void writeSeason(const QList<QByteArray>& folders) const;
-    void writeAllTracks(const QList<QByteArray>& folders) const;
+    void writeSeason(const QList<QByteArray>& folders) const {
+        write(QStringLiteral("seasons/67season.ini"), seasonOf(folders));
+    }
+    void writeAllTracks(const QList<QByteArray>& folders) const {
+        write(QStringLiteral("seasons/67AllTracks.ini"), seasonOf(folders));
+    }
     // File names in seasons\, sorted.
     QStringList seasonFiles() const;
 

@@ -2,10 +2,6 @@
 
 namespace gk::test {
 
-std::vector<QByteArray> rowsOf(const TrackList& list) {
-    return list.rows;
-}
-
 std::vector<QByteArray> foldersOf(const std::vector<EventEntries>& entries) {
     std::vector<QByteArray> out;
     for (const EventEntries& e : entries)

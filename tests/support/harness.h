@@ -4,12 +4,10 @@
 #include "game_folder.h"
 #include "ui/main/form_model.h"
 
-#include <memory>
-
 namespace gk::test {
 
-// A form model on fake dialogs, settings and shell, and a real (optionally failing) file
-// system over a temporary game folder.
+// A form model on fake dialogs, settings, shell and processes, and a real (optionally failing)
+// file system over a temporary game folder.
 struct Harness {
     GameFolder game;
     FakeSettings settings;
@@ -17,21 +15,16 @@ struct Harness {
     FaultyFileSystem files;
     FakeShell shell;
     FakeProcesses processes;
-    std::unique_ptr<FormModel> model;
+    FormModel model{{settings, dialogs, files, shell, &processes, &processes}};
 
-    explicit Harness(const QString& below = {}) : game(below) { reset(); }
-    void reset() {
-        model = std::make_unique<FormModel>(
-            FormPlatform{settings, dialogs, files, shell, &processes, &processes});
-    }
-    FormModel& m() { return *model; }
-    Workspace& ws() { return model->workspace(); }
-    FormControls& ctl() { return model->controls(); }
+    FormModel& m() { return model; }
+    Workspace& ws() { return model.workspace(); }
+    FormControls& ctl() { return model.controls(); }
     // Starts the program on the game folder; every box must be expected beforehand.
-    bool load() { return model->Form_Load(game.dir()); }
+    bool load() { return model.Form_Load(game.dir()); }
 };
 
-std::vector<QByteArray> rowsOf(const TrackList& list);
+// The track directories of the events.
 std::vector<QByteArray> foldersOf(const std::vector<EventEntries>& entries);
 
 } // namespace gk::test
