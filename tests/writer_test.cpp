@@ -51,9 +51,7 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
         EXPECT_EQ(h.game.read(seasons("67season_previous.bak")), golden("input_67season.ini"));
         EXPECT_EQ(h.game.read(seasons("67AllTracks_previous.bak")),
                   golden("input_67AllTracks.ini"));
-        EXPECT_EQ(h.game.seasonFiles().size(), 4);
         EXPECT_FALSE(h.ws().bolSeasonChanged);
-        EXPECT_EQ(h.shell.busyDepth, 0);
         const Rows rows = chkSort ? Rows{"* spa", "Kyalami", "monaco", "monza"}
                                   : Rows{"monza", "Kyalami", "* spa", "monaco"};
         EXPECT_EQ(h.ws().ListTracks.rows, rows);
