@@ -204,13 +204,13 @@ TEST(ListCommands, RandomSequencesMatchAReferenceModel) {
             if (op == 0 && !rs.ids.empty()) { // click or ctrl+click
                 const auto row = static_cast<int>(rng.bounded(static_cast<int>(rs.ids.size())));
                 const bool ctrl = rng.bounded(2) == 1;
-                if (!ctrl)
+                if (!ctrl) {
                     std::fill(rs.marks.begin(), rs.marks.end(), uint8_t{0});
+                    h.m().setRowsSelected(s, 0, static_cast<int>(rs.ids.size()) - 1, false);
+                }
                 uint8_t& mark = rs.marks[static_cast<size_t>(row)];
                 mark = ctrl ? !mark : 1;
                 rs.current = row;
-                if (!ctrl)
-                    h.m().setRowsSelected(s, 0, static_cast<int>(rs.ids.size()) - 1, false);
                 h.m().setRowsSelected(s, row, row, mark != 0);
                 h.m().setCurrentRow(s, row);
             } else if (op == 1) {
