@@ -87,6 +87,24 @@ TEST(ListCommands, AFailureIsReportedAndTheClosingStepStillRuns) {
     EXPECT_EQ(h.ws().listNotActive.selected, (Marks{1, 0, 0})); // the search ran again
 }
 
+// A move that would take the other list past 32 767 rows is refused whole: no track ends up
+// copied but not removed.
+TEST(ListCommands, AMoveThatWouldOverfillIsRefusedWhole) {
+    Harness h;
+    loadGame(h);
+    for (int i = h.ws().ListTracks.count(); i < kMaxListRows - 1; ++i) {
+        h.ws().ListTracks.addRow("t");
+        h.ws().arrActive.push_back(makeEvent("t"));
+    }
+    h.m().setRowsSelected(Side::Inactive, 0, 1, true);
+    h.m().setCurrentRow(Side::Inactive, 0);
+    h.dialogs.expectMessage({u"Overflow"_s, u"Error 6"_s, Buttons::Ok, Icon::Critical});
+    h.m().cmdChangeButton_Click(3);
+    EXPECT_EQ(h.ws().ListTracks.count(), kMaxListRows - 1);
+    EXPECT_EQ(h.ws().listNotActive.count(), 3);
+    EXPECT_EQ(h.ws().arrInactive.size(), 3u);
+}
+
 // ---------------------------------------------------------------- against a reference model
 
 struct RefSide {

@@ -45,6 +45,20 @@ QByteArray event(const char* header, const char* dir) {
     return QByteArray(header) + "\r\nn\r\ns\r\n" + dir + "\r\nm\r\nd\r\nl\r\ng\r\n\r\n";
 }
 
+// Every byte has a character in the game's code page, the five undefined ones included, and
+// comes back unchanged; a character outside the code page is refused, never replaced.
+TEST(CodePage, EveryByteRoundTripsAndOthersAreRefused) {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(static_cast<char>(b));
+    const QString text = decodeGameText(all);
+    EXPECT_EQ(text.size(), 256);
+    EXPECT_EQ(encodeGameText(text), all);
+    EXPECT_EQ(decodeGameText("\x80\xE9"), u"\u20AC\u00E9"_s);
+    EXPECT_EQ(encodeGameText(u"a\u0141b"_s), std::nullopt);
+    EXPECT_EQ(firstUnencodableCharacter(u"a\u0141b"_s), u"\u0141"_s);
+}
+
 TEST(EventScan, FindsEventsByTheirHeaderOnly) {
     struct Case {
         QByteArray data;
