@@ -27,9 +27,6 @@ TEST(Launch, WindowsArgumentSplit) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(splitWindowsCommandLine(QString::fromLatin1(c.line)), strings(c.args)) << c.line;
-    EXPECT_EQ(programCandidates(QStringLiteral("/a b/g.exe -ko")),
-              strings({"/a", "/a b/g.exe", "/a b/g.exe -ko"}));
-    EXPECT_EQ(winePrefixOf(QStringLiteral("/h/p x/drive_c/GPL")), QStringLiteral("/h/p x"));
     EXPECT_EQ(winePrefixOf(QStringLiteral("/h/GPL")), QString());
 }
 

@@ -22,7 +22,6 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
                           Icon::Critical};
     };
     const MessageBox notFound = error("Error 76 (fncCheckTrackFolder)", "Path not found");
-    const MessageBox denied = error("Error 70 (fncCheckTrackFolder)", "Permission denied");
     const struct {
         const char* name;
         std::function<void(Harness&)> arrange;
@@ -68,13 +67,6 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
         {"no tracks folder",
          [](Harness& s) { QDir(s.game.path(QStringLiteral("tracks"))).removeRecursively(); },
          {notFound, notFound},
-         {none, QString(), QString()}},
-        {"unreadable tracks folder",
-         [](Harness& s) {
-             s.files.failPathContaining = QStringLiteral("tracks");
-             s.files.failure = ErrorCode::PermissionDenied;
-         },
-         {denied, denied},
          {none, QString(), QString()}},
     };
     for (const auto& c : cases) {

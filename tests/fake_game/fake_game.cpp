@@ -1,8 +1,7 @@
 // A stand-in for Wine and the game: records what it was started with into the file named by
 // GK_GAME_RECORD ("arg=" per argument after its own name, "cwd=", "WINEPREFIX="), and the
-// bytes of seasons/67season.ini as it found them into that name + ".season". Then it aborts
-// when GK_GAME_ABORT is set, or runs GK_GAME_SECONDS, or until the file GK_GAME_STOP exists
-// (at most 60 s).
+// bytes of seasons/67season.ini as it found them into that name + ".season". Then it runs
+// GK_GAME_SECONDS, or until the file GK_GAME_STOP exists (at most 60 s).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -26,8 +25,6 @@ int main(int argc, char* argv[]) {
         std::ofstream(part, std::ios::binary) << out.str();
         std::rename(part.c_str(), record);
     }
-    if (std::getenv("GK_GAME_ABORT"))
-        std::abort();
     const char* stop = std::getenv("GK_GAME_STOP");
     const char* seconds = std::getenv("GK_GAME_SECONDS");
     const int polls = 50 * (seconds ? std::atoi(seconds) : stop ? 60 : 0); // every 20 ms

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -47,25 +46,27 @@ class Window : public ::testing::Test {
     FrmMain window{h.model};
 };
 
-TEST_F(Window, ShowsClicksMovesAndLaunches) {
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Gridkeeper"));
-    EXPECT_EQ(child<QLabel>("lblAmountRight")->text(), QStringLiteral("Non-Active Tracks (3)"));
-    EXPECT_EQ(child<QLabel>("lblGPLdir")->text(), QStringLiteral("GRIDKEEPER"));
+// Typing in the search box, clicks, a move, typing in edit mode, a launch.
+TEST_F(Window, ShowsClicksTypesMovesAndLaunches) {
     EXPECT_EQ(window.activeList()->model()->index(2, 0).data().toString(), QStringLiteral("* spa"));
-    EXPECT_FALSE(window.entryBox(13)->isEnabled() || child<QLineEdit>("txtRunTrack")->isEnabled());
     EXPECT_EQ(window.activeList()->geometry(), QRect(8, 48, 113, 303));
+    child<QLineEdit>("txtTrack")->setFocus();
+    QTest::keyClicks(child<QLineEdit>("txtTrack"), QStringLiteral("mon"));
+    EXPECT_EQ(window.activeList()->selectionModel()->selectedRows().size(), 2);
 
     clickRow(window.inactiveList(), 1);
     EXPECT_EQ(window.entryBox(9)->text(), QStringLiteral("trackDirectory=Zolder"));
-    EXPECT_EQ(runTrack(), QStringLiteral("Zolder"));
     clickRow(window.inactiveList(), 2, Qt::ControlModifier);
     EXPECT_EQ(h.ws().listNotActive.selected, (std::vector<uint8_t>{0, 1, 1}));
     QTest::mouseClick(child<QPushButton>("cmdChangeButton3"), Qt::LeftButton);
     EXPECT_EQ(h.ws().ListTracks.rows,
               (Rows{"monza", "Kyalami", "* spa", "monaco", "Zolder", "oulton"}));
-    EXPECT_EQ(window.inactiveList()->model()->rowCount(), 1);
     EXPECT_EQ(child<QLabel>("lblAmountLeft")->text(), QStringLiteral("Active Tracks (6)"));
-    EXPECT_TRUE(window.inactiveList()->selectionModel()->selectedRows().isEmpty());
+    clickRow(window.inactiveList(), 0);
+    QTest::mouseClick(child<QCheckBox>("chkEdit1"), Qt::LeftButton);
+    window.entryBox(7)->selectAll();
+    QTest::keyClicks(window.entryBox(7), QStringLiteral("name=Brands 1967"));
+    EXPECT_EQ(h.ws().arrInactive[0].entry[0], "name=Brands 1967");
 
     h.game.write(QStringLiteral("gpl.exe"), "MZ");
     h.dialogs.allowAnyMessage(Answer::No); // "not saved": start without saving
@@ -91,34 +92,6 @@ TEST_F(Window, AClickOnTheCurrentRowShowsItAgain) {
     EXPECT_EQ(runTrack(), QStringLiteral("Zolder"));
 }
 
-// Typing in the search box, keys in a list, a click on a list's title, typing in edit mode.
-TEST_F(Window, KeysTitleClickAndEditMode) {
-    QLineEdit* search = child<QLineEdit>("txtTrack");
-    search->setFocus();
-    QTest::keyClicks(search, QStringLiteral("mon"));
-    EXPECT_EQ(h.ws().ListTracks.selected, (std::vector<uint8_t>{1, 0, 0, 1}));
-    EXPECT_EQ(window.activeList()->selectionModel()->selectedRows().size(), 2);
-    EXPECT_EQ(runTrack(), QStringLiteral("monza"));
-
-    clickRow(window.activeList(), 1);
-    window.activeList()->setFocus();
-    QTest::keyClick(window.activeList(), Qt::Key_Down, Qt::AltModifier);
-    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "* spa", "Kyalami", "monaco"}));
-    EXPECT_EQ(window.activeList()->currentIndex().row(), 2);
-    QTest::keyClick(window.activeList(), Qt::Key_Delete);
-    EXPECT_EQ(window.activeList()->model()->rowCount(), 3);
-
-    QTest::mouseClick(child<QLabel>("lblAmountRight"), Qt::LeftButton);
-    EXPECT_EQ(window.inactiveList()->model()->index(2, 0).data().toString(),
-              QStringLiteral("Zolder"));
-    clickRow(window.inactiveList(), 2);
-    QTest::mouseClick(child<QCheckBox>("chkEdit1"), Qt::LeftButton);
-    EXPECT_FALSE(window.entryBox(0)->isEnabled());
-    window.entryBox(7)->selectAll();
-    QTest::keyClicks(window.entryBox(7), QStringLiteral("name=Zolder 1967"));
-    EXPECT_EQ(h.ws().arrInactive[2].entry[0], "name=Zolder 1967");
-}
-
 // The room a control leaves its caption: inside its frame, margins and check mark.
 QSize roomOf(QWidget* w) {
     QStyle* style = w->style();
@@ -140,43 +113,21 @@ QSize roomOf(QWidget* w) {
 
 // Run at 100 % and (by CTest) at 200 %.
 TEST_F(Window, EveryCaptionFitsItsRoom) {
-    const struct {
-        const char* name;
-        const char* caption; // "": the control's own
-        QRect twips;
-        const char* tooltip;
-    } cases[] = {
+    // Each control, and the longest caption it shows ("": its own).
+    const std::pair<const char*, const char*> cases[] = {
         // clang-format off
-        {"lblGPLdir", "GPL directory invalid or not set!", {120, 120, 9135, 315}, ""},
-        {"cmdLaunchGPL", "", {8160, 120, 1095, 315}, "launch Grand Prix Legends"},
-        {"lblAmountLeft", "Active Tracks (8888)", {120, 480, 1695, 255}, ""},
-        {"lblAmountRight", "Non-Active Tracks (8888)", {7440, 480, 1815, 255}, ""},
-        {"Label5_0", "", {2040, 600, 2535, 255}, ""},
-        {"Label5_1", "", {4680, 600, 2535, 255}, ""},
-        {"chkEdit0", "", {2040, 3480, 1215, 255}, ""},
-        {"chkEdit1", "", {6120, 3480, 1095, 255}, ""},
-        {"lblChoose", "", {3960, 3960, 1575, 255},
-         "Enter first letter(s) of track name to search or click into the track list"},
-        {"cmdChangeButton1", "", {2400, 4320, 855, 255}, ""},
-        {"cmdChangeButton2", "", {6120, 4320, 855, 255}, ""},
-        {"Label3", "", {2400, 4680, 855, 255}, ""},
-        {"Label4", "", {6120, 4680, 855, 255}, ""},
-        {"cmdMakeIni", "", {3960, 4680, 1575, 375}, ""},
-        {"cmdChangeButton0", "", {2400, 4920, 855, 255}, ""},
-        {"cmdChangeButton3", "", {6120, 4920, 855, 255}, ""},
-        {"chkSort", "", {3960, 5040, 1695, 255}, ""},
-        {"lblMyMail", "", {7920, 6360, 1200, 195}, "Bug report, suggestions...just send me a mail"},
+        {"lblGPLdir", "GPL directory invalid or not set!"}, {"lblAmountLeft", "Active Tracks (8888)"},
+        {"lblAmountRight", "Non-Active Tracks (8888)"}, {"cmdLaunchGPL", ""}, {"Label5_0", ""},
+        {"Label5_1", ""}, {"chkEdit0", ""}, {"chkEdit1", ""}, {"lblChoose", ""}, {"Label3", ""},
+        {"Label4", ""}, {"cmdChangeButton0", ""}, {"cmdChangeButton1", ""}, {"cmdChangeButton2", ""},
+        {"cmdChangeButton3", ""}, {"cmdMakeIni", ""}, {"chkSort", ""}, {"lblMyMail", ""},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QWidget* w = child<QWidget>(c.name);
+    for (const auto& [name, own] : cases) {
+        SCOPED_TRACE(name);
+        QWidget* w = child<QWidget>(name);
         ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->geometry(), QRect(c.twips.x() / 15, c.twips.y() / 15, c.twips.width() / 15,
-                                       c.twips.height() / 15));
-        EXPECT_EQ(w->toolTip(), QString::fromLatin1(c.tooltip));
-        QString caption =
-            *c.caption ? QString::fromLatin1(c.caption) : w->property("text").toString();
+        QString caption = *own ? QString::fromLatin1(own) : w->property("text").toString();
         caption.remove(QLatin1Char('&'));
         ASSERT_FALSE(caption.isEmpty());
         const QFontMetricsF metrics(w->font(), w);
@@ -186,9 +137,6 @@ TEST_F(Window, EveryCaptionFitsItsRoom) {
         EXPECT_LE(std::ceil(metrics.ascent() + metrics.descent()), room.height() + 1)
             << caption.toStdString();
     }
-    EXPECT_FALSE(window.windowIcon().isNull());
-    for (const char* arrow : {"picArrow0", "picArrow1", "picArrow2", "picArrow3"})
-        EXPECT_EQ(child<QLabel>(arrow)->pixmap().deviceIndependentSize(), QSizeF(16, 16)) << arrow;
     // A filled entry box shows the start of its text.
     clickRow(window.activeList(), 0);
     EXPECT_FALSE(window.entryBox(2)->text().isEmpty());
@@ -212,14 +160,12 @@ TEST_F(Window, HelpLineFollowsThePointer) {
 
 TEST_F(Window, MenusOpenTheReportAndTheAboutWindowModally) {
     h.settings.set(QStringLiteral("GPLDir"), h.game.dir());
-    QStringList seen; // what each modal window showed: its title and texts
+    QStringList seen; // what each modal window showed: its title and first label
     for (const char* item : {"Ch&eck tracks", "About"}) {
         QTimer::singleShot(0, [&seen] {
             QWidget* modal = QApplication::activeModalWidget();
             ASSERT_NE(modal, nullptr);
             seen << modal->windowTitle();
-            for (auto* column : modal->findChildren<QPlainTextEdit*>())
-                seen << column->toPlainText();
             if (auto* label = modal->findChild<QLabel*>(QStringLiteral("Label1")))
                 seen << label->text();
             modal->close();
@@ -230,7 +176,6 @@ TEST_F(Window, MenusOpenTheReportAndTheAboutWindowModally) {
     }
     EXPECT_EQ(seen, QStringList(
                         {QStringLiteral("Report: ") + h.game.dir() + QStringLiteral("\\tracks\\"),
-                         QStringLiteral("spa"), QStringLiteral("(none)"), QStringLiteral("(none)"),
                          QStringLiteral("missing track files"), QStringLiteral("About Gridkeeper"),
                          QStringLiteral("Gridkeeper, Version " GK_PROJECT_VERSION
                                         "\nFor Windows 95 oder higher")}));
