@@ -31,14 +31,14 @@ namespace {
 
 constexpr double kWriteTarget = 2.0;
 
-// Inactive counts: 32703 when the 64 active tracks are among the 32767 events of the all-tracks
-// file; 32767 when they are 64 further tracks, so the written all-tracks file holds 32831 events.
+// The biggest season Gridkeeper writes: 64 active tracks among the 32 767 events of the
+// all-tracks file, so 32 703 inactive ones (a bigger all-tracks file is refused, as it could not
+// be read back whole).
 constexpr int kInactiveAmong = 32767 - 64;
-constexpr int kInactiveAll = 32767;
-constexpr int kInactiveCounts[] = {kInactiveAmong, kInactiveAll};
+constexpr int kInactiveCounts[] = {kInactiveAmong};
 
-GameShape shapeFor(int inactive) {
-    return inactive == kInactiveAll ? GameShape{32767, 64, true} : GameShape{32767, 64, false};
+GameShape shapeFor(int) {
+    return GameShape{32767, 64, false};
 }
 
 struct Prepared {
