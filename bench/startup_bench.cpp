@@ -129,6 +129,16 @@ Steps measureEmpty() {
 }
 
 // The main window wired as main.cpp wires the program, with settings in memory and no dialogs.
+struct Wired {
+    MemorySettings settings;
+    NullDialogs dialogs;
+    QtFileSystem files;
+    QtShell shell;
+    FormModel model{{settings, dialogs, files, shell}};
+    FrmMain window{model};
+    Wired() { shell.setMainWindow(&window); }
+};
+
 // showFirst: as main.cpp starts the program, the window is shown and its first frame drawn
 // before the lists are loaded (then "loaded" and "rendered" come after the frame); otherwise, for
 // comparison, the whole load runs before the window shows.
@@ -137,13 +147,8 @@ Steps measureMain(const QString& dir, int tracks, bool showFirst) {
     QElapsedTimer clock;
     clock.start();
     {
-        MemorySettings settings;
-        NullDialogs dialogs;
-        QtFileSystem files;
-        QtShell shell;
-        FormModel model({settings, dialogs, files, shell});
-        FrmMain window(model);
-        shell.setMainWindow(&window);
+        Wired wired;
+        auto& [settings, dialogs, files, shell, model, window] = wired;
         steps.constructed = msSince(clock);
         FirstFrame frame(&window, clock, steps);
         bool loaded = false;
@@ -195,13 +200,8 @@ Steps measureBare() {
     QElapsedTimer clock;
     clock.start();
     {
-        MemorySettings settings;
-        NullDialogs dialogs;
-        QtFileSystem files;
-        QtShell shell;
-        FormModel model({settings, dialogs, files, shell});
-        FrmMain window(model);
-        shell.setMainWindow(&window);
+        Wired wired;
+        auto& [settings, dialogs, files, shell, model, window] = wired;
         steps.constructed = msSince(clock);
         FirstFrame frame(&window, clock, steps);
         window.render();
