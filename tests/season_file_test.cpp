@@ -14,9 +14,6 @@
 namespace gk::test {
 namespace {
 
-using namespace Qt::StringLiterals;
-using Rows = std::vector<QByteArray>;
-
 struct Scanned {
     std::vector<EventEntries> events;
     std::vector<QByteArray> folders;
@@ -33,7 +30,7 @@ Scanned scan(const QByteArray& data) {
                 s.events.push_back(std::move(e));
                 s.folders.push_back(std::move(folder));
             },
-            QStringLiteral("67season.ini"));
+            u"67season.ini"_s);
     } catch (const RuntimeError& e) {
         s.error = e.number();
         s.description = e.description();
@@ -197,10 +194,7 @@ TEST(Loader, SplitsActiveAndInactiveByExactRowText) {
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
         Harness h;
-        h.game.addTracks(c.installed);
-        h.game.writeSeason(c.season);
-        h.game.writeAllTracks(c.allTracks);
-        ASSERT_TRUE(h.load()) << i;
+        ASSERT_TRUE(h.load(c.installed, c.season, c.allTracks)) << i;
         EXPECT_EQ(h.ws().ListTracks.rows, c.active) << i;
         ASSERT_EQ(h.ws().listNotActive.rows, c.inactive) << i;
         EXPECT_EQ(h.ws().arrActive.size(), c.active.size()) << i;
@@ -216,12 +210,12 @@ TEST(Loader, FirstRunCopiesTheSeasonByteForByte) {
     const QByteArray original = "[Season]\r\nname=Odd \xA7\r\n" + seasonOf({"a"}).mid(10);
     for (bool standardExists : {false, true}) {
         Harness h;
-        h.game.write(QStringLiteral("seasons/67season.ini"), original);
+        h.game.write(u"seasons/67season.ini"_s, original);
         if (standardExists)
-            h.game.write(QStringLiteral("seasons/Standard.67s"), "mine");
+            h.game.write(u"seasons/Standard.67s"_s, "mine");
         ASSERT_TRUE(h.load());
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67AllTracks.ini")), original);
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/Standard.67s")),
+        EXPECT_EQ(h.game.read(u"seasons/67AllTracks.ini"_s), original);
+        EXPECT_EQ(h.game.read(u"seasons/Standard.67s"_s),
                   standardExists ? QByteArray("mine") : original);
         EXPECT_EQ(h.ws().listNotActive.count(), 0);
     }
@@ -268,19 +262,19 @@ TEST(Loader, InactiveListMatchesActiveEventsOneForOne) {
 
 TEST(FileSystem, GamePathsAreFoundWithoutRegardToCase) {
     GameFolder game;
-    game.write(QStringLiteral("Wine/67alltracks.ini"), "x");
+    game.write(u"Wine/67alltracks.ini"_s, "x");
     QtFileSystem fs;
     const QString dir = game.dir();
-    EXPECT_TRUE(fs.fileExists(dir + QStringLiteral("\\wine\\67AllTracks.ini")));
-    EXPECT_EQ(fs.readFile(dir + QStringLiteral("\\WINE\\67ALLTRACKS.INI")), "x");
-    EXPECT_FALSE(fs.fileExists(dir + QStringLiteral("\\wine")));
-    EXPECT_FALSE(fs.fileExists(dir + QStringLiteral("\\wine\\nothing.ini")));
+    EXPECT_TRUE(fs.fileExists(dir + u"\\wine\\67AllTracks.ini"_s));
+    EXPECT_EQ(fs.readFile(dir + u"\\WINE\\67ALLTRACKS.INI"_s), "x");
+    EXPECT_FALSE(fs.fileExists(dir + u"\\wine"_s));
+    EXPECT_FALSE(fs.fileExists(dir + u"\\wine\\nothing.ini"_s));
     // A new file reuses the folder's existing spelling instead of creating a twin.
-    fs.writeFile(dir + QStringLiteral("\\wine\\new.67s"), "y");
-    EXPECT_EQ(game.read(QStringLiteral("Wine/new.67s")), "y");
-    fs.writeFile(dir + QStringLiteral("\\wine\\67AllTracks.ini"), "z");
-    EXPECT_EQ(game.read(QStringLiteral("Wine/67alltracks.ini")), "z");
-    EXPECT_FALSE(game.exists(QStringLiteral("wine")));
+    fs.writeFile(dir + u"\\wine\\new.67s"_s, "y");
+    EXPECT_EQ(game.read(u"Wine/new.67s"_s), "y");
+    fs.writeFile(dir + u"\\wine\\67AllTracks.ini"_s, "z");
+    EXPECT_EQ(game.read(u"Wine/67alltracks.ini"_s), "z");
+    EXPECT_FALSE(game.exists(u"wine"_s));
 }
 
 } // namespace

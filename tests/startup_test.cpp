@@ -7,15 +7,10 @@
 namespace gk::test {
 namespace {
 
-using namespace Qt::StringLiterals;
-using Rows = std::vector<QByteArray>;
-
 TEST(Startup, LoadsTheListsAndShowsTheDirectory) {
     Harness h;
-    h.game.addTracks({"monza", "spa", "brands"});
-    h.game.writeSeason({"monza", "spa", "kyalami"});
-    h.game.writeAllTracks({"monza", "brands", "spa", "kyalami"});
-    ASSERT_TRUE(h.load());
+    ASSERT_TRUE(h.load({"monza", "spa", "brands"}, {"monza", "spa", "kyalami"},
+                       {"monza", "brands", "spa", "kyalami"}));
     EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa", "* kyalami"}));
     EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"brands"}));
     EXPECT_EQ(h.ctl().lblAmountLeft.caption, u"Active Tracks (3)"_s);
@@ -114,7 +109,7 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
          {u"Type mismatch"_s,
           u"Overflow: 67season.ini holds more events than a list can hold (32767); event 32768 of "
           "67season.ini (line 294909) is one too many."_s})
-        h.dialogs.expectMessage({text, u"Gridkeeper"_s, Buttons::Ok, Icon::None});
+        h.dialogs.expectMessage(gkBox(text, Icon::None));
     ASSERT_TRUE(h.load());
     EXPECT_EQ(h.ws().ListTracks.rows, Rows(kMaxListRows, "* t"));
     // The steps after the failed ones still ran.
@@ -144,10 +139,8 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
         h.files.failure = ErrorCode::PermissionDenied;
         h.dialogs.expectMessage(question, answer);
         if (answer == Answer::Yes)
-            h.dialogs.expectMessage(fail ? MessageBox{u"Permission denied"_s, u"Error 70"_s,
-                                                      Buttons::Ok, Icon::Critical}
-                                         : MessageBox{u"67season.ini created"_s, u"Gridkeeper"_s,
-                                                      Buttons::Ok, Icon::Information});
+            h.dialogs.expectMessage(fail ? errorBox(70, u"Permission denied"_s)
+                                         : gkBox(u"67season.ini created"_s, Icon::Information));
         h.m().Form_Unload(cancel);
         EXPECT_EQ(cancel, staysOpen);
         EXPECT_EQ(h.ws().bolSeasonChanged, !saved);
@@ -156,19 +149,9 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
 }
 
 TEST(PlayerInfo, LineValues) {
-    const auto value = [](const QByteArray& line, qsizetype s) -> QByteArray {
-        try {
-            return lineValue(line, s);
-        } catch (const RuntimeError& e) {
-            return "error " + QByteArray::number(e.number());
-        }
-    };
-    EXPECT_EQ(value("lastplayer = Player One    ;comment", 14), "Player One");
-    EXPECT_EQ(value("lastplayer = Player One", 14), "Player One"); // no comment: to the end
-    EXPECT_EQ(value("lastplayer = Player One   ", 14), "Player One");
-    EXPECT_EQ(value("lastplayer = x;", 14), ""); // the character before ";" is dropped
-    EXPECT_EQ(value("lasttrackselection =; x", 22), "error 5"); // ";" before the value
-    EXPECT_TRUE(lineMatchesKey("   LastTrackSelection = x ; y", "lasttrackselection = "));
+    EXPECT_EQ(lineValue("lastplayer = Player One    ;comment", 14), "Player One");
+    EXPECT_EQ(lineValue("lastplayer = Player One   ", 14), "Player One");
+    EXPECT_EQ(lineValue("lastplayer = x;", 14), ""); // the character before ";" is dropped
     EXPECT_TRUE(lineMatchesKey("teamcolor = 2", "team"));
     EXPECT_FALSE(lineMatchesKey("\tteam = 2", "team"));
 }
@@ -206,15 +189,13 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
     };
     for (const Case& c : cases) {
         Harness h;
-        h.game.addTracks({"monaco", "monza", "nurburgr", "brands"});
-        h.game.writeSeason({"monaco", "monza", "spa"});
-        h.game.writeAllTracks({"nurburgr", "brands", "monza"});
         h.game.write(u"App.ini"_s, "[ Game ]\r\nlastplayer = Jim Clark ; who\r\n");
         h.game.write(u"Players/Jim Clark/player.ini"_s, c.ini);
         if (c.error)
-            h.dialogs.expectMessage({QString::fromLatin1(c.message), u"Error %1"_s.arg(c.error),
-                                     Buttons::Ok, Icon::Critical});
-        ASSERT_TRUE(h.load()) << c.ini.constData();
+            h.dialogs.expectMessage(errorBox(c.error, QString::fromLatin1(c.message)));
+        ASSERT_TRUE(h.load({"monaco", "monza", "nurburgr", "brands"}, {"monaco", "monza", "spa"},
+                           {"nurburgr", "brands", "monza"}))
+            << c.ini.constData();
         EXPECT_EQ(h.ctl().txtRunTrack.text, c.runTrack) << c.ini.constData();
         EXPECT_EQ(h.ctl().cboCarsIndex, c.car) << c.ini.constData();
         const bool monza = c.runTrack == "monza", nurburgr = c.runTrack == "nurburgr";

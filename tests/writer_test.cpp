@@ -7,9 +7,6 @@
 namespace gk::test {
 namespace {
 
-using namespace Qt::StringLiterals;
-using Rows = std::vector<QByteArray>;
-
 QByteArray golden(const char* name) {
     QFile file(QStringLiteral(GK_TEST_DATA "/writer/") + QString::fromLatin1(name));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
@@ -20,8 +17,7 @@ QString seasons(const char* name) {
     return u"seasons/"_s + QString::fromLatin1(name);
 }
 
-const MessageBox kCreated{u"67season.ini created"_s, u"Gridkeeper"_s, Buttons::Ok,
-                          Icon::Information};
+const MessageBox kCreated = gkBox(u"67season.ini created"_s, Icon::Information);
 const QStringList kPair = {u"67AllTracks.ini"_s, u"67season.ini"_s};
 
 // The writer's game folder: active monza, Kyalami, * spa, monaco; inactive brands, oulton.
@@ -102,9 +98,6 @@ TEST(Writer, RefusalsChangeNothing) {
         MessageBox message;
         bool setRefusedToo = false;
     };
-    const auto box = [](const QString& text) {
-        return MessageBox{text, u"Gridkeeper"_s, Buttons::Ok, Icon::Exclamation};
-    };
     const auto rows = [](TrackList& list, std::vector<EventEntries>& entries, int count) {
         for (int i = list.count(); i < count; ++i) {
             list.addRow("t");
@@ -118,22 +111,24 @@ TEST(Writer, RefusalsChangeNothing) {
              h.ws().ListTracks.clear();
              h.ws().arrActive.clear();
          },
-         box(u"Can't create 67season.ini cause there are no tracks in the 'active tracks' list"_s)},
+         gkBox(
+             u"Can't create 67season.ini cause there are no tracks in the 'active tracks' list"_s)},
         {"65 active tracks", [&](Harness& h) { rows(h.ws().ListTracks, h.ws().arrActive, 65); },
-         box(u"Can't create 67season.ini cause there are more than 64 tracks in the 'active "
-             "tracks' list"_s)},
+         gkBox(u"Can't create 67season.ini cause there are more than 64 tracks in the 'active "
+               "tracks' list"_s)},
         {"more than a list can read back",
          [&](Harness& h) { rows(h.ws().listNotActive, h.ws().arrInactive, kMaxListRows - 3); },
-         box(u"Can't create 67AllTracks.ini cause the 'active tracks' and the 'non-active tracks' "
+         gkBox(
+             u"Can't create 67AllTracks.ini cause the 'active tracks' and the 'non-active tracks' "
              "lists hold more than 32767 tracks together"_s)},
         {"no track directory", [](Harness& h) { h.ws().arrActive[3].entry[2] = "track=monaco"; },
-         box(nothing + u"\"monaco\" (active tracks, row 4) has the track-directory line "
-                       "\"track=monaco\", which names no track folder: it must read "
-                       "trackDirectory= followed by the folder's name."_s),
+         gkBox(nothing + u"\"monaco\" (active tracks, row 4) has the track-directory line "
+                         "\"track=monaco\", which names no track folder: it must read "
+                         "trackDirectory= followed by the folder's name."_s),
          true},
         {"an event header", [](Harness& h) { h.ws().arrInactive[1].entry[4] = " [event9]"; },
-         box(nothing + u"\"oulton\" (non-active tracks, row 2) has the entry 5 \" [event9]\", "
-                       "which would read as the start of a new event."_s)},
+         gkBox(nothing + u"\"oulton\" (non-active tracks, row 2) has the entry 5 \" [event9]\", "
+                         "which would read as the start of a new event."_s)},
     };
     for (const Case& c : cases) {
         Harness h;
@@ -172,10 +167,10 @@ TEST(Writer, ASeasonReadInPartIsWrittenOnlyAfterAsking) {
             u"Input past end of file: "_s + file + u" ends inside event 2 (line 15)."_s;
         if (brokenSet) {
             ASSERT_TRUE(h.load());
-            h.dialogs.expectMessage({where, u"Error 62"_s, Buttons::Ok, Icon::Critical});
+            h.dialogs.expectMessage(errorBox(62, where));
             h.m().mnuTrackSet_Click(2); // Broken
         } else {
-            h.dialogs.expectMessage({where, u"Gridkeeper"_s, Buttons::Ok, Icon::None});
+            h.dialogs.expectMessage(gkBox(where, Icon::None));
             ASSERT_TRUE(h.load());
         }
         const QByteArray season = h.game.read(seasons("67season.ini"));
@@ -272,10 +267,8 @@ InputBox saveAsBox(const Harness& h, const QString& current) {
 }
 
 void loadSetsGame(Harness& h) {
-    h.game.addTracks({"monza", "spa", "monaco", "brands"});
-    h.game.writeSeason({"monza", "spa"});
-    h.game.writeAllTracks({"monza", "spa", "monaco", "brands"});
-    ASSERT_TRUE(h.load());
+    const QList<QByteArray> all = {"monza", "spa", "monaco", "brands"};
+    ASSERT_TRUE(h.load(all, all.mid(0, 2), all));
 }
 
 // Ordinary files ending in ".67s", sorted without regard to case, at most twenty.

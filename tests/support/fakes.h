@@ -17,6 +17,14 @@
 
 namespace gk::test {
 
+// An OK box titled "Gridkeeper", and the box of run-time error `number`.
+inline MessageBox gkBox(const QString& text, Icon icon = Icon::Exclamation) {
+    return {text, QStringLiteral("Gridkeeper"), Buttons::Ok, icon};
+}
+inline MessageBox errorBox(int number, const QString& text) {
+    return {text, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical};
+}
+
 // Message and input boxes answered from a queue of expectations. A box the test did not
 // expect, or one that differs from the expected one, fails the test.
 class FakeDialogs : public Dialogs {
