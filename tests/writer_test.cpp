@@ -51,7 +51,8 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
         const Rows rows = chkSort ? Rows{"* spa", "Kyalami", "monaco", "monza"}
                                   : Rows{"monza", "Kyalami", "* spa", "monaco"};
         EXPECT_EQ(h.ws().ListTracks.rows, rows);
-        EXPECT_EQ(foldersOf(h.ws().arrActive).front(), chkSort ? "spa" : "monza");
+        EXPECT_EQ(h.ws().arrActive[0].entry[2],
+                  chkSort ? "trackDirectory=spa" : "trackDirectory=monza");
         EXPECT_EQ(h.ctl().txtRunTrack.text.isEmpty(), chkSort == 1);
         // A track set is written in the same order, and nothing else.
         const QStringList files = h.game.seasonFiles();
@@ -363,45 +364,39 @@ TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
 }
 
 TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
-    struct Case {
-        bool setOpen, seasonChanged, setChanged;
-        const char* question; // nullptr: no question
+    const QString both = u"Neither your 67season.ini nor your current track set are saved yet."_s;
+    // A set open, the season changed, the set changed; the question ("": none), its answer.
+    const std::tuple<bool, bool, bool, QString, Answer> cases[] = {
+        {true, false, false, {}, Answer::Yes},
+        {true, true, true, both, Answer::No},
+        {true, true, true, both, Answer::Yes},
+        {false, true, true, u"Your 67season.ini isn't saved yet."_s, Answer::Yes},
+        {true, false, true, u"Your current track set isn't saved yet."_s, Answer::No},
+        {false, false, true, {}, Answer::Yes},
     };
-    const std::vector<Case> cases = {
-        {true, false, false, nullptr},
-        {true, true, true, "Neither your 67season.ini nor your current track set are saved yet."},
-        {false, true, true, "Your 67season.ini isn't saved yet."},
-        {true, false, true, "Your current track set isn't saved yet."},
-        {false, false, true, nullptr},
-    };
-    for (const Case& c : cases) {
-        for (Answer answer : {Answer::No, Answer::Yes}) {
-            if (!c.question && answer == Answer::No)
-                continue;
-            Harness h;
-            h.game.write(u"seasons/Pick.67s"_s, seasonOf({"monaco", "brands"}));
-            loadSetsGame(h);
-            h.ws().strTrackSet = c.setOpen ? u"Other"_s : QString();
-            h.ws().bolSeasonChanged = c.seasonChanged;
-            h.ws().bolTrackSetChanged = c.setChanged;
-            if (c.question)
-                h.dialogs.expectMessage({QString::fromLatin1(c.question) +
-                                             u" Do you really want to open the new track set?"_s,
-                                         u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation},
-                                        answer);
-            h.m().mnuTrackSet_Click(2); // Pick
-            const bool opened = answer == Answer::Yes;
-            EXPECT_EQ(h.ws().ListTracks.rows,
-                      (opened ? Rows{"monaco", "brands"} : Rows{"monza", "spa"}));
-            EXPECT_EQ(h.ws().bolSeasonChanged, !opened && c.seasonChanged);
-            if (!opened)
-                continue;
-            EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "spa"}));
-            EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s),
-                      seasonBytes(h.ws().arrActive, "All Tracks In Custom Order"));
-            EXPECT_FALSE(h.ws().bolTrackSetChanged);
-            EXPECT_EQ(h.ctl().lblTrackSet.caption, u" Track Set: Pick "_s);
-        }
+    for (const auto& [setOpen, seasonChanged, setChanged, question, answer] : cases) {
+        Harness h;
+        h.game.write(u"seasons/Pick.67s"_s, seasonOf({"monaco", "brands"}));
+        loadSetsGame(h);
+        h.ws().strTrackSet = setOpen ? u"Other"_s : QString();
+        h.ws().bolSeasonChanged = seasonChanged;
+        h.ws().bolTrackSetChanged = setChanged;
+        if (!question.isEmpty())
+            h.dialogs.expectMessage({question + u" Do you really want to open the new track set?"_s,
+                                     u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation},
+                                    answer);
+        h.m().mnuTrackSet_Click(2); // Pick
+        const bool opened = answer == Answer::Yes;
+        EXPECT_EQ(h.ws().ListTracks.rows,
+                  (opened ? Rows{"monaco", "brands"} : Rows{"monza", "spa"}));
+        EXPECT_EQ(h.ws().bolSeasonChanged, !opened && seasonChanged);
+        if (!opened)
+            continue;
+        EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "spa"}));
+        EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s),
+                  seasonBytes(h.ws().arrActive, "All Tracks In Custom Order"));
+        EXPECT_FALSE(h.ws().bolTrackSetChanged);
+        EXPECT_EQ(h.ctl().lblTrackSet.caption, u" Track Set: Pick "_s);
     }
 }
 

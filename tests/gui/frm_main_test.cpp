@@ -138,21 +138,6 @@ TEST_F(Window, EveryCaptionFitsItsRoom) {
     EXPECT_EQ(window.entryBox(2)->cursorPosition(), 0);
 }
 
-TEST_F(Window, HelpLineFollowsThePointer) {
-    QLabel* info = child<QLabel>("lblInfo");
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(window.activeList(), &enter);
-    // A move over a control without help text reaches the background, which leaves it alone.
-    const QString list = u"This is the list, which shows"_s;
-    for (const auto& [at, text] :
-         {std::pair{QRectF(child<QLabel>("lblChoose")->geometry()).center(), list},
-          {QPointF(2, 2), u"Move over a menu to get some additional info"_s}}) {
-        QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(child<QWidget>("client"), &move);
-        EXPECT_TRUE(info->text().startsWith(text)) << info->text().toStdString();
-    }
-}
-
 TEST_F(Window, MenusOpenTheReportAndTheAboutWindowModally) {
     h.settings.set(u"GPLDir"_s, h.game.dir());
     QStringList seen; // what each modal window showed: its title and first label
