@@ -64,24 +64,21 @@ TEST(Startup, MissingSeasonFileEndsTheProgramWithNothingWritten) {
     EXPECT_EQ(h.game.seasonFiles(), QStringList{u"gridkeeper.tmp"_s});
 }
 
+// Declined, the parked season stays where it is (the launcher test accepts it).
 TEST(Startup, CrashRecoveryQuestion) {
-    for (Answer answer : {Answer::Yes, Answer::No}) {
-        Harness h;
-        h.game.addTracks({"monza", "spa", "monaco"});
-        h.game.writeSeason({"monaco"});
-        h.game.write(u"seasons/gridkeeper.tmp"_s, seasonOf({"monza", "spa"}));
-        h.dialogs.expectMessage(
-            {u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
-             "indicate that your last GPL session crashed while \r\nrunning an track from the "
-             "inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to "
-             "67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
-             u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation},
-            answer);
-        ASSERT_TRUE(h.load());
-        const bool yes = answer == Answer::Yes;
-        EXPECT_EQ(h.ws().ListTracks.rows, (yes ? Rows{"monza", "spa"} : Rows{"monaco"}));
-        EXPECT_EQ(h.game.exists(u"seasons/gridkeeper.tmp"_s), !yes);
-    }
+    Harness h;
+    h.game.writeSeason({"monaco"});
+    h.game.write(u"seasons/gridkeeper.tmp"_s, "parked");
+    h.dialogs.expectMessage(
+        {u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
+         "indicate that your last GPL session crashed while \r\nrunning an track from the "
+         "inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to "
+         "67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
+         u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation},
+        Answer::No);
+    ASSERT_TRUE(h.load());
+    EXPECT_EQ(h.ws().ListTracks.rows, Rows{"* monaco"});
+    EXPECT_EQ(h.game.read(u"seasons/gridkeeper.tmp"_s), "parked");
 }
 
 TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {

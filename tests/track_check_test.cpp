@@ -17,11 +17,8 @@ QString sorted(const QString& column) {
 
 TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
     const QString none = u"(none)"_s;
-    const auto error = [](const char* title, const char* text) {
-        return MessageBox{QString::fromLatin1(text), QString::fromLatin1(title), Buttons::Ok,
-                          Icon::Critical};
-    };
-    const MessageBox notFound = error("Error 76 (fncCheckTrackFolder)", "Path not found");
+    const MessageBox notFound{u"Path not found"_s, u"Error 76 (fncCheckTrackFolder)"_s, Buttons::Ok,
+                              Icon::Critical};
     const struct {
         const char* name;
         std::function<void(Harness&)> arrange;
@@ -61,7 +58,8 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
          false},
         {"no all-tracks file",
          [](Harness& s) { s.game.remove(u"seasons/67AllTracks.ini"_s); },
-         {error("fncCheckTracks", "%1\\seasons\\67AllTracks.ini not found.")},
+         {{u"%1\\seasons\\67AllTracks.ini not found."_s, u"fncCheckTracks"_s, Buttons::Ok,
+           Icon::Critical}},
          {QString(), none, u"|empty"_s}},
         {"no tracks folder",
          [](Harness& s) { QDir(s.game.path(u"tracks"_s)).removeRecursively(); },
@@ -80,8 +78,7 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
                 {box.text.replace(u"%1"_s, s.game.dir()), box.title, box.buttons, box.icon});
         // The window's all-tracks rows: a missing mark is part of the text compared.
         TrackList all;
-        for (const char* row : {"MONZA", "* gone", "SPA", "* Kyalami"})
-            all.addRow(row);
+        all.rows = {"MONZA", "* gone", "SPA", "* Kyalami"};
         const TrackReport report = TrackCheck(s.dialogs, s.files, all).Form_Load(s.settings);
         s.dialogs.verify();
         EXPECT_EQ(report.caption,

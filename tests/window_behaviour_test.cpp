@@ -44,7 +44,9 @@ TEST(FileMenu, AsksForTheReportAndCloses) {
     EXPECT_TRUE(h.m().closeRequested());
 }
 
-TEST(About, MailLink) {
+TEST(About, TextAndMailLink) {
+    EXPECT_EQ(about::aboutText({12, 0, 7}),
+              u"Gridkeeper, Version 12.0.7\rFor Windows 95 oder higher"_s);
     Harness h;
     h.m().lblMyMail_Click();
     EXPECT_EQ(h.shell.opened,

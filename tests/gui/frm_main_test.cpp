@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
-#include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -136,28 +135,6 @@ TEST_F(Window, EveryCaptionFitsItsRoom) {
     clickRow(window.activeList(), 0);
     EXPECT_FALSE(window.entryBox(2)->text().isEmpty());
     EXPECT_EQ(window.entryBox(2)->cursorPosition(), 0);
-}
-
-TEST_F(Window, MenusOpenTheReportAndTheAboutWindowModally) {
-    h.settings.set(u"GPLDir"_s, h.game.dir());
-    QStringList seen; // what each modal window showed: its title and first label
-    for (const char* item : {"Ch&eck tracks", "About"}) {
-        QTimer::singleShot(0, [&seen] {
-            QWidget* modal = QApplication::activeModalWidget();
-            ASSERT_NE(modal, nullptr);
-            seen << modal->windowTitle();
-            if (auto* label = modal->findChild<QLabel*>(u"Label1"_s))
-                seen << label->text();
-            modal->close();
-        });
-        for (QAction* action : window.findChildren<QAction*>())
-            if (action->text() == QLatin1String(item))
-                action->trigger();
-    }
-    EXPECT_EQ(seen, QStringList({u"Report: "_s + h.game.dir() + u"\\tracks\\"_s,
-                                 u"missing track files"_s, u"About Gridkeeper"_s,
-                                 QStringLiteral("Gridkeeper, Version " GK_PROJECT_VERSION
-                                                "\nFor Windows 95 oder higher")}));
 }
 
 } // namespace
