@@ -65,20 +65,6 @@ TEST(EntryEditing, EditsReachOnlyTheCurrentTrack) {
         EXPECT_NE(e.entry[0], "name=lost");
 }
 
-TEST(ListCommands, AFailureIsReportedAndTheClosingStepStillRuns) {
-    Harness h;
-    loadGame(h);
-    h.m().setSearchText(u"b"_s);   // brands selected and current
-    h.ws().arrInactive.pop_back(); // an entry table one row short
-    h.ws().ListTracks.addRow("extra");
-    h.ws().arrActive.push_back(makeEvent("extra"));
-    h.dialogs.expectMessage(errorBox(9, u"Subscript out of range"_s));
-    h.m().cmdChangeButton_Click(3);
-    EXPECT_EQ(h.ctl().lblAmountLeft.caption, u"Active Tracks (5)"_s);
-    EXPECT_FALSE(h.ws().bolFillingEntries);
-    EXPECT_EQ(h.ws().listNotActive.selected, (Marks{1, 0, 0})); // the search ran again
-}
-
 // A move that would take the other list past 32 767 rows is refused whole: no track ends up
 // copied but not removed.
 TEST(ListCommands, AMoveThatWouldOverfillIsRefusedWhole) {
