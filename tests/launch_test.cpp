@@ -27,7 +27,7 @@ TEST(Launch, WindowsArgumentSplit) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(splitWindowsCommandLine(QString::fromLatin1(c.line)), strings(c.args)) << c.line;
-    EXPECT_EQ(winePrefixOf(QStringLiteral("/h/GPL")), QString());
+    EXPECT_EQ(winePrefixOf(u"/h/GPL"_s), QString());
 }
 
 const QByteArray kReal = seasonOf({"monza", "* x"});
@@ -35,9 +35,9 @@ const QByteArray kReal = seasonOf({"monza", "* x"});
 struct LaunchHarness : Harness {
     LaunchHarness() {
         game.addTracks({"monza", "spa"});
-        game.write(QStringLiteral("seasons/67season.ini"), kReal);
+        game.write(u"seasons/67season.ini"_s, kReal);
         game.writeAllTracks({"monza", "spa"});
-        game.write(QStringLiteral("gpl.exe"), "MZ");
+        game.write(u"gpl.exe"_s, "MZ");
         EXPECT_TRUE(load());
     }
     QString withDir(const char* text) {
@@ -49,15 +49,13 @@ struct LaunchHarness : Harness {
 // back in place (unless the case leaves it parked).
 TEST(Launch, Departures) {
     using H = LaunchHarness;
-    const auto noExe = [](H& h) { h.game.remove(QStringLiteral("gpl.exe")); };
+    const auto noExe = [](H& h) { h.game.remove(u"gpl.exe"_s); };
     const auto running = [](H& h) { h.processes.running = true; };
     const auto noTrackIni = [](H& h) {
-        h.game.remove(QStringLiteral("tracks/monza/track.ini"));
-        h.game.remove(QStringLiteral("tracks/spa/track.ini"));
+        h.game.remove(u"tracks/monza/track.ini"_s);
+        h.game.remove(u"tracks/spa/track.ini"_s);
     };
-    const auto parked = [](H& h) {
-        h.game.write(QStringLiteral("seasons/gridkeeper.tmp"), "parked");
-    };
+    const auto parked = [](H& h) { h.game.write(u"seasons/gridkeeper.tmp"_s, "parked"); };
     const char* const recovery =
         "The file DIR\\seasons\\gridkeeper.tmp already exists. It holds your real 67season.ini, "
         "parked by an earlier run of an inactive track that has not ended (GPL may still be "
@@ -94,7 +92,7 @@ TEST(Launch, Departures) {
         {"inactive, no gpl.exe", "spa", noExe, "GPL.exe not found in DIR", "Gridkeeper", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, running", "spa", running, "GPL is already running", "GPL already running", Icon::Information, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, cannot start", "spa", [](H& h) { h.processes.failStart = ErrorCode::FileNotFound; }, "Unable to find 'DIR\\gpl.exe -ko\"20:Personal Information:team:-1\"'", "Gridkeeper", Icon::None, Buttons::Ok, Answer::Ok, nullptr},
-        {"inactive, seasons read-only", "spa", [](H& h) { h.files.failPathContaining = QStringLiteral("gridkeeper.tmp"); h.files.failure = ErrorCode::PermissionDenied; }, "Permission denied", "Error 70", Icon::Critical, Buttons::Ok, Answer::Ok, nullptr},
+        {"inactive, seasons read-only", "spa", [](H& h) { h.files.failPathContaining = u"gridkeeper.tmp"_s; h.files.failure = ErrorCode::PermissionDenied; }, "Permission denied", "Error 70", Icon::Critical, Buttons::Ok, Answer::Ok, nullptr},
         {"parked file, declined", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, Answer::No, nullptr, kReal, true},
         {"parked file, recovered", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, Answer::Yes, nullptr, "parked"},
         // clang-format on
@@ -110,7 +108,7 @@ TEST(Launch, Departures) {
                                     c.answer);
         h.dialogs.onShow = [&](const MessageBox& box) {
             if (box.buttons == Buttons::Ok) {
-                EXPECT_EQ(h.game.exists(QStringLiteral("seasons/gridkeeper.tmp")), c.parkedAfter);
+                EXPECT_EQ(h.game.exists(u"seasons/gridkeeper.tmp"_s), c.parkedAfter);
             }
         };
         h.ctl().txtRunTrack.text = c.track;
@@ -120,8 +118,8 @@ TEST(Launch, Departures) {
         if (c.started)
             started.push_back(h.withDir(c.started) + QLatin1Char('|') + h.game.dir());
         EXPECT_EQ(h.processes.started, started);
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), c.seasonAfter);
-        EXPECT_EQ(h.game.exists(QStringLiteral("seasons/gridkeeper.tmp")), c.parkedAfter);
+        EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), c.seasonAfter);
+        EXPECT_EQ(h.game.exists(u"seasons/gridkeeper.tmp"_s), c.parkedAfter);
         EXPECT_EQ(h.shell.busyDepth, 0);
     }
 }
@@ -136,15 +134,15 @@ TEST(Launch, InactiveRunSeasonFolder) {
         ran = true;
         QFile golden(QStringLiteral(GK_TEST_DATA "/launch/67season_temporary.ini"));
         ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), golden.readAll());
-        EXPECT_EQ(h.game.read(QStringLiteral("seasons/gridkeeper.tmp")), kReal);
+        EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), golden.readAll());
+        EXPECT_EQ(h.game.read(u"seasons/gridkeeper.tmp"_s), kReal);
         EXPECT_EQ(h.shell.busyDepth, 1);
     };
     h.ctl().txtRunTrack.text = "spa";
     h.m().cmdLaunchGPL_Click();
     EXPECT_TRUE(ran);
     EXPECT_EQ(h.game.seasonFiles(), strings({"67AllTracks.ini", "67season.ini"}));
-    EXPECT_EQ(h.game.read(QStringLiteral("seasons/67season.ini")), kReal);
+    EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), kReal);
     EXPECT_EQ(h.shell.centred, 2); // once at start-up, once after the game
 }
 

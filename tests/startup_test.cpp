@@ -7,27 +7,6 @@
 namespace gk::test {
 namespace {
 
-using namespace Qt::StringLiterals;
-using Rows = std::vector<QByteArray>;
-
-TEST(Startup, LoadsTheListsAndShowsTheDirectory) {
-    Harness h;
-    h.game.addTracks({"monza", "spa", "brands"});
-    h.game.writeSeason({"monza", "spa", "kyalami"});
-    h.game.writeAllTracks({"monza", "brands", "spa", "kyalami"});
-    ASSERT_TRUE(h.load());
-    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa", "* kyalami"}));
-    EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"brands"}));
-    EXPECT_EQ(h.ctl().lblAmountLeft.caption, u"Active Tracks (3)"_s);
-    EXPECT_EQ(h.ctl().lblAmountRight.caption, u"Non-Active Tracks (1)"_s);
-    EXPECT_EQ(h.ctl().lblGPLdir.caption, u"GRIDKEEPER"_s);
-    EXPECT_EQ(h.ctl().lblGPLdir.foreColor, kBlue);
-    EXPECT_EQ(h.settings.value(u"GPLDir"_s), h.game.dir());
-    EXPECT_FALSE(h.ws().bolSeasonChanged);
-    EXPECT_EQ(h.shell.centred, 1);
-    EXPECT_EQ(h.ctl().cboCars.join(u' '), u"Bra BRM Coo Eag Fer Lot Hon"_s);
-}
-
 // The directory is asked for until it holds driver.ini or the player cancels; the value is
 // stored as it is then. "<game>" stands for the game folder.
 TEST(Startup, TheDirectoryDialog) {
@@ -85,24 +64,21 @@ TEST(Startup, MissingSeasonFileEndsTheProgramWithNothingWritten) {
     EXPECT_EQ(h.game.seasonFiles(), QStringList{u"gridkeeper.tmp"_s});
 }
 
+// Declined, the parked season stays where it is (the launcher test accepts it).
 TEST(Startup, CrashRecoveryQuestion) {
-    for (Answer answer : {Answer::Yes, Answer::No}) {
-        Harness h;
-        h.game.addTracks({"monza", "spa", "monaco"});
-        h.game.writeSeason({"monaco"});
-        h.game.write(u"seasons/gridkeeper.tmp"_s, seasonOf({"monza", "spa"}));
-        h.dialogs.expectMessage(
-            {u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
-             "indicate that your last GPL session crashed while \r\nrunning an track from the "
-             "inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to "
-             "67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
-             u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation},
-            answer);
-        ASSERT_TRUE(h.load());
-        const bool yes = answer == Answer::Yes;
-        EXPECT_EQ(h.ws().ListTracks.rows, (yes ? Rows{"monza", "spa"} : Rows{"monaco"}));
-        EXPECT_EQ(h.game.exists(u"seasons/gridkeeper.tmp"_s), !yes);
-    }
+    Harness h;
+    h.game.writeSeason({"monaco"});
+    h.game.write(u"seasons/gridkeeper.tmp"_s, "parked");
+    h.dialogs.expectMessage(
+        {u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
+         "indicate that your last GPL session crashed while \r\nrunning an track from the "
+         "inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to "
+         "67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
+         u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation},
+        Answer::No);
+    ASSERT_TRUE(h.load());
+    EXPECT_EQ(h.ws().ListTracks.rows, Rows{"* monaco"});
+    EXPECT_EQ(h.game.read(u"seasons/gridkeeper.tmp"_s), "parked");
 }
 
 TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
@@ -114,12 +90,13 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
          {u"Type mismatch"_s,
           u"Overflow: 67season.ini holds more events than a list can hold (32767); event 32768 of "
           "67season.ini (line 294909) is one too many."_s})
-        h.dialogs.expectMessage({text, u"Gridkeeper"_s, Buttons::Ok, Icon::None});
+        h.dialogs.expectMessage(gkBox(text, Icon::None));
     ASSERT_TRUE(h.load());
     EXPECT_EQ(h.ws().ListTracks.rows, Rows(kMaxListRows, "* t"));
     // The steps after the failed ones still ran.
     EXPECT_EQ(h.ctl().lblGPLdir.caption, u"GRIDKEEPER"_s);
-    EXPECT_EQ(h.ctl().cboCars.size(), 7);
+    EXPECT_EQ(h.ctl().lblGPLdir.foreColor, kBlue);
+    EXPECT_EQ(h.ctl().cboCars.join(u' '), u"Bra BRM Coo Eag Fer Lot Hon"_s);
 }
 
 TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
@@ -144,10 +121,8 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
         h.files.failure = ErrorCode::PermissionDenied;
         h.dialogs.expectMessage(question, answer);
         if (answer == Answer::Yes)
-            h.dialogs.expectMessage(fail ? MessageBox{u"Permission denied"_s, u"Error 70"_s,
-                                                      Buttons::Ok, Icon::Critical}
-                                         : MessageBox{u"67season.ini created"_s, u"Gridkeeper"_s,
-                                                      Buttons::Ok, Icon::Information});
+            h.dialogs.expectMessage(fail ? errorBox(70, u"Permission denied"_s)
+                                         : gkBox(u"67season.ini created"_s, Icon::Information));
         h.m().Form_Unload(cancel);
         EXPECT_EQ(cancel, staysOpen);
         EXPECT_EQ(h.ws().bolSeasonChanged, !saved);
@@ -156,19 +131,9 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
 }
 
 TEST(PlayerInfo, LineValues) {
-    const auto value = [](const QByteArray& line, qsizetype s) -> QByteArray {
-        try {
-            return lineValue(line, s);
-        } catch (const RuntimeError& e) {
-            return "error " + QByteArray::number(e.number());
-        }
-    };
-    EXPECT_EQ(value("lastplayer = Player One    ;comment", 14), "Player One");
-    EXPECT_EQ(value("lastplayer = Player One", 14), "Player One"); // no comment: to the end
-    EXPECT_EQ(value("lastplayer = Player One   ", 14), "Player One");
-    EXPECT_EQ(value("lastplayer = x;", 14), ""); // the character before ";" is dropped
-    EXPECT_EQ(value("lasttrackselection =; x", 22), "error 5"); // ";" before the value
-    EXPECT_TRUE(lineMatchesKey("   LastTrackSelection = x ; y", "lasttrackselection = "));
+    EXPECT_EQ(lineValue("lastplayer = Player One    ;comment", 14), "Player One");
+    EXPECT_EQ(lineValue("lastplayer = Player One   ", 14), "Player One");
+    EXPECT_EQ(lineValue("lastplayer = x;", 14), ""); // the character before ";" is dropped
     EXPECT_TRUE(lineMatchesKey("teamcolor = 2", "team"));
     EXPECT_FALSE(lineMatchesKey("\tteam = 2", "team"));
 }
@@ -206,15 +171,13 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
     };
     for (const Case& c : cases) {
         Harness h;
-        h.game.addTracks({"monaco", "monza", "nurburgr", "brands"});
-        h.game.writeSeason({"monaco", "monza", "spa"});
-        h.game.writeAllTracks({"nurburgr", "brands", "monza"});
         h.game.write(u"App.ini"_s, "[ Game ]\r\nlastplayer = Jim Clark ; who\r\n");
         h.game.write(u"Players/Jim Clark/player.ini"_s, c.ini);
         if (c.error)
-            h.dialogs.expectMessage({QString::fromLatin1(c.message), u"Error %1"_s.arg(c.error),
-                                     Buttons::Ok, Icon::Critical});
-        ASSERT_TRUE(h.load()) << c.ini.constData();
+            h.dialogs.expectMessage(errorBox(c.error, QString::fromLatin1(c.message)));
+        ASSERT_TRUE(h.load({"monaco", "monza", "nurburgr", "brands"}, {"monaco", "monza", "spa"},
+                           {"nurburgr", "brands", "monza"}))
+            << c.ini.constData();
         EXPECT_EQ(h.ctl().txtRunTrack.text, c.runTrack) << c.ini.constData();
         EXPECT_EQ(h.ctl().cboCarsIndex, c.car) << c.ini.constData();
         const bool monza = c.runTrack == "monza", nurburgr = c.runTrack == "nurburgr";

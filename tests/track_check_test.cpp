@@ -10,18 +10,15 @@ namespace {
 
 // A column's names in sorted order: folders come in the order the system lists them.
 QString sorted(const QString& column) {
-    QStringList names = column.split(QStringLiteral("\r\n"));
+    QStringList names = column.split(u"\r\n"_s);
     names.sort();
     return names.join(QLatin1Char('|'));
 }
 
 TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
-    const QString none = QStringLiteral("(none)");
-    const auto error = [](const char* title, const char* text) {
-        return MessageBox{QString::fromLatin1(text), QString::fromLatin1(title), Buttons::Ok,
-                          Icon::Critical};
-    };
-    const MessageBox notFound = error("Error 76 (fncCheckTrackFolder)", "Path not found");
+    const QString none = u"(none)"_s;
+    const MessageBox notFound{u"Path not found"_s, u"Error 76 (fncCheckTrackFolder)"_s, Buttons::Ok,
+                              Icon::Critical};
     const struct {
         const char* name;
         std::function<void(Harness&)> arrange;
@@ -32,40 +29,40 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
         {"mixed folder",
          [](Harness& s) {
              s.game.addTracks({"monza", "Zolder"});
-             s.game.write(QStringLiteral("tracks/Spa/Track.ini"), "x");
-             s.game.write(QStringLiteral("tracks/Kyalami/TRACK.INI"), "x");
-             s.game.write(QStringLiteral("tracks/N\u00fcrburg/track.ini"), "x");
-             s.game.write(QStringLiteral("tracks/odd/track.ini/inner.txt"), "x"); // a folder
-             s.game.write(QStringLiteral("tracks/loose.txt"), "x");               // in no column
-             s.game.write(QStringLiteral("seasons/67AllTracks.ini"),
+             s.game.write(u"tracks/Spa/Track.ini"_s, "x");
+             s.game.write(u"tracks/Kyalami/TRACK.INI"_s, "x");
+             s.game.write(u"tracks/N\u00fcrburg/track.ini"_s, "x");
+             s.game.write(u"tracks/odd/track.ini/inner.txt"_s, "x"); // a folder
+             s.game.write(u"tracks/loose.txt"_s, "x");               // in no column
+             s.game.write(u"seasons/67AllTracks.ini"_s,
                           seasonOf({"monza", "gone", QByteArray("r\xE9ims", 5), "SPA"})
                                   .replace("trackDirectory=SPA", "  TRACKDIRECTORY=SPA") +
                               "trackdirectory=gone\r\n");
          },
          {},
-         {QStringLiteral("gone\r\nr\u00e9ims\r\ngone\r\n"),
-          QStringLiteral("|Kyalami|N\u00fcrburg|Zolder"), QStringLiteral("|empty|odd")}},
+         {u"gone\r\nr\u00e9ims\r\ngone\r\n"_s, u"|Kyalami|N\u00fcrburg|Zolder"_s, u"|empty|odd"_s}},
         {"stored with a backslash, nothing to report",
          [](Harness& s) {
-             s.settings.set(settings::kGplDir, s.game.dir() + QStringLiteral("\\"));
-             s.game.write(QStringLiteral("tracks/empty/track.ini"), "x");
+             s.settings.set(settings::kGplDir, s.game.dir() + u"\\"_s);
+             s.game.write(u"tracks/empty/track.ini"_s, "x");
              s.game.writeAllTracks({"EMPTY"});
          },
          {},
-         {none, QStringLiteral("|empty"), none}},
+         {none, u"|empty"_s, none}},
         {"not set",
          [](Harness& s) { s.settings.set(settings::kGplDir, settings::kNotSet); },
-         {{QStringLiteral("GPL Dir not found in registry. Please close the application and "
-                          "start it again."),
-           QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::None}},
+         {gkBox(u"GPL Dir not found in registry. Please close the application and start it "
+                "again."_s,
+                Icon::None)},
          {},
          false},
         {"no all-tracks file",
-         [](Harness& s) { s.game.remove(QStringLiteral("seasons/67AllTracks.ini")); },
-         {error("fncCheckTracks", "%1\\seasons\\67AllTracks.ini not found.")},
-         {QString(), none, QStringLiteral("|empty")}},
+         [](Harness& s) { s.game.remove(u"seasons/67AllTracks.ini"_s); },
+         {{u"%1\\seasons\\67AllTracks.ini not found."_s, u"fncCheckTracks"_s, Buttons::Ok,
+           Icon::Critical}},
+         {QString(), none, u"|empty"_s}},
         {"no tracks folder",
-         [](Harness& s) { QDir(s.game.path(QStringLiteral("tracks"))).removeRecursively(); },
+         [](Harness& s) { QDir(s.game.path(u"tracks"_s)).removeRecursively(); },
          {notFound, notFound},
          {none, QString(), QString()}},
     };
@@ -73,21 +70,19 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
         SCOPED_TRACE(c.name);
         Harness s;
         s.game.writeAllTracks({});
-        s.game.write(QStringLiteral("tracks/empty/info.txt"), "x");
+        s.game.write(u"tracks/empty/info.txt"_s, "x");
         s.settings.set(settings::kGplDir, s.game.dir());
         c.arrange(s);
         for (MessageBox box : c.boxes)
-            s.dialogs.expectMessage({box.text.replace(QStringLiteral("%1"), s.game.dir()),
-                                     box.title, box.buttons, box.icon});
+            s.dialogs.expectMessage(
+                {box.text.replace(u"%1"_s, s.game.dir()), box.title, box.buttons, box.icon});
         // The window's all-tracks rows: a missing mark is part of the text compared.
         TrackList all;
-        for (const char* row : {"MONZA", "* gone", "SPA", "* Kyalami"})
-            all.addRow(row);
+        all.rows = {"MONZA", "* gone", "SPA", "* Kyalami"};
         const TrackReport report = TrackCheck(s.dialogs, s.files, all).Form_Load(s.settings);
         s.dialogs.verify();
-        EXPECT_EQ(report.caption, c.titled ? QStringLiteral("Report: ") + s.game.dir() +
-                                                 QStringLiteral("\\tracks\\")
-                                           : QStringLiteral("Report"));
+        EXPECT_EQ(report.caption,
+                  c.titled ? u"Report: "_s + s.game.dir() + u"\\tracks\\"_s : u"Report"_s);
         EXPECT_EQ(report.columns[0], c.columns[0]);
         EXPECT_EQ(sorted(report.columns[1]), c.columns[1]);
         EXPECT_EQ(sorted(report.columns[2]), c.columns[2]);

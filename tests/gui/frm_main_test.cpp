@@ -9,23 +9,17 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
-#include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
 
 namespace gk::test {
 namespace {
 
-using Rows = std::vector<QByteArray>;
-
 // The real window over the form model, on a small game folder.
 class Window : public ::testing::Test {
   protected:
     void SetUp() override {
-        h.game.addTracks({"monza", "Kyalami", "monaco", "brands", "Zolder", "oulton"});
-        h.game.writeSeason({"monza", "Kyalami", "spa", "monaco"});
-        h.game.writeAllTracks({"monza", "Kyalami", "spa", "monaco", "brands", "Zolder", "oulton"});
-        ASSERT_TRUE(h.load());
+        ASSERT_TRUE(h.loadSmallGame());
         window.render();
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -48,34 +42,34 @@ class Window : public ::testing::Test {
 
 // Typing in the search box, clicks, a move, typing in edit mode, a launch.
 TEST_F(Window, ShowsClicksTypesMovesAndLaunches) {
-    EXPECT_EQ(window.activeList()->model()->index(2, 0).data().toString(), QStringLiteral("* spa"));
+    EXPECT_EQ(window.activeList()->model()->index(2, 0).data().toString(), u"* spa"_s);
     EXPECT_EQ(window.activeList()->geometry(), QRect(8, 48, 113, 303));
     child<QLineEdit>("txtTrack")->setFocus();
-    QTest::keyClicks(child<QLineEdit>("txtTrack"), QStringLiteral("mon"));
+    QTest::keyClicks(child<QLineEdit>("txtTrack"), u"mon"_s);
     EXPECT_EQ(window.activeList()->selectionModel()->selectedRows().size(), 2);
 
     clickRow(window.inactiveList(), 1);
-    EXPECT_EQ(window.entryBox(9)->text(), QStringLiteral("trackDirectory=Zolder"));
+    EXPECT_EQ(window.entryBox(9)->text(), u"trackDirectory=Zolder"_s);
     clickRow(window.inactiveList(), 2, Qt::ControlModifier);
     EXPECT_EQ(h.ws().listNotActive.selected, (std::vector<uint8_t>{0, 1, 1}));
     QTest::mouseClick(child<QPushButton>("cmdChangeButton3"), Qt::LeftButton);
     EXPECT_EQ(h.ws().ListTracks.rows,
               (Rows{"monza", "Kyalami", "* spa", "monaco", "Zolder", "oulton"}));
-    EXPECT_EQ(child<QLabel>("lblAmountLeft")->text(), QStringLiteral("Active Tracks (6)"));
+    EXPECT_EQ(child<QLabel>("lblAmountLeft")->text(), u"Active Tracks (6)"_s);
     clickRow(window.inactiveList(), 0);
     QTest::mouseClick(child<QCheckBox>("chkEdit1"), Qt::LeftButton);
     window.entryBox(7)->selectAll();
-    QTest::keyClicks(window.entryBox(7), QStringLiteral("name=Brands 1967"));
+    QTest::keyClicks(window.entryBox(7), u"name=Brands 1967"_s);
     EXPECT_EQ(h.ws().arrInactive[0].entry[0], "name=Brands 1967");
 
-    h.game.write(QStringLiteral("gpl.exe"), "MZ");
+    h.game.write(u"gpl.exe"_s, "MZ");
     h.dialogs.allowAnyMessage(Answer::No); // "not saved": start without saving
     h.ctl().txtRunTrack.text = "monza";
     QTest::mouseClick(child<QPushButton>("cmdLaunchGPL"), Qt::LeftButton);
     ASSERT_EQ(h.processes.started.size(), 1u);
     child<QAction>("mnuHelp1")->trigger();
     const MessageBox& box = h.dialogs.shown().back();
-    EXPECT_EQ(box.title, QStringLiteral("Parameter"));
+    EXPECT_EQ(box.title, u"Parameter"_s);
     EXPECT_EQ(box.text, QStringLiteral("With the options you choosed GPL will be started with the "
                                        "following command line when you press the 'GPL' "
                                        "button:\r\n\r\n") +
@@ -85,11 +79,11 @@ TEST_F(Window, ShowsClicksTypesMovesAndLaunches) {
 TEST_F(Window, AClickOnTheCurrentRowShowsItAgain) {
     clickRow(window.activeList(), 0);
     clickRow(window.inactiveList(), 1);
-    EXPECT_EQ(runTrack(), QStringLiteral("Zolder"));
+    EXPECT_EQ(runTrack(), u"Zolder"_s);
     clickRow(window.activeList(), 0);
-    EXPECT_EQ(runTrack(), QStringLiteral("monza"));
+    EXPECT_EQ(runTrack(), u"monza"_s);
     clickRow(window.inactiveList(), 1, Qt::ControlModifier);
-    EXPECT_EQ(runTrack(), QStringLiteral("Zolder"));
+    EXPECT_EQ(runTrack(), u"Zolder"_s);
 }
 
 // The room a control leaves its caption: inside its frame, margins and check mark.
@@ -141,44 +135,6 @@ TEST_F(Window, EveryCaptionFitsItsRoom) {
     clickRow(window.activeList(), 0);
     EXPECT_FALSE(window.entryBox(2)->text().isEmpty());
     EXPECT_EQ(window.entryBox(2)->cursorPosition(), 0);
-}
-
-TEST_F(Window, HelpLineFollowsThePointer) {
-    QLabel* info = child<QLabel>("lblInfo");
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(window.activeList(), &enter);
-    // A move over a control without help text reaches the background, which leaves it alone.
-    const QString list = QStringLiteral("This is the list, which shows");
-    for (const auto& [at, text] :
-         {std::pair{QRectF(child<QLabel>("lblChoose")->geometry()).center(), list},
-          {QPointF(2, 2), QStringLiteral("Move over a menu to get some additional info")}}) {
-        QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(child<QWidget>("client"), &move);
-        EXPECT_TRUE(info->text().startsWith(text)) << info->text().toStdString();
-    }
-}
-
-TEST_F(Window, MenusOpenTheReportAndTheAboutWindowModally) {
-    h.settings.set(QStringLiteral("GPLDir"), h.game.dir());
-    QStringList seen; // what each modal window showed: its title and first label
-    for (const char* item : {"Ch&eck tracks", "About"}) {
-        QTimer::singleShot(0, [&seen] {
-            QWidget* modal = QApplication::activeModalWidget();
-            ASSERT_NE(modal, nullptr);
-            seen << modal->windowTitle();
-            if (auto* label = modal->findChild<QLabel*>(QStringLiteral("Label1")))
-                seen << label->text();
-            modal->close();
-        });
-        for (QAction* action : window.findChildren<QAction*>())
-            if (action->text() == QLatin1String(item))
-                action->trigger();
-    }
-    EXPECT_EQ(seen, QStringList(
-                        {QStringLiteral("Report: ") + h.game.dir() + QStringLiteral("\\tracks\\"),
-                         QStringLiteral("missing track files"), QStringLiteral("About Gridkeeper"),
-                         QStringLiteral("Gridkeeper, Version " GK_PROJECT_VERSION
-                                        "\nFor Windows 95 oder higher")}));
 }
 
 } // namespace

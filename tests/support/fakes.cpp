@@ -58,12 +58,11 @@ QString FakeSettings::getSetting(const QString& app, const QString& section, con
 void FakeSettings::saveSetting(const QString& app, const QString& section, const QString& key,
                                const QString& value) {
     EXPECT_EQ(app + QLatin1Char('/') + section, QStringLiteral("Gridkeeper/directories"));
-    ++saves;
     values_[key] = value;
 }
 
 void FaultyFileSystem::change(const char* kind, const QString& path) {
-    if (++changes != failAt && !matches(path))
+    if (++changes != failAt && (failPathContaining.isEmpty() || !path.contains(failPathContaining)))
         return;
     failed.insert(kind);
     if (crash)

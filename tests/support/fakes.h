@@ -17,6 +17,14 @@
 
 namespace gk::test {
 
+// An OK box titled "Gridkeeper", and the box of run-time error `number`.
+inline MessageBox gkBox(const QString& text, Icon icon = Icon::Exclamation) {
+    return {text, QStringLiteral("Gridkeeper"), Buttons::Ok, icon};
+}
+inline MessageBox errorBox(int number, const QString& text) {
+    return {text, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical};
+}
+
 // Message and input boxes answered from a queue of expectations. A box the test did not
 // expect, or one that differs from the expected one, fails the test.
 class FakeDialogs : public Dialogs {
@@ -58,7 +66,6 @@ class FakeSettings : public SettingsStore {
                      const QString& value) override;
     QString value(const QString& key) const { return values_.value(key); }
     void set(const QString& key, const QString& value) { values_[key] = value; }
-    int saves = 0;
 
   private:
     QMap<QString, QString> values_;
@@ -93,8 +100,9 @@ class FakeProcesses : public ProcessRunner, public GameWindow {
 };
 
 // The real file system with one operation made to fail: the Nth call (from 1) of the
-// operations that change something (a sync of written data included), or every call matching
-// a path. With `crash` the failing operation throws Crash instead: the program dies there.
+// operations that change something (a sync of written data included), or every one on a path
+// containing a text. With `crash` the failing operation throws Crash instead: the program dies
+// there.
 class FaultyFileSystem : public QtFileSystem {
   public:
     struct Crash {};
@@ -102,15 +110,9 @@ class FaultyFileSystem : public QtFileSystem {
     int changes = 0; // changing operations seen
     ErrorCode failure = ErrorCode::DiskFull;
     bool crash = false;
-    QString failPathContaining;   // any operation on a path containing this text fails
+    QString failPathContaining;
     std::set<std::string> failed; // the kinds of operation made to fail
 
-    QByteArray readFile(const QString& path) override {
-        return reading(path), QtFileSystem::readFile(path);
-    }
-    std::vector<FolderEntry> listFolder(const QString& path) override {
-        return reading(path), QtFileSystem::listFolder(path);
-    }
     void writeFile(const QString& path, const QByteArray& data) override {
         change("write", path), QtFileSystem::writeFile(path, data);
     }
@@ -132,13 +134,6 @@ class FaultyFileSystem : public QtFileSystem {
     void syncFile(int, const QString& path) override { change("sync", path); }
 
   private:
-    bool matches(const QString& path) const {
-        return !failPathContaining.isEmpty() && path.contains(failPathContaining);
-    }
-    void reading(const QString& path) const {
-        if (matches(path))
-            throw RuntimeError(failure);
-    }
     void change(const char* kind, const QString& path);
 };
 

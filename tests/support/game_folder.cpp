@@ -36,9 +36,9 @@ QByteArray seasonOf(const QList<QByteArray>& folders) {
 GameFolder::GameFolder(const QString& below)
     : dir_(below.isEmpty() ? tmp_.path() : tmp_.path() + QLatin1Char('/') + below) {
     EXPECT_TRUE(tmp_.isValid());
-    QDir(dir()).mkpath(QStringLiteral("seasons"));
-    QDir(dir()).mkpath(QStringLiteral("tracks"));
-    write(QStringLiteral("driver.ini"), "[ Driver ]\r\n");
+    QDir(dir()).mkpath(u"seasons"_s);
+    QDir(dir()).mkpath(u"tracks"_s);
+    write(u"driver.ini"_s, "[ Driver ]\r\n");
 }
 
 void GameFolder::write(const QString& relative, const QByteArray& bytes) const {
@@ -55,11 +55,11 @@ QByteArray GameFolder::read(const QString& relative) const {
 
 void GameFolder::addTracks(const QList<QByteArray>& folders) const {
     for (const QByteArray& f : folders)
-        write(QStringLiteral("tracks/%1/track.ini").arg(QString::fromLatin1(f)), "[ track ]\r\n");
+        write(u"tracks/%1/track.ini"_s.arg(QString::fromLatin1(f)), "[ track ]\r\n");
 }
 
 QStringList GameFolder::seasonFiles() const {
-    QStringList names = QDir(path(QStringLiteral("seasons"))).entryList(QDir::Files);
+    QStringList names = QDir(path(u"seasons"_s)).entryList(QDir::Files);
     names.sort();
     return names;
 }

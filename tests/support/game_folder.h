@@ -10,6 +10,8 @@
 
 namespace gk::test {
 
+using namespace Qt::StringLiterals;
+
 // The seven entries of an event whose track directory is the folder.
 EventEntries makeEvent(const QByteArray& folder, const QByteArray& name = {});
 
@@ -33,10 +35,10 @@ class GameFolder {
     // Installs track folders with a track.ini each.
     void addTracks(const QList<QByteArray>& folders) const;
     void writeSeason(const QList<QByteArray>& folders) const {
-        write(QStringLiteral("seasons/67season.ini"), seasonOf(folders));
+        write(u"seasons/67season.ini"_s, seasonOf(folders));
     }
     void writeAllTracks(const QList<QByteArray>& folders) const {
-        write(QStringLiteral("seasons/67AllTracks.ini"), seasonOf(folders));
+        write(u"seasons/67AllTracks.ini"_s, seasonOf(folders));
     }
     // File names in seasons\, sorted.
     QStringList seasonFiles() const;

@@ -6,6 +6,8 @@
 
 namespace gk::test {
 
+using Rows = std::vector<QByteArray>;
+
 // A form model on fake dialogs, settings, shell and processes, and a real (optionally failing)
 // file system over a temporary game folder.
 struct Harness {
@@ -22,14 +24,20 @@ struct Harness {
     FormControls& ctl() { return model.controls(); }
     // Starts the program on the game folder; every box must be expected beforehand.
     bool load() { return model.Form_Load(game.dir()); }
+    // Installs the track folders, writes the season and all-tracks files, and starts.
+    bool load(const QList<QByteArray>& tracks, const QList<QByteArray>& season,
+              const QList<QByteArray>& allTracks) {
+        game.addTracks(tracks);
+        game.writeSeason(season);
+        game.writeAllTracks(allTracks);
+        return load();
+    }
+    // Active monza, Kyalami, * spa, monaco; inactive brands, Zolder, oulton.
+    bool loadSmallGame() {
+        return load({"monza", "Kyalami", "monaco", "brands", "Zolder", "oulton"},
+                    {"monza", "Kyalami", "spa", "monaco"},
+                    {"monza", "Kyalami", "spa", "monaco", "brands", "Zolder", "oulton"});
+    }
 };
-
-// The track directories of the events.
-inline std::vector<QByteArray> foldersOf(const std::vector<EventEntries>& entries) {
-    std::vector<QByteArray> out;
-    for (const EventEntries& e : entries)
-        out.push_back(e.entry[2].mid(15));
-    return out;
-}
 
 } // namespace gk::test
