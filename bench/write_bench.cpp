@@ -19,6 +19,7 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <array>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -140,6 +141,13 @@ struct FloorFiles {
     QTemporaryDir dir;
     QByteArray season;
     QByteArray allTracks;
+
+    using Target = std::pair<QString, const QByteArray*>;
+    std::array<Target, 2> targets() const {
+        const QString base = dir.path() + QLatin1Char('/');
+        return {Target{base + QStringLiteral("67season.ini"), &season},
+                Target{base + QStringLiteral("67AllTracks.ini"), &allTracks}};
+    }
 };
 
 FloorFiles& floorFiles(int inactive) {
@@ -155,8 +163,8 @@ FloorFiles& floorFiles(int inactive) {
 }
 
 // The floor's write: each file saved beside its target and renamed over it.
-bool writeFloorFiles(const std::pair<QString, const QByteArray*> (&files)[2]) {
-    for (const auto& [target, bytes] : files) {
+bool writeFloorFiles(const FloorFiles& floor) {
+    for (const auto& [target, bytes] : floor.targets()) {
         const QString fresh = target + QStringLiteral(".new");
         QSaveFile file(fresh);
         if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
@@ -170,12 +178,8 @@ bool writeFloorFiles(const std::pair<QString, const QByteArray*> (&files)[2]) {
 
 void BM_WriteFloor(benchmark::State& state) {
     FloorFiles& f = floorFiles(static_cast<int>(state.range(0)));
-    const QString base = f.dir.path() + QLatin1Char('/');
-    const std::pair<QString, const QByteArray*> files[] = {
-        {base + QStringLiteral("67season.ini"), &f.season},
-        {base + QStringLiteral("67AllTracks.ini"), &f.allTracks}};
     for (auto _ : state) {
-        if (!writeFloorFiles(files)) {
+        if (!writeFloorFiles(f)) {
             state.SkipWithError("writing the floor files failed");
             return;
         }
@@ -190,16 +194,12 @@ void BM_WriteReadBackFloor(benchmark::State& state) {
     FloorFiles& f = floorFiles(inactive);
     const std::vector<std::string>& trackInis =
         sharedGame(shapeFor(inactive), QStringLiteral("write-1")).trackIniPaths();
-    const QString base = f.dir.path() + QLatin1Char('/');
-    const std::pair<QString, const QByteArray*> files[] = {
-        {base + QStringLiteral("67season.ini"), &f.season},
-        {base + QStringLiteral("67AllTracks.ini"), &f.allTracks}};
     for (auto _ : state) {
-        if (!writeFloorFiles(files)) {
+        if (!writeFloorFiles(f)) {
             state.SkipWithError("writing the floor files failed");
             return;
         }
-        for (const auto& [target, bytes] : files) {
+        for (const auto& [target, bytes] : f.targets()) {
             QFile file(target);
             if (!file.open(QIODevice::ReadOnly) || file.readAll().size() != bytes->size()) {
                 state.SkipWithError("reading the floor files back failed");
