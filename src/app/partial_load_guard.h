@@ -17,7 +17,6 @@ class PartialLoadGuard {
     void loadStarted() { stopped_ = false; }
     // The load stopped in the file `path` after `tracksRead` of its tracks.
     void loadStopped(const QString& path, int tracksRead);
-    bool stopped() const { return stopped_; }
     // Before the season files are written: true when they may be. After a load that stopped
     // early the user is asked (No is the default); on Yes 67season.ini and 67AllTracks.ini are
     // first copied to 67season_kept.bak and 67AllTracks_kept.bak, replacing earlier such copies.

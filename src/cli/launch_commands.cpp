@@ -15,9 +15,17 @@
 namespace gk {
 namespace {
 
-// The track's bytes as the lists hold them: in the game's code page, or the raw argument.
-QByteArray trackBytes(const QString& track) {
-    return encodeGameText(track).value_or(track.toLocal8Bit());
+// The track's bytes as the lists hold them: the argument in the game's code page, or its UTF-8
+// bytes where a row holds those (as "show" printed them) or the code page cannot hold it.
+QByteArray trackBytes(const Workspace& ws, const QString& track) {
+    const std::optional<QByteArray> encoded = encodeGameText(track);
+    const QByteArray utf8 = track.toUtf8();
+    if (encoded && *encoded != utf8)
+        for (const TrackList* list : {&ws.ListTracks, &ws.listNotActive})
+            for (const QByteArray& row : list->rows)
+                if (row == utf8 || row == "* " + utf8)
+                    return utf8;
+    return encoded.value_or(utf8);
 }
 
 // The command line's own dialogs, except that --yes answers the "Missing Track" question with
@@ -44,8 +52,9 @@ class LaunchDialogs : public Dialogs {
 } // namespace
 
 int commandLineCommand(FormModel& model, const LaunchArguments& args) {
-    const QString line = gameCommandLine(model.workspace().strGPLdir,
-                                         decodeGameText(trackBytes(args.track)), args.car);
+    const QString line =
+        gameCommandLine(model.workspace().strGPLdir,
+                        decodeGameText(trackBytes(model.workspace(), args.track)), args.car);
     std::fprintf(stdout, "%s\n", qUtf8Printable(line));
     std::fflush(stdout);
     return 0;
@@ -56,8 +65,9 @@ int runCommand(FormModel& model, Dialogs& dialogs, FileSystem& files, const Laun
     NullShell shell;
     QtProcesses processes;
     LaunchFlow flow({launchDialogs, files, shell, processes, processes});
-    flow.cmdLaunchGPL_Click({model.workspace(), trackBytes(args.track), args.car},
-                            [&model] { model.subCreateIniFiles(true); });
+    flow.cmdLaunchGPL_Click(
+        {model.workspace(), trackBytes(model.workspace(), args.track), args.car},
+        [&model] { model.subCreateIniFiles(true); });
     return launchDialogs.startFailed ? 1 : 0;
 }
 

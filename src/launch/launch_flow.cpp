@@ -120,11 +120,10 @@ std::optional<MessageBox> LaunchFlow::subShellAndWait(const QString& commandLine
     return std::nullopt;
 }
 
-void LaunchFlow::putSeasonBack(const QString& gameDir) {
+void restoreParkedSeason(FileSystem& files, const QString& gameDir) {
     const QString parked = paths::parkedSeason(gameDir);
-    // The rename replaces the temporary season in one step.
-    if (files_.fileExists(parked))
-        files_.renameFile(parked, paths::seasonIni(gameDir));
+    if (files.fileExists(parked))
+        files.renameFile(parked, paths::seasonIni(gameDir));
 }
 
 void LaunchFlow::runInactive(const LaunchChoice& choice) {
@@ -171,7 +170,7 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
              QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation, true});
         try {
             if (answer == Answer::Yes)
-                files_.renameFile(parked, season);
+                restoreParkedSeason(files_, dir);
         } catch (const RuntimeError& e) {
             showError(e.number(), e.description());
         }
@@ -195,7 +194,7 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
         else
             message = subShellAndWait(gameCommandLine(dir, QString(), choice.team), dir);
         // The real season is back in place before anything is reported.
-        putSeasonBack(dir);
+        restoreParkedSeason(files_, dir);
         parkedHere = false;
         if (message)
             dialogs_.messageBox(*message);
@@ -203,7 +202,7 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
     } catch (const RuntimeError& e) {
         if (parkedHere) {
             try {
-                putSeasonBack(dir);
+                restoreParkedSeason(files_, dir);
             } catch (const RuntimeError&) {
                 // Left parked: the next start offers the recovery.
             }

@@ -26,6 +26,10 @@ struct LaunchPlatform {
 
 // What a launch reads of the main window: the workspace, the selected-track box (the game's
 // 8-bit text) and the car box's row (-1: none).
+// Puts the season parked as gridkeeper.tmp back as 67season.ini, replacing a temporary season
+// in one step, so no moment is left without a season file. Nothing when none is parked.
+void restoreParkedSeason(FileSystem& files, const QString& gameDir);
+
 struct LaunchChoice {
     const Workspace& ws;
     QByteArray track;
@@ -50,7 +54,6 @@ class LaunchFlow {
 
   private:
     void runInactive(const LaunchChoice& choice);
-    void putSeasonBack(const QString& gameDir);
     void showError(int number, const QString& description);
 
     Dialogs& dialogs_;

@@ -31,6 +31,9 @@ QString decodeGameText(const QByteArray& bytes) {
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
     thread_local QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
+    // A Qt built without this converter would turn every accented name into nothing.
+    if (!decoder.isValid())
+        qFatal("Qt has no %s converter: the game's text cannot be read", kCodePage);
     return decoder.decode(bytes);
 }
 

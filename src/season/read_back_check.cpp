@@ -27,7 +27,7 @@ QString readBackProblem(const TrackList& rows, const std::vector<EventEntries>& 
                     .arg(k + 1)
                     .arg(decodeGameText(line));
         }
-        if (trimmedSpaces(e.entry[2]).size() < 15)
+        if (!folderOfTrackDirectory(e.entry[2]))
             return QStringLiteral("%1 has the track-directory line \"%2\", which names no track "
                                   "folder: it must read trackDirectory= followed by the folder's "
                                   "name.")

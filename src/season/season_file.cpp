@@ -46,11 +46,11 @@ bool isEventHeader(QByteArrayView line) {
     return true;
 }
 
-QByteArray folderOfTrackDirectory(QByteArrayView line) {
-    const QByteArray trimmed = trimSpaces(line);
+std::optional<QByteArrayView> folderOfTrackDirectory(QByteArrayView line) {
+    const QByteArrayView trimmed = trimmedSpaces(line);
     if (trimmed.size() < 15)
-        throw RuntimeError(ErrorCode::InvalidArgument);
-    return trimmed.mid(15);
+        return std::nullopt;
+    return trimmed.sliced(15);
 }
 
 bool LineReader::next(QByteArrayView& line) {
@@ -174,13 +174,13 @@ void scanEvents(const QByteArray& data,
                                .arg(place.where()));
             entry = line.toByteArray();
         }
-        const QByteArrayView directory = trimmedSpaces(pending.entry[2]);
-        if (directory.size() < 15)
+        const std::optional<QByteArrayView> folder = folderOfTrackDirectory(pending.entry[2]);
+        if (!folder)
             place.fail(ErrorCode::InvalidArgument,
                        QStringLiteral("the track-directory line of %1 gives no folder name: "
                                       "\"%2\".")
                            .arg(place.where(), decodeGameText(pending.entry[2])));
-        pendingFolder = directory.sliced(15).toByteArray();
+        pendingFolder = folder->toByteArray();
         havePending = true;
     }
     deliver();

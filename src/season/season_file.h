@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace gk {
@@ -44,8 +45,8 @@ QByteArray trimSpaces(QByteArrayView text);
 bool isEventHeader(QByteArrayView line);
 
 // The track folder named by a track-directory line: the line trimmed of spaces, less its
-// first 15 characters. Throws RuntimeError (invalid argument) when the trimmed line is shorter.
-QByteArray folderOfTrackDirectory(QByteArrayView line);
+// first 15 characters (the key and "="); nothing when the trimmed line is shorter.
+std::optional<QByteArrayView> folderOfTrackDirectory(QByteArrayView line);
 
 // Reads every event of a season file in file order. A line ends at CR LF, LF or CR; a UTF-8
 // byte-order mark at the start is passed over. The callback receives each event (its seven

@@ -169,12 +169,6 @@ QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>&
     return file.take();
 }
 
-QByteArray oneEventSeasonFileBytes(QByteArrayView name, const EventEntries& event) {
-    SeasonFileBuilder file(name, 1, entryBytes({event}));
-    file.addEvent(1, event);
-    return file.take();
-}
-
 QByteArray allTracksFileBytes(const std::vector<EventEntries>& active,
                               const std::vector<EventEntries>& inactive) {
     SeasonFileBuilder file(season_names::kAllTracks,

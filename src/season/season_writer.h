@@ -23,9 +23,6 @@ std::vector<int> sortOrder(const std::vector<QByteArray>& rows);
 QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active);
 QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active,
                            const std::vector<int>& order);
-// A season file of one event numbered 1, its extra lines included (the temporary season of a
-// run of an inactive track).
-QByteArray oneEventSeasonFileBytes(QByteArrayView name, const EventEntries& event);
 // The all-tracks file: the active rows numbered from 1, then the inactive rows numbered from 1.
 QByteArray allTracksFileBytes(const std::vector<EventEntries>& active,
                               const std::vector<EventEntries>& inactive);

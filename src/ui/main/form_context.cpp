@@ -28,4 +28,23 @@ void FormContext::setEntryText(int16_t index, const QByteArray& text) {
     form.txtEntry_Change(index);
 }
 
+void FormContext::clearSide(ListSide side, bool runTrackFromAnySide) {
+    const bool filling = ws.bolFillingEntries;
+    ws.bolFillingEntries = true; // emptying the boxes is not an edit
+    const int16_t first = side == ListSide::Active ? 0 : 7;
+    for (int16_t i = first; i < first + 7; ++i)
+        setEntryText(i, {});
+    ws.bolFillingEntries = filling;
+    if (runTrackFromAnySide || runTrackSide == side) {
+        ctl.txtRunTrack.text.clear();
+        runTrackSide.reset();
+    }
+}
+
+void FormContext::updateCountCaptions() {
+    ctl.lblAmountLeft.caption = QStringLiteral("Active Tracks (%1)").arg(ws.ListTracks.count());
+    ctl.lblAmountRight.caption =
+        QStringLiteral("Non-Active Tracks (%1)").arg(ws.listNotActive.count());
+}
+
 } // namespace gk

@@ -58,6 +58,10 @@ struct FormContext {
     TrackList& list(ListSide side) {
         return side == ListSide::Active ? ws.ListTracks : ws.listNotActive;
     }
+    // The event entries of that list's rows.
+    std::vector<EventEntries>& entries(ListSide side) {
+        return side == ListSide::Active ? ws.arrActive : ws.arrInactive;
+    }
     bool fncFileExists(const QString& path);
     void showError(int number, const QString& description);
     // Shows the box and ends the program.
@@ -74,6 +78,11 @@ struct FormContext {
     }
     // Writes an entry box and runs its change handler, as the program's own writes do.
     void setEntryText(int16_t index, const QByteArray& text);
+    // Empties the side's entry boxes, and the selected-track box unless told to do so only
+    // when it names that side's track.
+    void clearSide(ListSide side, bool runTrackFromAnySide = true);
+    // The two count captions, "Active Tracks (N)" and "Non-Active Tracks (N)".
+    void updateCountCaptions();
 };
 
 } // namespace gk

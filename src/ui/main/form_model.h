@@ -71,7 +71,6 @@ class FormModel {
     // "start GPL" and the "?" menu belong to the launch flow.
     void cmdLaunchGPL_Click();
     void mnuHelp_Click(int16_t Index);
-    LaunchFlow& launchFlow() { return *launch_; }
 
     // ---- help line: the pointer moved over a control
     using Hover = help::Hover;

@@ -11,26 +11,6 @@ namespace gk {
 
 // ---------------------------------------------------------------- list commands
 
-void ListCommands::updateCountCaptions() {
-    ctx_.ctl.lblAmountLeft.caption =
-        QStringLiteral("Active Tracks (%1)").arg(ctx_.ws.ListTracks.count());
-    ctx_.ctl.lblAmountRight.caption =
-        QStringLiteral("Non-Active Tracks (%1)").arg(ctx_.ws.listNotActive.count());
-}
-
-void ListCommands::clearSide(ListSide side, bool runTrackFromAnySide) {
-    const bool filling = ctx_.ws.bolFillingEntries;
-    ctx_.ws.bolFillingEntries = true;
-    const int16_t first = side == ListSide::Active ? 0 : 7;
-    for (int16_t i = first; i < first + 7; ++i)
-        ctx_.setEntryText(i, {});
-    ctx_.ws.bolFillingEntries = filling;
-    if (runTrackFromAnySide || ctx_.runTrackSide == side) {
-        ctx_.ctl.txtRunTrack.text.clear();
-        ctx_.runTrackSide.reset();
-    }
-}
-
 void ListCommands::cmdChangeButton_Click(int16_t Index) {
     if (Index < 0 || Index > 3)
         return;
@@ -42,8 +22,7 @@ void ListCommands::runListCommand(int16_t Index) {
     TrackList& from = ctx_.list(source);
     if (from.current < 0)
         return;
-    std::vector<EventEntries>& fromEntries =
-        source == ListSide::Active ? ctx_.ws.arrActive : ctx_.ws.arrInactive;
+    std::vector<EventEntries>& fromEntries = ctx_.entries(source);
     ctx_.ws.bolFillingEntries = true;
     try {
         ctx_.ws.bolSeasonChanged = true;
@@ -56,8 +35,7 @@ void ListCommands::runListCommand(int16_t Index) {
         if (Index == 0 || Index == 3) {
             const ListSide target = Index == 0 ? ListSide::Inactive : ListSide::Active;
             TrackList& to = ctx_.list(target);
-            std::vector<EventEntries>& toEntries =
-                target == ListSide::Active ? ctx_.ws.arrActive : ctx_.ws.arrInactive;
+            std::vector<EventEntries>& toEntries = ctx_.entries(target);
             // A list holds at most 32767 rows: refuse the move whole rather than leave rows
             // copied but not removed.
             const auto moving = static_cast<size_t>(
@@ -93,12 +71,12 @@ void ListCommands::runListCommand(int16_t Index) {
             fromEntries.resize(kept);
             from.current = -1; // the command leaves no current row behind
             from.rowsChanged();
-            clearSide(source);
+            ctx_.clearSide(source);
         }
     } catch (const RuntimeError& e) {
         ctx_.showError(e.number(), e.description());
     }
-    updateCountCaptions();
+    ctx_.updateCountCaptions();
     ctx_.ws.bolFillingEntries = false;
     if (!ctx_.ctl.txtTrack.isEmpty())
         ctx_.form.txtTrack_Change();
@@ -114,8 +92,7 @@ void ListCommands::picArrow_Click(int16_t Index) {
             ctx_.form.subShowTrackSet();
         }
         TrackList& rows = ctx_.list(side);
-        std::vector<EventEntries>& entries =
-            side == ListSide::Active ? ctx_.ws.arrActive : ctx_.ws.arrInactive;
+        std::vector<EventEntries>& entries = ctx_.entries(side);
         if (rows.count() < 2 || rows.current < 0)
             return;
         ctx_.ws.bolSeasonChanged = true;
@@ -150,8 +127,7 @@ void ListCommands::lblAmountRight_Click() {
 
 void ListCommands::sortList(ListSide side) {
     TrackList& rows = ctx_.list(side);
-    std::vector<EventEntries>& entries =
-        side == ListSide::Active ? ctx_.ws.arrActive : ctx_.ws.arrInactive;
+    std::vector<EventEntries>& entries = ctx_.entries(side);
     if (rows.count() < 2)
         return;
     try {
@@ -190,7 +166,7 @@ void ListCommands::sortList(ListSide side) {
         rows.rowsChanged();
         // Nothing shown on this side belongs to a row any more; the selected track stays when
         // it came from the other list.
-        clearSide(side, false);
+        ctx_.clearSide(side, false);
     } catch (const RuntimeError& e) {
         ctx_.showError(e.number(), e.description());
         return;

@@ -18,12 +18,8 @@ class ListCommands {
     void lblAmountRight_Click();
 
   private:
-    void updateCountCaptions();
     void runListCommand(int16_t Index);
     void sortList(ListSide side);
-    // Empties the side's entry boxes, and the selected-track box unless told to do so only
-    // when it names that side's track.
-    void clearSide(ListSide side, bool runTrackFromAnySide = true);
 
     FormContext& ctx_;
 };

@@ -39,13 +39,8 @@ void SeasonFiles::subGet67season(const QString& strFile) {
     ctx_.ws.arrActive.clear();
     ctx_.ws.arrInactive.clear();
     ctx_.ws.arrAllTracks.clear();
-    const bool filling = ctx_.ws.bolFillingEntries;
-    ctx_.ws.bolFillingEntries = true; // emptying the boxes is not an edit
-    for (int16_t i = 0; i < 14; ++i)
-        ctx_.setEntryText(i, {});
-    ctx_.ws.bolFillingEntries = filling;
-    ctx_.ctl.txtRunTrack.text.clear();
-    ctx_.runTrackSide.reset();
+    ctx_.clearSide(ListSide::Active);
+    ctx_.clearSide(ListSide::Inactive);
 
     const QString& dir = ctx_.ws.strGPLdir;
     if (!ctx_.fncFileExists(paths::seasonIni(dir)))
@@ -72,12 +67,10 @@ void SeasonFiles::subGet67season(const QString& strFile) {
         loadGuard_.loadStopped(reading, readInto->count());
         throw;
     }
-    ctx_.ctl.lblAmountLeft.caption =
-        QStringLiteral("Active Tracks (%1)").arg(ctx_.ws.ListTracks.count());
+    ctx_.updateCountCaptions();
     buildInactiveList(ctx_.ws.ListAllTracks, ctx_.ws.arrAllTracks, ctx_.ws.ListTracks,
                       ctx_.ws.arrActive, ctx_.ws.listNotActive, ctx_.ws.arrInactive);
-    ctx_.ctl.lblAmountRight.caption =
-        QStringLiteral("Non-Active Tracks (%1)").arg(ctx_.ws.listNotActive.count());
+    ctx_.updateCountCaptions();
 }
 
 // ---------------------------------------------------------------- writing

@@ -105,11 +105,8 @@ bool Startup::startUp(const QString& commandLine) {
             const Answer answer =
                 ctx_.dialogs.messageBox({text, QStringLiteral("Gridkeeper Crash Recovery"),
                                          Buttons::YesNo, Icon::Exclamation});
-            if (answer != Answer::Yes)
-                return;
-            const QString season = paths::seasonIni(ctx_.ws.strGPLdir);
-            // The rename replaces the season file in one step, so no moment is left without one.
-            ctx_.files.renameFile(parked, season);
+            if (answer == Answer::Yes)
+                restoreParkedSeason(ctx_.files, ctx_.ws.strGPLdir);
         });
     } catch (const FormContext::ProgramEnd&) {
         ctx_.ended = true;
