@@ -109,27 +109,34 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
     EXPECT_EQ(season(), broken);
 }
 
-// Three writers at once wait for each other: each succeeds, and the season files and backups
-// are complete after every round.
-TEST_F(Cli, ConcurrentWritersLeaveCompleteFiles) {
-    game.writeSeason({"a", "b"});
-    game.writeAllTracks({"a", "b", "c"});
+// Writers at once take turns from their read to their write: every change survives, and the
+// season files and backups are complete after every round.
+TEST_F(Cli, ConcurrentWritersKeepEveryChange) {
+    const QList<QByteArray> added = {"t0", "t1", "t2", "t3"};
+    game.addTracks(added);
     for (int round = 0; round < 3; ++round) {
-        std::array<QProcess, 3> writers;
+        game.writeSeason({"a"});
+        game.writeAllTracks(QList<QByteArray>{"a"} + added);
+        std::array<QProcess, 4> writers;
         for (size_t i = 0; i < writers.size(); ++i)
-            start(writers[i], i == 0 ? u"write|--alphabetical"_s : u"write|--list-order"_s);
+            start(writers[i], u"activate|"_s + QString::fromLatin1(added[static_cast<int>(i)]));
         for (QProcess& p : writers) {
             EXPECT_TRUE(p.waitForFinished(30000));
             EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
         }
-        for (const auto& [file, events] : {std::pair{"67season.ini", 2},
-                                           {"67AllTracks.ini", 3},
-                                           {"67season_previous.bak", 2},
-                                           {"67AllTracks_previous.bak", 3}}) {
-            int read = 0;
+        for (const auto& [file, events] : {std::pair{"67season.ini", 5},
+                                           {"67AllTracks.ini", 5},
+                                           {"67season_previous.bak", 4},
+                                           {"67AllTracks_previous.bak", 5}}) {
+            QList<QByteArray> read;
             scanEvents(game.read(u"seasons/"_s + QString::fromLatin1(file)),
-                       [&](auto&&, auto&&) { ++read; });
-            EXPECT_EQ(read, events) << file << " round " << round;
+                       [&](auto&&, QByteArray&& folder) { read.push_back(folder); });
+            EXPECT_EQ(read.size(), events) << file << " round " << round;
+            for (const QByteArray& track : added) {
+                if (events == 5) {
+                    EXPECT_TRUE(read.contains(track)) << file << " lost " << track.constData();
+                }
+            }
         }
     }
 }

@@ -88,32 +88,80 @@ TEST_F(LaunchProcess, ArgumentsAsTextAndFailuresPutTheSeasonBack) {
     EXPECT_EQ(season(), kReal);
 }
 
-// normal -> running (temporary season, real one parked) -> restored, with further launches
-// while the game runs.
-TEST_F(LaunchProcess, InactiveRunWalksTheSeasonFolder) {
+// normal -> running (temporary season, real one parked) -> restored. While the game runs,
+// every other writer is refused before anything changes: the command-line tool, a second
+// window, a launch; a text editor's write is kept aside when the season is put back.
+TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
     QProcess first;
     start(first, {u"spa"_s}, true);
     ASSERT_TRUE(gameStarted());
     EXPECT_EQ(recorded(u"arg"_s).mid(2), QStringList{u"-ko20:Personal Information:team:-1"_s});
-    const QByteArray seen = file(record + u".season"_s);
-    EXPECT_TRUE(seen.startsWith("[Season]\r\nname=Temporary") && seen.contains("Directory=spa\r"));
-    EXPECT_EQ(season(), seen);
-    EXPECT_EQ(parked(), kReal);
+    const QByteArray temporary = file(record + u".season"_s);
+    EXPECT_TRUE(temporary.startsWith("[Season]\r\nname=Temporary") &&
+                temporary.contains("Directory=spa\r"));
+    const QStringList names = {u"67season.ini"_s, u"gridkeeper.tmp"_s, u"67AllTracks.ini"_s,
+                               u"67season_previous.bak"_s, u"67AllTracks_previous.bak"_s};
+    const auto files = [&] {
+        QByteArrayList bytes;
+        for (const QString& name : names)
+            bytes << file(game.path(u"seasons/"_s + name));
+        return bytes;
+    };
+    const QByteArrayList during = files();
+    EXPECT_EQ(during.mid(0, 2), (QByteArrayList{temporary, kReal}));
 
-    // A second start finds the parked file (and, declining the recovery, the temporary season
-    // whose one track is active): an inactive track is refused, an active one finds the game.
-    auto [status, err] = run({u"monza"_s});
-    EXPECT_EQ(status, 1);
-    EXPECT_TRUE(err.contains("gridkeeper.tmp already exists")) << err.constData();
-    std::tie(status, err) = run({u"spa"_s});
-    EXPECT_TRUE(err.contains("GPL is already running")) << err.constData();
-    EXPECT_EQ(parked(), kReal);
+    // The command-line tool: writes refused, launches find the game running, the lists it shows
+    // are the real season's.
+    const auto refused = "GPL is running an inactive track: 67season.ini holds a temporary season";
+    const auto running = "GPL is already running";
+    // clang-format off
+    const std::vector<std::tuple<QStringList, int, const char*>> commands = {
+        {{u"activate"_s, u"spa"_s}, 1, refused},
+        {{u"write"_s}, 1, refused},
+        {{u"run"_s, u"monza"_s}, 0, running},
+        {{u"run"_s, u"spa"_s}, 0, running},
+    };
+    // clang-format on
+    for (const auto& [args, status, message] : commands) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(GK_CLI_PATH), QStringList{u"--gpl-dir"_s, game.dir()} + args);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QByteArray err = p.readAllStandardError();
+        EXPECT_EQ(p.exitCode(), status) << args.join(u' ').toStdString() << err.constData();
+        EXPECT_TRUE(err.contains(message)) << err.constData();
+        EXPECT_FALSE(err.contains("Crash Recovery")) << err.constData();
+    }
 
+    // A second window: no crash recovery but why its writes are refused; the real season.
+    {
+        Harness h;
+        h.dialogs.expectMessage(
+            {u"GPL is running an inactive track: your 67season.ini is parked as gridkeeper.tmp "
+             "until the game ends, and a temporary season stands in its place.\r\n\r\nThe "
+             "lists show your real season. Gridkeeper writes no season file until GPL has "
+             "ended."_s,
+             u"Gridkeeper"_s, Buttons::Ok, Icon::Information});
+        ASSERT_TRUE(h.m().Form_Load(game.dir()));
+        EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", kTricky}));
+        h.dialogs.expectMessage(gkBox(
+            u"GPL is running an inactive track: 67season.ini holds a temporary season until the "
+            "game ends.\r\n\r\nNothing was written. Save again after GPL has ended."_s));
+        h.m().cmdMakeIni_Click();
+    }
+    EXPECT_EQ(files(), during);
+
+    // A text editor saves 67season.ini; the game ends.
+    game.write(u"seasons/67season.ini"_s, "edited");
     stopGame();
     ASSERT_TRUE(first.waitForFinished(30000));
-    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().constData();
-    EXPECT_EQ(season(), kReal);
-    EXPECT_FALSE(game.exists(u"seasons/gridkeeper.tmp"_s));
+    EXPECT_EQ(first.exitCode(), 1);
+    EXPECT_TRUE(first.readAllStandardError().contains(
+        "67season.ini was changed by another program while GPL ran the inactive track. That "
+        "file is kept as " +
+        game.dir().toUtf8() + "\\seasons\\67season_during_run.bak; your own season is back"));
+    EXPECT_EQ(files(), (QByteArrayList{kReal, "(missing)"} + during.mid(2)));
+    EXPECT_EQ(game.read(u"seasons/67season_during_run.bak"_s), "edited");
 }
 
 // The launcher is killed (SIGKILL) while the game of an inactive track runs.

@@ -35,6 +35,12 @@ QString trackSet(const QString& gameDir, const QString& name) {
 QString parkedSeason(const QString& gameDir) {
     return inSeasons(gameDir, QStringLiteral("gridkeeper.tmp"));
 }
+QString runLock(const QString& gameDir) {
+    return inSeasons(gameDir, QStringLiteral("gridkeeper_run.lock"));
+}
+QString seasonDuringRun(const QString& gameDir) {
+    return inSeasons(gameDir, QStringLiteral("67season_during_run.bak"));
+}
 QString tracksFolder(const QString& gameDir) {
     return gameDir + QLatin1String("\\tracks\\");
 }

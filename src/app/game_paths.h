@@ -16,6 +16,10 @@ QString allTracksBackup(const QString& gameDir);
 QString trackSet(const QString& gameDir, const QString& name);
 QString inSeasons(const QString& gameDir, const QString& fileName);
 QString parkedSeason(const QString& gameDir);
+// Held by the process whose run of an inactive track has parked the season.
+QString runLock(const QString& gameDir);
+// 67season.ini as another program left it during such a run.
+QString seasonDuringRun(const QString& gameDir);
 QString tracksFolder(const QString& gameDir);
 QString trackIni(const QString& gameDir, const QString& folder);
 QString appIni(const QString& gameDir);

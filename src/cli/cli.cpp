@@ -240,7 +240,8 @@ int runCli(const QList<QByteArray>& rawArguments) {
     CliDialogs dialogs;
     QtFileSystem files;
     NullShell shell;
-    FormModel model({settings, dialogs, files, shell});
+    FormModel model(
+        {settings, dialogs, files, shell, nullptr, nullptr, nullptr, command->changesSeason});
     if (!model.Form_Load(gameDir))
         return std::max(dialogs.status, static_cast<int>(Refused));
     // A season that could not be read whole must not be written back.

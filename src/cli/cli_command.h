@@ -51,6 +51,8 @@ struct Command {
     QString (*check)(const QCommandLineParser& options, const QStringList& args);
     // Runs on the loaded game folder; returns the exit status.
     int (*run)(Context& context);
+    // Holds the season lock from the read of the season to its write.
+    bool changesSeason = false;
 };
 
 // The commands on the season files (season_commands.cpp), the track check (check_command.cpp)

@@ -8,6 +8,7 @@
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
 #include "season/season_file.h"
+#include "season/season_guard.h"
 #include "season/season_writer.h"
 
 namespace gk {
@@ -70,7 +71,8 @@ void LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
                                  Icon::Information});
             return;
         }
-        if (gameWindow_.gameRunning(dir)) {
+        // A live run of an inactive track is the game running too.
+        if (gameWindow_.gameRunning(dir) || seasonParkedByLiveRun(files_, dir)) {
             dialogs_.messageBox(kAlreadyRunning);
             return;
         }
@@ -126,6 +128,35 @@ void restoreParkedSeason(FileSystem& files, const QString& gameDir) {
         files.renameFile(parked, paths::seasonIni(gameDir));
 }
 
+bool putBackAfterRun(FileSystem& files, const QString& gameDir, const QByteArray& temporary) {
+    const QString parked = paths::parkedSeason(gameDir);
+    if (!files.fileExists(parked))
+        return false;
+    const QString season = paths::seasonIni(gameDir);
+    bool kept = false;
+    if (files.fileExists(season) && files.readFile(season) != temporary) {
+        // Another program wrote the season during the run: its file is kept, whole, before
+        // the real season takes its place again.
+        const QString keep = paths::seasonDuringRun(gameDir);
+        const QString part = keep + QStringLiteral(".new");
+        if (files.fileExists(part))
+            files.removeFile(part);
+        files.linkOrCopyFile(season, part);
+        files.renameFile(part, keep);
+        kept = true;
+    }
+    files.renameFile(parked, season);
+    return kept;
+}
+
+bool seasonParkedByLiveRun(FileSystem& files, const QString& gameDir) {
+    try {
+        return parkedSeasonState(files, gameDir) == ParkedSeason::LiveRun;
+    } catch (const RuntimeError&) {
+        return false; // a lock that cannot even be probed is held by no run of ours
+    }
+}
+
 void LaunchFlow::runInactive(const LaunchChoice& choice) {
     struct Busy {
         Shell& shell;
@@ -158,27 +189,30 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
 
     const QString season = paths::seasonIni(dir);
     const QString parked = paths::parkedSeason(dir);
-    // A parked season from an earlier run is the user's real season: it is never replaced.
-    if (files_.fileExists(parked)) {
-        const Answer answer = dialogs_.messageBox(
-            {QStringLiteral("The file ") + parked +
-                 QStringLiteral(" already exists. It holds your real 67season.ini, parked by an "
-                                "earlier run of an inactive track that has not ended (GPL may "
-                                "still be running, or it crashed).\r\n\r\nThe track is not "
-                                "started, so that this file is not overwritten.\r\n\r\nShall "
-                                "gridkeeper.tmp be renamed to 67season.ini now?"),
-             QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation, true});
-        try {
-            if (answer == Answer::Yes)
-                restoreParkedSeason(files_, dir);
-        } catch (const RuntimeError& e) {
-            showError(e.number(), e.description());
-        }
-        return;
-    }
-
+    // The season lock is held while the season is parked and while it is put back; the run
+    // lock for as long as it is parked, so that every other Gridkeeper knows a live run from
+    // a crashed one.
+    std::shared_ptr<void> seasonLock;
+    std::shared_ptr<void> runLock;
     bool parkedHere = false;
+    QByteArray temporary;
     try {
+        seasonLock = lockSeason(files_, dir);
+        switch (parkedSeasonState(files_, dir)) {
+        case ParkedSeason::LiveRun:
+            dialogs_.messageBox(kAlreadyRunning);
+            return;
+        case ParkedSeason::LeftBehind:
+            offerRecovery(dir);
+            return;
+        case ParkedSeason::None:
+            break;
+        }
+        runLock = files_.tryLockFile(paths::runLock(dir));
+        if (!runLock) {
+            dialogs_.messageBox(kAlreadyRunning);
+            return;
+        }
         if (files_.fileExists(season)) {
             files_.renameFile(season, parked);
             parkedHere = true;
@@ -186,29 +220,59 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
         const size_t r = static_cast<size_t>(row);
         if (r >= choice.ws.arrInactive.size())
             throw RuntimeError(ErrorCode::SubscriptRange);
-        files_.writeFile(season,
-                         seasonFileBytes(season_names::kTemporary, {choice.ws.arrInactive[r]}));
+        temporary = seasonFileBytes(season_names::kTemporary, {choice.ws.arrInactive[r]});
+        files_.writeFile(season, temporary);
+        seasonLock.reset();
+
         std::optional<MessageBox> message;
         if (gameWindow_.gameRunning(dir))
             message = kAlreadyRunning;
         else
             message = subShellAndWait(gameCommandLine(dir, QString(), choice.team), dir);
+
         // The real season is back in place before anything is reported.
-        restoreParkedSeason(files_, dir);
+        seasonLock = lockSeason(files_, dir);
+        const bool kept = putBackAfterRun(files_, dir, temporary);
         parkedHere = false;
+        runLock.reset();
+        seasonLock.reset();
+        if (kept)
+            dialogs_.messageBox(
+                {QStringLiteral("67season.ini was changed by another program while GPL ran the "
+                                "inactive track. That file is kept as ") +
+                     paths::seasonDuringRun(dir) +
+                     QStringLiteral("; your own season is back in 67season.ini."),
+                 title(), Buttons::Ok, Icon::Exclamation});
         if (message)
             dialogs_.messageBox(*message);
         shell_.centerMainWindow();
     } catch (const RuntimeError& e) {
         if (parkedHere) {
             try {
-                restoreParkedSeason(files_, dir);
+                putBackAfterRun(files_, dir, temporary);
             } catch (const RuntimeError&) {
-                // Left parked: the next start offers the recovery.
+                // Left parked: with the run lock released, the next start offers the recovery.
             }
         }
+        runLock.reset();
+        seasonLock.reset();
         showError(e.number(), e.description());
     }
+}
+
+// A season parked by a run that ended without putting it back is the user's real season: it
+// is never replaced; the user may put it back now.
+void LaunchFlow::offerRecovery(const QString& dir) {
+    const Answer answer = dialogs_.messageBox(
+        {QStringLiteral("The file ") + paths::parkedSeason(dir) +
+             QStringLiteral(" already exists. It holds your real 67season.ini, parked by an "
+                            "earlier run of an inactive track that has not ended (GPL may "
+                            "still be running, or it crashed).\r\n\r\nThe track is not "
+                            "started, so that this file is not overwritten.\r\n\r\nShall "
+                            "gridkeeper.tmp be renamed to 67season.ini now?"),
+         QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation, true});
+    if (answer == Answer::Yes)
+        restoreParkedSeason(files_, dir);
 }
 
 } // namespace gk

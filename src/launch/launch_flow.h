@@ -29,6 +29,12 @@ struct LaunchPlatform {
 // Puts the season parked as gridkeeper.tmp back as 67season.ini, replacing a temporary season
 // in one step, so no moment is left without a season file. Nothing when none is parked.
 void restoreParkedSeason(FileSystem& files, const QString& gameDir);
+// The same at the end of a run whose temporary season was `temporary`: when 67season.ini no
+// longer holds it (another program wrote the season meanwhile), that file is first kept as
+// 67season_during_run.bak. True when it was kept.
+bool putBackAfterRun(FileSystem& files, const QString& gameDir, const QByteArray& temporary);
+// True when a run of an inactive track that is still going has parked the season. Never throws.
+bool seasonParkedByLiveRun(FileSystem& files, const QString& gameDir);
 
 struct LaunchChoice {
     const Workspace& ws;
@@ -54,6 +60,7 @@ class LaunchFlow {
 
   private:
     void runInactive(const LaunchChoice& choice);
+    void offerRecovery(const QString& dir);
     void showError(int number, const QString& description);
 
     Dialogs& dialogs_;

@@ -14,6 +14,7 @@ struct MessageBox {
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
     bool secondButtonDefault = false;
+    bool cancelDefault = false; // of Yes, No, Cancel: Cancel is the default
 
     bool operator==(const MessageBox&) const = default;
 };

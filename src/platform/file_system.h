@@ -2,10 +2,22 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 #include <memory>
 #include <vector>
 
 namespace gk {
+
+// What identifies one version of a file without reading it: a file replaced by a rename, or
+// written in place, gets another stamp.
+struct FileStamp {
+    bool exists = false;
+    quint64 id = 0; // inode (file index on Windows)
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
 
 struct FolderEntry {
     QString name;
@@ -40,10 +52,17 @@ class FileSystem {
     // The file a symbolic link leads to (following a chain of links), or `path` itself when it
     // is no link. Never throws.
     virtual QString resolveLinks(const QString& path) = 0;
+    // The file's stamp; `exists` false when there is none. Never throws.
+    virtual FileStamp fileStamp(const QString& path) = 0;
     // Holds a lock shared with other Gridkeeper processes on the folder until the returned
-    // handle is released, waiting while another process holds it. Throws RuntimeError when it
-    // cannot be taken.
+    // handle is released, waiting while another process holds it. Taking it again while this
+    // object holds it returns the same lock (a command holds it from its read to its write,
+    // and the write takes it too). Throws RuntimeError when it cannot be taken.
     virtual std::shared_ptr<void> lockFolder(const QString& path) = 0;
+    // Takes the lock file `path` unless a live process holds it: a lock left by a process that
+    // ended is taken over. Null when it is held; throws RuntimeError when it cannot be made.
+    // The lock lasts until the handle is released, however long that is.
+    virtual std::shared_ptr<void> tryLockFile(const QString& path) = 0;
     // The entries of a folder, "." and ".." left out, in the order the system lists them.
     virtual std::vector<FolderEntry> listFolder(const QString& path) = 0;
     virtual void setCurrentDirectory(const QString& path) = 0;

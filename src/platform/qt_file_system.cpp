@@ -283,13 +283,63 @@ void QtFileSystem::removeFile(const QString& path) {
 #endif
 }
 
+FileStamp QtFileSystem::fileStamp(const QString& path) {
+    FileStamp stamp;
+    const QString native = nativePath(path);
+#ifdef Q_OS_WIN
+    HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), 0,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return stamp;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(h, &info)) {
+        stamp.exists = true;
+        stamp.id = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        stamp.size = (qint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        stamp.modifiedNs = ((qint64(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                            info.ftLastWriteTime.dwLowDateTime) * 100;
+    }
+    CloseHandle(h);
+#else
+    struct stat st {};
+    if (::stat(QFile::encodeName(native).constData(), &st) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.id = static_cast<quint64>(st.st_ino) ^ (static_cast<quint64>(st.st_dev) << 40);
+    stamp.size = static_cast<qint64>(st.st_size);
+    stamp.modifiedNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    return stamp;
+}
+
 std::shared_ptr<void> QtFileSystem::lockFolder(const QString& path) {
-    auto lock = std::make_shared<QLockFile>(nativePath(path) + QStringLiteral("/gridkeeper.lock"));
+    const QString file = nativePath(path) + QStringLiteral("/gridkeeper.lock");
+    if (std::shared_ptr<void> held = heldLocks_[file].lock())
+        return held;
+    auto lock = std::make_shared<QLockFile>(file);
     lock->setStaleLockTime(60000);
     if (!lock->tryLock(20000))
         throw RuntimeError(lock->error() == QLockFile::PermissionError ? ErrorCode::PermissionDenied
                                                                        : ErrorCode::PathFileAccess);
+    heldLocks_[file] = lock;
     return lock;
+}
+
+std::shared_ptr<void> QtFileSystem::tryLockFile(const QString& path) {
+    auto lock = std::make_shared<QLockFile>(nativePath(path));
+    // Only a dead owner makes the lock stale, never its age: a game may run for hours.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return lock;
+    switch (lock->error()) {
+    case QLockFile::LockFailedError:
+        return nullptr;
+    case QLockFile::PermissionError:
+        throw RuntimeError(ErrorCode::PermissionDenied);
+    default:
+        throw RuntimeError(ErrorCode::PathFileAccess);
+    }
 }
 
 QString QtFileSystem::resolveLinks(const QString& path) {

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <map>
 
 namespace gk {
 
@@ -20,7 +21,9 @@ class QtFileSystem : public FileSystem {
     void renameFile(const QString& from, const QString& to) override;
     void removeFile(const QString& path) override;
     QString resolveLinks(const QString& path) override;
+    FileStamp fileStamp(const QString& path) override;
     std::shared_ptr<void> lockFolder(const QString& path) override;
+    std::shared_ptr<void> tryLockFile(const QString& path) override;
     std::vector<FolderEntry> listFolder(const QString& path) override;
     void setCurrentDirectory(const QString& path) override;
     QString programDirectory() override;
@@ -40,6 +43,8 @@ class QtFileSystem : public FileSystem {
         QHash<QString, QString> byFoldedName;
     };
     QHash<QString, FolderNames> folderCache_;
+    // The folder locks this object holds, so that taking one again shares it.
+    std::map<QString, std::weak_ptr<void>> heldLocks_;
 };
 
 } // namespace gk

@@ -4,6 +4,7 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "season_file.h"
+#include "season_guard.h"
 
 #include <QHash>
 #include <algorithm>
@@ -20,8 +21,11 @@ QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& fol
 }
 
 void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path, TrackList& list,
-                    std::vector<EventEntries>& entries, InstalledTracks& installed) {
-    const QByteArray data = fs.readFile(path);
+                    std::vector<EventEntries>& entries, InstalledTracks& installed,
+                    FileVersion* version) {
+    if (version)
+        *version = readVersion(fs, path);
+    const QByteArray data = version ? version->bytes : fs.readFile(path);
     const QString fileName = path.mid(
         std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))) + 1);
     scanEvents(

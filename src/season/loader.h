@@ -9,6 +9,7 @@
 namespace gk {
 
 class FileSystem;
+struct FileVersion;
 
 // Whether each track folder's track.ini exists, as far as it was looked up.
 using InstalledTracks = QHash<QByteArray, bool>;
@@ -20,9 +21,10 @@ QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& fol
 
 // Reads the events of a season file into a list, appending one row per event (see rowText).
 // Throws RuntimeError for a file that cannot be read or is malformed; the rows read before
-// the fault stay in the list.
+// the fault stay in the list. With `version` the file's version read is kept there.
 void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path, TrackList& list,
-                    std::vector<EventEntries>& entries, InstalledTracks& installed);
+                    std::vector<EventEntries>& entries, InstalledTracks& installed,
+                    FileVersion* version = nullptr);
 
 // Appends to the inactive list the all-tracks events left over when the active events are
 // matched to them one for one, with a copy of their entries, in all-tracks order: first each

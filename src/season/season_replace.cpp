@@ -28,10 +28,14 @@ struct Slot {
 
 } // namespace
 
-void replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const QByteArray& season,
-                        const QByteArray& allTracks) {
+SeasonVersion replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const QByteArray& season,
+                                 const QByteArray& allTracks, const SeasonVersion* expected) {
     // One writer at a time: another Gridkeeper writing the same season waits for this one.
-    const std::shared_ptr<void> lock = fs.lockFolder(paths::seasonsFolder(gameDir));
+    const std::shared_ptr<void> lock = lockSeason(fs, gameDir);
+    if (parkedSeasonState(fs, gameDir) == ParkedSeason::LiveRun)
+        throw SeasonWriteRefused{SeasonWriteRefused::Reason::RunInProgress};
+    if (expected && expected->known && !seasonUnchanged(fs, gameDir, *expected))
+        throw SeasonWriteRefused{SeasonWriteRefused::Reason::ChangedOnDisk};
     std::array<Slot, 2> slots;
     slots[0].live = paths::seasonIni(gameDir);
     slots[0].backup = paths::seasonBackup(gameDir);
@@ -115,6 +119,12 @@ void replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const QByteArray
     for (const QString& path : scratch)
         if (fs.fileExists(path))
             removeQuietly(path);
+    // What is on disk now is what was written: nobody else writes while the lock is held.
+    SeasonVersion written;
+    written.season = {fs.fileStamp(slots[0].live), season};
+    written.allTracks = {fs.fileStamp(slots[1].live), allTracks};
+    written.known = true;
+    return written;
 }
 
 } // namespace gk

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "season_guard.h"
+
 namespace gk {
 
 class FileSystem;
@@ -15,8 +17,12 @@ class FileSystem;
 // replaces a file by one rename, so a complete season file and all-tracks file exist at every
 // moment. A season file that is a symbolic link is written through to its target, and its
 // backup is a copy of the content, never a second name of the live file. Writers in other
-// processes wait for each other (a lock file in the seasons folder).
-void replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const QByteArray& season,
-                        const QByteArray& allTracks);
+// processes wait for each other (the season lock).
+// Refused before anything changes (SeasonWriteRefused) while a live run of an inactive track
+// has parked the season, and, with `expected`, when the files on disk are no longer those
+// versions. Returns the versions written.
+SeasonVersion replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const QByteArray& season,
+                                 const QByteArray& allTracks,
+                                 const SeasonVersion* expected = nullptr);
 
 } // namespace gk

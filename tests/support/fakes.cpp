@@ -10,7 +10,8 @@ std::string describe(const MessageBox& box) {
     static const char* const icons[] = {"None", "Critical", "Exclamation", "Information"};
     return "[" + box.title.toStdString() + "] \"" + box.text.toStdString() + "\" " +
            buttons[static_cast<int>(box.buttons)] + " " + icons[static_cast<int>(box.icon)] +
-           (box.secondButtonDefault ? " (second button default)" : "");
+           (box.secondButtonDefault ? " (second button default)" : "") +
+           (box.cancelDefault ? " (Cancel default)" : "");
 }
 
 } // namespace

@@ -38,7 +38,9 @@ Answer QtDialogs::messageBox(const MessageBox& box) {
         break;
     case Buttons::YesNoCancel:
         dialog.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        dialog.setDefaultButton(box.secondButtonDefault ? QMessageBox::No : QMessageBox::Yes);
+        dialog.setDefaultButton(box.cancelDefault         ? QMessageBox::Cancel
+                                : box.secondButtonDefault ? QMessageBox::No
+                                                          : QMessageBox::Yes);
         break;
     }
     switch (dialog.exec()) {

@@ -16,6 +16,7 @@ class FileSystem;
 class Shell;
 class ProcessRunner;
 class GameWindow;
+class FileWatch;
 class FormModel;
 
 struct FormPlatform {
@@ -26,6 +27,11 @@ struct FormPlatform {
     // The game's processes; the real ones when not given.
     ProcessRunner* runner = nullptr;
     GameWindow* gameWindow = nullptr;
+    // Reports changes of the season files by other programs (none: nobody reports them).
+    FileWatch* watch = nullptr;
+    // Keeps the season lock from the first read of the season to the end: a command that
+    // changes the season reads and writes it without another writer in between.
+    bool holdSeasonLock = false;
 };
 
 // The two track lists of the window: the active list (the season) and the non-active list.
@@ -41,13 +47,16 @@ struct FormContext {
     FormContext(FormModel& model, const FormPlatform& platform, Workspace& workspace,
                 FormControls& controls)
         : form(model), settings(platform.settings), dialogs(platform.dialogs),
-          files(platform.files), shell(platform.shell), ws(workspace), ctl(controls) {}
+          files(platform.files), shell(platform.shell), watch(platform.watch),
+          holdSeasonLock(platform.holdSeasonLock), ws(workspace), ctl(controls) {}
 
     FormModel& form;
     SettingsStore& settings;
     Dialogs& dialogs;
     FileSystem& files;
     Shell& shell;
+    FileWatch* watch;
+    bool holdSeasonLock;
     Workspace& ws;
     FormControls& ctl;
     // The list the selected-track box was last filled from, if any.

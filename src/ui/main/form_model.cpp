@@ -60,6 +60,10 @@ void FormModel::cmdLaunchGPL_Click() {
     });
 }
 
+void FormModel::seasonFilesChanged() {
+    ctx_.guarded([&] { seasonFiles_.seasonFilesChanged(); });
+}
+
 void FormModel::mnuHelp_Click(int16_t Index) {
     ctx_.guarded([&] {
         launch_->mnuHelp_Click(Index, {ws_, ctl_.txtRunTrack.text, ctl_.cboCarsIndex});

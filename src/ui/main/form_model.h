@@ -21,6 +21,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -71,6 +72,18 @@ class FormModel {
     // "start GPL" and the "?" menu belong to the launch flow.
     void cmdLaunchGPL_Click();
     void mnuHelp_Click(int16_t Index);
+    // The season files changed on disk: reloads the lists when nothing is unsaved, else
+    // notes it in the help line.
+    void seasonFilesChanged();
+    // The file watch's report goes here when set (the window runs seasonFilesChanged as an
+    // event of its own, never inside another handler); otherwise it runs at once.
+    std::function<void()> onChangedOnDisk;
+    void seasonFilesChangeReported() {
+        if (onChangedOnDisk)
+            onChangedOnDisk();
+        else
+            seasonFilesChanged();
+    }
 
     // ---- help line: the pointer moved over a control
     using Hover = help::Hover;
@@ -139,6 +152,8 @@ class FormModel {
     FormControls& controls() { return ctl_; }
     const FormControls& controls() const { return ctl_; }
     const std::vector<StartupFault>& startupFaults() const { return startup_.faults(); }
+    // True when the last write of the season files was held back for a second writer.
+    bool seasonWriteHeldBack() const { return seasonFiles_.writeHeldBack(); }
     // True once the program has ended (a fatal start-up error): no question, nothing written.
     bool ended() const { return ctx_.ended; }
     // Set when a handler asks the window to close (File menu "Close").

@@ -88,14 +88,30 @@ FrmMain::FrmMain(FormModel& model, QWidget* parent) : QMainWindow(parent), model
     buildControls();
     buildMenus();
     render();
+    // A change on disk is handled as an event of its own, after the handler that runs (a
+    // message box or the wait for the game keeps events flowing inside one).
+    model_.onChangedOnDisk = [this] {
+        if (handling_ > 0)
+            diskChangePending_ = true;
+        else
+            handle([this] { model_.seasonFilesChanged(); });
+    };
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain() {
+    model_.onChangedOnDisk = nullptr;
+}
 
 template <class F> void FrmMain::handle(F&& handler) {
     if (rendering_)
         return;
+    ++handling_;
     handler();
+    --handling_;
+    if (handling_ == 0 && diskChangePending_) {
+        diskChangePending_ = false;
+        model_.seasonFilesChanged();
+    }
     if (model_.ended()) {
         QApplication::exit(0);
         return;

@@ -55,6 +55,8 @@ class FrmMain : public QMainWindow {
 
     FormModel& model_;
     bool rendering_ = false;
+    int handling_ = 0;               // handlers running (nested through modal loops)
+    bool diskChangePending_ = false; // the season files changed while a handler ran
     bool renderScheduled_ = false;
 
     QWidget* client_ = nullptr;

@@ -1,5 +1,6 @@
 #include "frm_main.h"
 #include "platform/qt_file_system.h"
+#include "platform/qt_file_watch.h"
 #include "platform/qt_settings_store.h"
 #include "platform/widgets/qt_dialogs.h"
 #include "platform/widgets/qt_shell.h"
@@ -21,7 +22,8 @@ int main(int argc, char* argv[]) {
     gk::QtDialogs dialogs;
     gk::QtFileSystem files;
     gk::QtShell shell;
-    gk::FormModel model({settings, dialogs, files, shell});
+    gk::QtFileWatch watch(files);
+    gk::FormModel model({settings, dialogs, files, shell, nullptr, nullptr, &watch});
     gk::FrmMain window(model);
     dialogs.setParent(&window);
     shell.setMainWindow(&window);

@@ -9,6 +9,7 @@
 #include "season/loader.h"
 #include "season/read_back_check.h"
 #include "season/season_file.h"
+#include "launch/launch_flow.h"
 #include "season/season_replace.h"
 #include "season/season_writer.h"
 #include "season/track_set_name.h"
@@ -43,14 +44,26 @@ void SeasonFiles::subGet67season(const QString& strFile) {
     ctx_.clearSide(ListSide::Inactive);
 
     const QString& dir = ctx_.ws.strGPLdir;
+    // Read under the season lock, so that no writer is halfway through; a folder where no lock
+    // can be made (read-only) is still read.
+    std::shared_ptr<void> lock;
+    try {
+        lock = lockSeason(ctx_.files, dir);
+    } catch (const RuntimeError&) {
+    }
+    if (ctx_.holdSeasonLock && !seasonLock_)
+        seasonLock_ = lock;
     if (!ctx_.fncFileExists(paths::seasonIni(dir)))
         ctx_.endProgram(
             {QStringLiteral("67season.ini was not found. Please check your GPL\\seasons "
                             "folder."),
              QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
     InstalledTracks installed; // one look-up per folder
+    // While a live run of an inactive track has parked the real season, that is what the lists
+    // show, not the run's temporary season.
     const QString activeFile =
-        strFile.isEmpty() ? paths::seasonIni(dir) : paths::inSeasons(dir, strFile);
+        strFile.isEmpty() ? realSeasonPath(ctx_.files, dir) : paths::inSeasons(dir, strFile);
+    SeasonVersion version;
     // A load that stops early leaves lists that must not be written back without a word.
     loadGuard_.loadStarted();
     QString reading = paths::allTracksIni(dir);
@@ -58,15 +71,21 @@ void SeasonFiles::subGet67season(const QString& strFile) {
     try {
         makeFirstRunCopies(ctx_.files, dir);
         readSeasonFile(ctx_.files, dir, reading, ctx_.ws.ListAllTracks, ctx_.ws.arrAllTracks,
-                       installed);
+                       installed, &version.allTracks);
         reading = activeFile;
         readInto = &ctx_.ws.ListTracks;
         readSeasonFile(ctx_.files, dir, activeFile, ctx_.ws.ListTracks, ctx_.ws.arrActive,
-                       installed);
+                       installed, strFile.isEmpty() ? &version.season : nullptr);
     } catch (const RuntimeError&) {
         loadGuard_.loadStopped(reading, readInto->count());
         throw;
     }
+    // A track set stands in for the season file: only the all-tracks file was read anew.
+    version.known = true;
+    if (strFile.isEmpty())
+        watch_.remember(version);
+    else
+        watch_.rememberAllTracks(version.allTracks);
     ctx_.updateCountCaptions();
     buildInactiveList(ctx_.ws.ListAllTracks, ctx_.ws.arrAllTracks, ctx_.ws.ListTracks,
                       ctx_.ws.arrActive, ctx_.ws.listNotActive, ctx_.ws.arrInactive);
@@ -76,6 +95,7 @@ void SeasonFiles::subGet67season(const QString& strFile) {
 // ---------------------------------------------------------------- writing
 
 void SeasonFiles::subCreateIniFiles(bool bolMute) {
+    heldBack_ = false;
     const auto refuse = [this](const QString& text) {
         ctx_.dialogs.messageBox({text, appTitle(), Buttons::Ok, Icon::Exclamation});
     };
@@ -105,24 +125,69 @@ void SeasonFiles::subCreateIniFiles(bool bolMute) {
         refuse(problem);
         return;
     }
+    if (seasonParkedByLiveRun(ctx_.files, ctx_.ws.strGPLdir)) {
+        refuseWhileRunning();
+        return;
+    }
     if (!loadGuard_.allowWrite(ctx_.dialogs, ctx_.files, ctx_.ws.strGPLdir))
         return;
     ctx_.shell.setBusyPointer(true);
+    bool written = false;
     try {
-        if (ctx_.ctl.chkSort == 1)
-            subSortByAlphabet();
-        else
-            subSortByList();
+        written = writeSeason();
     } catch (...) {
         ctx_.shell.setBusyPointer(false);
         throw;
     }
     ctx_.shell.setBusyPointer(false);
+    if (!written)
+        return;
     if (!bolMute)
         ctx_.dialogs.messageBox(
             {QStringLiteral("67season.ini created"), appTitle(), Buttons::Ok, Icon::Information});
     loadGuard_.written();
     ctx_.ws.bolSeasonChanged = false;
+}
+
+void SeasonFiles::refuseWhileRunning() {
+    heldBack_ = true;
+    ctx_.dialogs.messageBox(
+        {QStringLiteral("GPL is running an inactive track: 67season.ini holds a temporary season "
+                        "until the game ends.\r\n\r\nNothing was written. Save again after GPL "
+                        "has ended."),
+         appTitle(), Buttons::Ok, Icon::Exclamation});
+}
+
+// Writes in the chosen order; false when it was held back for a second writer. A change by
+// another program that lands after the question is caught under the lock and asked about
+// again.
+bool SeasonFiles::writeSeason() {
+    heldBack_ = false;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (!watch_.allowWrite()) {
+            heldBack_ = ctx_.ws.bolSeasonChanged; // "No" read the lists again: nothing is lost
+            return false;
+        }
+        try {
+            if (ctx_.ctl.chkSort == 1)
+                subSortByAlphabet();
+            else
+                subSortByList();
+            return true;
+        } catch (const SeasonWriteRefused& refused) {
+            if (refused.reason == SeasonWriteRefused::Reason::RunInProgress) {
+                refuseWhileRunning();
+                return false;
+            }
+        }
+    }
+    heldBack_ = true;
+    return false;
+}
+
+void SeasonFiles::replaceSeason(const QByteArray& season, const QByteArray& allTracks) {
+    watch_.remember(
+        replaceSeasonFiles(ctx_.files, ctx_.ws.strGPLdir, season, allTracks, &watch_.known()));
 }
 
 void SeasonFiles::writeTrackSetFile(const QString& name, const QByteArray& bytes) {
@@ -137,9 +202,8 @@ void SeasonFiles::subSortByList(const QString& strFile) {
         writeTrackSetFile(strFile, seasonFileBytes(season_names::kTrackSet, ctx_.ws.arrActive));
         return;
     }
-    replaceSeasonFiles(ctx_.files, ctx_.ws.strGPLdir,
-                       seasonFileBytes(season_names::kCustomOrder, ctx_.ws.arrActive),
-                       allTracksFileBytes(ctx_.ws.arrActive, ctx_.ws.arrInactive));
+    replaceSeason(seasonFileBytes(season_names::kCustomOrder, ctx_.ws.arrActive),
+                  allTracksFileBytes(ctx_.ws.arrActive, ctx_.ws.arrInactive));
 }
 
 void SeasonFiles::subSortByAlphabet(const QString& strFile) {
@@ -151,9 +215,8 @@ void SeasonFiles::subSortByAlphabet(const QString& strFile) {
                           seasonFileBytes(season_names::kTrackSet, ctx_.ws.arrActive, ListSorter));
         return;
     }
-    replaceSeasonFiles(ctx_.files, ctx_.ws.strGPLdir,
-                       seasonFileBytes(season_names::kAlphabetical, ctx_.ws.arrActive, ListSorter),
-                       allTracksFileBytes(ctx_.ws.arrActive, ctx_.ws.arrInactive));
+    replaceSeason(seasonFileBytes(season_names::kAlphabetical, ctx_.ws.arrActive, ListSorter),
+                  allTracksFileBytes(ctx_.ws.arrActive, ctx_.ws.arrInactive));
     // The lists are read back from the two files just written, every track.ini looked up
     // anew: they show what the next start will show.
     subGet67season();

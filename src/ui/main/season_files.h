@@ -2,9 +2,11 @@
 
 #include "app/partial_load_guard.h"
 #include "form_context.h"
+#include "season_watch.h"
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 
 namespace gk {
 
@@ -13,7 +15,7 @@ namespace gk {
 // check box that chooses the order.
 class SeasonFiles {
   public:
-    explicit SeasonFiles(FormContext& ctx) : ctx_(ctx) {}
+    explicit SeasonFiles(FormContext& ctx) : ctx_(ctx), watch_(ctx) {}
 
     void cmdMakeIni_Click();
     void chkSort_Click();
@@ -21,12 +23,25 @@ class SeasonFiles {
     void subCreateIniFiles(bool bolMute = false);
     void subSortByList(const QString& strFile = {});
     void subSortByAlphabet(const QString& strFile = {});
+    // The file watch reports a change of the season files.
+    void seasonFilesChanged() { watch_.filesChanged(); }
+    // True when the last write of the season files was held back for a second writer: a live
+    // run of an inactive track, or a change by another program that the user did not overwrite.
+    bool writeHeldBack() const { return heldBack_; }
 
   private:
     void writeTrackSetFile(const QString& name, const QByteArray& bytes);
 
+    void replaceSeason(const QByteArray& season, const QByteArray& allTracks);
+    bool writeSeason();
+    void refuseWhileRunning();
+
     FormContext& ctx_;
     PartialLoadGuard loadGuard_;
+    SeasonWatch watch_;
+    bool heldBack_ = false;
+    // Held from the first read on when the platform asks for it (see FormPlatform).
+    std::shared_ptr<void> seasonLock_;
 };
 
 } // namespace gk

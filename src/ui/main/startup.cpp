@@ -8,6 +8,7 @@
 #include "platform/runtime_error.h"
 #include "platform/settings_store.h"
 #include "platform/shell.h"
+#include "season/season_guard.h"
 
 namespace gk {
 
@@ -90,9 +91,24 @@ bool Startup::startUp(const QString& commandLine) {
             }
         });
         step([&] {
-            const QString parked = paths::parkedSeason(ctx_.ws.strGPLdir);
-            if (!ctx_.fncFileExists(parked))
+            switch (parkedSeasonState(ctx_.files, ctx_.ws.strGPLdir)) {
+            case ParkedSeason::None:
                 return;
+            case ParkedSeason::LiveRun:
+                // Nothing crashed: the season comes back when the game ends.
+                ctx_.dialogs.messageBox(
+                    {joinCrLf({QStringLiteral("GPL is running an inactive track: your "
+                                              "67season.ini is parked as gridkeeper.tmp until "
+                                              "the game ends, and a temporary season stands in "
+                                              "its place."),
+                               QString(),
+                               QStringLiteral("The lists show your real season. Gridkeeper "
+                                              "writes no season file until GPL has ended.")}),
+                     appTitle(), Buttons::Ok, Icon::Information});
+                return;
+            case ParkedSeason::LeftBehind:
+                break;
+            }
             const QString text = joinCrLf(
                 {QStringLiteral("The file gridkeeper.tmp has been found in your GPL\\seasons "
                                 "folder."),
@@ -151,6 +167,9 @@ void Startup::Form_Unload(bool& Cancel) {
         if (answer == Answer::Yes) {
             try {
                 ctx_.form.subCreateIniFiles(false);
+                // Held back for a second writer: the changes are not on disk either.
+                if (ctx_.form.seasonWriteHeldBack())
+                    Cancel = true;
             } catch (const RuntimeError& e) {
                 ctx_.showError(e.number(), e.description());
                 Cancel = true; // the changes are not on disk: the window stays open

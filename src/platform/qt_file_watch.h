@@ -1,0 +1,28 @@
+#pragma once
+
+#include "file_watch.h"
+
+#include <QFileSystemWatcher>
+#include <QTimer>
+
+namespace gk {
+
+class QtFileSystem;
+
+// The system's file notification (inotify on Linux): nothing runs while nothing changes.
+class QtFileWatch : public FileWatch {
+  public:
+    explicit QtFileWatch(QtFileSystem& files);
+    void watch(const QStringList& files, std::function<void()> changed) override;
+
+  private:
+    void rearm();
+
+    QtFileSystem& files_;
+    QStringList gamePaths_;
+    std::function<void()> changed_;
+    QFileSystemWatcher watcher_;
+    QTimer settle_;
+};
+
+} // namespace gk

@@ -1,0 +1,74 @@
+#include "season_watch.h"
+
+#include "app/game_paths.h"
+#include "form_model.h"
+#include "platform/file_watch.h"
+#include "platform/runtime_error.h"
+
+namespace gk {
+
+void SeasonWatch::remember(const SeasonVersion& version) {
+    known_ = version;
+    startWatch();
+}
+
+void SeasonWatch::rememberAllTracks(const FileVersion& version) {
+    known_.allTracks = version;
+}
+
+void SeasonWatch::startWatch() {
+    if (watching_ || !ctx_.watch)
+        return;
+    watching_ = true;
+    const QString& dir = ctx_.ws.strGPLdir;
+    ctx_.watch->watch({paths::seasonIni(dir), paths::allTracksIni(dir), paths::parkedSeason(dir)},
+                      [this] { ctx_.form.seasonFilesChangeReported(); });
+}
+
+void SeasonWatch::filesChanged() {
+    if (ctx_.ended || !known_.known || seasonUnchanged(ctx_.files, ctx_.ws.strGPLdir, known_))
+        return;
+    if (ctx_.ws.bolSeasonChanged) {
+        ctx_.ctl.lblInfo.caption =
+            QStringLiteral("67season.ini or 67AllTracks.ini was changed by another program. Your "
+                           "changes here are not saved: the next save asks whether to overwrite "
+                           "that change.");
+        return;
+    }
+    // Nothing unsaved: the lists show what is on disk now.
+    try {
+        ctx_.form.subGet67season();
+        ctx_.ctl.lblInfo.caption =
+            QStringLiteral("67season.ini or 67AllTracks.ini was changed by another program; the "
+                           "lists were read again.");
+    } catch (const RuntimeError& e) {
+        ctx_.showError(e.number(), e.description());
+    }
+}
+
+bool SeasonWatch::allowWrite() {
+    const QString& dir = ctx_.ws.strGPLdir;
+    if (!known_.known || seasonUnchanged(ctx_.files, dir, known_))
+        return true;
+    MessageBox question{
+        QStringLiteral("67season.ini or 67AllTracks.ini was changed by another program after "
+                       "Gridkeeper read it.\r\n\r\nYes: write the lists shown here over that "
+                       "change.\r\nNo: read the lists again from the files; your changes here "
+                       "are lost.\r\nCancel: write nothing now."),
+        appTitle(), Buttons::YesNoCancel, Icon::Exclamation};
+    question.cancelDefault = true;
+    switch (ctx_.dialogs.messageBox(question)) {
+    case Answer::Yes:
+        // The change the user agreed to overwrite; a later one is still caught by the write.
+        known_ = readSeasonVersion(ctx_.files, dir);
+        return true;
+    case Answer::No:
+        ctx_.form.subGet67season();
+        ctx_.ws.bolSeasonChanged = false;
+        return false;
+    default:
+        return false;
+    }
+}
+
+} // namespace gk

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "form_context.h"
+#include "season/season_guard.h"
+
+namespace gk {
+
+// The window's guard against a second writer: it keeps the versions of the two season files
+// it last read or wrote, notices when another program (a text editor, a mod tool, the
+// command-line tool, another window) changes them, reloads the lists when that loses nothing,
+// and asks before a write would replace such a change.
+class SeasonWatch {
+  public:
+    explicit SeasonWatch(FormContext& ctx) : ctx_(ctx) {}
+
+    // The lists now stand for these versions (a load or a write). Starts the file watch on
+    // the first call.
+    void remember(const SeasonVersion& version);
+    // Only the all-tracks file was read anew (a track set was opened).
+    void rememberAllTracks(const FileVersion& version);
+    const SeasonVersion& known() const { return known_; }
+
+    // The file watch reports a change in the seasons folder.
+    void filesChanged();
+    // Before a write of the season files: true when it may go on. When the files are no longer
+    // those the lists were read from, asks: Yes overwrites that change, No reads the lists
+    // again (nothing is written), Cancel writes nothing.
+    bool allowWrite();
+
+  private:
+    void startWatch();
+
+    FormContext& ctx_;
+    SeasonVersion known_;
+    bool watching_ = false;
+};
+
+} // namespace gk
