@@ -137,6 +137,18 @@ TEST(Launch, InactiveRunSeasonFolder) {
         EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), golden.readAll());
         EXPECT_EQ(h.game.read(u"seasons/gridkeeper.tmp"_s), kReal);
         EXPECT_EQ(h.shell.busyDepth, 1);
+        // The same window meanwhile: its save is refused, and the season folder's changes
+        // are its own run's, not another program's.
+        h.dialogs.expectMessage(gkBox(
+            u"GPL is running an inactive track: 67season.ini holds a temporary season until the "
+            "game ends.\r\n\r\nNothing was written. Save again after GPL has ended."_s));
+        h.m().cmdMakeIni_Click();
+        const QString help = h.ctl().lblInfo.caption;
+        h.m().seasonFilesChanged();
+        EXPECT_EQ(h.ctl().lblInfo.caption, help);
+        EXPECT_EQ(h.game.read(u"seasons/gridkeeper.tmp"_s), kReal);
+        EXPECT_EQ(h.game.seasonFiles(), strings({"67AllTracks.ini", "67season.ini",
+                                                 "gridkeeper.tmp", "gridkeeper_run.lock"}));
     };
     h.ctl().txtRunTrack.text = "spa";
     h.m().cmdLaunchGPL_Click();

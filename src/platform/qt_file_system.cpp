@@ -298,7 +298,8 @@ FileStamp QtFileSystem::fileStamp(const QString& path) {
         stamp.id = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
         stamp.size = (qint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
         stamp.modifiedNs = ((qint64(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                            info.ftLastWriteTime.dwLowDateTime) * 100;
+                            info.ftLastWriteTime.dwLowDateTime) *
+                           100;
     }
     CloseHandle(h);
 #else

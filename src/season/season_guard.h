@@ -21,8 +21,8 @@ struct SeasonVersion {
     bool known = false;
 };
 
-// The file's version (throws RuntimeError when it cannot be read); the stamp is taken before the bytes, so that a change during the read
-// still shows as a change later.
+// The file's version (throws RuntimeError when it cannot be read); the stamp is taken before the
+// bytes, so that a change during the read still shows as a change later.
 FileVersion readVersion(FileSystem& fs, const QString& path);
 // True when the file is still that version: the same stamp, or, where the stamp moved (a
 // rewrite of the same text), the same bytes.

@@ -14,6 +14,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace gk::test {
 
@@ -127,6 +128,14 @@ class FaultyFileSystem : public QtFileSystem {
     }
     void removeFile(const QString& path) override {
         change("remove", path), QtFileSystem::removeFile(path);
+    }
+    // Runs once, right before the next folder lock is taken: another writer's change that
+    // lands at that moment.
+    std::function<void()> beforeLock;
+    std::shared_ptr<void> lockFolder(const QString& path) override {
+        if (auto hook = std::exchange(beforeLock, nullptr))
+            hook();
+        return QtFileSystem::lockFolder(path);
     }
 
   protected:

@@ -2,6 +2,7 @@
 
 #include "app/game_paths.h"
 #include "app/settings_keys.h"
+#include "launch/launch_flow.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
 #include "platform/settings_store.h"
@@ -9,7 +10,6 @@
 #include "season/loader.h"
 #include "season/read_back_check.h"
 #include "season/season_file.h"
-#include "launch/launch_flow.h"
 #include "season/season_replace.h"
 #include "season/season_writer.h"
 #include "season/track_set_name.h"

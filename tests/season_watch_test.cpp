@@ -1,0 +1,192 @@
+// A second writer while the window is open: another program's change is never overwritten
+// without a question, and is read in when nothing is unsaved.
+#include "app/game_paths.h"
+#include "platform/qt_file_watch.h"
+#include "support/harness.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+namespace gk::test {
+namespace {
+
+const QStringList kSeasonFiles = {u"67season.ini"_s, u"67AllTracks.ini"_s,
+                                  u"67season_previous.bak"_s, u"67AllTracks_previous.bak"_s};
+
+QByteArrayList seasonFolder(const GameFolder& game) {
+    QByteArrayList bytes;
+    for (const QString& name : kSeasonFiles)
+        bytes << (game.exists(u"seasons/"_s + name) ? game.read(u"seasons/"_s + name) : "-");
+    return bytes;
+}
+
+const QString kQuestion =
+    u"67season.ini or 67AllTracks.ini was changed by another program after Gridkeeper read "
+    "it.\r\n\r\nYes: write the lists shown here over that change.\r\nNo: read the lists again "
+    "from the files; your changes here are lost.\r\nCancel: write nothing now."_s;
+
+MessageBox question() {
+    MessageBox box{kQuestion, u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation};
+    box.cancelDefault = true;
+    return box;
+}
+
+// The small game with brands moved to the active list and not saved.
+void changeUnsaved(Harness& h) {
+    h.m().setRowsSelected(ListSide::Inactive, 0, 0, true);
+    h.m().setCurrentRow(ListSide::Inactive, 0);
+    h.m().cmdChangeButton_Click(3);
+    ASSERT_TRUE(h.ws().bolSeasonChanged);
+}
+
+const QByteArray kEdited = seasonOf({"monza", "oulton"});
+const Rows kShown = {"monza", "Kyalami", "* spa", "monaco", "brands"};
+
+// What a write does after another program wrote 67season.ini, by the answer to the question.
+TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
+    const struct {
+        const char* name;
+        std::optional<Answer> answer; // none: no unsaved change, the change is read in at once
+        Rows active;                  // the lists' active rows afterwards
+        bool unsaved;
+        bool overwritten; // the window's lists are on disk
+    } cases[] = {
+        {"nothing unsaved", std::nullopt, {"monza", "oulton"}, false, false},
+        {"Cancel", Answer::Cancel, kShown, true, false},
+        {"No: reload", Answer::No, {"monza", "oulton"}, false, false},
+        {"Yes: overwrite", Answer::Yes, kShown, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        ASSERT_TRUE(h.loadSmallGame());
+        if (c.answer)
+            changeUnsaved(h);
+        h.game.write(u"seasons/67season.ini"_s, kEdited);
+        const QByteArrayList edited = seasonFolder(h.game);
+        h.m().seasonFilesChanged(); // the file watch's report
+        EXPECT_TRUE(h.ctl().lblInfo.caption.startsWith(
+            u"67season.ini or 67AllTracks.ini was changed by another program"_s));
+        EXPECT_EQ(h.ctl().lblInfo.caption.endsWith(u"the lists were read again."_s), !c.answer);
+        if (c.answer) {
+            EXPECT_EQ(h.ws().ListTracks.rows, kShown); // nothing read while changes are unsaved
+            h.dialogs.expectMessage(question(), *c.answer);
+            if (c.overwritten)
+                h.dialogs.expectMessage(gkBox(u"67season.ini created"_s, Icon::Information));
+            h.m().cmdMakeIni_Click();
+        }
+        EXPECT_EQ(h.ws().ListTracks.rows, c.active);
+        EXPECT_EQ(h.ws().bolSeasonChanged, c.unsaved);
+        if (c.overwritten) {
+            EXPECT_EQ(h.game.read(u"seasons/67season_previous.bak"_s), kEdited);
+            EXPECT_TRUE(h.game.read(u"seasons/67season.ini"_s).contains("Directory=brands\r"));
+        } else {
+            EXPECT_EQ(seasonFolder(h.game), edited);
+        }
+    }
+}
+
+// Closing with unsaved changes after another program's change: Cancel keeps the window open.
+TEST(SeasonWatch, ClosingKeepsTheWindowOpenOnCancel) {
+    Harness h;
+    ASSERT_TRUE(h.loadSmallGame());
+    changeUnsaved(h);
+    h.game.write(u"seasons/67AllTracks.ini"_s, kEdited);
+    h.dialogs.expectMessage({u"You haven't saved your changes so far. Do you want to create the "
+                             "new 67season.ini now?"_s,
+                             u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation},
+                            Answer::Yes);
+    h.dialogs.expectMessage(question(), Answer::Cancel);
+    bool cancel = false;
+    h.m().Form_Unload(cancel);
+    EXPECT_TRUE(cancel);
+    EXPECT_EQ(h.game.read(u"seasons/67AllTracks.ini"_s), kEdited);
+}
+
+// A second writer that lands after the checks, right before the write takes the lock, is
+// caught under the lock: another program's change is asked about, another Gridkeeper's
+// inactive run refuses the write. Nothing changes before that.
+TEST(SeasonWatch, WritersThatLandRightBeforeTheLock) {
+    QtFileSystem other; // another process
+    std::shared_ptr<void> runLock;
+    const struct {
+        const char* name;
+        std::function<void(Harness&)> land;
+        MessageBox box;
+    } cases[] = {
+        {"another program", [](Harness& h) { h.game.write(u"seasons/67AllTracks.ini"_s, kEdited); },
+         question()},
+        {"an inactive run",
+         [&](Harness& h) {
+             runLock = other.tryLockFile(paths::runLock(h.game.dir()));
+             other.renameFile(paths::seasonIni(h.game.dir()), paths::parkedSeason(h.game.dir()));
+             h.game.write(u"seasons/67season.ini"_s, "temporary");
+         },
+         gkBox(u"GPL is running an inactive track: 67season.ini holds a temporary season until "
+               "the game ends.\r\n\r\nNothing was written. Save again after GPL has ended."_s)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        ASSERT_TRUE(h.loadSmallGame());
+        changeUnsaved(h);
+        QByteArrayList landed;
+        h.files.beforeLock = [&] {
+            c.land(h);
+            landed = seasonFolder(h.game);
+        };
+        h.dialogs.expectMessage(c.box, Answer::Cancel);
+        h.m().cmdMakeIni_Click();
+        EXPECT_FALSE(landed.isEmpty());
+        EXPECT_EQ(seasonFolder(h.game), landed);
+        EXPECT_TRUE(h.ws().bolSeasonChanged);
+        runLock.reset();
+    }
+}
+
+// The real file watch: another program's safe write (a rename over the file) reaches the
+// window's model through the event loop, and the lists are read again.
+TEST(SeasonWatch, RealWatchReadsAChangeIn) {
+    int argc = 1;
+    char name[] = "season_watch_test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    GameFolder game;
+    game.addTracks({"monza", "spa"});
+    game.writeSeason({"monza"});
+    game.writeAllTracks({"monza", "spa"});
+    FakeSettings settings;
+    FakeDialogs dialogs;
+    QtFileSystem files;
+    FakeShell shell;
+    FakeProcesses processes;
+    QtFileWatch watch(files);
+    FormModel model({settings, dialogs, files, shell, &processes, &processes, &watch});
+    ASSERT_TRUE(model.Form_Load(game.dir()));
+    int reports = 0;
+    model.onChangedOnDisk = [&] {
+        ++reports;
+        model.seasonFilesChanged();
+    };
+    // A safe write (a rename over the file), then a write in place into the file it brought.
+    for (const QList<QByteArray>& active : {QList<QByteArray>{"spa"}, {"spa", "monza"}}) {
+        const int before = reports;
+        const bool inPlace = active.size() == 2;
+        game.write(inPlace ? u"seasons/67season.ini"_s : u"seasons/67season.new"_s,
+                   seasonOf(active));
+        if (!inPlace) {
+            ASSERT_EQ(std::rename(QFile::encodeName(game.path(u"seasons/67season.new"_s)),
+                                  QFile::encodeName(game.path(u"seasons/67season.ini"_s))),
+                      0);
+        }
+        const QDeadlineTimer deadline(10000);
+        while (reports == before && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        EXPECT_EQ(model.workspace().ListTracks.rows, Rows(active.begin(), active.end()));
+    }
+}
+
+} // namespace
+} // namespace gk::test
