@@ -7,10 +7,12 @@
 #include "bench_game.h"
 #include "bench_report.h"
 
+#include "app/game_paths.h"
 #include "platform/qt_file_system.h"
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
 #include "season/season_file.h"
+#include "season/season_guard.h"
 #include "season/season_writer.h"
 #include "ui/main/form_model.h"
 
@@ -227,6 +229,43 @@ void BM_WriteBytesOnly(benchmark::State& state) {
     }
 }
 
+// What a write adds for a second writer, on the biggest season just written: the season lock
+// taken and released, the look for a live run of an inactive track, and the check that both
+// files are still the versions written. With `rewritten`, both files were written again with
+// the same bytes (new stamps): the check then compares the bytes.
+void secondWriterGuard(benchmark::State& state, bool rewritten) {
+    Prepared& p = prepared(static_cast<int>(state.range(0)), 0);
+    const std::string problem = p.problem.empty() ? writeOnce(p) : p.problem;
+    if (!problem.empty()) {
+        state.SkipWithError(problem.c_str());
+        return;
+    }
+    const QString& dir = p.model.workspace().strGPLdir;
+    SeasonVersion known = readSeasonVersion(p.files, dir);
+    if (rewritten) {
+        for (const QString& path : {paths::seasonIni(dir), paths::allTracksIni(dir)}) {
+            const QByteArray bytes = p.files.readFile(path);
+            p.files.writeFile(path, bytes);
+        }
+    }
+    for (auto _ : state) {
+        const std::shared_ptr<void> lock = lockSeason(p.files, dir);
+        const bool live = parkedSeasonState(p.files, dir) == ParkedSeason::LiveRun;
+        const bool same = seasonUnchanged(p.files, dir, known);
+        if (live || !same) {
+            state.SkipWithError("the check found a second writer where there is none");
+            return;
+        }
+    }
+}
+
+void BM_SecondWriterGuard(benchmark::State& state) {
+    secondWriterGuard(state, false);
+}
+void BM_SecondWriterGuardRewritten(benchmark::State& state) {
+    secondWriterGuard(state, true);
+}
+
 void counts(benchmark::internal::Benchmark* b) {
     b->ArgName("inactive");
     for (const int n : kInactiveCounts)
@@ -239,6 +278,8 @@ BENCHMARK(BM_WriteAlphabetical)->Apply(counts);
 BENCHMARK(BM_WriteFloor)->Apply(counts);
 BENCHMARK(BM_WriteReadBackFloor)->Apply(counts);
 BENCHMARK(BM_WriteBytesOnly)->Apply(counts);
+BENCHMARK(BM_SecondWriterGuard)->Apply(counts);
+BENCHMARK(BM_SecondWriterGuardRewritten)->Apply(counts);
 
 double counter(const Measured* m, const char* name) {
     if (!m || m->failed)
@@ -278,6 +319,17 @@ void summary(const SummaryReporter& r) {
             std::printf("  %-9d list order failed: %s\n", n, list->error.c_str());
         std::printf("  %-9d %-24s %12s   (of the write, no file touched)\n", n,
                     "making the bytes only", ms(bytes).c_str());
+        const Measured* guard = r.find("BM_SecondWriterGuard" + args);
+        const Measured* rewritten = r.find("BM_SecondWriterGuardRewritten" + args);
+        const auto fine = [](const Measured* m) {
+            return m && !m->failed ? std::to_string(m->realMs * 1000).substr(0, 7) + " us"
+                                   : std::string("error");
+        };
+        std::printf("  %-9d %-24s %12s   target <= 1 ms: %s (lock, live-run look, change check)\n",
+                    n, "second-writer guard", fine(guard).c_str(),
+                    guard && !guard->failed && guard->realMs <= 1.0 ? "ok" : "MISSED");
+        std::printf("  %-9d %-24s %12s   (files rewritten with the same bytes: compared)\n", n,
+                    "guard, bytes compared", fine(rewritten).c_str());
     }
 }
 
