@@ -148,6 +148,12 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
             u"GPL is running an inactive track: 67season.ini holds a temporary season until the "
             "game ends.\r\n\r\nNothing was written. Save again after GPL has ended."_s));
         h.m().cmdMakeIni_Click();
+        // A track set opened meanwhile stays in the lists, unsaved.
+        game.write(u"seasons/Only spa.67s"_s, seasonOf({"spa"}));
+        h.dialogs.expectMessage(h.dialogs.shown().back());
+        h.m().openTrackSet(u"Only spa"_s);
+        EXPECT_EQ(h.ws().ListTracks.rows, Rows{"spa"});
+        EXPECT_TRUE(h.ws().bolSeasonChanged);
     }
     EXPECT_EQ(files(), during);
 

@@ -175,7 +175,8 @@ void TrackSets::openTrackSet(const QString& name) {
     ctx_.form.subGet67season(name + QLatin1String(".67s"));
     ctx_.form.subPlayerInfo();
     ctx_.form.subCreateIniFiles(true);
-    ctx_.ws.bolSeasonChanged = false;
+    // A write held back for a second writer leaves the set in the lists, not on disk yet.
+    ctx_.ws.bolSeasonChanged = ctx_.form.seasonWriteHeldBack();
     ctx_.ws.bolTrackSetChanged = false;
     subShowTrackSet();
 }
