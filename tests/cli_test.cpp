@@ -1,9 +1,11 @@
 #include "season/season_file.h"
 #include "support/game_folder.h"
 
+#include <QDir>
 #include <QProcess>
 #include <array>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace gk::test {
@@ -138,6 +140,70 @@ TEST_F(Cli, ConcurrentWritersKeepEveryChange) {
                 }
             }
         }
+    }
+}
+
+// A FIFO in place of a game file is no file: nothing waits for a writer that never comes.
+TEST_F(Cli, AFifoIsNoFile) {
+    game.writeSeason({"a"});
+    game.writeAllTracks({"a"});
+    game.write(u"App.ini"_s, "lastplayer = P\r\n");
+    QDir(game.dir()).mkpath(u"Players/P"_s);
+    for (const char* fifo : {"Players/P/player.ini", "seasons/fifo.67s"})
+        ASSERT_EQ(::mkfifo(QFile::encodeName(game.path(QString::fromLatin1(fifo))), 0644), 0);
+    const struct {
+        const char* args;
+        int status;
+        const char* err;
+    } cases[] = {
+        {"show", 0, ""},
+        {"open-set|fifo", 1, "The track set \"fifo\" was not found"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << r.err.constData();
+        EXPECT_TRUE(r.err.contains(c.err)) << r.err.constData();
+    }
+    game.remove(u"seasons/67season.ini"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(game.path(u"seasons/67season.ini"_s)), 0644), 0);
+    EXPECT_TRUE(run("show").err.contains("67season.ini was not found"));
+}
+
+// A full disk, out of blocks or of inodes, is "Disk full" wherever the write fails (here at
+// the lock), and the season is untouched. The game folder lies on a small file system mounted
+// in a namespace of its own (needs root; skipped elsewhere).
+TEST_F(Cli, AFullDiskIsDiskFull) {
+    game.writeSeason({"a"});
+    game.writeAllTracks({"a", "b"});
+    const char* const fillers[] = {
+        // every inode taken (bounded by the file system's 64 inodes)
+        "i=0; while [ $i -lt 100 ] && touch \"$1/f$i\" 2>/dev/null; do i=$((i+1)); done",
+        // every block taken
+        "dd if=/dev/zero of=\"$1/fill\" bs=4096 2>/dev/null; true",
+    };
+    for (const char* fill : fillers) {
+        SCOPED_TRACE(fill);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"GRIDKEEPER_CONFIG_DIR"_s, game.root());
+        p.setProcessEnvironment(env);
+        const QString script =
+            u"mkdir -p \"$1\" && mount -t tmpfs -o size=256k,nr_inodes=64 tmpfs \"$1\" || exit 99\n"
+            "cp -r \"$2\"/. \"$1\"/ && "_s +
+            QString::fromLatin1(fill) +
+            u"\n\"$3\" --gpl-dir \"$1\" write; s=$?\n"
+            "cmp -s \"$1/seasons/67season.ini\" \"$2/seasons/67season.ini\" && echo same\n"
+            "exit $s"_s;
+        p.start(u"unshare"_s, {u"-m"_s, u"sh"_s, u"-c"_s, script, u"sh"_s, game.root() + u"/full"_s,
+                               game.dir(), QStringLiteral(GK_CLI_PATH)});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        if (p.exitStatus() != QProcess::NormalExit || p.exitCode() == 99 ||
+            p.error() == QProcess::FailedToStart)
+            GTEST_SKIP() << "no small file system could be mounted here";
+        const QByteArray err = p.readAllStandardError();
+        EXPECT_EQ(p.exitCode(), 3) << err.constData();
+        EXPECT_TRUE(err.contains("Error 61: Disk full")) << err.constData();
+        EXPECT_EQ(p.readAllStandardOutput(), "same\n");
     }
 }
 

@@ -53,6 +53,15 @@ TEST(CodePage, EveryByteRoundTripsAndOthersAreRefused) {
     EXPECT_EQ(firstUnencodableCharacter(u"a\u0141b"_s), u"\u0141"_s);
 }
 
+QByteArray utf16(const QString& text, bool bigEndian) {
+    QByteArray bytes;
+    for (QChar c : text) {
+        const char hi = static_cast<char>(c.unicode() >> 8), lo = static_cast<char>(c.unicode());
+        bytes.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+    }
+    return bytes;
+}
+
 TEST(EventScan, FindsEventsByTheirHeaderOnly) {
     struct Case {
         QByteArray data;
@@ -78,6 +87,15 @@ TEST(EventScan, FindsEventsByTheirHeaderOnly) {
         {"[Event1]\r\n[Event2]\r\ns\r\ntrackDirectory=a\r\nm\r\nd\r\nl\r\ng\r\n", {}, 321},
         {"\xEF\xBB\xBF" + a, {"a"}, 0}, // a UTF-8 byte-order mark
         {"\xFF\xFE" + a, {}, 321},      // UTF-16
+        // UTF-16 without a mark, with characters beyond Latin-1 (no NUL in their bytes), little
+        // and big endian; and a code-page file with one stray NUL, which is read.
+        {utf16(u"[Event1]\r\n\u4e2d\u6587\u4e2d\u6587\u4e2d\u6587\r\ntrackDirectory=a"_s, false),
+         {},
+         321},
+        {utf16(u"[Event1]\r\nname=\u00dcber \u0141\u00f3d\u017a\r\ntrackDirectory=a"_s, true),
+         {},
+         321},
+        {a + QByteArray(1, '\0'), {"a"}, 0},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         const Scanned s = scan(cases[i].data);

@@ -187,6 +187,15 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
         EXPECT_EQ(h.ws().ListTracks.current, monza ? 1 : -1);
         EXPECT_EQ(h.ctl().txtEntry[2].text, monza ? "trackDirectory=monza" : "");
     }
+    // A player or track folder that is no single name is never made into a path: no player,
+    // a missing track, though the files they would lead to exist.
+    Harness h;
+    h.game.write(u"App.ini"_s, "lastplayer = ..\\seasons\r\n");
+    h.game.write(u"seasons/player.ini"_s, "lasttrackselection = monza\r\n");
+    h.game.write(u"Players/Jim/player.ini"_s, "");
+    ASSERT_TRUE(h.load({"monza"}, {"monza", "../tracks/monza"}, {"monza", "../tracks/monza"}));
+    EXPECT_EQ(h.ctl().txtRunTrack.text, "");
+    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "* ../tracks/monza"}));
 }
 
 } // namespace

@@ -3,7 +3,10 @@
 #include "support/harness.h"
 
 #include <QDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace gk::test {
 namespace {
@@ -41,6 +44,21 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
          },
          {},
          {u"gone\r\nr\u00e9ims\r\ngone\r\n"_s, u"|Kyalami|N\u00fcrburg|Zolder"_s, u"|empty|odd"_s}},
+        {"names that are no UTF-8, a track folder that leads out of tracks",
+         [](Harness& s) {
+             // Made through the system's bytes: such names cannot be given to Qt.
+             for (const QByteArray& folder : {QByteArray("caf\xE9"), QByteArray("x\xFF")})
+                 ASSERT_EQ(::mkdir(QFile::encodeName(s.game.path(u"tracks/"_s)) + folder, 0755), 0);
+             const int fd =
+                 ::open(QFile::encodeName(s.game.path(u"tracks/"_s)) + "caf\xE9/track.ini",
+                        O_CREAT | O_WRONLY, 0644);
+             ASSERT_GE(fd, 0);
+             ::close(fd);
+             s.game.write(u"outside/track.ini"_s, "x");
+             s.game.writeAllTracks({"../outside", QByteArray("x\xFF")});
+         },
+         {},
+         {u"../outside\r\nx\u00ff\r\n"_s, u"|caf\u00e9"_s, u"|empty|x\u00ff"_s}},
         {"stored with a backslash, nothing to report",
          [](Harness& s) {
              s.settings.set(settings::kGplDir, s.game.dir() + u"\\"_s);

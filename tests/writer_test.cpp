@@ -303,11 +303,16 @@ TEST(TrackSets, SaveAsWritesTheSetAndOffersIt) {
 }
 
 TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
-    for (const QString& name :
-         {u"  "_s, u".."_s, u"../escape"_s, u"a\\b"_s, u"CON"_s, u"lpt1.txt"_s, u"what?"_s,
-          u"a<b>"_s, u"pipe|"_s, u"star*"_s, u"colon:"_s, u"quote\""_s, u"trailing."_s,
-          u"trailing "_s, u"CONIN$"_s, u"conout$.x"_s, u"COM\u00B9"_s, u"lpt\u00B3"_s,
-          QString(121, QChar(0xE9))}) { // 242 bytes in UTF-8
+    for (const QString& name : {u"  "_s,        u".."_s,
+                                u".hidden"_s,   u"../escape"_s,
+                                u"a\\b"_s,      u"CON"_s,
+                                u"lpt1.txt"_s,  u"what?"_s,
+                                u"a<b>"_s,      u"pipe|"_s,
+                                u"star*"_s,     u"colon:"_s,
+                                u"quote\""_s,   u"trailing."_s,
+                                u"trailing "_s, u"CONIN$"_s,
+                                u"conout$.x"_s, u"COM\u00B9"_s,
+                                u"lpt\u00B3"_s, QString(121, QChar(0xE9))}) { // 242 bytes in UTF-8
         Harness h;
         loadSetsGame(h);
         const QStringList before = h.game.seasonFiles();

@@ -44,6 +44,10 @@ QString seasonDuringRun(const QString& gameDir) {
 QString tracksFolder(const QString& gameDir) {
     return gameDir + QLatin1String("\\tracks\\");
 }
+bool isSingleName(const QString& name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char('/'));
+}
 QString trackIni(const QString& gameDir, const QString& folder) {
     return tracksFolder(gameDir) + folder + QLatin1String("\\track.ini");
 }

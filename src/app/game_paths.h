@@ -21,6 +21,10 @@ QString runLock(const QString& gameDir);
 // 67season.ini as another program left it during such a run.
 QString seasonDuringRun(const QString& gameDir);
 QString tracksFolder(const QString& gameDir);
+// True when the name names one entry of a folder: not empty, no "\" or "/", not "." or "..".
+// A track folder or player name that is not is never made into a path (it could lead out of
+// the game folder): the track counts as missing, the player as absent.
+bool isSingleName(const QString& name);
 QString trackIni(const QString& gameDir, const QString& folder);
 QString appIni(const QString& gameDir);
 QString playerFolder(const QString& gameDir, const QString& player);

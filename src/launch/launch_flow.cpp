@@ -7,6 +7,7 @@
 #include "platform/processes.h"
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
+#include "season/loader.h"
 #include "season/season_file.h"
 #include "season/season_guard.h"
 #include "season/season_writer.h"
@@ -76,7 +77,7 @@ void LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
             dialogs_.messageBox(kAlreadyRunning);
             return;
         }
-        if (!track.isEmpty() && !files_.fileExists(paths::trackIni(dir, track))) {
+        if (!track.isEmpty() && !trackInstalled(files_, dir, track)) {
             MessageBox question{QStringLiteral("The track ") + quoted(track) +
                                     QStringLiteral(" was not found in your GPL\\tracks folder "
                                                    "(missing track.ini). Do you want to run GPL "
@@ -179,7 +180,7 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
                              Icon::Exclamation});
         return;
     }
-    if (!files_.fileExists(paths::trackIni(dir, track))) {
+    if (!trackInstalled(files_, dir, track)) {
         dialogs_.messageBox({QStringLiteral("The track ") + quoted(track) +
                                  QStringLiteral(" was not found in your GPL\\tracks folder "
                                                 "(missing track.ini)."),

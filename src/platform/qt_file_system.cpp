@@ -1,5 +1,6 @@
 #include "qt_file_system.h"
 
+#include "code_page.h"
 #include "runtime_error.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,7 +62,7 @@ bool readableByMode(const struct stat& st) {
 }
 
 bool openable(const QByteArray& native) {
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
     ::close(fd);
@@ -152,16 +154,18 @@ bool QtFileSystem::fileExists(const QString& path) {
     // where the bits say no is an open tried (an access list may still allow it).
     QString native = path;
     native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QByteArray encoded = QFile::encodeName(native);
+    QByteArray encoded = encode(native);
     struct stat st;
     if (::stat(encoded.constData(), &st) != 0) {
         if (errno != ENOENT && errno != ENOTDIR)
             return false;
-        encoded = QFile::encodeName(nativePath(path));
+        encoded = encode(nativePath(path));
         if (::stat(encoded.constData(), &st) != 0)
             return false;
     }
-    if (S_ISDIR(st.st_mode))
+    // Only a regular file counts: a folder, a FIFO or a device is no game file (and opening a
+    // FIFO would wait for a writer).
+    if (!S_ISREG(st.st_mode))
         return false;
     return readableByMode(st) || openable(encoded);
 #endif
@@ -178,14 +182,19 @@ QByteArray QtFileSystem::readFile(const QString& path) {
                                                      : ErrorCode::FileNotFound);
     return file.readAll();
 #else
-    const int fd = ::open(QFile::encodeName(native).constData(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting (a FIFO would wait for a writer), then read only if it is a
+    // regular file.
+    const int fd = ::open(encode(native).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         throw RuntimeError(errorOfErrno(errno));
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         throw RuntimeError(ErrorCode::PathFileAccess);
     }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     QByteArray data;
     data.reserve(static_cast<qsizetype>(st.st_size));
     char buffer[65536];
@@ -216,7 +225,7 @@ void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
         const QFileInfo folder(QFileInfo(native).absolutePath());
         if (!folder.exists())
             throw RuntimeError(ErrorCode::PathNotFound);
-        throw RuntimeError(ErrorCode::PermissionDenied);
+        throw RuntimeError(creationError(folder.absoluteFilePath(), ErrorCode::PermissionDenied));
     }
     if (file.write(data) != data.size() || !file.flush()) {
         file.cancelWriting();
@@ -250,7 +259,7 @@ void QtFileSystem::linkOrCopyFile(const QString& from, const QString& to) {
                         reinterpret_cast<const wchar_t*>(source.utf16()), nullptr))
         return;
 #else
-    if (::link(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
+    if (::link(encode(source).constData(), encode(target).constData()) == 0)
         return;
 #endif
     QtFileSystem::copyFile(from, to);
@@ -266,7 +275,7 @@ void QtFileSystem::renameFile(const QString& from, const QString& to) {
         throw RuntimeError(QFileInfo::exists(source) ? ErrorCode::PermissionDenied
                                                      : ErrorCode::FileNotFound);
 #else
-    if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0)
+    if (::rename(encode(source).constData(), encode(target).constData()) != 0)
         throw RuntimeError(errorOfErrno(errno));
 #endif
 }
@@ -278,7 +287,7 @@ void QtFileSystem::removeFile(const QString& path) {
         throw RuntimeError(QFileInfo::exists(native) ? ErrorCode::PermissionDenied
                                                      : ErrorCode::FileNotFound);
 #else
-    if (::unlink(QFile::encodeName(native).constData()) != 0)
+    if (::unlink(encode(native).constData()) != 0)
         throw RuntimeError(errorOfErrno(errno));
 #endif
 }
@@ -304,7 +313,7 @@ FileStamp QtFileSystem::fileStamp(const QString& path) {
     CloseHandle(h);
 #else
     struct stat st {};
-    if (::stat(QFile::encodeName(native).constData(), &st) != 0)
+    if (::stat(encode(native).constData(), &st) != 0)
         return stamp;
     stamp.exists = true;
     stamp.id = static_cast<quint64>(st.st_ino) ^ (static_cast<quint64>(st.st_dev) << 40);
@@ -320,9 +329,14 @@ std::shared_ptr<void> QtFileSystem::lockFolder(const QString& path) {
         return held;
     auto lock = std::make_shared<QLockFile>(file);
     lock->setStaleLockTime(60000);
-    if (!lock->tryLock(20000))
-        throw RuntimeError(lock->error() == QLockFile::PermissionError ? ErrorCode::PermissionDenied
-                                                                       : ErrorCode::PathFileAccess);
+    if (!lock->tryLock(20000)) {
+        if (lock->error() == QLockFile::LockFailedError)
+            throw RuntimeError(ErrorCode::PathFileAccess); // held by another writer too long
+        throw RuntimeError(
+            creationError(nativePath(path), lock->error() == QLockFile::PermissionError
+                                                ? ErrorCode::PermissionDenied
+                                                : ErrorCode::PathFileAccess));
+    }
     heldLocks_[file] = lock;
     return lock;
 }
@@ -337,9 +351,11 @@ std::shared_ptr<void> QtFileSystem::tryLockFile(const QString& path) {
     case QLockFile::LockFailedError:
         return nullptr;
     case QLockFile::PermissionError:
-        throw RuntimeError(ErrorCode::PermissionDenied);
+        throw RuntimeError(
+            creationError(QFileInfo(nativePath(path)).absolutePath(), ErrorCode::PermissionDenied));
     default:
-        throw RuntimeError(ErrorCode::PathFileAccess);
+        throw RuntimeError(
+            creationError(QFileInfo(nativePath(path)).absolutePath(), ErrorCode::PathFileAccess));
     }
 }
 
@@ -375,15 +391,80 @@ std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path) {
         throw RuntimeError(ErrorCode::PathNotFound);
     if (!info.isReadable())
         throw RuntimeError(ErrorCode::PermissionDenied);
+    std::vector<FolderEntry> entries;
+#ifdef Q_OS_WIN
     QDir dir(native);
     dir.setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     dir.setSorting(QDir::Unsorted);
-    std::vector<FolderEntry> entries;
     const QFileInfoList list = dir.entryInfoList();
     entries.reserve(static_cast<size_t>(list.size()));
     for (const QFileInfo& entry : list)
         entries.push_back({entry.fileName(), entry.isDir(), entry.isHidden()});
+#else
+    // The names as the system stores them: a name that is not UTF-8 is shown as its bytes in
+    // the game's code page, and remembered, so that a path through it reaches it again.
+    const QByteArray folder = encode(native);
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        throw RuntimeError(errorOfErrno(errno));
+    const QString base = native.endsWith(QLatin1Char('/')) ? native : native + QLatin1Char('/');
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray raw(entry->d_name);
+        if (raw == "." || raw == "..")
+            continue;
+        struct stat st;
+        const bool isDir =
+            ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        QString name = QFile::decodeName(raw);
+        if (QFile::encodeName(name) != raw) {
+            name = decodeGameText(raw);
+            rawNames_.insert(base + name, QByteArray(folder).append('/').append(raw));
+        }
+        entries.push_back({name, isDir, raw.startsWith('.')});
+    }
+    ::closedir(dir);
+#endif
     return entries;
+}
+
+QByteArray QtFileSystem::encode(const QString& native) const {
+    if (rawNames_.isEmpty())
+        return QFile::encodeName(native);
+    // The longest start of the path that is a remembered name stands for its bytes.
+    for (qsizetype end = native.size(); end > 0;
+         end = native.lastIndexOf(QLatin1Char('/'), end - 1)) {
+        const auto raw = rawNames_.constFind(native.left(end));
+        if (raw != rawNames_.constEnd())
+            return *raw + QFile::encodeName(native.mid(end));
+        if (end == 0)
+            break;
+    }
+    return QFile::encodeName(native);
+}
+
+ErrorCode QtFileSystem::creationError(const QString& nativeFolder, ErrorCode otherwise) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(nativeFolder);
+    return otherwise;
+#else
+    // A file made and written here fails the way the failed creation did, with its errno.
+    const QByteArray probe =
+        encode(nativeFolder) + "/.gridkeeper-probe-" + QByteArray::number(::getpid());
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST ? otherwise : errorOfErrno(errno);
+    const bool written = ::write(fd, "x", 1) == 1;
+    const int err = errno;
+    ::close(fd);
+    ::unlink(probe.constData());
+    if (!written && (err == ENOSPC
+#ifdef EDQUOT
+                     || err == EDQUOT
+#endif
+                     ))
+        return ErrorCode::DiskFull;
+    return otherwise;
+#endif
 }
 
 void QtFileSystem::setCurrentDirectory(const QString& path) {

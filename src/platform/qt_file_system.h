@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_system.h"
+#include "runtime_error.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -37,6 +38,11 @@ class QtFileSystem : public FileSystem {
 
   private:
     QString matchComponent(const QString& folder, const QString& name);
+    // The bytes of a native path for the system's calls.
+    QByteArray encode(const QString& native) const;
+    // Why a file cannot be made in the folder (a full disk or quota is told apart by trying);
+    // `otherwise` when that shows nothing more.
+    ErrorCode creationError(const QString& nativeFolder, ErrorCode otherwise);
 
     struct FolderNames {
         QDateTime modified;
@@ -45,6 +51,9 @@ class QtFileSystem : public FileSystem {
     QHash<QString, FolderNames> folderCache_;
     // The folder locks this object holds, so that taking one again shares it.
     std::map<QString, std::weak_ptr<void>> heldLocks_;
+    // Entries whose names are not UTF-8, by the native path listFolder shows for them: their
+    // real bytes.
+    QHash<QString, QByteArray> rawNames_;
 };
 
 } // namespace gk

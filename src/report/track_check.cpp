@@ -79,7 +79,8 @@ QString TrackCheck::fncCheckTracks() {
                 continue;
             const QString folder = decodeGameText(
                 trimmed.size() > 15 ? trimmed.sliced(15).toByteArray() : QByteArray());
-            if (!files_.fileExists(strTracksDir + folder + QStringLiteral("\\track.ini")))
+            if (!paths::isSingleName(folder) ||
+                !files_.fileExists(strTracksDir + folder + QStringLiteral("\\track.ini")))
                 result += folder + kCrLf;
         }
     } catch (const RuntimeError& e) {

@@ -11,12 +11,15 @@
 
 namespace gk {
 
+bool trackInstalled(FileSystem& fs, const QString& gameDir, const QString& folder) {
+    return paths::isSingleName(folder) && fs.fileExists(paths::trackIni(gameDir, folder));
+}
+
 QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& folder,
                    InstalledTracks& installed) {
     auto it = installed.find(folder);
     if (it == installed.end())
-        it = installed.insert(folder,
-                              fs.fileExists(paths::trackIni(gameDir, decodeGameText(folder))));
+        it = installed.insert(folder, trackInstalled(fs, gameDir, decodeGameText(folder)));
     return it.value() ? folder : "* " + folder;
 }
 

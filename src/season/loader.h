@@ -14,6 +14,9 @@ struct FileVersion;
 // Whether each track folder's track.ini exists, as far as it was looked up.
 using InstalledTracks = QHash<QByteArray, bool>;
 
+// True when the folder is a single name and its track.ini exists.
+bool trackInstalled(FileSystem& fs, const QString& gameDir, const QString& folder);
+
 // The row text of a track folder: the folder name, or the missing mark "* " before it when
 // the folder's track.ini does not exist. Each folder is looked up once.
 QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& folder,

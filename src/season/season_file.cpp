@@ -4,6 +4,7 @@
 #include "platform/runtime_error.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -76,21 +77,23 @@ void LineReader::skip(qsizetype bytes) {
 
 namespace {
 
-// A file saved as "Unicode" by a Windows editor: a UTF-16 byte-order mark, or a NUL in every
-// second byte.
+// A file saved as "Unicode" by a Windows editor: a UTF-16 byte-order mark, or, without one,
+// NULs in at least a quarter of its even or of its odd bytes (text in the game's code page holds
+// no NUL; UTF-16 holds one in every character of the Latin-1 range, whatever else it holds).
 bool looksLikeUtf16(const QByteArray& data) {
     if (data.size() < 2)
         return false;
     if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
         return true;
-    for (qsizetype parity = 0; parity < 2; ++parity) {
-        qsizetype i = parity;
-        while (i < data.size() && data[i] == '\0')
-            i += 2;
-        if (i >= data.size())
-            return true;
-    }
-    return false;
+    // The start of the file tells: one encoding runs through the whole of it.
+    const qsizetype n = std::min<qsizetype>(data.size(), 1 << 20);
+    std::array<qsizetype, 2> nuls{};
+    for (qsizetype i = 0; i < n; ++i)
+        if (data[i] == '\0')
+            ++nuls[static_cast<size_t>(i & 1)];
+    const qsizetype pairs = n / 2;
+    return nuls[0] * 4 >= std::max<qsizetype>(pairs, 1) ||
+           nuls[1] * 4 >= std::max<qsizetype>(pairs, 1);
 }
 
 bool isBlank(QByteArrayView line) {

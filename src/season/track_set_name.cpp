@@ -7,8 +7,9 @@ namespace gk {
 QString trackSetNameProblem(const QString& name) {
     if (name.trimmed().isEmpty())
         return QStringLiteral("The name is empty.");
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return QStringLiteral("The name cannot be \".\" or \"..\".");
+    // A name beginning with a dot would be a hidden file that the Track Sets menu never offers.
+    if (name.startsWith(QLatin1Char('.')))
+        return QStringLiteral("The name cannot begin with a dot.");
     static const QString forbidden = QStringLiteral("<>:\"/\\|?*");
     for (QChar c : name) {
         if (forbidden.contains(c))

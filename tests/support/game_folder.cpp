@@ -3,6 +3,7 @@
 #include "season/season_file.h"
 
 #include <QDir>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace gk::test {
@@ -39,6 +40,12 @@ GameFolder::GameFolder(const QString& below)
     QDir(dir()).mkpath(u"seasons"_s);
     QDir(dir()).mkpath(u"tracks"_s);
     write(u"driver.ini"_s, "[ Driver ]\r\n");
+}
+
+GameFolder::~GameFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(QFile::encodeName(root()).toStdString()),
+                                ignored);
 }
 
 void GameFolder::write(const QString& relative, const QByteArray& bytes) const {

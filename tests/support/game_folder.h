@@ -25,6 +25,8 @@ QByteArray seasonOf(const QList<QByteArray>& folders);
 class GameFolder {
   public:
     explicit GameFolder(const QString& below = {});
+    // Also removes entries whose names Qt cannot give back (not UTF-8).
+    ~GameFolder();
     QString dir() const { return dir_; }
     QString root() const { return tmp_.path(); }
     QString path(const QString& relative) const { return dir() + QLatin1Char('/') + relative; }

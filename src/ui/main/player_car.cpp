@@ -52,13 +52,18 @@ void PlayerCar::subPlayerInfo() {
         return;
     for (const QByteArray& line : lines) {
         const bool goOn = perLine([&] {
-            if (lineMatchesKey(line, "lastplayer = "))
-                playerFolder_ = paths::playerFolder(dir, decodeGameText(lineValue(line, 14)));
+            if (lineMatchesKey(line, "lastplayer = ")) {
+                const QString player = decodeGameText(lineValue(line, 14));
+                playerFolder_ =
+                    paths::isSingleName(player) ? paths::playerFolder(dir, player) : QString();
+            }
         });
         if (!goOn)
             return;
     }
 
+    if (playerFolder_.isEmpty())
+        return; // a name that is no folder name: no player
     const QString playerIni = paths::playerIni(playerFolder_);
     if (!ctx_.fncFileExists(playerIni))
         return;
