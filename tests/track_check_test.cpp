@@ -76,7 +76,7 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
          false},
         {"no all-tracks file",
          [](Harness& s) { s.game.remove(u"seasons/67AllTracks.ini"_s); },
-         {{u"%1\\seasons\\67AllTracks.ini not found."_s, u"fncCheckTracks"_s, Buttons::Ok,
+         {{u"%1/seasons/67AllTracks.ini not found."_s, u"fncCheckTracks"_s, Buttons::Ok,
            Icon::Critical}},
          {QString(), none, u"|empty"_s}},
         {"no tracks folder",
@@ -100,7 +100,7 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
         const TrackReport report = TrackCheck(s.dialogs, s.files, all).Form_Load(s.settings);
         s.dialogs.verify();
         EXPECT_EQ(report.caption,
-                  c.titled ? u"Report: "_s + s.game.dir() + u"\\tracks\\"_s : u"Report"_s);
+                  c.titled ? u"Report: "_s + s.game.dir() + u"/tracks/"_s : u"Report"_s);
         EXPECT_EQ(report.columns[0], c.columns[0]);
         EXPECT_EQ(sorted(report.columns[1]), c.columns[1]);
         EXPECT_EQ(sorted(report.columns[2]), c.columns[2]);

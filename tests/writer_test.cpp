@@ -238,7 +238,7 @@ TEST(Writer, AFailedWriteChangesNothing) {
 // ---------------------------------------------------------------- track sets
 
 InputBox saveAsBox(const Harness& h, const QString& current) {
-    return {u"Enter Name of the Track Set\r\n(Track Set will be saved in %1\\seasons\\)"_s.arg(
+    return {u"Enter Name of the Track Set\r\n(Track Set will be saved in %1/seasons/)"_s.arg(
                 h.game.dir()),
             u"Save as"_s, current};
 }

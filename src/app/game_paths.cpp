@@ -44,6 +44,14 @@ QString seasonDuringRun(const QString& gameDir) {
 QString tracksFolder(const QString& gameDir) {
     return gameDir + QLatin1String("\\tracks\\");
 }
+QString shown(const QString& path) {
+#ifdef Q_OS_WIN
+    return path;
+#else
+    QString text = path;
+    return text.replace(QLatin1Char('\\'), QLatin1Char('/'));
+#endif
+}
 bool isSingleName(const QString& name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char('/'));

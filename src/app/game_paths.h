@@ -21,6 +21,9 @@ QString runLock(const QString& gameDir);
 // 67season.ini as another program left it during such a run.
 QString seasonDuringRun(const QString& gameDir);
 QString tracksFolder(const QString& gameDir);
+// A path as the user is shown it: with "/" throughout on Linux (the game's own "\" would mix
+// with the folder's "/"), unchanged on Windows.
+QString shown(const QString& path);
 // True when the name names one entry of a folder: not empty, no "\" or "/", not "." or "..".
 // A track folder or player name that is not is never made into a path (it could lead out of
 // the game folder): the track counts as missing, the player as absent.

@@ -66,7 +66,7 @@ int openSet(Context& c) {
     const QString& dir = c.model.workspace().strGPLdir;
     if (!c.files.fileExists(paths::trackSet(dir, name))) {
         c.dialogs.messageBox({QStringLiteral("The track set \"%1\" was not found in %2.")
-                                  .arg(name, paths::seasonsFolder(dir)),
+                                  .arg(name, paths::shown(paths::seasonsFolder(dir))),
                               appTitle(), Buttons::Ok, Icon::Exclamation});
         return c.dialogs.status;
     }

@@ -52,7 +52,7 @@ TrackReport TrackCheck::check(const QString& gameDir) {
         strGPLdir + (strGPLdir.endsWith(QLatin1Char('\\')) ? QStringLiteral("tracks\\")
                                                            : QStringLiteral("\\tracks\\"));
     TrackReport report;
-    report.caption = QStringLiteral("Report: ") + strTracksDir;
+    report.caption = QStringLiteral("Report: ") + paths::shown(strTracksDir);
     report.columns[0] = fncCheckTracks();
     report.columns[1] = fncCheckTrackFolder(1);
     report.columns[2] = fncCheckTrackFolder(2);
@@ -64,7 +64,7 @@ QString TrackCheck::fncCheckTracks() {
     try {
         const QString allTracks = paths::allTracksIni(strGPLdir);
         if (!files_.fileExists(allTracks)) {
-            dialogs_.messageBox({allTracks + QStringLiteral(" not found."),
+            dialogs_.messageBox({paths::shown(allTracks) + QStringLiteral(" not found."),
                                  QStringLiteral("fncCheckTracks"), Buttons::Ok, Icon::Critical});
             return result;
         }

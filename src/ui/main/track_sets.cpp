@@ -80,9 +80,9 @@ void TrackSets::mnuTrackSet_Click(int16_t Index) {
 }
 
 void TrackSets::saveTrackSetAs() {
-    const QString prompt = QStringLiteral("Enter Name of the Track Set\r\n(Track Set will be saved "
-                                          "in %1\\seasons\\)")
-                               .arg(ctx_.ws.strGPLdir);
+    const QString prompt =
+        QStringLiteral("Enter Name of the Track Set\r\n(Track Set will be saved in %1)")
+            .arg(paths::shown(ctx_.ws.strGPLdir + QStringLiteral("\\seasons\\")));
     const QString previous = ctx_.ws.strTrackSet;
     QString proposal = ctx_.ws.strTrackSet;
     for (;;) {
