@@ -1,14 +1,21 @@
+#include "launch/command_line.h"
+#include "platform/widgets/qt_dialogs.h"
+#include "platform/widgets/qt_shell.h"
 #include "support/harness.h"
 #include "ui/main/frm_main.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -76,7 +83,9 @@ TEST_F(Window, ShowsClicksTypesMovesAndLaunches) {
                             h.processes.started[0].section(QLatin1Char('|'), 0, 0));
 }
 
-TEST_F(Window, AClickOnTheCurrentRowShowsItAgain) {
+// A row becomes current by a click, also on the row already current; focus coming back to a
+// list (a closed box, a click elsewhere) after a delete or a sort chooses no row.
+TEST_F(Window, OnlyAClickChoosesARow) {
     clickRow(window.activeList(), 0);
     clickRow(window.inactiveList(), 1);
     EXPECT_EQ(runTrack(), u"Zolder"_s);
@@ -84,6 +93,108 @@ TEST_F(Window, AClickOnTheCurrentRowShowsItAgain) {
     EXPECT_EQ(runTrack(), u"monza"_s);
     clickRow(window.inactiveList(), 1, Qt::ControlModifier);
     EXPECT_EQ(runTrack(), u"Zolder"_s);
+
+    clickRow(window.inactiveList(), 1);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (const char* command : {"cmdChangeButton2", "lblAmountLeft"}) {
+        QTest::mouseClick(child<QWidget>(command), Qt::LeftButton);
+        const auto shown = [this] {
+            QStringList texts{runTrack()};
+            for (int i = 0; i < 14; ++i)
+                texts << window.entryBox(i)->text();
+            return texts << QString::number(h.ws().ListTracks.current)
+                         << QString::number(h.ws().listNotActive.current);
+        };
+        const QStringList before = shown();
+        for (QListView* list : {window.activeList(), window.inactiveList()}) {
+            child<QLineEdit>("txtTrack")->setFocus();
+            list->setFocus(Qt::TabFocusReason);
+            QApplication::processEvents();
+            ASSERT_TRUE(list->hasFocus());
+        }
+        EXPECT_EQ(shown(), before) << command;
+    }
+    EXPECT_EQ(h.ws().ListTracks.current, -1);
+    EXPECT_EQ(h.ws().listNotActive.current, -1);
+}
+
+// Contrast ratio of two colours (as WCAG, with a plain 2.2 gamma).
+double contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor c) {
+        return 0.2126 * std::pow(c.redF(), 2.2) + 0.7152 * std::pow(c.greenF(), 2.2) +
+               0.0722 * std::pow(c.blueF(), 2.2) + 0.05;
+    };
+    return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
+}
+
+QColor mostUsedColour(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    QHash<QRgb, int> count;
+    for (int i = 0; i < image.width() * image.height(); ++i)
+        ++count[image.pixel(i % image.width(), i / image.width())];
+    return QColor(std::max_element(count.cbegin(), count.cend()).key());
+}
+
+// The tick stands out from its box while the caption keeps its colour; the car box is the
+// light yellow of the "Selected track" box.
+TEST_F(Window, CheckMarksAndCarBoxReadWell) {
+    const std::pair<const char*, QColor> boxes[] = {
+        {"chkEdit0", Qt::yellow}, {"chkEdit1", Qt::yellow}, {"chkSort", QColor(255, 255, 128)}};
+    for (const auto& [name, caption] : boxes) {
+        auto* box = child<QCheckBox>(name);
+        const QImage off = box->grab().toImage();
+        box->setChecked(true);
+        const QImage on = box->grab().toImage();
+        double tick = 0; // the tick's pixels against the box they are drawn on
+        for (int i = 0; i < on.width() * on.height(); ++i)
+            tick = std::max(tick, contrast(on.pixel(i % on.width(), i / on.width()),
+                                           off.pixel(i % on.width(), i / on.width())));
+        EXPECT_GE(tick, 4.5) << name;
+        EXPECT_EQ(box->palette().color(QPalette::WindowText), caption) << name;
+    }
+    EXPECT_EQ(mostUsedColour(child<QComboBox>("cboCars")), QColor(255, 255, 192));
+    EXPECT_EQ(mostUsedColour(child<QLineEdit>("txtRunTrack")), QColor(255, 255, 192));
+}
+
+// The whole window is centred alike at start-up, before its first show, and after a game run.
+TEST(Shell, CentresTheWindowAlikeBeforeAndAfterItsFirstShow) {
+    Harness h;
+    FrmMain window{h.model};
+    QtShell::centerWindow(&window);
+    const QSize size = window.size(); // its own size, not Qt's default
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::processEvents();
+    EXPECT_EQ(window.size(), size);
+    const QRect first = window.frameGeometry();
+    EXPECT_LE((first.center() - window.screen()->availableGeometry().center()).manhattanLength(),
+              2);
+    QtShell::centerWindow(&window);
+    EXPECT_EQ(window.frameGeometry(), first);
+}
+
+// A message line stays whole where the screen allows, and the box stays on the screen.
+TEST(MessageBox, KeepsLinesWholeWhereTheScreenAllows) {
+    QtDialogs dialogs;
+    const QString command = QStringLiteral(
+        R"(C:\GPL\gpl.exe -ko"20:Personal Information:lastTrackSelection:monza" -ko"20:Personal Information:team:4")");
+    for (const QString& line : {command.left(60), command, command + command + command}) {
+        const QString text = parameterText(line);
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            const QRect area = box->screen()->availableGeometry();
+            EXPECT_EQ(label->text(), QString(text).replace(QLatin1String("\r\n"), u"\n"_s));
+            EXPECT_TRUE(area.contains(box->frameGeometry()));
+            if (QFontMetricsF(label->font()).horizontalAdvance(line) > label->width()) {
+                EXPECT_EQ(box->frameGeometry().width(), area.width()) << line.toStdString();
+            }
+            box->done(QMessageBox::Ok);
+        });
+        dialogs.messageBox({text, u"Parameter"_s, Buttons::Ok, Icon::Information});
+    }
 }
 
 // The room a control leaves its caption: inside its frame, margins and check mark.

@@ -1,12 +1,75 @@
 #include "qt_dialogs.h"
 
+#include <QEvent>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
 
 namespace gk {
+namespace {
+
+// Qt wraps a message at about half the screen's width, and a line may break after any "-": a
+// command line would read as other options than it holds. Here a line that fits on the screen
+// stays whole: after each of Qt's own sizings the box grows as far as the screen allows, and
+// only a line wider than that wraps.
+class MessageBoxWidget : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        fitLongestLine();
+    }
+    bool event(QEvent* event) override {
+        const bool done = QMessageBox::event(event);
+        if (event->type() == QEvent::LayoutRequest && isVisible())
+            fitLongestLine();
+        return done;
+    }
+
+  private:
+    void fitLongestLine() {
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        const QScreen* shown = screen();
+        if (!label || !shown || !layout())
+            return;
+        const QFontMetricsF metrics(label->font(), label);
+        qreal longest = 0;
+        for (const QString& line : label->text().split(QLatin1Char('\n')))
+            longest = std::max(longest, metrics.horizontalAdvance(line));
+        layout()->setGeometry(rect()); // the label's room at the size Qt gave the box
+        const int missing =
+            static_cast<int>(std::ceil(longest)) + 1 - label->contentsRect().width();
+        const QRect area = shown->availableGeometry();
+        const int border = frameGeometry().width() - width();
+        const int grow = std::min(missing, area.width() - border - width());
+        if (grow <= 0)
+            return;
+        const int w = width() + grow;
+        const int h = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(w)
+                                                    : layout()->totalMinimumSize().height();
+        setFixedSize(w, h);
+        // Centred on the window it belongs to, inside the screen.
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        const QPoint centre = owner ? owner->frameGeometry().center() : area.center();
+        const QSize frame = frameGeometry().size();
+        const int left = std::clamp(centre.x() - frame.width() / 2, area.left(),
+                                    std::max(area.left(), area.right() + 1 - frame.width()));
+        const int top = std::clamp(centre.y() - frame.height() / 2, area.top(),
+                                   std::max(area.top(), area.bottom() + 1 - frame.height()));
+        move(left, top);
+    }
+};
+
+} // namespace
 
 Answer QtDialogs::messageBox(const MessageBox& box) {
-    QMessageBox dialog(parent_);
+    MessageBoxWidget dialog(parent_);
     dialog.setWindowTitle(box.title);
     // Message texts join their lines with CR LF or CR; Qt wants LF.
     QString text = box.text;

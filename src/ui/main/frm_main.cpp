@@ -21,7 +21,9 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -79,6 +81,47 @@ void showText(QLineEdit* box, const QString& text) {
     box->setText(text);
     box->setCursorPosition(0);
 }
+
+// A list that gets the keyboard focus back keeps the current row it had. With none, Qt would
+// make the first row current (without marking it), and the window would take that for the
+// user's choice of that row; only a click, a key or a command chooses a row.
+class TrackListView : public QListView {
+  public:
+    using QListView::QListView;
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        if (currentIndex().isValid() || !selectionModel()) {
+            QListView::focusInEvent(event);
+            return;
+        }
+        const QSignalBlocker quiet(selectionModel());
+        QListView::focusInEvent(event);
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+};
+
+// Fusion draws a drop-down list as a button, shaded from its colour to near white. This one
+// fills the face with the palette's button colour alone, so the car box shows the same light
+// yellow as the "Selected track" box beside it.
+class PlainFaceStyle : public QProxyStyle {
+  public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_PanelButtonCommand) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        const bool focus = option->state.testFlag(State_HasFocus);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(focus ? option->palette.color(QPalette::Highlight)
+                              : option->palette.color(QPalette::Window).darker(140));
+        painter->setBrush(option->palette.button());
+        painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+        painter->restore();
+    }
+};
 
 } // namespace
 
@@ -181,6 +224,9 @@ void FrmMain::buildControls() {
         handle([this, index] { model_.controls().cboCarsIndex = index; });
     });
     coloured(cboCars_, kLightYellow);
+    auto* carBoxStyle = new PlainFaceStyle;
+    carBoxStyle->setParent(cboCars_);
+    cboCars_->setStyle(carBoxStyle);
     place(cboCars_, 6360, 120, 855, 315);
 
     cmdLaunchGPL_ = new QPushButton(QStringLiteral("start GPL"), client_);
@@ -207,7 +253,7 @@ void FrmMain::buildControls() {
     }
 
     const auto list = [this, &coloured](const QString& name, const QString& tip) {
-        auto* view = new QListView(client_);
+        auto* view = new TrackListView(client_);
         view->setObjectName(name);
         view->setToolTip(tip);
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -247,9 +293,15 @@ void FrmMain::buildControls() {
         });
     }
 
+    // The caption in its colour on the green; the box and its tick black on white, so that
+    // the tick stands out whatever the caption's colour.
     const auto check = [this](const QString& caption, Rgb fore) {
         auto* c = new QCheckBox(caption, client_);
-        paint(c, fore, std::nullopt);
+        QPalette colours = c->palette();
+        colours.setColor(QPalette::WindowText, color(fore));
+        colours.setColor(QPalette::Text, Qt::black);
+        colours.setColor(QPalette::Base, Qt::white);
+        c->setPalette(colours);
         return c;
     };
     chkEdit_[0] = check(QStringLiteral("Edit Mode"), kYellow);
