@@ -2,7 +2,6 @@
 
 #include "cli_command.h"
 
-#include "launch/command_line.h"
 #include "launch/launch_flow.h"
 #include "platform/code_page.h"
 #include "platform/qt_processes.h"
@@ -51,10 +50,13 @@ class LaunchDialogs : public Dialogs {
 
 } // namespace
 
-int commandLineCommand(FormModel& model, const LaunchArguments& args) {
-    const QString line =
-        gameCommandLine(model.workspace().strGPLdir,
-                        decodeGameText(trackBytes(model.workspace(), args.track)), args.car);
+int commandLineCommand(FormModel& model, Dialogs& dialogs, FileSystem& files,
+                       const LaunchArguments& args) {
+    NullShell shell;
+    QtProcesses processes;
+    LaunchFlow flow({dialogs, files, shell, processes, processes});
+    const Workspace& ws = model.workspace();
+    const QString line = flow.commandLine(ws.strGPLdir, trackBytes(ws, args.track), args.car);
     std::fprintf(stdout, "%s\n", qUtf8Printable(line));
     std::fflush(stdout);
     return 0;
@@ -110,8 +112,8 @@ std::vector<Command> launchCommands() {
          "default -1, no car), as \"&Parameter\" shows it",
          0, 1, commandLineOptions, checkCar,
          [](Context& c) {
-             return std::max(c.dialogs.status,
-                             commandLineCommand(c.model, launchArguments(c, false)));
+             return std::max(c.dialogs.status, commandLineCommand(c.model, c.dialogs, c.files,
+                                                                  launchArguments(c, false)));
          }},
         {"run", "TRACK [--car N] [--yes]",
          "\"start GPL\" for the track, active or inactive, waiting until\n"

@@ -16,7 +16,8 @@ struct LaunchArguments {
 };
 
 // command-line: prints the game's command line, as the "Parameter" box shows it.
-int commandLineCommand(FormModel& model, const LaunchArguments& args);
+int commandLineCommand(FormModel& model, Dialogs& dialogs, FileSystem& files,
+                       const LaunchArguments& args);
 
 // run: "start GPL" for the track, waiting for the game; --yes answers the "Missing Track"
 // question with Yes. Returns 1 when the game could not be started, 0 otherwise (the

@@ -46,6 +46,10 @@ void LaunchFlow::showError(int number, const QString& description) {
         {description, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical});
 }
 
+QString LaunchFlow::commandLine(const QString& gameDir, const QByteArray& track, int team) {
+    return gameCommandLine(runner_.pathSeenByGame(gameDir), decodeGameText(track), team);
+}
+
 void LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
                                     const std::function<void()>& saveSeason) {
     const QString& dir = choice.ws.strGPLdir;
@@ -86,7 +90,7 @@ void LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
             if (dialogs_.messageBox(question) != Answer::Yes)
                 return;
         }
-        if (const auto failure = subShellAndWait(gameCommandLine(dir, track, choice.team), dir))
+        if (const auto failure = subShellAndWait(commandLine(dir, choice.track, choice.team), dir))
             dialogs_.messageBox(*failure);
         shell_.centerMainWindow();
     } catch (const RuntimeError& e) {
@@ -102,8 +106,7 @@ void LaunchFlow::mnuHelp_Click(int16_t Index, const LaunchChoice& choice) {
     }
     if (Index != 1)
         return;
-    const QString line =
-        gameCommandLine(choice.ws.strGPLdir, decodeGameText(choice.track), choice.team);
+    const QString line = commandLine(choice.ws.strGPLdir, choice.track, choice.team);
     dialogs_.messageBox(
         {parameterText(line), QStringLiteral("Parameter"), Buttons::Ok, Icon::Information});
 }
@@ -228,7 +231,7 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
         if (gameWindow_.gameRunning(dir))
             message = kAlreadyRunning;
         else
-            message = subShellAndWait(gameCommandLine(dir, QString(), choice.team), dir);
+            message = subShellAndWait(commandLine(dir, QByteArray(), choice.team), dir);
 
         // The real season is back in place before anything is reported.
         seasonLock = lockSeason(files_, dir);

@@ -54,6 +54,10 @@ class LaunchFlow {
     void mnuHelp_Click(int16_t Index, const LaunchChoice& choice);
     std::function<void()> onAbout;
 
+    // The game's command line for the track (the game's 8-bit text, empty: none) and car, with
+    // the game folder as the game sees it: what "start GPL" starts and "&Parameter" shows.
+    QString commandLine(const QString& gameDir, const QByteArray& track, int team);
+
     // Starts the command line in the game folder and waits for the game to end; the message
     // to show when it could not be started.
     std::optional<MessageBox> subShellAndWait(const QString& commandLine, const QString& gameDir);
