@@ -118,7 +118,8 @@ QString commandsHelp(const std::vector<Command>& commands) {
         "\nA ROW is a row's exact text, the missing mark \"* \" included; an argument that is not\n"
         "UTF-8 is taken as the bytes of the season file, as \"show\" prints them.\n"
         "Every message the window would show is printed to stderr as \"Title: text\".\n"
-        "Exit status: 0 success, 1 refused with a message, 2 usage error, 3 run-time error.\n");
+        "Exit status: 0 success, 1 refused with a message (run: the game did not run),\n"
+        "2 usage error, 3 run-time error.\n");
     return text;
 }
 
