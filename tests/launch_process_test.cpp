@@ -167,7 +167,7 @@ TEST(LaunchProcessTable, StartingTheGame) {
         {"the program WINE names running gpl.exe", "run|monza", "", [](R& r) { r.startOther(QStringLiteral(GK_FAKE_GAME), {r.game.path(u"gpl.exe"_s)}, r.prefix()); }, 1, "GPL already running: GPL is already running"},
         {"no gpl.exe", "run|monza", "", [](R& r) { r.game.remove(u"gpl.exe"_s); }, 1, "Can't find GPL.exe: The GPL.exe was not found in <DIR>"},
         {"no Wine", "run|monza", "WINE=/none", {}, 1, "Gridkeeper: Unable to find '<MONZA>'"},
-        {"Wine cannot load the game", "run|spa", "GK_GAME_STDERR=wine: cannot find L\"C:\\\\gpl.exe\"|GK_GAME_EXIT=53", {}, 1, "Gridkeeper: Wine could not start GPL:  wine: cannot find L\"C:\\\\gpl.exe\""},
+        {"Wine cannot load the game", "run|spa", "GK_GAME_STDERR=wine32 is missing\nwine: cannot find L\"C:\\\\gpl.exe\"|GK_GAME_EXIT=53", {}, 1, "Gridkeeper: Wine could not start GPL:  wine: cannot find L\"C:\\\\gpl.exe\""},
         {"the game fails by itself", "run|monza", "GK_GAME_STDERR=err: crashed|GK_GAME_EXIT=3", {}, 0, "err: crashed"},
         {"Wine speaks, the game runs", "run|monza", "GK_GAME_STDERR=wine: configuration updated|GK_GAME_EXIT=0", {}, 0, ""},
         {"the season cannot be parked", "run|spa", "", [](R& r) { QDir(r.game.dir()).mkpath(u"seasons/gridkeeper.tmp"_s); }, 3, "Error 75: Path/File access error"},

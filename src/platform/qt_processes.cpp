@@ -167,8 +167,10 @@ class WineMessages {
         std::fwrite(chunk.constData(), 1, static_cast<size_t>(chunk.size()), stderr);
         std::fflush(stderr);
         pending_ += chunk;
-        for (qsizetype end; (end = pending_.indexOf('\n')) >= 0; pending_.remove(0, end + 1))
-            keep(pending_.left(end));
+        qsizetype start = 0;
+        for (qsizetype end; (end = pending_.indexOf('\n', start)) >= 0; start = end + 1)
+            keep(QByteArrayView(pending_).sliced(start, end - start));
+        pending_.remove(0, start);
         if (pending_.size() > 4096) // no line of Wine's; a game's output without line ends
             pending_.clear();
     }
@@ -178,7 +180,7 @@ class WineMessages {
     }
 
   private:
-    void keep(const QByteArray& line) {
+    void keep(QByteArrayView line) {
         if (line.startsWith("wine: ") && lines_.size() < 20)
             lines_ << QString::fromUtf8(line).trimmed();
     }
