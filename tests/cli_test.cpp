@@ -50,7 +50,9 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
         return QByteArray("Active Tracks (") + QByteArray::number(na) + ")\n" + active +
                "Non-Active Tracks (" + QByteArray::number(ni) + ")\n" + inactive;
     };
-    const QByteArray exe = game.dir().toUtf8() + "\\gpl.exe -ko\"20:Personal Information:";
+    // The game folder as the game sees it under Wine: Z: is "/".
+    const QByteArray exe =
+        "Z:" + game.dir().replace(u'/', u'\\').toUtf8() + "\\gpl.exe -ko\"20:Personal Information:";
     const struct {
         const char* args;
         int status;

@@ -8,37 +8,81 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <memory>
+#include <unistd.h>
 
 namespace gk::test {
 namespace {
 
 const QByteArray kTricky = "a;b \"q\" $(touch x)`";
-const QByteArray kReal = seasonOf({"monza", kTricky});
+const QByteArray kCafe = "caf\xE9";
+const QByteArray kReal = seasonOf({"monza", kTricky, kCafe});
 
-class LaunchProcess : public ::testing::Test {
-  protected:
-    LaunchProcess() {
-        game.addTracks({"monza", "spa", kTricky});
+// A game folder in a Wine prefix, gridkeeper-cli on it with a stand-in game set as WINE, and
+// other processes that end with it.
+struct Rig {
+    Rig() {
+        game.addTracks({"monza", "spa", kTricky, kCafe});
         game.write(u"seasons/67season.ini"_s, kReal);
-        game.writeAllTracks({"monza", kTricky, "spa"});
+        game.writeAllTracks({"monza", kTricky, kCafe, "spa"});
         game.write(u"gpl.exe"_s, "MZ");
+        QFile(prefix() + u"/system.reg"_s).open(QIODevice::WriteOnly);
         env.insert(u"GRIDKEEPER_CONFIG_DIR"_s, game.root());
         env.insert(u"WINE"_s, QStringLiteral(GK_FAKE_GAME));
         env.insert(u"GK_GAME_RECORD"_s, record);
     }
-    // "run" with the arguments; with `hold` the game runs until the stop file appears.
+    ~Rig() {
+        for (auto& p : others) {
+            p->kill();
+            p->waitForFinished(5000);
+        }
+        if (undo)
+            undo(); // a name that is not UTF-8 cannot be removed through Qt
+    }
+    QString prefix() const { return game.root() + u"/pfx"_s; }
+    // gridkeeper-cli --gpl-dir with the arguments, the folder's bytes given by `rawDir` when
+    // set. With `hold` the game runs until the stop file appears.
     void start(QProcess& p, const QStringList& args, bool hold = false) {
         if (hold)
             env.insert(u"GK_GAME_STOP"_s, record + u".stop"_s);
+        QString dir;
+        for (const char c : rawDir.isEmpty() ? QFile::encodeName(game.dir()) : rawDir)
+            dir += u"\\x%1"_s.arg(static_cast<uchar>(c), 2, 16, QLatin1Char('0'));
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(GK_CLI_PATH),
-                QStringList{u"--gpl-dir"_s, game.dir(), u"run"_s} + args);
+        p.start(u"bash"_s,
+                QStringList{u"-c"_s, u"exec \"$0\" --gpl-dir \"$(printf %b \"$1\")\" \"${@:2}\""_s,
+                            QStringLiteral(GK_CLI_PATH), dir} +
+                    args);
     }
-    std::pair<int, QByteArray> run(const QStringList& args) {
+    struct Result {
+        int status = -1;
+        QByteArray out, err;
+    };
+    Result run(const QStringList& args) {
         QProcess p;
         start(p, args);
         EXPECT_TRUE(p.waitForFinished(120000));
-        return {p.exitCode(), p.readAllStandardError()};
+        return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    }
+    // Starts `program` (as `name`, when given) with WINEPREFIX `winePrefix`, and waits (at most
+    // 5 s) until it runs. A stand-in game runs 30 s.
+    void startOther(const QString& program, const QStringList& args, const QString& winePrefix,
+                    const QString& name = {}) {
+        auto& p = *others.emplace_back(std::make_unique<QProcess>());
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert(u"WINEPREFIX"_s, winePrefix);
+        e.insert(u"GK_GAME_SECONDS"_s, u"30"_s);
+        p.setProcessEnvironment(e);
+        p.setProgram(u"bash"_s);
+        p.setArguments(QStringList{u"-c"_s, u"exec -a \"$0\" \"$@\""_s,
+                                   name.isEmpty() ? program : name, program} +
+                       args);
+        p.start();
+        ASSERT_TRUE(p.waitForStarted(5000));
+        const QString exe = u"/proc/%1/exe"_s.arg(p.processId());
+        const QString target = QFileInfo(program).canonicalFilePath();
+        for (int i = 0; i < 500 && QFileInfo(exe).canonicalFilePath() != target; ++i)
+            QThread::msleep(10);
     }
     // Waits (at most 10 s) until the game has written its record.
     bool gameStarted() {
@@ -63,29 +107,108 @@ class LaunchProcess : public ::testing::Test {
     GameFolder game{u"pfx/drive_c/Sierra/G PL"_s};
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QString record = game.root() + u"/record"_s;
+    QByteArray rawDir;
+    std::function<void()> undo;
+    std::vector<std::unique_ptr<QProcess>> others;
 };
 
-// An active track: the arguments reach the game as text. Then an inactive one whose season
-// cannot be parked.
-TEST_F(LaunchProcess, ArgumentsAsTextAndFailuresPutTheSeasonBack) {
-    auto [status, err] = run({QString::fromLatin1(kTricky), u"--car"_s, u"3"_s});
-    EXPECT_EQ(status, 0) << err.constData();
-    // Split by the Windows rules; the space in the game folder splits the unquoted path.
-    EXPECT_EQ(recorded(u"arg"_s), (QStringList{game.dir() + u"/gpl.exe"_s, u"PL\\gpl.exe"_s,
-                                               "-ko20:Personal Information:lastTrackSelection:a;b "
-                                               u"q $(touch x)`"_s,
-                                               u"-ko20:Personal Information:team:3"_s}));
-    EXPECT_EQ(recorded(u"cwd"_s), QStringList{game.dir()});
-    EXPECT_EQ(recorded(u"WINEPREFIX"_s), QStringList{game.root() + u"/pfx"_s});
-    EXPECT_EQ(file(record + u".season"_s), kReal);
-    EXPECT_FALSE(QFile::exists(game.dir() + u"/x"_s));
+class LaunchProcess : public ::testing::Test, protected Rig {};
 
-    // The real season cannot be parked: a run-time error, the season untouched.
-    QDir(game.dir()).mkpath(u"seasons/gridkeeper.tmp"_s);
-    std::tie(status, err) = run({u"spa"_s});
-    EXPECT_EQ(status, 3) << err.constData();
-    EXPECT_TRUE(err.contains("Error 75: Path/File access error")) << err.constData();
-    EXPECT_EQ(season(), kReal);
+// Starting the game where a fault would lie in a process: the environment Wine gets, what
+// counts as a running game, Wine that cannot load the game, a folder Wine cannot be given, and
+// the exit status. Arguments, variables and records are split at '|'; <ROOT>, <DIR>, <ZROOT>
+// (<ROOT> in Wine's form), <KO> and <MONZA> stand for the rig's folders, the option's text and
+// the command line for monza.
+TEST(LaunchProcessTable, StartingTheGame) {
+    using R = Rig;
+    const QString sleep = QStandardPaths::findExecutable(u"sleep"_s);
+    // A copy of `sleep` named as Wine's loader, running under the name <DIR>/gpl.exe.
+    const auto wineLoader = [sleep](R& r, const QString& winePrefix) {
+        QDir().mkpath(r.game.root() + u"/bin"_s);
+        ASSERT_TRUE(QFile::copy(sleep, r.game.root() + u"/bin/wine64"_s));
+        r.startOther(r.game.root() + u"/bin/wine64"_s, {u"30"_s}, winePrefix,
+                     r.game.path(u"gpl.exe"_s));
+    };
+    const auto noPrefix = [](R& r) { QFile::remove(r.prefix() + u"/system.reg"_s); };
+    const auto decoys = [&](R& r) {
+        r.startOther(QStandardPaths::findExecutable(u"tail"_s),
+                     {r.game.path(u"gpl.exe"_s), u"-f"_s}, r.prefix());
+        r.startOther(sleep, {u"30"_s}, r.prefix(), r.game.path(u"gpl.exe"_s));
+        wineLoader(r, r.game.root() + u"/other"_s);
+    };
+    const auto nonUtf8Folder = [](R& r) {
+        const QByteArray from = QFile::encodeName(r.game.root() + u"/pfx/drive_c/Sierra"_s);
+        r.rawDir = from.chopped(1) + "\xE9/G PL";
+        ASSERT_EQ(::rename(from.constData(), r.rawDir.chopped(5).constData()), 0);
+        r.undo = [&r, from] { ::rename(r.rawDir.chopped(5).constData(), from.constData()); };
+    };
+    const auto nonUtf8Link = [](R& r) {
+        r.rawDir = QFile::encodeName(r.game.root()) + "/gpl\xE9";
+        ASSERT_EQ(::symlink(QFile::encodeName(r.game.dir()).constData(), r.rawDir), 0);
+        r.undo = [&r] { ::unlink(r.rawDir.constData()); };
+    };
+    const struct Case {
+        const char* name;
+        const char* args;
+        const char* env; // "NAME=value" set for the tool
+        std::function<void(R&)> setup;
+        int status;
+        const char* err;          // contained in stderr
+        const char* records = ""; // "key=value": the values the game recorded; none: it did not run
+        const char* out = "";     // the whole of stdout, when given
+    } cases[] = {
+        // clang-format off
+        {"LC_ALL=C", "run|a;b \"q\" $(touch x)`|--car|3", "LC_ALL=C|LANG=C.UTF-8", {}, 0, "", "arg=<DIR>/gpl.exe|arg=PL\\gpl.exe|arg=<KO>lastTrackSelection:a;b q $(touch x)`|arg=<KO>team:3|cwd=<DIR>|WINEPREFIX=<ROOT>/pfx|codeset=UTF-8|numeric=C"},
+        {"command-line in a Wine prefix", "command-line|monza", "", {}, 0, "", "", "<MONZA>\n"},
+        {"command-line outside one", "command-line", "", noPrefix, 0, "", "", "<ZROOT>\\pfx\\drive_c\\Sierra\\G PL\\gpl.exe -ko\"20:Personal Information:team:-1\"\n"},
+        {"a drive_c that is no Wine prefix", "run|monza", "WINEPREFIX=<ROOT>/mine", noPrefix, 0, "", "arg=<DIR>/gpl.exe|arg=PL\\gpl.exe|arg=<KO>lastTrackSelection:monza|arg=<KO>team:-1|WINEPREFIX=<ROOT>/mine"},
+        {"gpl.exe in a pager, another program, Wine of another prefix", "run|monza", "", decoys, 0, "", "cwd=<DIR>"},
+        {"Wine running gpl.exe in the prefix", "run|monza", "", [&](R& r) { wineLoader(r, r.prefix()); }, 1, "GPL already running: GPL is already running"},
+        {"the program WINE names running gpl.exe", "run|monza", "", [](R& r) { r.startOther(QStringLiteral(GK_FAKE_GAME), {r.game.path(u"gpl.exe"_s)}, r.prefix()); }, 1, "GPL already running: GPL is already running"},
+        {"no gpl.exe", "run|monza", "", [](R& r) { r.game.remove(u"gpl.exe"_s); }, 1, "Can't find GPL.exe: The GPL.exe was not found in <DIR>"},
+        {"no Wine", "run|monza", "WINE=/none", {}, 1, "Gridkeeper: Unable to find '<MONZA>'"},
+        {"Wine cannot load the game", "run|spa", "GK_GAME_STDERR=wine32 is missing\nwine: cannot find L\"C:\\\\gpl.exe\"|GK_GAME_EXIT=53", {}, 1, "Gridkeeper: Wine could not start GPL:  wine: cannot find L\"C:\\\\gpl.exe\""},
+        {"the game fails by itself", "run|monza", "GK_GAME_STDERR=err: crashed|GK_GAME_EXIT=3", {}, 0, "err: crashed"},
+        {"Wine speaks, the game runs", "run|monza", "GK_GAME_STDERR=wine: configuration updated|GK_GAME_EXIT=0", {}, 0, ""},
+        {"the season cannot be parked", "run|spa", "", [](R& r) { QDir(r.game.dir()).mkpath(u"seasons/gridkeeper.tmp"_s); }, 3, "Error 75: Path/File access error"},
+        {"a game folder whose name is not UTF-8", "run|monza", "", nonUtf8Folder, 1, "Wine cannot start GPL from such a folder"},
+        {"a link to it whose name is not UTF-8", "run|monza", "", nonUtf8Link, 0, "", "cwd=<DIR>|WINEPREFIX=<ROOT>/pfx"},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        R r;
+        const auto fill = [&](const char* text) {
+            return QString::fromUtf8(text)
+                .replace(u"<MONZA>"_s, u"C:\\Sierra\\G PL\\gpl.exe -ko\"20:Personal Information:"
+                                       "lastTrackSelection:monza\" -ko\"20:Personal "
+                                       "Information:team:-1\""_s)
+                .replace(u"<ZROOT>"_s, u"Z:"_s + QString(r.game.root()).replace(u'/', u'\\'))
+                .replace(u"<ROOT>"_s, r.game.root())
+                .replace(u"<DIR>"_s, r.game.dir())
+                .replace(u"<KO>"_s, u"-ko20:Personal Information:"_s);
+        };
+        for (const QString& var : fill(c.env).split(u'|', Qt::SkipEmptyParts))
+            r.env.insert(var.section(u'=', 0, 0), var.section(u'=', 1));
+        if (c.setup)
+            c.setup(r);
+        const R::Result result = r.run(QString::fromUtf8(c.args).split(u'|'));
+        EXPECT_EQ(result.status, c.status) << result.err.constData();
+        EXPECT_TRUE(QString::fromUtf8(result.err).contains(fill(c.err))) << result.err.constData();
+        if (*c.out) {
+            EXPECT_EQ(result.out.toStdString(), fill(c.out).toStdString());
+        }
+        EXPECT_EQ(QFile::exists(r.record), *c.records != 0);
+        QMap<QString, QStringList> expected;
+        for (const QString& line : fill(c.records).split(u'|', Qt::SkipEmptyParts))
+            expected[line.section(u'=', 0, 0)] << line.section(u'=', 1);
+        for (auto [key, values] : expected.asKeyValueRange())
+            EXPECT_EQ(r.recorded(key).join(u'|').toStdString(), values.join(u'|').toStdString());
+        if (QFileInfo::exists(r.game.dir())) {
+            EXPECT_EQ(r.season(), kReal);
+            EXPECT_FALSE(r.game.exists(u"x"_s));
+        }
+    }
 }
 
 // normal -> running (temporary season, real one parked) -> restored. While the game runs,
@@ -93,7 +216,7 @@ TEST_F(LaunchProcess, ArgumentsAsTextAndFailuresPutTheSeasonBack) {
 // window, a launch; a text editor's write is kept aside when the season is put back.
 TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
     QProcess first;
-    start(first, {u"spa"_s}, true);
+    start(first, {u"run"_s, u"spa"_s}, true);
     ASSERT_TRUE(gameStarted());
     EXPECT_EQ(recorded(u"arg"_s).mid(2), QStringList{u"-ko20:Personal Information:team:-1"_s});
     const QByteArray temporary = file(record + u".season"_s);
@@ -118,8 +241,8 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
     const std::vector<std::tuple<QStringList, int, const char*>> commands = {
         {{u"activate"_s, u"spa"_s}, 1, refused},
         {{u"write"_s}, 1, refused},
-        {{u"run"_s, u"monza"_s}, 0, running},
-        {{u"run"_s, u"spa"_s}, 0, running},
+        {{u"run"_s, u"monza"_s}, 1, running},
+        {{u"run"_s, u"spa"_s}, 1, running},
     };
     // clang-format on
     for (const auto& [args, status, message] : commands) {
@@ -143,7 +266,7 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
              "ended."_s,
              u"Gridkeeper"_s, Buttons::Ok, Icon::Information});
         ASSERT_TRUE(h.m().Form_Load(game.dir()));
-        EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", kTricky}));
+        EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", kTricky, kCafe}));
         h.dialogs.expectMessage(gkBox(
             u"GPL is running an inactive track: 67season.ini holds a temporary season until the "
             "game ends.\r\n\r\nNothing was written. Save again after GPL has ended."_s));
@@ -173,7 +296,7 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
 // The launcher is killed (SIGKILL) while the game of an inactive track runs.
 TEST_F(LaunchProcess, LauncherKilledMidRun) {
     QProcess cli;
-    start(cli, {u"spa"_s}, true);
+    start(cli, {u"run"_s, u"spa"_s}, true);
     ASSERT_TRUE(gameStarted());
     cli.kill();
     ASSERT_TRUE(cli.waitForFinished(30000));
@@ -189,7 +312,8 @@ TEST_F(LaunchProcess, LauncherKilledMidRun) {
     EXPECT_FALSE(game.exists(u"seasons/gridkeeper.tmp"_s));
 }
 
-// The cross-built gpl.exe through real Wine, in a fresh prefix holding the game folder.
+// The cross-built gpl.exe through real Wine, in a fresh prefix holding the game folder, with a
+// locale whose character set cannot hold the track's name.
 TEST_F(LaunchProcess, RealWine) {
     if (QString(QStringLiteral(GK_GPL_EXE)).isEmpty() ||
         QStandardPaths::findExecutable(u"wine"_s).isEmpty()) {
@@ -197,10 +321,12 @@ TEST_F(LaunchProcess, RealWine) {
             FAIL() << "wine or x86_64-w64-mingw32-g++ is missing, and this run requires them";
         GTEST_SKIP() << "wine or x86_64-w64-mingw32-g++ is missing: real-Wine launch not tested";
     }
+    QFile::remove(prefix() + u"/system.reg"_s); // Wine makes its own
     env.remove(u"WINE"_s);
-    env.insert(u"WINEPREFIX"_s, game.root() + u"/pfx"_s);
+    env.insert(u"WINEPREFIX"_s, prefix());
     env.insert(u"WINEDEBUG"_s, u"-all"_s);
     env.insert(u"WINEDLLOVERRIDES"_s, u"mscoree,mshtml="_s);
+    env.insert(u"LC_ALL"_s, u"C"_s);
     env.insert(u"GK_GAME_RECORD"_s, u"Z:"_s + QString(record).replace(u'/', u'\\'));
     QProcess boot;
     boot.setProcessEnvironment(env);
@@ -209,16 +335,15 @@ TEST_F(LaunchProcess, RealWine) {
     game.remove(u"gpl.exe"_s);
     ASSERT_TRUE(QFile::copy(QStringLiteral(GK_GPL_EXE), game.path(u"gpl.exe"_s)));
 
-    for (const QString& track : {u"monza"_s, u"spa"_s}) {
+    for (const QString& track : {u"caf\u00e9"_s, u"spa"_s}) {
         SCOPED_TRACE(track.toStdString());
         QFile::remove(record);
-        EXPECT_EQ(run({track, u"--car"_s, u"2"_s}).first, 0);
-        const bool active = track == u"monza"_s;
+        EXPECT_EQ(run({u"run"_s, track, u"--car"_s, u"2"_s}).status, 0);
+        const bool active = track != u"spa"_s;
         const QString team = u"-ko20:Personal Information:team:2"_s;
-        EXPECT_EQ(recorded(u"arg"_s).mid(2), // after the program path, split at its space
-                  (active
-                       ? QStringList{u"-ko20:Personal Information:lastTrackSelection:monza"_s, team}
-                       : QStringList{team}));
+        const QString track1 = u"-ko20:Personal Information:lastTrackSelection:"_s + track;
+        EXPECT_EQ(recorded(u"arg"_s).mid(2).join(u'|').toStdString(), // after the split exe
+                  (active ? track1 + u'|' + team : team).toStdString());
         EXPECT_EQ(recorded(u"cwd"_s), QStringList{u"C:\\Sierra\\G PL"_s});
         const QByteArray seen = file(record + u".season"_s);
         EXPECT_TRUE(active ? seen == kReal : seen.startsWith("[Season]\r\nname=Temporary"));

@@ -2,6 +2,7 @@
 #include "platform/windows_args.h"
 #include "support/harness.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace gk::test {
@@ -27,7 +28,36 @@ TEST(Launch, WindowsArgumentSplit) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(splitWindowsCommandLine(QString::fromLatin1(c.line)), strings(c.args)) << c.line;
-    EXPECT_EQ(winePrefixOf(u"/h/GPL"_s), QString());
+}
+
+// A folder's Wine path and back, and its prefix (<R>/pfx, which holds Wine's registry, for a
+// C: path; none for a Z: path); <R> stands for a temporary folder.
+TEST(Launch, WinePaths) {
+    QTemporaryDir tmp;
+    QDir(tmp.path()).mkpath(u"x/drive_c"_s);
+    QDir(tmp.path()).mkpath(u"pfx/drive_c"_s);
+    QFile(tmp.path() + u"/pfx/system.reg"_s).open(QIODevice::WriteOnly);
+    const auto fill = [&](const char* text) {
+        const QString zroot = u"Z:"_s + QString(tmp.path()).replace(u'/', u'\\');
+        return QString::fromLatin1(text).replace(u"<ZR>"_s, zroot).replace(u"<R>"_s, tmp.path());
+    };
+    const std::pair<const char*, const char*> cases[] = {
+        {"<R>/pfx/drive_c/G PL", "C:\\G PL"},
+        {"<R>/pfx/drive_c", "C:"},
+        {"<R>/pfx/drive_c/x/drive_c/G", "C:\\x\\drive_c\\G"},
+        {"<R>/x/drive_c/G", "<ZR>\\x\\drive_c\\G"},
+        {"<R>/pfx/Drive_C/G", "<ZR>\\pfx\\Drive_C\\G"},
+        {"/", "Z:"},
+    };
+    for (const auto& [native, dos] : cases) {
+        const QString prefix = winePrefixOf(fill(native));
+        EXPECT_EQ(prefix, fill(dos).startsWith(u"C:"_s) ? fill("<R>/pfx") : QString()) << native;
+        EXPECT_EQ(wineDosPath(fill(native), prefix), fill(dos)) << native;
+        EXPECT_EQ(wineNativePath(fill(dos), prefix), fill(native)) << native;
+    }
+    EXPECT_EQ(wineNativePath(u"c:/G"_s, u"/p"_s), u"/p/drive_c/G"_s);
+    for (const QString& other : {u"D:\\G"_s, u"G\\gpl.exe"_s, u"/G/gpl.exe"_s})
+        EXPECT_EQ(wineNativePath(other, u"/p"_s), other);
 }
 
 const QByteArray kReal = seasonOf({"monza", "* x"});
@@ -38,6 +68,7 @@ struct LaunchHarness : Harness {
         game.write(u"seasons/67season.ini"_s, kReal);
         game.writeAllTracks({"monza", "spa"});
         game.write(u"gpl.exe"_s, "MZ");
+        processes.gameSide = u"C:\\GPL"_s; // the game folder in the game's command line
         EXPECT_TRUE(load());
     }
     QString withDir(const char* text) {
@@ -63,9 +94,10 @@ TEST(Launch, Departures) {
         "overwritten.\r\n\r\nShall gridkeeper.tmp be renamed to 67season.ini now?";
     const char* const missing = "The track \"monza\" was not found in your GPL\\tracks folder "
                                 "(missing track.ini). Do you want to run GPL anyway?";
-    const char* const withTrack = "DIR\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:"
-                                  "monza\" -ko\"20:Personal Information:team:-1\"";
-    const char* const noTrack = "DIR\\gpl.exe -ko\"20:Personal Information:team:-1\"";
+    const char* const withTrack =
+        "C:\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:"
+        "monza\" -ko\"20:Personal Information:team:-1\"";
+    const char* const noTrack = "C:\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\"";
     const struct Case {
         const char* name;
         const char* track;
@@ -91,7 +123,7 @@ TEST(Launch, Departures) {
         {"inactive, missing track", "spa", noTrackIni, "The track \"spa\" was not found in your GPL\\tracks folder (missing track.ini).", "Missing Track", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, no gpl.exe", "spa", noExe, "GPL.exe not found in DIR", "Gridkeeper", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, running", "spa", running, "GPL is already running", "GPL already running", Icon::Information, Buttons::Ok, Answer::Ok, nullptr},
-        {"inactive, cannot start", "spa", [](H& h) { h.processes.failStart = ErrorCode::FileNotFound; }, "Unable to find 'DIR\\gpl.exe -ko\"20:Personal Information:team:-1\"'", "Gridkeeper", Icon::None, Buttons::Ok, Answer::Ok, nullptr},
+        {"inactive, cannot start", "spa", [](H& h) { h.processes.failStart = ErrorCode::FileNotFound; }, "Unable to find 'C:\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\"'", "Gridkeeper", Icon::None, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, seasons read-only", "spa", [](H& h) { h.files.failPathContaining = u"gridkeeper.tmp"_s; h.files.failure = ErrorCode::PermissionDenied; }, "Permission denied", "Error 70", Icon::Critical, Buttons::Ok, Answer::Ok, nullptr},
         {"parked file, declined", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, Answer::No, nullptr, kReal, true},
         {"parked file, recovered", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, Answer::Yes, nullptr, "parked"},
@@ -156,6 +188,13 @@ TEST(Launch, InactiveRunSeasonFolder) {
     EXPECT_EQ(h.game.seasonFiles(), strings({"67AllTracks.ini", "67season.ini"}));
     EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), kReal);
     EXPECT_EQ(h.shell.centred, 2); // once at start-up, once after the game
+
+    // "&Parameter" shows the command line with the game folder as the game sees it.
+    h.dialogs.expectMessage({parameterText(u"C:\\GPL\\gpl.exe -ko\"20:Personal Information:"
+                                           "lastTrackSelection:spa\" -ko\"20:Personal "
+                                           "Information:team:-1\""_s),
+                             u"Parameter"_s, Buttons::Ok, Icon::Information});
+    h.m().mnuHelp_Click(1);
 }
 
 } // namespace

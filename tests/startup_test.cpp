@@ -8,7 +8,8 @@ namespace gk::test {
 namespace {
 
 // The directory is asked for until it holds driver.ini or the player cancels; the value is
-// stored as it is then. "<game>" stands for the game folder.
+// stored as it is then. "<game>" stands for the game folder, "<rel>" for it relative to the
+// working directory at start.
 TEST(Startup, TheDirectoryDialog) {
     struct Case {
         QString commandLine, stored;
@@ -21,11 +22,16 @@ TEST(Startup, TheDirectoryDialog) {
         {u"<game>/driver.ini"_s, {}, {{}}, u"<game>/driver.ini"_s},  // a file is no directory
         {{}, u"/nowhere"_s, {u"   "_s, u"<game>/"_s}, u"<game>/"_s}, // kept as typed
         {u"/a"_s, {}, {u"/b"_s, u"/c"_s, {}}, u"/a"_s}, // cancel restores the stored value
+        {u"<rel>"_s, {}, {}, u"<game>"_s}, // taken from the caller's folder, kept absolute
     };
     for (const Case& c : cases) {
         Harness h;
         h.game.writeSeason({"monza"});
-        const auto game = [&](QString s) { return s.replace(u"<game>"_s, h.game.dir()); };
+        const QFileInfo dir(h.game.dir());
+        QDir::setCurrent(dir.path());
+        const auto game = [&](QString s) {
+            return s.replace(u"<game>"_s, h.game.dir()).replace(u"<rel>"_s, dir.fileName());
+        };
         if (!c.stored.isEmpty())
             h.settings.set(u"GPLDir"_s, c.stored);
         QString shown = game(c.commandLine.isEmpty() ? c.stored : c.commandLine);
@@ -46,7 +52,7 @@ TEST(Startup, TheDirectoryDialog) {
                                          u"Invalid directory"_s, Buttons::Ok, Icon::Critical});
             shown = game(answer);
         }
-        const bool loads = c.answers.back() == u"<game>/"_s;
+        const bool loads = c.answers.isEmpty() || c.answers.back() == u"<game>/"_s;
         EXPECT_EQ(h.m().Form_Load(game(c.commandLine)), loads) << c.dir.toStdString();
         EXPECT_EQ(h.m().ended(), !loads);
         EXPECT_EQ(h.ws().strGPLdir, game(c.dir));

@@ -10,11 +10,11 @@
 #include "ui/main/form_model.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
@@ -58,16 +58,6 @@ std::vector<int> rowsNamed(const TrackList& list, const QString& row) {
             found.push_back(static_cast<int>(r));
     return found;
 }
-
-namespace {
-
-bool isUtf8(const QByteArray& raw) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8.decode(raw); // the decoding runs on conversion to text
-    return !utf8.hasError();
-}
-
-} // namespace
 
 QString argumentText(const QByteArray& raw) {
     return isUtf8(raw) ? QString::fromUtf8(raw) : decodeGameText(raw);
@@ -128,7 +118,8 @@ QString commandsHelp(const std::vector<Command>& commands) {
         "\nA ROW is a row's exact text, the missing mark \"* \" included; an argument that is not\n"
         "UTF-8 is taken as the bytes of the season file, as \"show\" prints them.\n"
         "Every message the window would show is printed to stderr as \"Title: text\".\n"
-        "Exit status: 0 success, 1 refused with a message, 2 usage error, 3 run-time error.\n");
+        "Exit status: 0 success, 1 refused with a message (run: the game did not run),\n"
+        "2 usage error, 3 run-time error.\n");
     return text;
 }
 
@@ -137,22 +128,26 @@ int usage(const QString& problem, const QString& help) {
     return Usage;
 }
 
-// The game folder as the caller means it: a relative folder is taken from the caller's working
-// directory (start-up changes the working directory). A folder whose name is not UTF-8 cannot
-// be named through Qt's file names; it is opened here and reached through the descriptor.
+// The game folder as the caller means it (a relative one is taken from the caller's working
+// directory by start-up). A folder whose name is not UTF-8 cannot be named through Qt's file
+// names: it is named by its real path when that is UTF-8 (a link of such a name), or else
+// opened here and reached through the descriptor.
 QString gameFolderArgument(const QString& text, const QByteArray& raw) {
 #ifndef Q_OS_WIN
     if (!isUtf8(raw)) {
+        if (char* real = ::realpath(raw.constData(), nullptr)) {
+            const QByteArray path(real);
+            std::free(real);
+            if (isUtf8(path))
+                return QString::fromUtf8(path);
+        }
         const int fd = ::open(raw.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd >= 0)
             return QStringLiteral("/proc/self/fd/%1").arg(fd);
-        return text;
     }
 #else
     Q_UNUSED(raw);
 #endif
-    if (QDir::isRelativePath(text))
-        return QDir::current().absoluteFilePath(text);
     return text;
 }
 

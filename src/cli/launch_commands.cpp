@@ -2,7 +2,6 @@
 
 #include "cli_command.h"
 
-#include "launch/command_line.h"
 #include "launch/launch_flow.h"
 #include "platform/code_page.h"
 #include "platform/qt_processes.h"
@@ -29,20 +28,17 @@ QByteArray trackBytes(const Workspace& ws, const QString& track) {
 }
 
 // The command line's own dialogs, except that --yes answers the "Missing Track" question with
-// Yes; notes a game that could not be started (the only box without an icon).
+// Yes.
 class LaunchDialogs : public Dialogs {
   public:
     LaunchDialogs(Dialogs& inner, bool yes) : inner_(inner), yes_(yes) {}
     Answer messageBox(const MessageBox& box) override {
-        if (box.icon == Icon::None)
-            startFailed = true;
         if (!yes_ || box.buttons != Buttons::YesNo || box.title != QLatin1String("Missing Track"))
             return inner_.messageBox(box);
         std::fprintf(stderr, "%s: %s (yes)\n", qUtf8Printable(box.title), qUtf8Printable(box.text));
         return Answer::Yes;
     }
     QString inputBox(const InputBox& box) override { return inner_.inputBox(box); }
-    bool startFailed = false;
 
   private:
     Dialogs& inner_;
@@ -51,10 +47,13 @@ class LaunchDialogs : public Dialogs {
 
 } // namespace
 
-int commandLineCommand(FormModel& model, const LaunchArguments& args) {
-    const QString line =
-        gameCommandLine(model.workspace().strGPLdir,
-                        decodeGameText(trackBytes(model.workspace(), args.track)), args.car);
+int commandLineCommand(FormModel& model, Dialogs& dialogs, FileSystem& files,
+                       const LaunchArguments& args) {
+    NullShell shell;
+    QtProcesses processes;
+    LaunchFlow flow({dialogs, files, shell, processes, processes});
+    const Workspace& ws = model.workspace();
+    const QString line = flow.commandLine(ws.strGPLdir, trackBytes(ws, args.track), args.car);
     std::fprintf(stdout, "%s\n", qUtf8Printable(line));
     std::fflush(stdout);
     return 0;
@@ -65,10 +64,10 @@ int runCommand(FormModel& model, Dialogs& dialogs, FileSystem& files, const Laun
     NullShell shell;
     QtProcesses processes;
     LaunchFlow flow({launchDialogs, files, shell, processes, processes});
-    flow.cmdLaunchGPL_Click(
+    const bool ran = flow.cmdLaunchGPL_Click(
         {model.workspace(), trackBytes(model.workspace(), args.track), args.car},
         [&model] { model.subCreateIniFiles(true); });
-    return launchDialogs.startFailed ? 1 : 0;
+    return ran ? 0 : 1;
 }
 
 namespace cli {
@@ -110,12 +109,13 @@ std::vector<Command> launchCommands() {
          "default -1, no car), as \"&Parameter\" shows it",
          0, 1, commandLineOptions, checkCar,
          [](Context& c) {
-             return std::max(c.dialogs.status,
-                             commandLineCommand(c.model, launchArguments(c, false)));
+             return std::max(c.dialogs.status, commandLineCommand(c.model, c.dialogs, c.files,
+                                                                  launchArguments(c, false)));
          }},
         {"run", "TRACK [--car N] [--yes]",
          "\"start GPL\" for the track, active or inactive, waiting until\n"
-         "the game ends; --yes answers \"Missing Track\" with Yes",
+         "the game ends; --yes answers \"Missing Track\" with Yes;\n"
+         "exits 0 only when the game ran, else 1 (3: run-time error)",
          1, 1, runOptions, checkCar,
          [](Context& c) {
              const int status = runCommand(c.model, c.dialogs, c.files, launchArguments(c, true));

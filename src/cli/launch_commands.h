@@ -16,11 +16,12 @@ struct LaunchArguments {
 };
 
 // command-line: prints the game's command line, as the "Parameter" box shows it.
-int commandLineCommand(FormModel& model, const LaunchArguments& args);
+int commandLineCommand(FormModel& model, Dialogs& dialogs, FileSystem& files,
+                       const LaunchArguments& args);
 
 // run: "start GPL" for the track, waiting for the game; --yes answers the "Missing Track"
-// question with Yes. Returns 1 when the game could not be started, 0 otherwise (the
-// messages of the launch set their own status).
+// question with Yes. Returns 0 when the game ran, 1 when it did not (the messages of the
+// launch set their own status too).
 int runCommand(FormModel& model, Dialogs& dialogs, FileSystem& files, const LaunchArguments& args);
 
 } // namespace gk

@@ -47,7 +47,11 @@ void LaunchFlow::showError(int number, const QString& description) {
         {description, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical});
 }
 
-void LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
+QString LaunchFlow::commandLine(const QString& gameDir, const QByteArray& track, int team) {
+    return gameCommandLine(runner_.pathSeenByGame(gameDir), decodeGameText(track), team);
+}
+
+bool LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
                                     const std::function<void()>& saveSeason) {
     const QString& dir = choice.ws.strGPLdir;
     const QString track = decodeGameText(choice.track);
@@ -58,24 +62,22 @@ void LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
                                 "new 67season.ini now (recommended)?"),
                  title(), Buttons::YesNoCancel, Icon::Exclamation});
             if (answer == Answer::Cancel)
-                return;
+                return false;
             if (answer == Answer::Yes)
                 saveSeason();
         }
-        if (matchingRow(choice.ws.ListTracks, choice.track) < 0) {
-            runInactive(choice);
-            return;
-        }
+        if (matchingRow(choice.ws.ListTracks, choice.track) < 0)
+            return runInactive(choice);
         if (!files_.fileExists(paths::gplExe(dir))) {
             dialogs_.messageBox({QStringLiteral("The GPL.exe was not found in ") + dir,
                                  QStringLiteral("Can't find GPL.exe"), Buttons::Ok,
                                  Icon::Information});
-            return;
+            return false;
         }
         // A live run of an inactive track is the game running too.
         if (gameWindow_.gameRunning(dir) || seasonParkedByLiveRun(files_, dir)) {
             dialogs_.messageBox(kAlreadyRunning);
-            return;
+            return false;
         }
         if (!track.isEmpty() && !trackInstalled(files_, dir, track)) {
             MessageBox question{QStringLiteral("The track ") + quoted(track) +
@@ -85,13 +87,16 @@ void LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
                                 QStringLiteral("Missing Track"), Buttons::YesNo, Icon::Exclamation,
                                 true};
             if (dialogs_.messageBox(question) != Answer::Yes)
-                return;
+                return false;
         }
-        if (const auto failure = subShellAndWait(gameCommandLine(dir, track, choice.team), dir))
+        const auto failure = subShellAndWait(commandLine(dir, choice.track, choice.team), dir);
+        if (failure)
             dialogs_.messageBox(*failure);
         shell_.centerMainWindow();
+        return !failure;
     } catch (const RuntimeError& e) {
         showError(e.number(), e.description());
+        return false;
     }
 }
 
@@ -103,8 +108,7 @@ void LaunchFlow::mnuHelp_Click(int16_t Index, const LaunchChoice& choice) {
     }
     if (Index != 1)
         return;
-    const QString line =
-        gameCommandLine(choice.ws.strGPLdir, decodeGameText(choice.track), choice.team);
+    const QString line = commandLine(choice.ws.strGPLdir, choice.track, choice.team);
     dialogs_.messageBox(
         {parameterText(line), QStringLiteral("Parameter"), Buttons::Ok, Icon::Information});
 }
@@ -158,7 +162,7 @@ bool seasonParkedByLiveRun(FileSystem& files, const QString& gameDir) {
     }
 }
 
-void LaunchFlow::runInactive(const LaunchChoice& choice) {
+bool LaunchFlow::runInactive(const LaunchChoice& choice) {
     struct Busy {
         Shell& shell;
         explicit Busy(Shell& s) : shell(s) { shell.setBusyPointer(true); }
@@ -168,24 +172,24 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
     const QString& dir = choice.ws.strGPLdir;
     const QString track = decodeGameText(choice.track);
     if (track.isEmpty())
-        return;
+        return false;
     const int row = matchingRow(choice.ws.listNotActive, choice.track);
     if (row < 0) {
         dialogs_.messageBox({track + QStringLiteral(" not found in inactive list."), title(),
                              Buttons::Ok, Icon::Exclamation});
-        return;
+        return false;
     }
     if (!files_.fileExists(paths::gplExe(dir))) {
         dialogs_.messageBox({QStringLiteral("GPL.exe not found in ") + dir, title(), Buttons::Ok,
                              Icon::Exclamation});
-        return;
+        return false;
     }
     if (!trackInstalled(files_, dir, track)) {
         dialogs_.messageBox({QStringLiteral("The track ") + quoted(track) +
                                  QStringLiteral(" was not found in your GPL\\tracks folder "
                                                 "(missing track.ini)."),
                              QStringLiteral("Missing Track"), Buttons::Ok, Icon::Exclamation});
-        return;
+        return false;
     }
 
     const QString season = paths::seasonIni(dir);
@@ -202,17 +206,17 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
         switch (parkedSeasonState(files_, dir)) {
         case ParkedSeason::LiveRun:
             dialogs_.messageBox(kAlreadyRunning);
-            return;
+            return false;
         case ParkedSeason::LeftBehind:
             offerRecovery(dir);
-            return;
+            return false;
         case ParkedSeason::None:
             break;
         }
         runLock = files_.tryLockFile(paths::runLock(dir));
         if (!runLock) {
             dialogs_.messageBox(kAlreadyRunning);
-            return;
+            return false;
         }
         if (files_.fileExists(season)) {
             files_.renameFile(season, parked);
@@ -229,7 +233,7 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
         if (gameWindow_.gameRunning(dir))
             message = kAlreadyRunning;
         else
-            message = subShellAndWait(gameCommandLine(dir, QString(), choice.team), dir);
+            message = subShellAndWait(commandLine(dir, QByteArray(), choice.team), dir);
 
         // The real season is back in place before anything is reported.
         seasonLock = lockSeason(files_, dir);
@@ -247,6 +251,7 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
         if (message)
             dialogs_.messageBox(*message);
         shell_.centerMainWindow();
+        return !message;
     } catch (const RuntimeError& e) {
         if (parkedHere) {
             try {
@@ -258,6 +263,7 @@ void LaunchFlow::runInactive(const LaunchChoice& choice) {
         runLock.reset();
         seasonLock.reset();
         showError(e.number(), e.description());
+        return false;
     }
 }
 

@@ -48,18 +48,22 @@ class LaunchFlow {
     explicit LaunchFlow(LaunchPlatform platform);
 
     // `saveSeason` writes the season without its success message; it runs when the user
-    // answers Yes to the unsaved-changes question.
-    void cmdLaunchGPL_Click(const LaunchChoice& choice, const std::function<void()>& saveSeason);
+    // answers Yes to the unsaved-changes question. True when the game ran (it has ended then).
+    bool cmdLaunchGPL_Click(const LaunchChoice& choice, const std::function<void()>& saveSeason);
     // Index 0 "About" runs `onAbout`; index 1 "&Parameter" shows the command line.
     void mnuHelp_Click(int16_t Index, const LaunchChoice& choice);
     std::function<void()> onAbout;
+
+    // The game's command line for the track (the game's 8-bit text, empty: none) and car, with
+    // the game folder as the game sees it: what "start GPL" starts and "&Parameter" shows.
+    QString commandLine(const QString& gameDir, const QByteArray& track, int team);
 
     // Starts the command line in the game folder and waits for the game to end; the message
     // to show when it could not be started.
     std::optional<MessageBox> subShellAndWait(const QString& commandLine, const QString& gameDir);
 
   private:
-    void runInactive(const LaunchChoice& choice);
+    bool runInactive(const LaunchChoice& choice);
     void offerRecovery(const QString& dir);
     void showError(int number, const QString& description);
 

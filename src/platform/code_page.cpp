@@ -51,6 +51,12 @@ QString firstUnencodableCharacter(const QString& text) {
     return {};
 }
 
+bool isUtf8(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(bytes); // the decoding runs on conversion to text
+    return !utf8.hasError();
+}
+
 char lowerGameByte(char c) {
     auto b = static_cast<unsigned char>(c);
     if (b >= 'A' && b <= 'Z')

@@ -16,6 +16,9 @@ std::optional<QByteArray> encodeGameText(const QString& text);
 // The first character of the text that the code page cannot hold, or an empty string.
 QString firstUnencodableCharacter(const QString& text);
 
+// True when the bytes are valid UTF-8.
+bool isUtf8(const QByteArray& bytes);
+
 // Lower case as the game's code page knows it (ASCII and the Latin-1 letters).
 char lowerGameByte(char c);
 QByteArray lowerGameText(const QByteArray& bytes);

@@ -67,6 +67,9 @@ class FileSystem {
     virtual std::vector<FolderEntry> listFolder(const QString& path) = 0;
     virtual void setCurrentDirectory(const QString& path) = 0;
     virtual QString programDirectory() = 0;
+    // A relative path made absolute from the current directory; a path that is absolute in
+    // either form (a leading "/" or "\", a drive letter) as it is. Never throws.
+    virtual QString absolutePath(const QString& path) = 0;
 };
 
 } // namespace gk

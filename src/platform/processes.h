@@ -13,6 +13,10 @@ class ProcessRunner {
     // Throws RuntimeError: FileNotFound when the program (or what runs it) is not found,
     // another number with its description for any other failure to start.
     virtual void startAndWait(const QString& commandLine, const QString& workingDir) = 0;
+    // A folder's path as the started game sees it, for its command line: the path itself on
+    // Windows; under Wine its Wine path (C:\... inside the folder's prefix, Z:\... elsewhere),
+    // which startAndWait maps back.
+    virtual QString pathSeenByGame(const QString& folder) = 0;
 };
 
 // Whether the game runs already.

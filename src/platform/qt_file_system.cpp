@@ -472,6 +472,18 @@ void QtFileSystem::setCurrentDirectory(const QString& path) {
         throw RuntimeError(ErrorCode::PathNotFound);
 }
 
+QString QtFileSystem::absolutePath(const QString& path) {
+    const bool drive = path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].isLetter();
+    if (path.isEmpty() || drive || path.startsWith(QLatin1Char('/')) ||
+        path.startsWith(QLatin1Char('\\')))
+        return path;
+    QString relative = path;
+#ifndef Q_OS_WIN
+    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+#endif
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(relative)));
+}
+
 QString QtFileSystem::programDirectory() {
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();

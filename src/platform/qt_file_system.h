@@ -28,6 +28,7 @@ class QtFileSystem : public FileSystem {
     std::vector<FolderEntry> listFolder(const QString& path) override;
     void setCurrentDirectory(const QString& path) override;
     QString programDirectory() override;
+    QString absolutePath(const QString& path) override;
 
     // The native path of a game path.
     QString nativePath(const QString& gamePath);

@@ -1,5 +1,7 @@
 #include "windows_args.h"
 
+#include <QFileInfo>
+
 namespace gk {
 namespace {
 
@@ -97,10 +99,41 @@ QStringList programCandidates(const QString& commandLine) {
 
 QString winePrefixOf(const QString& nativePath) {
     const QStringList parts = nativePath.split(QLatin1Char('/'));
-    for (qsizetype i = parts.size() - 1; i > 0; --i)
-        if (parts[i].compare(QLatin1String("drive_c"), Qt::CaseInsensitive) == 0)
-            return parts.mid(0, i).join(QLatin1Char('/'));
+    for (qsizetype i = parts.size() - 1; i > 0; --i) {
+        if (parts[i] != QLatin1String("drive_c"))
+            continue;
+        const QString prefix = parts.mid(0, i).join(QLatin1Char('/'));
+        if (QFileInfo(prefix + QLatin1String("/system.reg")).isFile())
+            return prefix;
+    }
     return {};
+}
+
+QString wineDosPath(const QString& nativePath, const QString& prefix) {
+    const QString driveC = prefix + QLatin1String("/drive_c");
+    QString drive = QStringLiteral("Z:");
+    QString rest = nativePath == QLatin1String("/") ? QString() : nativePath;
+    if (!prefix.isEmpty() &&
+        (nativePath == driveC || nativePath.startsWith(driveC + QLatin1Char('/')))) {
+        drive = QStringLiteral("C:");
+        rest = nativePath.mid(driveC.size());
+    }
+    return drive + rest.replace(QLatin1Char('/'), QLatin1Char('\\'));
+}
+
+QString wineNativePath(const QString& dosPath, const QString& prefix) {
+    const bool drivePath =
+        dosPath.size() >= 2 && dosPath[1] == QLatin1Char(':') &&
+        (dosPath.size() == 2 || dosPath[2] == QLatin1Char('\\') || dosPath[2] == QLatin1Char('/'));
+    if (!drivePath)
+        return dosPath;
+    QString rest = dosPath.mid(2).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QChar letter = dosPath[0].toLower();
+    if (letter == QLatin1Char('z'))
+        return rest.isEmpty() ? QStringLiteral("/") : rest;
+    if (letter == QLatin1Char('c'))
+        return prefix + QLatin1String("/drive_c") + rest;
+    return dosPath;
 }
 
 } // namespace gk

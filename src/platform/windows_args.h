@@ -17,8 +17,17 @@ QStringList splitWindowsCommandLine(const QString& commandLine);
 // name is the only candidate.
 QStringList programCandidates(const QString& commandLine);
 
-// The Wine prefix a native path lies in: the folder holding its "drive_c" component, or ""
-// when it lies in none.
+// The Wine prefix a native path lies in: the nearest folder above it that holds a "drive_c"
+// component on the path and Wine's own registry file "system.reg" beside it; "" when it lies
+// in none. A folder named drive_c elsewhere (a copy, a backup) makes no prefix.
 QString winePrefixOf(const QString& nativePath);
+
+// A clean absolute native path as a program under Wine sees it: "C:\..." inside the drive_c
+// of `prefix` (which may be ""), "Z:\..." (Wine's drive for "/") anywhere else.
+QString wineDosPath(const QString& nativePath, const QString& prefix);
+
+// The reverse for a "C:" or "Z:" path (any case, "\" or "/"); any other path is returned as
+// it is.
+QString wineNativePath(const QString& dosPath, const QString& prefix);
 
 } // namespace gk

@@ -1,15 +1,23 @@
-// A stand-in for Wine and the game: records what it was started with into the file named by
-// GK_GAME_RECORD ("arg=" per argument after its own name, "cwd=", "WINEPREFIX="), and the
+// A stand-in for Wine and the game: writes GK_GAME_STDERR to stderr and, when GK_GAME_EXIT is
+// set, ends at once with that status. Else it records what it was started with into the file
+// named by GK_GAME_RECORD ("arg=" per argument after its own name, "cwd=", "WINEPREFIX=", the
+// character set of its LC_CTYPE as "codeset=", its LC_NUMERIC locale as "numeric="), and the
 // bytes of seasons/67season.ini as it found them into that name + ".season". Then it runs
 // GK_GAME_SECONDS, or until the file GK_GAME_STOP exists (at most 60 s).
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <langinfo.h>
 #include <sstream>
 #include <string>
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
+    if (const char* text = std::getenv("GK_GAME_STDERR"))
+        std::fprintf(stderr, "%s\n", text);
+    if (const char* status = std::getenv("GK_GAME_EXIT"))
+        return std::atoi(status);
     if (const char* record = std::getenv("GK_GAME_RECORD")) {
         std::ostringstream out;
         for (int i = 1; i < argc; ++i)
@@ -18,6 +26,10 @@ int main(int argc, char* argv[]) {
         const char* prefix = std::getenv("WINEPREFIX");
         out << "cwd=" << (getcwd(cwd, sizeof cwd) ? cwd : "")
             << "\nWINEPREFIX=" << (prefix ? prefix : "") << '\n';
+        std::setlocale(LC_CTYPE, "");
+        const char* numeric = std::setlocale(LC_NUMERIC, "");
+        out << "codeset=" << nl_langinfo(CODESET) << "\nnumeric=" << (numeric ? numeric : "")
+            << '\n';
         std::ifstream season("seasons/67season.ini", std::ios::binary);
         std::ofstream(std::string(record) + ".season", std::ios::binary) << season.rdbuf();
         // Written whole under another name first, so a reader never sees half a record.

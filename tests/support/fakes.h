@@ -93,7 +93,11 @@ class FakeProcesses : public ProcessRunner, public GameWindow {
         if (duringGame)
             duringGame();
     }
+    QString pathSeenByGame(const QString& folder) override {
+        return gameSide.isEmpty() ? folder : gameSide;
+    }
     bool gameRunning(const QString&) override { return running; }
+    QString gameSide; // the game folder as the game sees it; the folder itself when empty
     std::vector<QString> started; // "command line|working directory"
     std::function<void()> duringGame;
     std::optional<ErrorCode> failStart;

@@ -34,6 +34,9 @@ template <class F> void Startup::startupStep(F&& body) {
 
 bool Startup::startUp(const QString& commandLine) {
     const auto step = [this](auto&& body) { startupStep(body); };
+    // A relative game folder means the caller's working directory, before it becomes the
+    // program's folder below; it is kept as an absolute path.
+    const QString given = ctx_.files.absolutePath(commandLine);
     try {
         step([&] {
             ctx_.ws.bolSeasonChanged = false;
@@ -46,8 +49,8 @@ bool Startup::startUp(const QString& commandLine) {
                                                          settings::kGplDir, settings::kNotSet);
         });
         step([&] {
-            if (!commandLine.isEmpty())
-                ctx_.ws.strGPLdir = commandLine;
+            if (!given.isEmpty())
+                ctx_.ws.strGPLdir = given;
         });
         step([&] {
             if (ctx_.ws.strGPLdir.endsWith(QLatin1Char('\\')))
