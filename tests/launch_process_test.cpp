@@ -288,7 +288,7 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
     EXPECT_TRUE(first.readAllStandardError().contains(
         "67season.ini was changed by another program while GPL ran the inactive track. That "
         "file is kept as " +
-        game.dir().toUtf8() + "\\seasons\\67season_during_run.bak; your own season is back"));
+        game.dir().toUtf8() + "/seasons/67season_during_run.bak; your own season is back"));
     EXPECT_EQ(files(), (QByteArrayList{kReal, "(missing)"} + during.mid(2)));
     EXPECT_EQ(game.read(u"seasons/67season_during_run.bak"_s), "edited");
 }

@@ -88,7 +88,7 @@ TEST(Launch, Departures) {
     };
     const auto parked = [](H& h) { h.game.write(u"seasons/gridkeeper.tmp"_s, "parked"); };
     const char* const recovery =
-        "The file DIR\\seasons\\gridkeeper.tmp already exists. It holds your real 67season.ini, "
+        "The file DIR/seasons/gridkeeper.tmp already exists. It holds your real 67season.ini, "
         "parked by an earlier run of an inactive track that has not ended (GPL may still be "
         "running, or it crashed).\r\n\r\nThe track is not started, so that this file is not "
         "overwritten.\r\n\r\nShall gridkeeper.tmp be renamed to 67season.ini now?";

@@ -69,9 +69,9 @@ bool LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
         if (matchingRow(choice.ws.ListTracks, choice.track) < 0)
             return runInactive(choice);
         if (!files_.fileExists(paths::gplExe(dir))) {
-            dialogs_.messageBox({QStringLiteral("The GPL.exe was not found in ") + dir,
-                                 QStringLiteral("Can't find GPL.exe"), Buttons::Ok,
-                                 Icon::Information});
+            dialogs_.messageBox(
+                {QStringLiteral("The GPL.exe was not found in ") + paths::shown(dir),
+                 QStringLiteral("Can't find GPL.exe"), Buttons::Ok, Icon::Information});
             return false;
         }
         // A live run of an inactive track is the game running too.
@@ -180,8 +180,8 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
         return false;
     }
     if (!files_.fileExists(paths::gplExe(dir))) {
-        dialogs_.messageBox({QStringLiteral("GPL.exe not found in ") + dir, title(), Buttons::Ok,
-                             Icon::Exclamation});
+        dialogs_.messageBox({QStringLiteral("GPL.exe not found in ") + paths::shown(dir), title(),
+                             Buttons::Ok, Icon::Exclamation});
         return false;
     }
     if (!trackInstalled(files_, dir, track)) {
@@ -245,7 +245,7 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
             dialogs_.messageBox(
                 {QStringLiteral("67season.ini was changed by another program while GPL ran the "
                                 "inactive track. That file is kept as ") +
-                     paths::seasonDuringRun(dir) +
+                     paths::shown(paths::seasonDuringRun(dir)) +
                      QStringLiteral("; your own season is back in 67season.ini."),
                  title(), Buttons::Ok, Icon::Exclamation});
         if (message)
@@ -271,7 +271,7 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
 // is never replaced; the user may put it back now.
 void LaunchFlow::offerRecovery(const QString& dir) {
     const Answer answer = dialogs_.messageBox(
-        {QStringLiteral("The file ") + paths::parkedSeason(dir) +
+        {QStringLiteral("The file ") + paths::shown(paths::parkedSeason(dir)) +
              QStringLiteral(" already exists. It holds your real 67season.ini, parked by an "
                             "earlier run of an inactive track that has not ended (GPL may "
                             "still be running, or it crashed).\r\n\r\nThe track is not "
