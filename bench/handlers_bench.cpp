@@ -2,9 +2,9 @@
 // list, deleting them again, sorting each list, one arrow click. Each runs on 4 096 and 32 767
 // rows, so the growth from one size to the other shows whether a handler is linear (or n log n).
 #include "bench_game.h"
+#include "form_model.h"
 #include "platform/qt_file_system.h"
 #include "platform/shell.h"
-#include "ui/main/form_model.h"
 
 #include <benchmark/benchmark.h>
 

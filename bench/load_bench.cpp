@@ -5,9 +5,9 @@
 #include "bench_game.h"
 #include "bench_report.h"
 
+#include "form_model.h"
 #include "platform/qt_file_system.h"
 #include "platform/shell.h"
-#include "ui/main/form_model.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -7,10 +7,10 @@
 
 #include "bench_game.h"
 
+#include "form_model.h"
+#include "frm_main.h"
 #include "platform/qt_file_system.h"
-#include "platform/widgets/qt_shell.h"
-#include "ui/main/form_model.h"
-#include "ui/main/frm_main.h"
+#include "qt_shell.h"
 
 #include <QApplication>
 #include <QDir>

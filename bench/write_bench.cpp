@@ -7,14 +7,14 @@
 #include "bench_game.h"
 #include "bench_report.h"
 
-#include "app/game_paths.h"
+#include "form_model.h"
+#include "game/game_paths.h"
 #include "platform/qt_file_system.h"
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
 #include "season/season_file.h"
 #include "season/season_guard.h"
 #include "season/season_writer.h"
-#include "ui/main/form_model.h"
 
 #include <QElapsedTimer>
 #include <QFile>

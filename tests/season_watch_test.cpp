@@ -1,6 +1,6 @@
 // A second writer while the window is open: another program's change is never overwritten
 // without a question, and is read in when nothing is unsaved.
-#include "app/game_paths.h"
+#include "game/game_paths.h"
 #include "platform/qt_file_watch.h"
 #include "support/harness.h"
 

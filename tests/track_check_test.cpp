@@ -1,4 +1,4 @@
-#include "app/settings_keys.h"
+#include "game/settings_keys.h"
 #include "report/track_check.h"
 #include "support/harness.h"
 

@@ -1,5 +1,5 @@
+#include "about.h"
 #include "support/harness.h"
-#include "ui/dialogs/about.h"
 
 #include <gtest/gtest.h>
 

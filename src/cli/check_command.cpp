@@ -2,9 +2,9 @@
 
 #include "cli_command.h"
 
+#include "form_model.h"
 #include "platform/code_page.h"
 #include "report/track_check.h"
-#include "ui/main/form_model.h"
 
 namespace gk {
 

@@ -1,13 +1,13 @@
 #include "cli.h"
 
-#include "app/settings_keys.h"
 #include "cli_command.h"
+#include "form_model.h"
+#include "game/settings_keys.h"
 #include "platform/code_page.h"
 #include "platform/qt_file_system.h"
 #include "platform/qt_settings_store.h"
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
-#include "ui/main/form_model.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -154,7 +154,7 @@ QString gameFolderArgument(const QString& text, const QByteArray& raw) {
 } // namespace
 } // namespace cli
 
-int runCli(const QList<QByteArray>& rawArguments) {
+int runCli(const QList<QByteArray>& rawArguments, ProcessRunner& runner, GameWindow& gameWindow) {
     using namespace cli;
     const std::vector<Command> commands = allCommands();
     QStringList arguments{QStringLiteral("gridkeeper-cli")};
@@ -236,7 +236,7 @@ int runCli(const QList<QByteArray>& rawArguments) {
     QtFileSystem files;
     NullShell shell;
     FormModel model(
-        {settings, dialogs, files, shell, nullptr, nullptr, nullptr, command->changesSeason});
+        {settings, dialogs, files, shell, &runner, &gameWindow, nullptr, command->changesSeason});
     if (!model.Form_Load(gameDir))
         return std::max(dialogs.status, static_cast<int>(Refused));
     // A season that could not be read whole must not be written back.
@@ -246,7 +246,7 @@ int runCli(const QList<QByteArray>& rawArguments) {
         return Failed;
     }
     dialogs.status = Ok;
-    Context context{model, dialogs, files, own, args};
+    Context context{model, dialogs, files, runner, gameWindow, own, args};
     int status = Ok;
     try {
         status = command->run(context);

@@ -5,8 +5,11 @@
 
 namespace gk {
 
+class ProcessRunner;
+class GameWindow;
+
 // gridkeeper-cli: runs one command on the game folder; returns the exit status. The arguments
 // are the bytes the program was given, without the program's name.
-int runCli(const QList<QByteArray>& arguments);
+int runCli(const QList<QByteArray>& arguments, ProcessRunner& runner, GameWindow& gameWindow);
 
 } // namespace gk

@@ -10,6 +10,8 @@
 namespace gk {
 
 class FileSystem;
+class ProcessRunner;
+class GameWindow;
 class FormModel;
 struct TrackList;
 
@@ -32,6 +34,8 @@ struct Context {
     FormModel& model;
     CliDialogs& dialogs;
     FileSystem& files;
+    ProcessRunner& runner;
+    GameWindow& gameWindow;
     // The command's own options (see Command::addOptions) and its positional arguments.
     const QCommandLineParser& options;
     QStringList args;

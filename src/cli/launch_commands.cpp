@@ -2,11 +2,11 @@
 
 #include "cli_command.h"
 
+#include "form_model.h"
 #include "launch/launch_flow.h"
 #include "platform/code_page.h"
 #include "platform/qt_processes.h"
 #include "platform/shell.h"
-#include "ui/main/form_model.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,11 +47,9 @@ class LaunchDialogs : public Dialogs {
 
 } // namespace
 
-int commandLineCommand(FormModel& model, Dialogs& dialogs, FileSystem& files,
-                       const LaunchArguments& args) {
+int commandLineCommand(FormModel& model, cli::Context& c, const LaunchArguments& args) {
     NullShell shell;
-    QtProcesses processes;
-    LaunchFlow flow({dialogs, files, shell, processes, processes});
+    LaunchFlow flow({c.dialogs, c.files, shell, c.runner, c.gameWindow});
     const Workspace& ws = model.workspace();
     const QString line = flow.commandLine(ws.strGPLdir, trackBytes(ws, args.track), args.car);
     std::fprintf(stdout, "%s\n", qUtf8Printable(line));
@@ -59,13 +57,14 @@ int commandLineCommand(FormModel& model, Dialogs& dialogs, FileSystem& files,
     return 0;
 }
 
-int runCommand(FormModel& model, Dialogs& dialogs, FileSystem& files, const LaunchArguments& args) {
-    LaunchDialogs launchDialogs(dialogs, args.yes);
+int runCommand(FormModel& model, cli::Context& c, const LaunchArguments& args) {
+    LaunchDialogs launchDialogs(c.dialogs, args.yes);
     NullShell shell;
-    QtProcesses processes;
-    LaunchFlow flow({launchDialogs, files, shell, processes, processes});
+    LaunchFlow flow({launchDialogs, c.files, shell, c.runner, c.gameWindow});
     const bool ran = flow.cmdLaunchGPL_Click(
-        {model.workspace(), trackBytes(model.workspace(), args.track), args.car},
+        {model.workspace().strGPLdir, model.workspace().bolSeasonChanged,
+         model.workspace().ListTracks, model.workspace().listNotActive,
+         model.workspace().arrInactive, trackBytes(model.workspace(), args.track), args.car},
         [&model] { model.subCreateIniFiles(true); });
     return ran ? 0 : 1;
 }
@@ -109,8 +108,8 @@ std::vector<Command> launchCommands() {
          "default -1, no car), as \"&Parameter\" shows it",
          0, 1, commandLineOptions, checkCar,
          [](Context& c) {
-             return std::max(c.dialogs.status, commandLineCommand(c.model, c.dialogs, c.files,
-                                                                  launchArguments(c, false)));
+             return std::max(c.dialogs.status,
+                             commandLineCommand(c.model, c, launchArguments(c, false)));
          }},
         {"run", "TRACK [--car N] [--yes]",
          "\"start GPL\" for the track, active or inactive, waiting until\n"
@@ -118,7 +117,7 @@ std::vector<Command> launchCommands() {
          "exits 0 only when the game ran, else 1 (3: run-time error)",
          1, 1, runOptions, checkCar,
          [](Context& c) {
-             const int status = runCommand(c.model, c.dialogs, c.files, launchArguments(c, true));
+             const int status = runCommand(c.model, c, launchArguments(c, true));
              return std::max(c.dialogs.status, status);
          }},
     };

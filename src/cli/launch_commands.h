@@ -5,9 +5,10 @@
 
 namespace gk {
 
-class Dialogs;
-class FileSystem;
 class FormModel;
+namespace cli {
+struct Context;
+}
 
 struct LaunchArguments {
     QString track;
@@ -16,12 +17,11 @@ struct LaunchArguments {
 };
 
 // command-line: prints the game's command line, as the "Parameter" box shows it.
-int commandLineCommand(FormModel& model, Dialogs& dialogs, FileSystem& files,
-                       const LaunchArguments& args);
+int commandLineCommand(FormModel& model, cli::Context& c, const LaunchArguments& args);
 
 // run: "start GPL" for the track, waiting for the game; --yes answers the "Missing Track"
 // question with Yes. Returns 0 when the game ran, 1 when it did not (the messages of the
 // launch set their own status too).
-int runCommand(FormModel& model, Dialogs& dialogs, FileSystem& files, const LaunchArguments& args);
+int runCommand(FormModel& model, cli::Context& c, const LaunchArguments& args);
 
 } // namespace gk

@@ -1,4 +1,5 @@
 #include "cli.h"
+#include "platform/qt_processes.h"
 
 #include <QCoreApplication>
 
@@ -15,5 +16,6 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments.append(QByteArray(argv[i]));
 #endif
-    return gk::runCli(arguments);
+    gk::QtProcesses processes;
+    return gk::runCli(arguments, processes, processes);
 }

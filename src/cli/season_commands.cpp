@@ -1,10 +1,10 @@
 // The commands of gridkeeper-cli that show, write and edit the season files.
 
-#include "app/game_paths.h"
 #include "cli_command.h"
+#include "form_model.h"
+#include "game/game_paths.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
-#include "ui/main/form_model.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
+#include "frm_main.h"
 #include "launch/command_line.h"
-#include "platform/widgets/qt_dialogs.h"
-#include "platform/widgets/qt_shell.h"
+#include "qt_dialogs.h"
+#include "qt_shell.h"
 #include "support/harness.h"
-#include "ui/main/frm_main.h"
 
 #include <QApplication>
 #include <QCheckBox>

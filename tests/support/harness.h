@@ -1,8 +1,8 @@
 #pragma once
 
 #include "fakes.h"
+#include "form_model.h"
 #include "game_folder.h"
-#include "ui/main/form_model.h"
 
 namespace gk::test {
 

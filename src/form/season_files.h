@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/partial_load_guard.h"
 #include "form_context.h"
+#include "partial_load_guard.h"
 #include "season_watch.h"
 
 #include <QByteArray>

@@ -1,11 +1,11 @@
 #include "frm_main.h"
 
+#include "about.h"
+#include "frm_reports.h"
+#include "infoform.h"
 #include "layout.h"
 #include "platform/code_page.h"
 #include "track_list_model.h"
-#include "ui/dialogs/about.h"
-#include "ui/dialogs/frm_reports.h"
-#include "ui/dialogs/infoform.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "season_guard.h"
 
-#include "app/game_paths.h"
+#include "game/game_paths.h"
 #include "platform/runtime_error.h"
 
 namespace gk {

@@ -1,7 +1,7 @@
 #include "track_sets.h"
 
-#include "app/game_paths.h"
 #include "form_model.h"
+#include "game/game_paths.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
 #include "season/read_back_check.h"

@@ -1,6 +1,6 @@
 #include "loader.h"
 
-#include "app/game_paths.h"
+#include "game/game_paths.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "season_file.h"

@@ -1,7 +1,7 @@
 #include "infoform.h"
 
 #include "about.h"
-#include "ui/main/layout.h"
+#include "layout.h"
 
 #include <QLabel>
 #include <QPainter>

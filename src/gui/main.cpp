@@ -1,9 +1,10 @@
 #include "frm_main.h"
 #include "platform/qt_file_system.h"
 #include "platform/qt_file_watch.h"
+#include "platform/qt_processes.h"
 #include "platform/qt_settings_store.h"
-#include "platform/widgets/qt_dialogs.h"
-#include "platform/widgets/qt_shell.h"
+#include "qt_dialogs.h"
+#include "qt_shell.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -23,7 +24,8 @@ int main(int argc, char* argv[]) {
     gk::QtFileSystem files;
     gk::QtShell shell;
     gk::QtFileWatch watch(files);
-    gk::FormModel model({settings, dialogs, files, shell, nullptr, nullptr, &watch});
+    gk::QtProcesses processes;
+    gk::FormModel model({settings, dialogs, files, shell, &processes, &processes, &watch});
     gk::FrmMain window(model);
     dialogs.setParent(&window);
     shell.setMainWindow(&window);

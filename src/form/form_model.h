@@ -1,13 +1,14 @@
 #pragma once
 
-#include "app/game_paths.h"
-#include "app/workspace.h"
+#include "about.h"
 #include "form_context.h"
 #include "form_controls.h"
+#include "game/game_paths.h"
 #include "help_line.h"
 #include "launch/launch_flow.h"
 #include "list_commands.h"
 #include "platform/dialogs.h"
+#include "platform/processes.h"
 #include "platform/shell.h"
 #include "player_car.h"
 #include "season/loader.h"
@@ -16,7 +17,7 @@
 #include "selection.h"
 #include "startup.h"
 #include "track_sets.h"
-#include "ui/dialogs/about.h"
+#include "workspace.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,8 +28,6 @@
 #include <utility>
 
 namespace gk {
-
-class QtProcesses;
 
 // The main window's behaviour without widgets: the workspace, the state of the controls, and
 // one method per event handler. The window forwards events here and shows the state. Each
@@ -167,6 +166,7 @@ class FormModel {
     FormPlatform platform() const { return {ctx_.settings, ctx_.dialogs, ctx_.files, ctx_.shell}; }
 
   private:
+    LaunchChoice launchChoice() const;
     // Writes the control's help text into the help line.
     void hover(help::Hover control, int16_t index = 0) {
         const bool valid =
@@ -187,7 +187,7 @@ class FormModel {
     bool closeRequested_ = false;
     bool reportRequested_ = false;
     bool aboutRequested_ = false;
-    std::unique_ptr<QtProcesses> ownProcesses_;
+    NoGame noGame_; // the game's processes when none are given
     std::unique_ptr<LaunchFlow> launch_;
 };
 

@@ -1,6 +1,6 @@
 #include "season_replace.h"
 
-#include "app/game_paths.h"
+#include "game/game_paths.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
 

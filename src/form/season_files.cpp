@@ -1,7 +1,7 @@
 #include "season_files.h"
 
-#include "app/game_paths.h"
-#include "app/settings_keys.h"
+#include "game/game_paths.h"
+#include "game/settings_keys.h"
 #include "launch/launch_flow.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"

@@ -1,7 +1,7 @@
 #include "track_check.h"
 
-#include "app/game_paths.h"
-#include "app/settings_keys.h"
+#include "game/game_paths.h"
+#include "game/settings_keys.h"
 #include "platform/code_page.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"

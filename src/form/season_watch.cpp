@@ -1,7 +1,7 @@
 #include "season_watch.h"
 
-#include "app/game_paths.h"
 #include "form_model.h"
+#include "game/game_paths.h"
 #include "platform/file_watch.h"
 #include "platform/runtime_error.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/workspace.h"
 #include "form_controls.h"
 #include "platform/dialogs.h"
+#include "workspace.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,7 +24,7 @@ struct FormPlatform {
     Dialogs& dialogs;
     FileSystem& files;
     Shell& shell;
-    // The game's processes; the real ones when not given.
+    // The game's processes (made by the program's main(); none: no game can be started).
     ProcessRunner* runner = nullptr;
     GameWindow* gameWindow = nullptr;
     // Reports changes of the season files by other programs (none: nobody reports them).

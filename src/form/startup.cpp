@@ -1,8 +1,8 @@
 #include "startup.h"
 
-#include "app/game_paths.h"
-#include "app/settings_keys.h"
 #include "form_model.h"
+#include "game/game_paths.h"
+#include "game/settings_keys.h"
 #include "help_line.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"

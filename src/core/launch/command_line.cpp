@@ -1,6 +1,6 @@
 #include "command_line.h"
 
-#include "app/game_paths.h"
+#include "game/game_paths.h"
 
 namespace gk {
 

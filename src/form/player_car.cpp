@@ -1,7 +1,7 @@
 #include "player_car.h"
 
-#include "app/game_paths.h"
 #include "form_model.h"
+#include "game/game_paths.h"
 #include "launch/player_info.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"

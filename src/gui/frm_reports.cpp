@@ -1,7 +1,7 @@
 #include "frm_reports.h"
 
+#include "layout.h"
 #include "platform/shell.h"
-#include "ui/main/layout.h"
 
 #include <QIcon>
 #include <QLabel>

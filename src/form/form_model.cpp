@@ -1,17 +1,15 @@
 #include "form_model.h"
 
-#include "platform/qt_processes.h"
+#include "platform/processes.h"
 
 namespace gk {
 
 FormModel::FormModel(FormPlatform platform)
     : ctx_(*this, platform, ws_, ctl_), startup_(ctx_), seasonFiles_(ctx_), trackSets_(ctx_),
       selection_(ctx_), listCommands_(ctx_), playerCar_(ctx_) {
-    if (!platform.runner || !platform.gameWindow)
-        ownProcesses_ = std::make_unique<QtProcesses>();
     launch_ = std::make_unique<LaunchFlow>(LaunchPlatform{
-        ctx_.dialogs, ctx_.files, ctx_.shell, platform.runner ? *platform.runner : *ownProcesses_,
-        platform.gameWindow ? *platform.gameWindow : *ownProcesses_});
+        ctx_.dialogs, ctx_.files, ctx_.shell, platform.runner ? *platform.runner : noGame_,
+        platform.gameWindow ? *platform.gameWindow : noGame_});
     launch_->onAbout = [this] { aboutRequested_ = true; };
 }
 
@@ -54,20 +52,21 @@ void FormModel::subSetGPLdirText() {
 // ---------------------------------------------------------------- launch and menus
 
 void FormModel::cmdLaunchGPL_Click() {
-    ctx_.guarded([&] {
-        launch_->cmdLaunchGPL_Click({ws_, ctl_.txtRunTrack.text, ctl_.cboCarsIndex},
-                                    [this] { subCreateIniFiles(true); });
-    });
+    ctx_.guarded(
+        [&] { launch_->cmdLaunchGPL_Click(launchChoice(), [this] { subCreateIniFiles(true); }); });
 }
 
 void FormModel::seasonFilesChanged() {
     ctx_.guarded([&] { seasonFiles_.seasonFilesChanged(); });
 }
 
+LaunchChoice FormModel::launchChoice() const {
+    return {ws_.strGPLdir,   ws_.bolSeasonChanged,  ws_.ListTracks,   ws_.listNotActive,
+            ws_.arrInactive, ctl_.txtRunTrack.text, ctl_.cboCarsIndex};
+}
+
 void FormModel::mnuHelp_Click(int16_t Index) {
-    ctx_.guarded([&] {
-        launch_->mnuHelp_Click(Index, {ws_, ctl_.txtRunTrack.text, ctl_.cboCarsIndex});
-    });
+    ctx_.guarded([&] { launch_->mnuHelp_Click(Index, launchChoice()); });
 }
 
 void FormModel::mnuFile_Click(int16_t Index) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime_error.h"
+
 #include <QString>
 
 namespace gk {
@@ -24,6 +26,16 @@ class GameWindow {
   public:
     virtual ~GameWindow() = default;
     virtual bool gameRunning(const QString& gameDir) = 0;
+};
+
+// No game at all, for a front end that starts none: nothing runs, and nothing can be started.
+class NoGame : public ProcessRunner, public GameWindow {
+  public:
+    void startAndWait(const QString&, const QString&) override {
+        throw RuntimeError(ErrorCode::FileNotFound);
+    }
+    QString pathSeenByGame(const QString& folder) override { return folder; }
+    bool gameRunning(const QString&) override { return false; }
 };
 
 } // namespace gk

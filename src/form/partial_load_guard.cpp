@@ -1,6 +1,6 @@
 #include "partial_load_guard.h"
 
-#include "app/game_paths.h"
+#include "game/game_paths.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 

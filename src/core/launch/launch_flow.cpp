@@ -1,6 +1,6 @@
 #include "launch_flow.h"
 
-#include "app/game_paths.h"
+#include "game/game_paths.h"
 #include "launch/command_line.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
@@ -53,10 +53,10 @@ QString LaunchFlow::commandLine(const QString& gameDir, const QByteArray& track,
 
 bool LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
                                     const std::function<void()>& saveSeason) {
-    const QString& dir = choice.ws.strGPLdir;
+    const QString& dir = choice.gameDir;
     const QString track = decodeGameText(choice.track);
     try {
-        if (choice.ws.bolSeasonChanged) {
+        if (choice.seasonChanged) {
             const Answer answer = dialogs_.messageBox(
                 {QStringLiteral("You haven't saved your changes so far. Do you want to create the "
                                 "new 67season.ini now (recommended)?"),
@@ -66,7 +66,7 @@ bool LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
             if (answer == Answer::Yes)
                 saveSeason();
         }
-        if (matchingRow(choice.ws.ListTracks, choice.track) < 0)
+        if (matchingRow(choice.active, choice.track) < 0)
             return runInactive(choice);
         if (!files_.fileExists(paths::gplExe(dir))) {
             dialogs_.messageBox(
@@ -108,7 +108,7 @@ void LaunchFlow::mnuHelp_Click(int16_t Index, const LaunchChoice& choice) {
     }
     if (Index != 1)
         return;
-    const QString line = commandLine(choice.ws.strGPLdir, choice.track, choice.team);
+    const QString line = commandLine(choice.gameDir, choice.track, choice.team);
     dialogs_.messageBox(
         {parameterText(line), QStringLiteral("Parameter"), Buttons::Ok, Icon::Information});
 }
@@ -169,11 +169,11 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
         ~Busy() { shell.setBusyPointer(false); }
     } busy(shell_);
 
-    const QString& dir = choice.ws.strGPLdir;
+    const QString& dir = choice.gameDir;
     const QString track = decodeGameText(choice.track);
     if (track.isEmpty())
         return false;
-    const int row = matchingRow(choice.ws.listNotActive, choice.track);
+    const int row = matchingRow(choice.inactive, choice.track);
     if (row < 0) {
         dialogs_.messageBox({track + QStringLiteral(" not found in inactive list."), title(),
                              Buttons::Ok, Icon::Exclamation});
@@ -223,9 +223,9 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
             parkedHere = true;
         }
         const size_t r = static_cast<size_t>(row);
-        if (r >= choice.ws.arrInactive.size())
+        if (r >= choice.inactiveEntries.size())
             throw RuntimeError(ErrorCode::SubscriptRange);
-        temporary = seasonFileBytes(season_names::kTemporary, {choice.ws.arrInactive[r]});
+        temporary = seasonFileBytes(season_names::kTemporary, {choice.inactiveEntries[r]});
         files_.writeFile(season, temporary);
         seasonLock.reset();
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/workspace.h"
 #include "platform/dialogs.h"
+#include "season/track_list.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,8 +24,6 @@ struct LaunchPlatform {
     GameWindow& gameWindow;
 };
 
-// What a launch reads of the main window: the workspace, the selected-track box (the game's
-// 8-bit text) and the car box's row (-1: none).
 // Puts the season parked as gridkeeper.tmp back as 67season.ini, replacing a temporary season
 // in one step, so no moment is left without a season file. Nothing when none is parked.
 void restoreParkedSeason(FileSystem& files, const QString& gameDir);
@@ -36,8 +34,15 @@ bool putBackAfterRun(FileSystem& files, const QString& gameDir, const QByteArray
 // True when a run of an inactive track that is still going has parked the season. Never throws.
 bool seasonParkedByLiveRun(FileSystem& files, const QString& gameDir);
 
+// What a launch reads of the main window: the game directory, whether the season has unsaved
+// changes, the two lists (read after the save question, which may change them), the
+// selected-track box (the game's 8-bit text) and the car box's row (-1: none).
 struct LaunchChoice {
-    const Workspace& ws;
+    const QString& gameDir;
+    bool seasonChanged;
+    const TrackList& active;
+    const TrackList& inactive;
+    const std::vector<EventEntries>& inactiveEntries;
     QByteArray track;
     int team = -1;
 };
