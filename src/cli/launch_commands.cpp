@@ -22,7 +22,7 @@ QByteArray trackBytes(const Workspace& ws, const QString& track) {
     if (encoded && *encoded != utf8)
         for (const TrackList* list : {&ws.ListTracks, &ws.listNotActive})
             for (const QByteArray& row : list->rows)
-                if (row == utf8 || row == "* " + utf8)
+                if (row == utf8 || row == markedMissing(utf8))
                     return utf8;
     return encoded.value_or(utf8);
 }

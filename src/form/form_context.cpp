@@ -5,17 +5,12 @@
 
 namespace gk {
 
-QString appTitle() {
-    return QStringLiteral("Gridkeeper");
-}
-
 bool FormContext::fncFileExists(const QString& path) {
     return files.fileExists(path);
 }
 
 void FormContext::showError(int number, const QString& description) {
-    dialogs.messageBox(
-        {description, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical});
+    dialogs.messageBox(runtimeErrorBox(number, description));
 }
 
 void FormContext::endProgram(const MessageBox& box) {

@@ -17,9 +17,6 @@ struct Rgb {
 inline constexpr Rgb kBlue{0, 0, 255};
 inline constexpr Rgb kRed{255, 0, 0};
 
-// The title of message boxes that have none of their own.
-QString appTitle();
-
 struct LabelState {
     QString caption;
     Rgb foreColor;

@@ -23,7 +23,7 @@ void Selection::showListRow(const TrackList& list, const std::vector<EventEntrie
         for (int k = 0; k < 7; ++k)
             ctx_.setEntryText(static_cast<int16_t>(first + k), row.entry[static_cast<size_t>(k)]);
         const QByteArray& text = list.rows[static_cast<size_t>(p)];
-        ctx_.ctl.txtRunTrack.text = text.startsWith('*') ? text.mid(2) : text;
+        ctx_.ctl.txtRunTrack.text = withoutMissingMark(text);
         ctx_.runTrackSide = &list == &ctx_.ws.ListTracks ? ListSide::Active : ListSide::Inactive;
     } catch (const RuntimeError& e) {
         ctx_.showError(e.number(), e.description());

@@ -10,6 +10,15 @@
 #include <algorithm>
 
 namespace gk {
+namespace {
+
+// A track-set name that cannot be used, and why.
+MessageBox nameRefused(const QString& name, const QString& why, const QString& title) {
+    return {QStringLiteral("\"%1\" can't be used as the name of a track set. %2").arg(name, why),
+            title, Buttons::Ok, Icon::Exclamation};
+}
+
+} // namespace
 
 TrackSets::TrackSets(FormContext& ctx) : ctx_(ctx) {
     ctx_.ctl.mnuTrackSet[0] = {QStringLiteral("&Save as"), true};
@@ -95,10 +104,8 @@ void TrackSets::saveTrackSetAs() {
         const QString problem = trackSetNameProblem(name);
         if (!problem.isEmpty()) {
             ctx_.dialogs.messageBox(
-                {QStringLiteral("\"%1\" can't be used as the name of a track set. "
-                                "%2 Please enter another name.")
-                     .arg(name, problem),
-                 QStringLiteral("Save as"), Buttons::Ok, Icon::Exclamation});
+                nameRefused(name, problem + QStringLiteral(" Please enter another name."),
+                            QStringLiteral("Save as")));
             continue;
         }
         ctx_.ws.strTrackSet = name;
@@ -119,10 +126,7 @@ void TrackSets::saveTrackSetAs() {
 bool TrackSets::saveTrackSet(const QString& name) {
     const QString problem = trackSetNameProblem(name);
     if (!problem.isEmpty()) {
-        ctx_.dialogs.messageBox(
-            {QStringLiteral("\"%1\" can't be used as the name of a track set. %2")
-                 .arg(name, problem),
-             QStringLiteral("Save as"), Buttons::Ok, Icon::Exclamation});
+        ctx_.dialogs.messageBox(nameRefused(name, problem, QStringLiteral("Save as")));
         return false;
     }
     const QString unreadable =
@@ -163,10 +167,7 @@ void TrackSets::openTrackSet(const QString& name) {
     // A name that could not be saved is not opened either: it could lead out of the folder.
     const QString problem = trackSetNameProblem(name);
     if (!problem.isEmpty()) {
-        ctx_.dialogs.messageBox(
-            {QStringLiteral("\"%1\" can't be used as the name of a track set. %2")
-                 .arg(name, problem),
-             appTitle(), Buttons::Ok, Icon::Exclamation});
+        ctx_.dialogs.messageBox(nameRefused(name, problem, appTitle()));
         return;
     }
     if (!confirmDiscard())

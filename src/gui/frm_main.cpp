@@ -126,7 +126,7 @@ class PlainFaceStyle : public QProxyStyle {
 } // namespace
 
 FrmMain::FrmMain(FormModel& model, QWidget* parent) : QMainWindow(parent), model_(model) {
-    setWindowTitle(QStringLiteral("Gridkeeper"));
+    setWindowTitle(appTitle());
     setWindowIcon(layout::windowIcon());
     buildControls();
     buildMenus();

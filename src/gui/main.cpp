@@ -12,7 +12,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Gridkeeper"));
+    QApplication::setApplicationName(gk::appTitle());
 
     // The whole argument text is the game directory, as given.
     QStringList arguments = QApplication::arguments();

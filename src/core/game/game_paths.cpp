@@ -57,7 +57,10 @@ bool isSingleName(const QString& name) {
            !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char('/'));
 }
 QString trackIni(const QString& gameDir, const QString& folder) {
-    return tracksFolder(gameDir) + folder + QLatin1String("\\track.ini");
+    return trackIniIn(tracksFolder(gameDir), folder);
+}
+QString trackIniIn(const QString& tracksFolder, const QString& folder) {
+    return tracksFolder + folder + QLatin1String("\\track.ini");
 }
 QString appIni(const QString& gameDir) {
     return gameDir + QLatin1String("\\App.ini");

@@ -29,6 +29,8 @@ QString shown(const QString& path);
 // the game folder): the track counts as missing, the player as absent.
 bool isSingleName(const QString& name);
 QString trackIni(const QString& gameDir, const QString& folder);
+// The same below a tracks folder given with its closing backslash.
+QString trackIniIn(const QString& tracksFolder, const QString& folder);
 QString appIni(const QString& gameDir);
 QString playerFolder(const QString& gameDir, const QString& player);
 QString playerIni(const QString& playerFolder);

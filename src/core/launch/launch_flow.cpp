@@ -15,13 +15,9 @@
 namespace gk {
 namespace {
 
-QString title() {
-    return QStringLiteral("Gridkeeper");
-}
-
 // The first row whose text is the track or the track with the missing mark; -1 when none.
 int matchingRow(const TrackList& list, const QByteArray& track) {
-    const QByteArray marked = "* " + track;
+    const QByteArray marked = markedMissing(track);
     for (size_t r = 0; r < list.rows.size(); ++r)
         if (list.rows[r] == track || list.rows[r] == marked)
             return static_cast<int>(r);
@@ -43,8 +39,7 @@ LaunchFlow::LaunchFlow(LaunchPlatform platform)
       runner_(platform.runner), gameWindow_(platform.gameWindow) {}
 
 void LaunchFlow::showError(int number, const QString& description) {
-    dialogs_.messageBox(
-        {description, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical});
+    dialogs_.messageBox(runtimeErrorBox(number, description));
 }
 
 QString LaunchFlow::commandLine(const QString& gameDir, const QByteArray& track, int team) {
@@ -60,7 +55,7 @@ bool LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
             const Answer answer = dialogs_.messageBox(
                 {QStringLiteral("You haven't saved your changes so far. Do you want to create the "
                                 "new 67season.ini now (recommended)?"),
-                 title(), Buttons::YesNoCancel, Icon::Exclamation});
+                 appTitle(), Buttons::YesNoCancel, Icon::Exclamation});
             if (answer == Answer::Cancel)
                 return false;
             if (answer == Answer::Yes)
@@ -122,7 +117,7 @@ std::optional<MessageBox> LaunchFlow::subShellAndWait(const QString& commandLine
             e.code() == ErrorCode::FileNotFound
                 ? QStringLiteral("Unable to find '") + commandLine + QLatin1Char('\'')
                 : e.description();
-        return MessageBox{text, title(), Buttons::Ok, Icon::None};
+        return MessageBox{text, appTitle(), Buttons::Ok, Icon::None};
     }
     return std::nullopt;
 }
@@ -175,13 +170,13 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
         return false;
     const int row = matchingRow(choice.inactive, choice.track);
     if (row < 0) {
-        dialogs_.messageBox({track + QStringLiteral(" not found in inactive list."), title(),
+        dialogs_.messageBox({track + QStringLiteral(" not found in inactive list."), appTitle(),
                              Buttons::Ok, Icon::Exclamation});
         return false;
     }
     if (!files_.fileExists(paths::gplExe(dir))) {
-        dialogs_.messageBox({QStringLiteral("GPL.exe not found in ") + paths::shown(dir), title(),
-                             Buttons::Ok, Icon::Exclamation});
+        dialogs_.messageBox({QStringLiteral("GPL.exe not found in ") + paths::shown(dir),
+                             appTitle(), Buttons::Ok, Icon::Exclamation});
         return false;
     }
     if (!trackInstalled(files_, dir, track)) {
@@ -247,7 +242,7 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
                                 "inactive track. That file is kept as ") +
                      paths::shown(paths::seasonDuringRun(dir)) +
                      QStringLiteral("; your own season is back in 67season.ini."),
-                 title(), Buttons::Ok, Icon::Exclamation});
+                 appTitle(), Buttons::Ok, Icon::Exclamation});
         if (message)
             dialogs_.messageBox(*message);
         shell_.centerMainWindow();

@@ -1,5 +1,6 @@
 #include "player_info.h"
 
+#include "platform/code_page.h"
 #include "platform/runtime_error.h"
 #include "season/season_file.h"
 
@@ -8,17 +9,7 @@
 namespace gk {
 
 bool lineMatchesKey(QByteArrayView line, QByteArrayView key) {
-    const QByteArray trimmed = trimSpaces(line);
-    if (trimmed.size() < key.size())
-        return false;
-    for (qsizetype i = 0; i < key.size(); ++i) {
-        char c = trimmed[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-        if (c != key[i])
-            return false;
-    }
-    return true;
+    return startsWithNoCase(trimSpaces(line), key);
 }
 
 QByteArray lineValue(QByteArrayView line, qsizetype s) {

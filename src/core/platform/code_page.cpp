@@ -57,10 +57,25 @@ bool isUtf8(const QByteArray& bytes) {
     return !utf8.hasError();
 }
 
+namespace {
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+} // namespace
+
+bool startsWithNoCase(QByteArrayView text, QByteArrayView lowerKey) {
+    if (text.size() < lowerKey.size())
+        return false;
+    for (qsizetype i = 0; i < lowerKey.size(); ++i)
+        if (lowerAscii(text[i]) != lowerKey[i])
+            return false;
+    return true;
+}
+
 char lowerGameByte(char c) {
     auto b = static_cast<unsigned char>(c);
-    if (b >= 'A' && b <= 'Z')
-        return static_cast<char>(b + 32);
+    if (b < 0x80)
+        return lowerAscii(c);
     if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
         return static_cast<char>(b + 32);
     switch (b) {

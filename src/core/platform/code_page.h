@@ -21,6 +21,8 @@ bool isUtf8(const QByteArray& bytes);
 
 // Lower case as the game's code page knows it (ASCII and the Latin-1 letters).
 char lowerGameByte(char c);
+// True when `text` begins with `lowerKey` (lower-case ASCII) in any mix of ASCII case.
+bool startsWithNoCase(QByteArrayView text, QByteArrayView lowerKey);
 QByteArray lowerGameText(const QByteArray& bytes);
 
 } // namespace gk

@@ -27,6 +27,21 @@ struct InputBox {
     bool operator==(const InputBox&) const = default;
 };
 
+// The title of the program's own messages.
+inline QString appTitle() {
+    return QStringLiteral("Gridkeeper");
+}
+
+// The box of run-time error `number` ("Error 61"), and of one met in `where` ("Error 61
+// (fncCheckTracks)").
+inline MessageBox runtimeErrorBox(int number, const QString& description,
+                                  const QString& where = {}) {
+    QString title = QStringLiteral("Error %1").arg(number);
+    if (!where.isEmpty())
+        title += QStringLiteral(" (%1)").arg(where);
+    return {description, title, Buttons::Ok, Icon::Critical};
+}
+
 // Modal message and input boxes.
 class Dialogs {
   public:

@@ -23,10 +23,7 @@ TrackCheck::TrackCheck(Dialogs& dialogs, FileSystem& files, const TrackList& all
     : dialogs_(dialogs), files_(files), allTracks_(allTracks) {}
 
 void TrackCheck::showError(int number, const QString& description, const QString& where) {
-    QString title = QStringLiteral("Error %1").arg(number);
-    if (!where.isEmpty())
-        title += QStringLiteral(" (%1)").arg(where);
-    dialogs_.messageBox({description, title, Buttons::Ok, Icon::Critical});
+    dialogs_.messageBox(runtimeErrorBox(number, description, where));
 }
 
 TrackReport TrackCheck::Form_Load(SettingsStore& settings) {
@@ -40,7 +37,7 @@ TrackReport TrackCheck::Form_Load(SettingsStore& settings) {
     if (strGPLdir == settings::kNotSet) {
         dialogs_.messageBox({QStringLiteral("GPL Dir not found in registry. Please close the "
                                             "application and start it again."),
-                             QStringLiteral("Gridkeeper"), Buttons::Ok, Icon::None});
+                             appTitle(), Buttons::Ok, Icon::None});
         return {};
     }
     return check(strGPLdir);
@@ -80,7 +77,7 @@ QString TrackCheck::fncCheckTracks() {
             const QString folder = decodeGameText(
                 trimmed.size() > 15 ? trimmed.sliced(15).toByteArray() : QByteArray());
             if (!paths::isSingleName(folder) ||
-                !files_.fileExists(strTracksDir + folder + QStringLiteral("\\track.ini")))
+                !files_.fileExists(paths::trackIniIn(strTracksDir, folder)))
                 result += folder + kCrLf;
         }
     } catch (const RuntimeError& e) {
@@ -105,8 +102,7 @@ QString TrackCheck::fncCheckTrackFolder(int16_t intMode) {
             if (!entry.isDirectory || entry.name == QLatin1String(".") ||
                 entry.name == QLatin1String(".."))
                 continue;
-            const bool isTrack =
-                files_.fileExists(strTracksDir + entry.name + QStringLiteral("\\track.ini"));
+            const bool isTrack = files_.fileExists(paths::trackIniIn(strTracksDir, entry.name));
             if (intMode == 1 ? isTrack && !known.contains(entry.name.toCaseFolded()) : !isTrack)
                 result += entry.name + kCrLf;
         }

@@ -20,7 +20,7 @@ QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& fol
     auto it = installed.find(folder);
     if (it == installed.end())
         it = installed.insert(folder, trackInstalled(fs, gameDir, decodeGameText(folder)));
-    return it.value() ? folder : "* " + folder;
+    return it.value() ? folder : markedMissing(folder);
 }
 
 void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path, TrackList& list,

@@ -33,18 +33,7 @@ QByteArray trimSpaces(QByteArrayView text) {
 }
 
 bool isEventHeader(QByteArrayView line) {
-    const QByteArrayView trimmed = trimmedSpaces(line);
-    static constexpr char kHeader[] = "[event";
-    if (trimmed.size() < 6)
-        return false;
-    for (qsizetype i = 0; i < 6; ++i) {
-        char c = trimmed[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-        if (c != kHeader[i])
-            return false;
-    }
-    return true;
+    return startsWithNoCase(trimmedSpaces(line), "[event");
 }
 
 std::optional<QByteArrayView> folderOfTrackDirectory(QByteArrayView line) {

@@ -18,6 +18,15 @@ struct EventEntries {
     bool operator==(const EventEntries&) const = default;
 };
 
+// The mark before the row of a track whose track.ini was missing at load.
+inline QByteArray markedMissing(const QByteArray& folder) {
+    return "* " + folder;
+}
+// The track folder a row stands for: its text without the missing mark.
+inline QByteArray withoutMissingMark(const QByteArray& row) {
+    return row.startsWith("* ") ? row.mid(2) : row;
+}
+
 // Row count limit of a list: rows are numbered with 16-bit signed integers.
 inline constexpr int kMaxListRows = 32767;
 
