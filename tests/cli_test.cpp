@@ -152,7 +152,8 @@ TEST_F(Cli, AFifoIsNoFile) {
     game.write(u"App.ini"_s, "lastplayer = P\r\n");
     QDir(game.dir()).mkpath(u"Players/P"_s);
     for (const char* fifo : {"Players/P/player.ini", "seasons/fifo.67s"})
-        ASSERT_EQ(::mkfifo(QFile::encodeName(game.path(QString::fromLatin1(fifo))), 0644), 0);
+        ASSERT_EQ(
+            ::mkfifo(QFile::encodeName(game.path(QString::fromLatin1(fifo))).constData(), 0644), 0);
     const struct {
         const char* args;
         int status;
@@ -167,7 +168,8 @@ TEST_F(Cli, AFifoIsNoFile) {
         EXPECT_TRUE(r.err.contains(c.err)) << r.err.constData();
     }
     game.remove(u"seasons/67season.ini"_s);
-    ASSERT_EQ(::mkfifo(QFile::encodeName(game.path(u"seasons/67season.ini"_s)), 0644), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(game.path(u"seasons/67season.ini"_s)).constData(), 0644),
+              0);
     EXPECT_TRUE(run("show").err.contains("67season.ini was not found"));
 }
 

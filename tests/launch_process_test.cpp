@@ -144,7 +144,7 @@ TEST(LaunchProcessTable, StartingTheGame) {
     };
     const auto nonUtf8Link = [](R& r) {
         r.rawDir = QFile::encodeName(r.game.root()) + "/gpl\xE9";
-        ASSERT_EQ(::symlink(QFile::encodeName(r.game.dir()).constData(), r.rawDir), 0);
+        ASSERT_EQ(::symlink(QFile::encodeName(r.game.dir()).constData(), r.rawDir.constData()), 0);
         r.undo = [&r] { ::unlink(r.rawDir.constData()); };
     };
     const struct Case {

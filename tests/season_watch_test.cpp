@@ -170,9 +170,10 @@ TEST(SeasonWatch, RealWatchReadsAChangeIn) {
         game.write(inPlace ? u"seasons/67season.ini"_s : u"seasons/67season.new"_s,
                    seasonOf(active));
         if (!inPlace) {
-            ASSERT_EQ(std::rename(QFile::encodeName(game.path(u"seasons/67season.new"_s)),
-                                  QFile::encodeName(game.path(u"seasons/67season.ini"_s))),
-                      0);
+            ASSERT_EQ(
+                std::rename(QFile::encodeName(game.path(u"seasons/67season.new"_s)).constData(),
+                            QFile::encodeName(game.path(u"seasons/67season.ini"_s)).constData()),
+                0);
         }
         const QDeadlineTimer deadline(10000);
         while (reports == before && !deadline.hasExpired())

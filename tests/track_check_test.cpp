@@ -48,10 +48,13 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
          [](Harness& s) {
              // Made through the system's bytes: such names cannot be given to Qt.
              for (const QByteArray& folder : {QByteArray("caf\xE9"), QByteArray("x\xFF")})
-                 ASSERT_EQ(::mkdir(QFile::encodeName(s.game.path(u"tracks/"_s)) + folder, 0755), 0);
-             const int fd =
-                 ::open(QFile::encodeName(s.game.path(u"tracks/"_s)) + "caf\xE9/track.ini",
-                        O_CREAT | O_WRONLY, 0644);
+                 ASSERT_EQ(
+                     ::mkdir((QFile::encodeName(s.game.path(u"tracks/"_s)) + folder).constData(),
+                             0755),
+                     0);
+             const int fd = ::open(
+                 (QFile::encodeName(s.game.path(u"tracks/"_s)) + "caf\xE9/track.ini").constData(),
+                 O_CREAT | O_WRONLY, 0644);
              ASSERT_GE(fd, 0);
              ::close(fd);
              s.game.write(u"outside/track.ini"_s, "x");
