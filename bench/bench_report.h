@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Console output of Google Benchmark plus a summary table of medians and ratios at the end.

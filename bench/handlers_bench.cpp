@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list handlers on big lists: a search keystroke, moving every inactive row to the active
 // list, deleting them again, sorting each list, one arrow click. Each runs on 4 096 and 32 767
 // rows, so the growth from one size to the other shows whether a handler is linear (or n log n).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a game folder (FormModel::Form_Load) beside the least any load must do: read the two
 // season files and open every track.ini once. The peak memory of a whole load is measured in a
 // fresh process of this program, so nothing that ran before counts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The track check report over a tracks folder of 5,000 track folders: what opening the report
 // window computes. It must open well under a second.
 

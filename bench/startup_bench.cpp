@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a player waits for at start: the time from constructing the main window on a game folder
 // of 4096 tracks to the end of the first frame that shows the filled lists, in a fresh process.
 // Its floor, measured in the same run: the same window with the same controls, captions and

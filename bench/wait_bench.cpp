@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waiting for the game: the program's own CPU time while a game runs (a stand-in that sleeps,
 // started through the WINE variable), and the longest stall of the event loop meanwhile,
 // probed by a timer. Targets: under 1 % of one core, under 16 ms.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's watch on the season files while nothing changes: the share of one core the
 // process uses over a minute (GK_WATCH_SECONDS to change it) with the watch set on a season
 // folder, its event loop idle. Target: below 0.1 %.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing both season files (FormModel::subCreateIniFiles) with 64 active tracks and tens of
 // thousands of inactive ones, in list order and in alphabetical order, beside the least each
 // must do: the same bytes written to two files through QSaveFile and renamed into place; for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the season-file scanner and the player-file value reader, and
 // checks that what the scanner reads is written back byte for byte.
 #include "launch/player_info.h"

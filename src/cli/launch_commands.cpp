@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch_commands.h"
 
 #include "cli_command.h"

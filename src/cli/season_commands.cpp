@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of gridkeeper-cli that show, write and edit the season files.
 
 #include "cli_command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "partial_load_guard.h"
 
 #include "game/game_paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "season_files.h"
 
 #include "game/game_paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "track_lookup.h"
 
 #include "season_writer.h"
