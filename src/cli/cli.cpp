@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <variant>
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
@@ -155,9 +157,39 @@ QString gameFolderArgument(const QString& text, const QByteArray& raw) {
 } // namespace
 } // namespace cli
 
-int runCli(const QList<QByteArray>& rawArguments, ProcessRunner& runner, GameWindow& gameWindow) {
-    using namespace cli;
-    const std::vector<Command> commands = allCommands();
+namespace cli {
+namespace {
+
+// A command line that names a command to run.
+struct Invocation {
+    const Command* command = nullptr;
+    QString gameDir;                             // empty: the stored one
+    std::unique_ptr<QCommandLineParser> options; // the command's own
+    QStringList args;
+};
+
+// The command's own options and arguments, checked; "--" ends the options, for a row that
+// begins with "-". The usage problem, or empty.
+QString parseCommandArguments(Invocation& call, const QString& program, const QStringList& rest) {
+    const Command& command = *call.command;
+    call.options = std::make_unique<QCommandLineParser>();
+    if (command.addOptions)
+        command.addOptions(*call.options);
+    if (!call.options->parse(QStringList{program} + rest))
+        return call.options->errorText();
+    call.args = call.options->positionalArguments();
+    if (call.args.size() < command.minArgs ||
+        (command.maxArgs >= 0 && call.args.size() > command.maxArgs))
+        return QStringLiteral("%1 takes %2")
+            .arg(QLatin1String(command.name),
+                 QLatin1String(*command.arguments ? command.arguments : "no arguments"));
+    return command.check ? command.check(*call.options, call.args) : QString();
+}
+
+// The arguments as the tool's options and a command: the call, or the exit status when the
+// run ends here (help, version, a usage error).
+std::variant<int, Invocation> parseArguments(const QList<QByteArray>& rawArguments,
+                                             const std::vector<Command>& commands) {
     QStringList arguments{QStringLiteral("gridkeeper-cli")};
     QHash<QString, QByteArray> rawOf;
     for (const QByteArray& raw : rawArguments) {
@@ -195,13 +227,14 @@ int runCli(const QList<QByteArray>& rawArguments, ProcessRunner& runner, GameWin
         std::printf("gridkeeper-cli %s\n", qUtf8Printable(QCoreApplication::applicationVersion()));
         return Ok;
     }
-    QString gameDir;
+    Invocation call;
     if (parser.isSet(gplDir)) {
-        gameDir = parser.value(gplDir);
+        call.gameDir = parser.value(gplDir);
         // An empty folder would silently mean the stored one.
-        if (gameDir.isEmpty())
+        if (call.gameDir.isEmpty())
             return usage(QStringLiteral("--gpl-dir needs a folder"), help);
-        gameDir = gameFolderArgument(gameDir, rawOf.value(gameDir, gameDir.toUtf8()));
+        call.gameDir =
+            gameFolderArgument(call.gameDir, rawOf.value(call.gameDir, call.gameDir.toUtf8()));
     }
     QStringList rest = parser.positionalArguments();
     if (rest.isEmpty())
@@ -212,33 +245,22 @@ int runCli(const QList<QByteArray>& rawArguments, ProcessRunner& runner, GameWin
     });
     if (command == commands.end())
         return usage(QStringLiteral("unknown command \"%1\"").arg(name), help);
+    call.command = &*command;
+    const QString problem = parseCommandArguments(call, arguments.front(), rest);
+    if (!problem.isEmpty())
+        return usage(problem, help);
+    return call;
+}
 
-    // The command's own options and arguments; "--" ends the options, for a row that begins
-    // with "-".
-    QCommandLineParser own;
-    if (command->addOptions)
-        command->addOptions(own);
-    if (!own.parse(QStringList{arguments.front()} + rest))
-        return usage(own.errorText(), help);
-    const QStringList args = own.positionalArguments();
-    if (args.size() < command->minArgs || (command->maxArgs >= 0 && args.size() > command->maxArgs))
-        return usage(QStringLiteral("%1 takes %2")
-                         .arg(name, QLatin1String(*command->arguments ? command->arguments
-                                                                      : "no arguments")),
-                     help);
-    if (command->check) {
-        const QString problem = command->check(own, args);
-        if (!problem.isEmpty())
-            return usage(problem, help);
-    }
-
+// Loads the game folder as the window does and runs the command on it.
+int runCommand(const Invocation& call, ProcessRunner& runner, GameWindow& gameWindow) {
     CliSettings settings;
     CliDialogs dialogs;
     QtFileSystem files;
     NullShell shell;
-    FormModel model(
-        {settings, dialogs, files, shell, &runner, &gameWindow, nullptr, command->changesSeason});
-    if (!model.Form_Load(gameDir))
+    FormModel model({settings, dialogs, files, shell, &runner, &gameWindow, nullptr,
+                     call.command->changesSeason});
+    if (!model.Form_Load(call.gameDir))
         return std::max(dialogs.status, static_cast<int>(Refused));
     // A season that could not be read whole must not be written back.
     if (!model.startupFaults().empty()) {
@@ -247,16 +269,27 @@ int runCli(const QList<QByteArray>& rawArguments, ProcessRunner& runner, GameWin
         return Failed;
     }
     dialogs.status = Ok;
-    Context context{model, dialogs, files, runner, gameWindow, own, args};
+    Context context{model, dialogs, files, runner, gameWindow, *call.options, call.args};
     int status = Ok;
     try {
-        status = command->run(context);
+        status = call.command->run(context);
     } catch (const RuntimeError& e) {
         std::fprintf(stderr, "Error %d: %s\n", e.number(), qUtf8Printable(e.description()));
         return Failed;
     }
     std::fflush(stdout);
     return status;
+}
+
+} // namespace
+} // namespace cli
+
+int runCli(const QList<QByteArray>& rawArguments, ProcessRunner& runner, GameWindow& gameWindow) {
+    const std::vector<cli::Command> commands = cli::allCommands();
+    std::variant<int, cli::Invocation> parsed = cli::parseArguments(rawArguments, commands);
+    if (const int* status = std::get_if<int>(&parsed))
+        return *status;
+    return cli::runCommand(std::get<cli::Invocation>(parsed), runner, gameWindow);
 }
 
 } // namespace gk
