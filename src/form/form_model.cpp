@@ -66,6 +66,14 @@ LaunchChoice FormModel::launchChoice() const {
             ws_.arrInactive, ctl_.txtRunTrack.text, ctl_.cboCarsIndex};
 }
 
+TrackReport FormModel::trackReport() {
+    ctx_.shell.setBusyPointer(true);
+    const TrackReport report =
+        TrackCheck(ctx_.dialogs, ctx_.files, ws_.ListAllTracks).Form_Load(ctx_.settings);
+    ctx_.shell.setBusyPointer(false);
+    return report;
+}
+
 void FormModel::mnuHelp_Click(int16_t Index) {
     ctx_.guarded([&] { launch_->mnuHelp_Click(Index, launchChoice()); });
 }

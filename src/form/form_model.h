@@ -12,6 +12,7 @@
 #include "platform/processes.h"
 #include "platform/shell.h"
 #include "player_car.h"
+#include "report/track_check.h"
 #include "season/loader.h"
 #include "season/season_writer.h"
 #include "season_files.h"
@@ -143,6 +144,8 @@ class FormModel {
     bool saveTrackSet(const QString& name);
     // Opens a set by name as the menu does.
     void openTrackSet(const QString& name);
+    // The track check report of the game folder, as the report window shows it.
+    TrackReport trackReport();
     // The names the Track Sets menu offers.
     QStringList offeredTrackSets() const;
 

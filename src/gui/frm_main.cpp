@@ -172,9 +172,8 @@ template <class F> void FrmMain::handle(F&& handler) {
 }
 
 void FrmMain::openReport() {
-    const FormPlatform p = model_.platform();
-    FrmReports report(p.settings, p.dialogs, p.files, p.shell, model_.workspace().ListAllTracks,
-                      this);
+    // Computed once, when the window opens; it is not refreshed while it is open.
+    FrmReports report(model_.trackReport(), this);
     report.move(frameGeometry().center() - report.rect().center());
     report.exec();
 }

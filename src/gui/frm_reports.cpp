@@ -2,7 +2,6 @@
 #include "frm_reports.h"
 
 #include "layout.h"
-#include "platform/shell.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -10,9 +9,7 @@
 
 namespace gk {
 
-FrmReports::FrmReports(SettingsStore& settings, Dialogs& dialogs, FileSystem& files, Shell& shell,
-                       const TrackList& allTracks, QWidget* parent)
-    : QDialog(parent) {
+FrmReports::FrmReports(const TrackReport& report, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmReports"));
     setWindowTitle(QStringLiteral("Report"));
     setWindowIcon(layout::windowIcon());
@@ -44,11 +41,6 @@ FrmReports::FrmReports(SettingsStore& settings, Dialogs& dialogs, FileSystem& fi
     setTabOrder(txtReport_[0], txtReport_[1]);
     setTabOrder(txtReport_[1], txtReport_[2]);
 
-    // Computed once, here; the window is not refreshed while it is open.
-    shell.setBusyPointer(true);
-    TrackCheck check(dialogs, files, allTracks);
-    const TrackReport report = check.Form_Load(settings);
-    shell.setBusyPointer(false);
     setWindowTitle(report.caption);
     for (size_t i = 0; i < 3; ++i) {
         QString text = report.columns[i];

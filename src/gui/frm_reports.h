@@ -11,17 +11,11 @@ class QPlainTextEdit;
 
 namespace gk {
 
-class Dialogs;
-class FileSystem;
-class SettingsStore;
-class Shell;
-
-// The track check report window: three read-only columns, filled once when it is created.
+// The track check report window: the report handed to it, in three read-only columns.
 class FrmReports : public QDialog {
     Q_OBJECT
   public:
-    FrmReports(SettingsStore& settings, Dialogs& dialogs, FileSystem& files, Shell& shell,
-               const TrackList& allTracks, QWidget* parent = nullptr);
+    explicit FrmReports(const TrackReport& report, QWidget* parent = nullptr);
 
     QPlainTextEdit* column(int index) const { return txtReport_[static_cast<size_t>(index)]; }
 
