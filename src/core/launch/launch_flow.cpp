@@ -158,6 +158,88 @@ bool seasonParkedByLiveRun(FileSystem& files, const QString& gameDir) {
     }
 }
 
+namespace {
+
+// The real season parked for a run of an inactive track. The run lock is held for as long as
+// it is parked, so that every other Gridkeeper knows a live run from a crashed one; the season
+// lock while it is parked and while it is put back.
+class Parking {
+  public:
+    Parking(FileSystem& files, const QString& dir) : files_(files), dir_(dir) {}
+
+    // Parks the season and writes the temporary one in its place, unless a gridkeeper.tmp is
+    // there already: then what stands behind that, and nothing changes.
+    ParkedSeason park(const QByteArray& temporary) {
+        seasonLock_ = lockSeason(files_, dir_);
+        const ParkedSeason state = parkedSeasonState(files_, dir_);
+        if (state == ParkedSeason::None)
+            runLock_ = files_.tryLockFile(paths::runLock(dir_));
+        if (!runLock_) {
+            seasonLock_.reset();
+            return state == ParkedSeason::None ? ParkedSeason::LiveRun : state;
+        }
+        temporary_ = temporary;
+        const QString season = paths::seasonIni(dir_);
+        if (files_.fileExists(season)) {
+            files_.renameFile(season, paths::parkedSeason(dir_));
+            parked_ = true;
+        }
+        files_.writeFile(season, temporary_);
+        seasonLock_.reset();
+        return ParkedSeason::None;
+    }
+    // Puts the real season back; true when another program's write was kept aside.
+    bool putBack() {
+        seasonLock_ = lockSeason(files_, dir_);
+        const bool kept = putBackAfterRun(files_, dir_, temporary_);
+        release();
+        return kept;
+    }
+    // After a failure: puts the season back where that can be done; otherwise it stays parked,
+    // and with the run lock released the next start offers the recovery.
+    void abandon() {
+        try {
+            if (parked_)
+                putBackAfterRun(files_, dir_, temporary_);
+        } catch (const RuntimeError&) {
+        }
+        release();
+    }
+
+  private:
+    void release() {
+        parked_ = false;
+        runLock_.reset();
+        seasonLock_.reset();
+    }
+
+    FileSystem& files_;
+    const QString& dir_;
+    QByteArray temporary_;
+    std::shared_ptr<void> seasonLock_;
+    std::shared_ptr<void> runLock_;
+    bool parked_ = false;
+};
+
+} // namespace
+
+std::optional<MessageBox> LaunchFlow::inactiveRunRefusal(const LaunchChoice& choice, int row) {
+    const QString& dir = choice.gameDir;
+    const QString track = decodeGameText(choice.track);
+    if (row < 0)
+        return MessageBox{track + QStringLiteral(" not found in inactive list."), appTitle(),
+                          Buttons::Ok, Icon::Exclamation};
+    if (!files_.fileExists(paths::gplExe(dir)))
+        return MessageBox{QStringLiteral("GPL.exe not found in ") + paths::shown(dir), appTitle(),
+                          Buttons::Ok, Icon::Exclamation};
+    if (!trackInstalled(files_, dir, track))
+        return MessageBox{QStringLiteral("The track ") + quoted(track) +
+                              QStringLiteral(" was not found in your GPL\\tracks folder "
+                                             "(missing track.ini)."),
+                          QStringLiteral("Missing Track"), Buttons::Ok, Icon::Exclamation};
+    return std::nullopt;
+}
+
 bool LaunchFlow::runInactive(const LaunchChoice& choice) {
     struct Busy {
         Shell& shell;
@@ -166,40 +248,20 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
     } busy(shell_);
 
     const QString& dir = choice.gameDir;
-    const QString track = decodeGameText(choice.track);
-    if (track.isEmpty())
+    if (choice.track.isEmpty())
         return false;
     const int row = matchingRow(choice.inactive, choice.track);
-    if (row < 0) {
-        dialogs_.messageBox({track + QStringLiteral(" not found in inactive list."), appTitle(),
-                             Buttons::Ok, Icon::Exclamation});
+    if (const std::optional<MessageBox> refusal = inactiveRunRefusal(choice, row)) {
+        dialogs_.messageBox(*refusal);
         return false;
     }
-    if (!files_.fileExists(paths::gplExe(dir))) {
-        dialogs_.messageBox({QStringLiteral("GPL.exe not found in ") + paths::shown(dir),
-                             appTitle(), Buttons::Ok, Icon::Exclamation});
-        return false;
-    }
-    if (!trackInstalled(files_, dir, track)) {
-        dialogs_.messageBox({QStringLiteral("The track ") + quoted(track) +
-                                 QStringLiteral(" was not found in your GPL\\tracks folder "
-                                                "(missing track.ini)."),
-                             QStringLiteral("Missing Track"), Buttons::Ok, Icon::Exclamation});
-        return false;
-    }
-
-    const QString season = paths::seasonIni(dir);
-    const QString parked = paths::parkedSeason(dir);
-    // The season lock is held while the season is parked and while it is put back; the run
-    // lock for as long as it is parked, so that every other Gridkeeper knows a live run from
-    // a crashed one.
-    std::shared_ptr<void> seasonLock;
-    std::shared_ptr<void> runLock;
-    bool parkedHere = false;
-    QByteArray temporary;
+    Parking parking(files_, dir);
     try {
-        seasonLock = lockSeason(files_, dir);
-        switch (parkedSeasonState(files_, dir)) {
+        const auto r = static_cast<size_t>(row);
+        if (r >= choice.inactiveEntries.size())
+            throw RuntimeError(ErrorCode::SubscriptRange);
+        switch (
+            parking.park(seasonFileBytes(season_names::kTemporary, {choice.inactiveEntries[r]}))) {
         case ParkedSeason::LiveRun:
             dialogs_.messageBox(kAlreadyRunning);
             return false;
@@ -209,35 +271,12 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
         case ParkedSeason::None:
             break;
         }
-        runLock = files_.tryLockFile(paths::runLock(dir));
-        if (!runLock) {
-            dialogs_.messageBox(kAlreadyRunning);
-            return false;
-        }
-        if (files_.fileExists(season)) {
-            files_.renameFile(season, parked);
-            parkedHere = true;
-        }
-        const size_t r = static_cast<size_t>(row);
-        if (r >= choice.inactiveEntries.size())
-            throw RuntimeError(ErrorCode::SubscriptRange);
-        temporary = seasonFileBytes(season_names::kTemporary, {choice.inactiveEntries[r]});
-        files_.writeFile(season, temporary);
-        seasonLock.reset();
-
-        std::optional<MessageBox> message;
-        if (gameWindow_.gameRunning(dir))
-            message = kAlreadyRunning;
-        else
-            message = subShellAndWait(commandLine(dir, QByteArray(), choice.team), dir);
-
+        const std::optional<MessageBox> message =
+            gameWindow_.gameRunning(dir)
+                ? std::optional<MessageBox>(kAlreadyRunning)
+                : subShellAndWait(commandLine(dir, QByteArray(), choice.team), dir);
         // The real season is back in place before anything is reported.
-        seasonLock = lockSeason(files_, dir);
-        const bool kept = putBackAfterRun(files_, dir, temporary);
-        parkedHere = false;
-        runLock.reset();
-        seasonLock.reset();
-        if (kept)
+        if (parking.putBack())
             dialogs_.messageBox(
                 {QStringLiteral("67season.ini was changed by another program while GPL ran the "
                                 "inactive track. That file is kept as ") +
@@ -249,15 +288,7 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
         shell_.centerMainWindow();
         return !message;
     } catch (const RuntimeError& e) {
-        if (parkedHere) {
-            try {
-                putBackAfterRun(files_, dir, temporary);
-            } catch (const RuntimeError&) {
-                // Left parked: with the run lock released, the next start offers the recovery.
-            }
-        }
-        runLock.reset();
-        seasonLock.reset();
+        parking.abandon();
         showError(e.number(), e.description());
         return false;
     }

@@ -70,6 +70,9 @@ class LaunchFlow {
 
   private:
     bool runInactive(const LaunchChoice& choice);
+    // Why the inactive track (its row in the inactive list, -1: none) cannot be run; nothing
+    // when it can.
+    std::optional<MessageBox> inactiveRunRefusal(const LaunchChoice& choice, int row);
     void offerRecovery(const QString& dir);
     void showError(int number, const QString& description);
 
