@@ -70,69 +70,70 @@ bool Startup::startUp(const QString& commandLine) {
             }
         });
         // The two fatal cases end the program; they are not run-time errors.
-        if (ctx_.ws.bolGPLdirOK) {
-            if (!ctx_.fncFileExists(paths::seasonIni(ctx_.ws.strGPLdir)))
-                ctx_.endProgram({QStringLiteral("67season.ini was not found"),
-                                 QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
-        } else {
-            ctx_.endProgram(
-                {QStringLiteral("GPL Dir not found or not set correctly, please restart "
-                                "the tool and enter the correct GPL path"),
-                 QStringLiteral("GPL FOLDER..."), Buttons::Ok, Icon::Critical});
-        }
-        step([&] {
-            const QString stored = ctx_.settings.getSetting(
-                settings::kApp, settings::kSection, settings::kAlphabetical, QStringLiteral("0"));
-            bool ok = false;
-            const int value = stored.trimmed().toInt(&ok);
-            if (!ok)
-                throw RuntimeError(ErrorCode::TypeMismatch);
-            if (value < 0 || value > 2)
-                throw RuntimeError(ErrorCode::InvalidProperty);
-            if (value != ctx_.ctl.chkSort) {
-                ctx_.ctl.chkSort = value;
-                ctx_.form.chkSort_Click();
-            }
-        });
-        step([&] {
-            switch (parkedSeasonState(ctx_.files, ctx_.ws.strGPLdir)) {
-            case ParkedSeason::None:
-                return;
-            case ParkedSeason::LiveRun:
-                // Nothing crashed: the season comes back when the game ends.
-                ctx_.dialogs.messageBox(
-                    {joinCrLf({QStringLiteral("GPL is running an inactive track: your "
-                                              "67season.ini is parked as gridkeeper.tmp until "
-                                              "the game ends, and a temporary season stands in "
-                                              "its place."),
-                               QString(),
-                               QStringLiteral("The lists show your real season. Gridkeeper "
-                                              "writes no season file until GPL has ended.")}),
-                     appTitle(), Buttons::Ok, Icon::Information});
-                return;
-            case ParkedSeason::LeftBehind:
-                break;
-            }
-            const QString text = joinCrLf(
-                {QStringLiteral("The file gridkeeper.tmp has been found in your GPL\\seasons "
-                                "folder."),
-                 QString(),
-                 QStringLiteral("This may indicate that your last GPL session crashed while "),
-                 QStringLiteral("running an track from the inactive list. If this is the case, "
-                                "the"),
-                 QStringLiteral("file gridkeeper.tmp should be renamed to 67season.ini again."),
-                 QString(), QStringLiteral("Shall the file be renamed now?")});
-            const Answer answer =
-                ctx_.dialogs.messageBox({text, QStringLiteral("Gridkeeper Crash Recovery"),
-                                         Buttons::YesNo, Icon::Exclamation});
-            if (answer == Answer::Yes)
-                restoreParkedSeason(ctx_.files, ctx_.ws.strGPLdir);
-        });
+        endWithoutGameFolder();
+        step([&] { readSortSetting(); });
+        step([&] { lookAtParkedSeason(); });
     } catch (const FormContext::ProgramEnd&) {
         ctx_.ended = true;
         return false;
     }
     return true;
+}
+
+void Startup::endWithoutGameFolder() {
+    if (!ctx_.ws.bolGPLdirOK)
+        ctx_.endProgram({QStringLiteral("GPL Dir not found or not set correctly, please restart "
+                                        "the tool and enter the correct GPL path"),
+                         QStringLiteral("GPL FOLDER..."), Buttons::Ok, Icon::Critical});
+    if (!ctx_.fncFileExists(paths::seasonIni(ctx_.ws.strGPLdir)))
+        ctx_.endProgram({QStringLiteral("67season.ini was not found"),
+                         QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
+}
+
+void Startup::readSortSetting() {
+    const QString stored = ctx_.settings.getSetting(settings::kApp, settings::kSection,
+                                                    settings::kAlphabetical, QStringLiteral("0"));
+    bool ok = false;
+    const int value = stored.trimmed().toInt(&ok);
+    if (!ok)
+        throw RuntimeError(ErrorCode::TypeMismatch);
+    if (value < 0 || value > 2)
+        throw RuntimeError(ErrorCode::InvalidProperty);
+    if (value != ctx_.ctl.chkSort) {
+        ctx_.ctl.chkSort = value;
+        ctx_.form.chkSort_Click();
+    }
+}
+
+// A gridkeeper.tmp left by a run that ended without putting it back is offered back; one that
+// a live run parked is left alone, and the user is told why nothing is written meanwhile.
+void Startup::lookAtParkedSeason() {
+    switch (parkedSeasonState(ctx_.files, ctx_.ws.strGPLdir)) {
+    case ParkedSeason::None:
+        return;
+    case ParkedSeason::LiveRun:
+        ctx_.dialogs.messageBox(
+            {joinCrLf({QStringLiteral("GPL is running an inactive track: your 67season.ini is "
+                                      "parked as gridkeeper.tmp until the game ends, and a "
+                                      "temporary season stands in its place."),
+                       QString(),
+                       QStringLiteral("The lists show your real season. Gridkeeper writes no "
+                                      "season file until GPL has ended.")}),
+             appTitle(), Buttons::Ok, Icon::Information});
+        return;
+    case ParkedSeason::LeftBehind:
+        break;
+    }
+    const QString text = joinCrLf(
+        {QStringLiteral("The file gridkeeper.tmp has been found in your GPL\\seasons folder."),
+         QString(), QStringLiteral("This may indicate that your last GPL session crashed while "),
+         QStringLiteral("running an track from the inactive list. If this is the case, the"),
+         QStringLiteral("file gridkeeper.tmp should be renamed to 67season.ini again."), QString(),
+         QStringLiteral("Shall the file be renamed now?")});
+    const Answer answer = ctx_.dialogs.messageBox(
+        {text, QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation});
+    if (answer == Answer::Yes)
+        restoreParkedSeason(ctx_.files, ctx_.ws.strGPLdir);
 }
 
 bool Startup::loadWorkspace() {

@@ -30,6 +30,11 @@ class Startup {
 
   private:
     template <class F> void startupStep(F&& body);
+    // Ends the program when the game folder is not set or holds no season file.
+    void endWithoutGameFolder();
+    // The stored "alphabetical order" setting into its check box.
+    void readSortSetting();
+    void lookAtParkedSeason();
 
     FormContext& ctx_;
     std::vector<StartupFault> faults_;
