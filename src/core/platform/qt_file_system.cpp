@@ -221,6 +221,7 @@ void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
     const QString native = nativePath(path);
     if (QFileInfo(native).isDir())
         throw RuntimeError(ErrorCode::PathFileAccess);
+#ifdef Q_OS_WIN
     QSaveFile file(native);
     if (!file.open(QIODevice::WriteOnly)) {
         const QFileInfo folder(QFileInfo(native).absolutePath());
@@ -245,6 +246,61 @@ void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
             throw RuntimeError(ErrorCode::DiskFull);
         throw RuntimeError(ErrorCode::PathFileAccess);
     }
+#else
+    // Written whole under a name of its own beside the target, synced once, then renamed over
+    // it; a link is written through to the file it leads to.
+    QFileInfo info(native);
+    for (int hops = 0; hops < 40 && info.isSymLink(); ++hops)
+        info.setFile(info.symLinkTarget());
+    const QByteArray target = encode(info.absoluteFilePath());
+    static int serial = 0;
+    const QByteArray temp =
+        target + ".gk" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++serial);
+    // Created as a new file would be (the umask applies), then given the present file's mode.
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT)
+            throw RuntimeError(ErrorCode::PathNotFound);
+        throw RuntimeError(err == ENOSPC
+#ifdef EDQUOT
+                                   || err == EDQUOT
+#endif
+                               ? ErrorCode::DiskFull
+                               : creationError(info.absolutePath(), ErrorCode::PermissionDenied));
+    }
+    const auto fail = [&](ErrorCode code) {
+        ::close(fd);
+        ::unlink(temp.constData());
+        throw RuntimeError(code);
+    };
+    struct stat present;
+    if (::stat(target.constData(), &present) == 0)
+        ::fchmod(fd, present.st_mode & 07777);
+    for (qsizetype done = 0; done < data.size();) {
+        const ssize_t n =
+            ::write(fd, data.constData() + done, static_cast<size_t>(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail(n < 0 && errno != ENOSPC ? errorOfErrno(errno) : ErrorCode::DiskFull);
+        done += n;
+    }
+    try {
+        syncFile(fd, path);
+    } catch (const RuntimeError& e) {
+        fail(e.code());
+    }
+    if (::close(fd) != 0) {
+        ::unlink(temp.constData());
+        throw RuntimeError(ErrorCode::DiskFull);
+    }
+    if (::rename(temp.constData(), target.constData()) != 0) {
+        const int err = errno;
+        ::unlink(temp.constData());
+        throw RuntimeError(errorOfErrno(err));
+    }
+#endif
 }
 
 void QtFileSystem::copyFile(const QString& from, const QString& to) {
