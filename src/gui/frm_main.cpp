@@ -623,7 +623,7 @@ void FrmMain::renderList(QListView* view, TrackListModel* model, const TrackList
             continue;
         }
         int end = r;
-        while (end + 1 < n && list.selected[static_cast<size_t>(end + 1)])
+        while (end + 1 < n && list.selected[static_cast<size_t>(end) + 1])
             ++end;
         selection.select(model->index(r), model->index(end));
         r = end + 1;

@@ -50,7 +50,7 @@ std::array<uint8_t, 256> makeWeights() {
         weight[static_cast<size_t>(b)] = static_cast<uint8_t>(w++);
     for (int b = 'a'; b <= 'z'; ++b) {
         weight[static_cast<size_t>(b)] = static_cast<uint8_t>(w);
-        weight[static_cast<size_t>(b - 'a' + 'A')] = static_cast<uint8_t>(w++);
+        weight[static_cast<size_t>(b) - 'a' + 'A'] = static_cast<uint8_t>(w++);
     }
     // lowerGameByte maps the bytes 0x80 to 0xFF among themselves.
     for (int b = 0x80; b < 0x100; ++b)
