@@ -96,6 +96,11 @@ TEST(EventScan, FindsEventsByTheirHeaderOnly) {
          {},
          321},
         {a + QByteArray(1, '\0'), {"a"}, 0},
+        // NULs in entries, plainly begun (as every file Gridkeeper writes is): read.
+        {"[Season]\r\nname=x\r\n[Event1]\r\n" + QByteArray(300, '\0') +
+             "\r\ns\r\ntrackDirectory=a\r\nm\r\nd\r\nl\r\ng\r\n",
+         {"a"},
+         0},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         const Scanned s = scan(cases[i].data);

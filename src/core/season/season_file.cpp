@@ -67,23 +67,27 @@ void LineReader::skip(qsizetype bytes) {
 
 namespace {
 
-// A file saved as "Unicode" by a Windows editor: a UTF-16 byte-order mark, or, without one,
-// NULs in at least a quarter of its even or of its odd bytes (text in the game's code page holds
-// no NUL; UTF-16 holds one in every character of the Latin-1 range, whatever else it holds).
+// A file saved as "Unicode" by a Windows editor: a UTF-16 byte-order mark, or, without one, a
+// NUL among its first 16 bytes and NULs in at least a quarter of its even or of its odd bytes.
+// Text in the game's code page holds no NUL; UTF-16 holds one in every character of the
+// Latin-1 range (a season file begins with such: "[Season]", an event header), whatever else it
+// holds. Every file Gridkeeper writes begins with 16 bytes of plain text ("[Season]\r\nname="),
+// so what it writes is never taken for UTF-16, whatever bytes its entries hold.
 bool looksLikeUtf16(const QByteArray& data) {
     if (data.size() < 2)
         return false;
     if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
         return true;
+    if (!data.first(std::min<qsizetype>(data.size(), 16)).contains('\0'))
+        return false;
     // The start of the file tells: one encoding runs through the whole of it.
     const qsizetype n = std::min<qsizetype>(data.size(), 1 << 20);
     std::array<qsizetype, 2> nuls{};
     for (qsizetype i = 0; i < n; ++i)
         if (data[i] == '\0')
             ++nuls[static_cast<size_t>(i & 1)];
-    const qsizetype pairs = n / 2;
-    return nuls[0] * 4 >= std::max<qsizetype>(pairs, 1) ||
-           nuls[1] * 4 >= std::max<qsizetype>(pairs, 1);
+    const qsizetype pairs = std::max<qsizetype>(n / 2, 1);
+    return nuls[0] * 4 >= pairs || nuls[1] * 4 >= pairs;
 }
 
 bool isBlank(QByteArrayView line) {
