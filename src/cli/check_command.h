@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// gridkeeper-cli: the "check" command, the track check report as text.
 #pragma once
 
 #include <cstdio>

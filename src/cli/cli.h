@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// gridkeeper-cli: its arguments, its table of commands, and the run of one command.
 #pragma once
 
 #include <QByteArray>

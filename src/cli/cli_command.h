@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// gridkeeper-cli: what a command is, and what it runs on.
 #pragma once
 
 #include "platform/dialogs.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// gridkeeper-cli: the "command-line" and "run" commands.
 #include "launch_commands.h"
 
 #include "cli_command.h"

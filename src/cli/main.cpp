@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// gridkeeper-cli's main(): the real platform objects, then the command.
 #include "cli.h"
 #include "platform/qt_processes.h"
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The About window's text and the support mail link.
 #pragma once
 
 #include <QString>

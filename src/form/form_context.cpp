@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What the families of the main window's handlers share.
 #include "form_context.h"
 
 #include "form_model.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The state of the main window's controls, as the form model keeps it.
 #pragma once
 
 #include <QByteArray>

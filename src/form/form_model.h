@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's behaviour without widgets: one method per event handler.
 #pragma once
 
 #include "about.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The help line's texts for the control under the pointer.
 #include "help_line.h"
 
 namespace gk::help {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The help line's texts for the control under the pointer.
 #pragma once
 
 #include <QString>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The commands on the lists: moves, deletes, arrows and sorting.
 #pragma once
 
 #include "form_context.h"

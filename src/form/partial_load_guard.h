@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The question before writing back a season that was read only in part.
 #pragma once
 
 #include <QString>

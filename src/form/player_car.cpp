@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The car box and the player's last track and car.
 #include "player_car.h"
 
 #include "form_model.h"

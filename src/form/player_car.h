@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The car box and the player's last track and car.
 #pragma once
 
 #include "form_context.h"

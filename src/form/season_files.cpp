@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Loading and writing the season files, from the window's side.
 #include "season_files.h"
 
 #include "game/game_paths.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Loading and writing the season files, from the window's side.
 #pragma once
 
 #include "form_context.h"

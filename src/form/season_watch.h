@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The window's watch for another program's change of the season files.
 #pragma once
 
 #include "form_context.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Selection, search and the entry boxes.
 #pragma once
 
 #include "form_context.h"

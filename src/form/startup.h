@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up, the crash recovery, closing, and the game directory.
 #pragma once
 
 #include "form_context.h"

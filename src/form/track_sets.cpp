@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The Track Sets menu: saving and opening named sets.
 #include "track_sets.h"
 
 #include "form_model.h"

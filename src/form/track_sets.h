@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The Track Sets menu: saving and opening named sets.
 #pragma once
 
 #include "form_context.h"

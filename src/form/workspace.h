@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The state every handler of the main window shares.
 #pragma once
 
 #include "season/track_list.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The main window: the widgets, shown from the form model and forwarding to it.
 #include "frm_main.h"
 
 #include "about.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The track check report window.
 #include "frm_reports.h"
 
 #include "layout.h"

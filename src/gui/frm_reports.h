@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The track check report window.
 #pragma once
 
 #include "report/track_check.h"

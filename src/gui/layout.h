@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The window's measures (twips), fonts and pictures.
 #pragma once
 
 #include <QFont>

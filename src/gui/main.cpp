@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// gridkeeper's main(): the real platform objects, the window, start-up.
 #include "frm_main.h"
 #include "platform/qt_file_system.h"
 #include "platform/qt_file_watch.h"

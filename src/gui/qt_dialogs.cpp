@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real message and input boxes (QMessageBox, QInputDialog).
 #include "qt_dialogs.h"
 
 #include <QEvent>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real message and input boxes (QMessageBox, QInputDialog).
 #pragma once
 
 #include "platform/dialogs.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real desktop services: the busy pointer, centring, opening a mail link.
 #include "qt_shell.h"
 
 #include <QApplication>

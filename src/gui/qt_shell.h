@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real desktop services: the busy pointer, centring, opening a mail link.
 #pragma once
 
 #include "platform/shell.h"

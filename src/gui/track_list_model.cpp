@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// A track list as a Qt item model for the list views.
 #include "track_list_model.h"
 
 #include "platform/code_page.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// A track list as a Qt item model for the list views.
 #pragma once
 
 #include "season/track_list.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Every path of the game installation, in the game's own form, and the rule for names.
 #include "game_paths.h"
 
 namespace gk::paths {

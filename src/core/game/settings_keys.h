@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The keys under which the settings store keeps Gridkeeper's settings.
 #pragma once
 
 #include <QString>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The game's command line: the executable, the last track and the car.
 #include "command_line.h"
 
 #include "game/game_paths.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// "start GPL", the run of an inactive track through a temporary season, and the "?" menu.
 #include "launch_flow.h"
 
 #include "game/game_paths.h"

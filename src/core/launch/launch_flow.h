@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// "start GPL", the run of an inactive track through a temporary season, and the "?" menu.
 #pragma once
 
 #include "platform/dialogs.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Reading App.ini and player.ini: keys and values of the player's files.
 #include "player_info.h"
 
 #include "platform/code_page.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The game's code page (Windows-1252): bytes to text and back, case folding.
 #pragma once
 
 #include <QByteArray>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Message and input boxes as the program asks for them, and the boxes all share.
 #pragma once
 
 #include <QString>

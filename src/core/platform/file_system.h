@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The file system as the program needs it (paths in the game's form).
 #pragma once
 
 #include <QByteArray>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Notice of changes that other programs make to files.
 #pragma once
 
 #include <QString>

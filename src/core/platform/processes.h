@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Starting the game and waiting for it, and whether it runs already.
 #pragma once
 
 #include "runtime_error.h"

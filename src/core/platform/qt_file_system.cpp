@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real file system (POSIX on Linux, Qt and Win32 on Windows).
 #include "qt_file_system.h"
 
 #include "code_page.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real file system (POSIX on Linux, Qt and Win32 on Windows).
 #pragma once
 
 #include "file_system.h"

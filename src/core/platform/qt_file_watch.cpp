@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real file watch (QFileSystemWatcher), with a pause for a burst of changes.
 #include "qt_file_watch.h"
 
 #include "qt_file_system.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real file watch (QFileSystemWatcher), with a pause for a burst of changes.
 #pragma once
 
 #include "file_watch.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The game's real processes: Wine on Linux, CreateProcess on Windows.
 #include "qt_processes.h"
 
 #include "code_page.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The game's real processes: Wine on Linux, CreateProcess on Windows.
 #pragma once
 
 #include "processes.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real settings store (QSettings).
 #include "qt_settings_store.h"
 
 #include "runtime_error.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real settings store (QSettings).
 #pragma once
 
 #include "settings_store.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Run-time errors: a number and a description, as the user is shown them.
 #pragma once
 
 #include <QString>

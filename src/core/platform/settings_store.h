@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The settings store: texts by application, section and key.
 #pragma once
 
 #include <QString>

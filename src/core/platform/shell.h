@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What the program asks of the desktop: the busy pointer, centring, a mail link.
 #pragma once
 
 #include <QString>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The Windows rules for command lines, and Wine's prefixes and paths.
 #include "windows_args.h"
 
 #include <QFileInfo>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The track check report: the game's track folders against the all-tracks file.
 #pragma once
 
 #include "season/track_list.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Loading the season files into the lists, and the inactive list's match.
 #include "loader.h"
 
 #include "game/game_paths.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The check that a write can be read back: every event names its folder.
 #include "read_back_check.h"
 
 #include "platform/code_page.h"

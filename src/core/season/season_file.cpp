@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The season file format: reading events line by line, and building a file.
 #include "season_file.h"
 
 #include "platform/code_page.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The second writer: the season lock, a live run's parked season, file versions.
 #include "season_guard.h"
 
 #include "game/game_paths.h"

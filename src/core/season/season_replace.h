@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The all-or-nothing replacement of the two season files with their backups.
 #pragma once
 
 #include <QByteArray>

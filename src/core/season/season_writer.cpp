@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The bytes of the season files, and the order of an alphabetical write.
 #include "season_writer.h"
 
 #include "platform/code_page.h"

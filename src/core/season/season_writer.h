@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The bytes of the season files, and the order of an alphabetical write.
 #pragma once
 
 #include "track_list.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// A list's rows, marks and current row, and an event's seven entries.
 #pragma once
 
 #include <QByteArray>

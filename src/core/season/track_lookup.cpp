@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Finding a track folder's row in a list.
 #include "track_lookup.h"
 
 #include "season_writer.h"

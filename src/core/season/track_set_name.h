@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The rule for a track set's name: a file name on every system.
 #pragma once
 
 #include <QString>
