@@ -1,5 +1,3 @@
-#include "launch/player_info.h"
-#include "season/track_lookup.h"
 #include "support/harness.h"
 
 #include <gtest/gtest.h>
@@ -136,62 +134,56 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     }
 }
 
-TEST(PlayerInfo, LineValues) {
-    EXPECT_EQ(lineValue("lastplayer = Player One    ;comment", 14), "Player One");
-    EXPECT_EQ(lineValue("lastplayer = Player One   ", 14), "Player One");
-    EXPECT_EQ(lineValue("lastplayer = x;", 14), ""); // the character before ";" is dropped
-    EXPECT_TRUE(lineMatchesKey("teamcolor = 2", "team"));
-    EXPECT_FALSE(lineMatchesKey("\tteam = 2", "team"));
-}
-
-TEST(TrackLookup, FindsTheFirstRowIgnoringCaseOnly) {
-    TrackList list;
-    for (const char* row : {"monaco", "* spa", "Monza", "monza"})
-        list.addRow(row);
-    for (const auto& [name, row] :
-         {std::pair{"MONACO", 0}, std::pair{"monza", 2}, std::pair{"spa", -1},
-          std::pair{"* SPA", 1}, std::pair{"mon", -1}, std::pair{"monaco ", -1}})
-        EXPECT_EQ(fncTrackIndex(name, list), row) << name;
-}
-
-// The last track of the last player is selected where it is found (cut to eight characters)
-// and the car of the team chosen; a bad value is reported.
+// The last track of the last player is selected where it is found (cut to eight characters,
+// the first row that equals it without regard to case) and the car of the team chosen; a bad
+// value is reported.
 TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
     struct Case {
         QByteArray ini;
         int error; // 0: no message
         const char* message;
         QByteArray runTrack;
-        int car;
+        int car, active, inactive; // the rows selected, or -1
     };
     const std::vector<Case> cases = {
-        {"[x]\r\nlastTrackSelection = monza ; last\r\nteam = 4 ; Fer\r\n", 0, "", "monza", 4},
-        {"lasttrackselection = nurburgring ; x\r\n", 0, "", "nurburgr", -1},
-        {"   lasttrackselection = monza ; x\r\n", 0, "", " = monza", -1},
-        {"lasttrackselection = spa ; x\r\n", 0, "", "spa", -1}, // the row is "* spa"
-        {"team = 9 ; x\r\nlasttrackselection = monza\r\n", 380, "Invalid property value", "monza",
+        {"[x]\r\nlastTrackSelection = monza   ; last\r\nteam = 4 ; Fer\r\n", 0, "", "monza", 4, 1,
          -1},
-        {"team = F ; x\r\nteam = 2 ; x\r\n", 13, "Type mismatch", "", 2},
+        {"lasttrackselection = nurburgring ; x\r\n", 0, "", "nurburgr", -1, -1, 0},
+        {"   lasttrackselection = monza ; x\r\n", 0, "", " = monza", -1, -1, -1},
+        {"lasttrackselection = spa ; x\r\n", 0, "", "spa", -1, -1, -1}, // the row is "* spa"
+        {"team = 9 ; x\r\nlasttrackselection = MONACO\r\n", 380, "Invalid property value", "MONACO",
+         -1, 0, -1},
+        {"team = F ; x\r\nteam = 2 ; x\r\n", 13, "Type mismatch", "", 2, -1, -1},
+        // "team" is the start of the line after its spaces; a prefix of a row is no row.
+        {"\tteam = 2\r\nteamcolor = 5\r\nlasttrackselection = mon\r\n", 13, "Type mismatch", "mon",
+         -1, -1, -1},
         // A ";" too early ends the reading.
-        {"lasttrackselection = ;\r\nteam = 2\r\n", 5, "Invalid procedure call or argument", "", -1},
+        {"lasttrackselection = ;\r\nteam = 2\r\n", 5, "Invalid procedure call or argument", "", -1,
+         -1, -1},
+    };
+    const auto marks = [](size_t n, int row) {
+        std::vector<uint8_t> m(n, 0);
+        if (row >= 0)
+            m[row] = 1;
+        return m;
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.ini.constData());
         Harness h;
         h.game.write(u"App.ini"_s, "[ Game ]\r\nlastplayer = Jim Clark ; who\r\n");
         h.game.write(u"Players/Jim Clark/player.ini"_s, c.ini);
         if (c.error)
             h.dialogs.expectMessage(errorBox(c.error, QString::fromLatin1(c.message)));
-        ASSERT_TRUE(h.load({"monaco", "monza", "nurburgr", "brands"}, {"monaco", "monza", "spa"},
-                           {"nurburgr", "brands", "monza"}))
-            << c.ini.constData();
-        EXPECT_EQ(h.ctl().txtRunTrack.text, c.runTrack) << c.ini.constData();
-        EXPECT_EQ(h.ctl().cboCarsIndex, c.car) << c.ini.constData();
-        const bool monza = c.runTrack == "monza", nurburgr = c.runTrack == "nurburgr";
-        EXPECT_EQ(h.ws().ListTracks.selected, (std::vector<uint8_t>{0, monza, 0}));
-        EXPECT_EQ(h.ws().listNotActive.selected, (std::vector<uint8_t>{nurburgr, 0}));
+        ASSERT_TRUE(h.load({"monaco", "Monza", "monza", "nurburgr", "brands"},
+                           {"monaco", "Monza", "monza", "spa"}, {"nurburgr", "brands"}));
+        EXPECT_EQ(h.ctl().txtRunTrack.text, c.runTrack);
+        EXPECT_EQ(h.ctl().cboCarsIndex, c.car);
+        EXPECT_EQ(h.ws().ListTracks.selected, marks(4, c.active));
+        EXPECT_EQ(h.ws().listNotActive.selected, marks(2, c.inactive));
         // The track found is the current row, and its entries are shown.
-        EXPECT_EQ(h.ws().ListTracks.current, monza ? 1 : -1);
-        EXPECT_EQ(h.ctl().txtEntry[2].text, monza ? "trackDirectory=monza" : "");
+        EXPECT_EQ(h.ws().ListTracks.current, c.active);
+        EXPECT_EQ(h.ctl().txtEntry[2].text,
+                  c.active < 0 ? "" : "trackDirectory=" + h.ws().ListTracks.rows[c.active]);
     }
     // A player or track folder that is no single name is never made into a path: no player,
     // a missing track, though the files they would lead to exist.
