@@ -44,6 +44,9 @@ class GameFolder {
     }
     // File names in seasons\, sorted.
     QStringList seasonFiles() const;
+    // The bytes of files in seasons\, "-" for a missing one: when no names are given, the
+    // season and all-tracks files and then their backups.
+    QByteArrayList readSeasons(QStringList names = {}) const;
 
   private:
     QTemporaryDir tmp_;
