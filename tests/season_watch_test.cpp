@@ -12,16 +12,6 @@
 namespace gk::test {
 namespace {
 
-const QStringList kSeasonFiles = {u"67season.ini"_s, u"67AllTracks.ini"_s,
-                                  u"67season_previous.bak"_s, u"67AllTracks_previous.bak"_s};
-
-QByteArrayList seasonFolder(const GameFolder& game) {
-    QByteArrayList bytes;
-    for (const QString& name : kSeasonFiles)
-        bytes << (game.exists(u"seasons/"_s + name) ? game.read(u"seasons/"_s + name) : "-");
-    return bytes;
-}
-
 const QString kQuestion =
     u"67season.ini or 67AllTracks.ini was changed by another program after Gridkeeper read "
     "it.\r\n\r\nYes: write the lists shown here over that change.\r\nNo: read the lists again "
@@ -65,7 +55,7 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
         if (c.answer)
             changeUnsaved(h);
         h.game.write(u"seasons/67season.ini"_s, kEdited);
-        const QByteArrayList edited = seasonFolder(h.game);
+        const QByteArrayList edited = h.game.readSeasons();
         h.m().seasonFilesChanged(); // the file watch's report
         EXPECT_TRUE(h.ctl().lblInfo.caption.startsWith(
             u"67season.ini or 67AllTracks.ini was changed by another program"_s));
@@ -93,7 +83,7 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
             EXPECT_EQ(h.game.read(u"seasons/67season_previous.bak"_s), kEdited);
             EXPECT_TRUE(h.game.read(u"seasons/67season.ini"_s).contains("Directory=brands\r"));
         } else {
-            EXPECT_EQ(seasonFolder(h.game), edited);
+            EXPECT_EQ(h.game.readSeasons(), edited);
         }
     }
 }
@@ -128,12 +118,12 @@ TEST(SeasonWatch, WritersThatLandRightBeforeTheLock) {
         QByteArrayList landed;
         h.files.beforeLock = [&] {
             c.land(h);
-            landed = seasonFolder(h.game);
+            landed = h.game.readSeasons();
         };
         h.dialogs.expectMessage(c.box, Answer::Cancel);
         h.m().cmdMakeIni_Click();
         EXPECT_FALSE(landed.isEmpty());
-        EXPECT_EQ(seasonFolder(h.game), landed);
+        EXPECT_EQ(h.game.readSeasons(), landed);
         EXPECT_TRUE(h.ws().bolSeasonChanged);
         runLock.reset();
     }
