@@ -146,20 +146,18 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
         int car, active, inactive; // the rows selected, or -1
     };
     const std::vector<Case> cases = {
-        {"[x]\r\nlastTrackSelection = monza   ; last\r\nteam = 4 ; Fer\r\n", 0, "", "monza", 4, 1,
-         -1},
+        // clang-format off
+        {"[x]\r\nlastTrackSelection = monza   ; last\r\nteam = 4 ; Fer\r\n", 0, "", "monza", 4, 1, -1},
         {"lasttrackselection = nurburgring ; x\r\n", 0, "", "nurburgr", -1, -1, 0},
         {"   lasttrackselection = monza ; x\r\n", 0, "", " = monza", -1, -1, -1},
         {"lasttrackselection = spa ; x\r\n", 0, "", "spa", -1, -1, -1}, // the row is "* spa"
-        {"team = 9 ; x\r\nlasttrackselection = MONACO\r\n", 380, "Invalid property value", "MONACO",
-         -1, 0, -1},
+        {"team = 9 ; x\r\nlasttrackselection = MONACO\r\n", 380, "Invalid property value", "MONACO", -1, 0, -1},
         {"team = F ; x\r\nteam = 2 ; x\r\n", 13, "Type mismatch", "", 2, -1, -1},
         // "team" is the start of the line after its spaces; a prefix of a row is no row.
-        {"\tteam = 2\r\nteamcolor = 5\r\nlasttrackselection = mon\r\n", 13, "Type mismatch", "mon",
-         -1, -1, -1},
+        {"\tteam = 2\r\nteamcolor = 5\r\nlasttrackselection = mon\r\n", 13, "Type mismatch", "mon", -1, -1, -1},
         // A ";" too early ends the reading.
-        {"lasttrackselection = ;\r\nteam = 2\r\n", 5, "Invalid procedure call or argument", "", -1,
-         -1, -1},
+        {"lasttrackselection = ;\r\nteam = 2\r\n", 5, "Invalid procedure call or argument", "", -1, -1, -1},
+        // clang-format on
     };
     const auto marks = [](size_t n, int row) {
         std::vector<uint8_t> m(n, 0);
