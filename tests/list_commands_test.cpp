@@ -40,10 +40,7 @@ TEST(EntryEditing, EditsReachOnlyTheCurrentTrack) {
 TEST(ListCommands, AMoveThatWouldOverfillIsRefusedWhole) {
     Harness h;
     ASSERT_TRUE(h.loadSmallGame());
-    for (int i = h.ws().ListTracks.count(); i < kMaxListRows - 1; ++i) {
-        h.ws().ListTracks.addRow("t");
-        h.ws().arrActive.push_back(makeEvent("t"));
-    }
+    h.fillList(Side::Active, kMaxListRows - 1);
     h.m().setRowsSelected(Side::Inactive, 0, 1, true);
     h.m().setCurrentRow(Side::Inactive, 0);
     h.dialogs.expectMessage(errorBox(6, u"Overflow"_s));

@@ -32,6 +32,14 @@ struct Harness {
         game.writeAllTracks(allTracks);
         return load();
     }
+    // Fills a list with tracks "t" up to `count` rows.
+    void fillList(ListSide side, int count) {
+        for (int i = model.list(side).count(); i < count; ++i) {
+            model.list(side).addRow("t");
+            (side == ListSide::Active ? ws().arrActive : ws().arrInactive)
+                .push_back(makeEvent("t"));
+        }
+    }
     // Active monza, Kyalami, * spa, monaco; inactive brands, Zolder, oulton.
     bool loadSmallGame() {
         return load({"monza", "Kyalami", "monaco", "brands", "Zolder", "oulton"},
