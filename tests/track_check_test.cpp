@@ -29,60 +29,38 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
         std::array<QString, 3> columns; // 1 and 2 as sorted() gives them
         bool titled = true;
     } cases[] = {
-        {"mixed folder",
-         [](Harness& s) {
+        // clang-format off
+        {"mixed folder", [](Harness& s) {
              s.game.addTracks({"monza", "Zolder"});
-             s.game.write(u"tracks/Spa/Track.ini"_s, "x");
-             s.game.write(u"tracks/Kyalami/TRACK.INI"_s, "x");
-             s.game.write(u"tracks/N\u00fcrburg/track.ini"_s, "x");
-             s.game.write(u"tracks/odd/track.ini/inner.txt"_s, "x"); // a folder
-             s.game.write(u"tracks/loose.txt"_s, "x");               // in no column
-             s.game.write(u"seasons/67AllTracks.ini"_s,
-                          seasonOf({"monza", "gone", QByteArray("r\xE9ims", 5), "SPA"})
-                                  .replace("trackDirectory=SPA", "  TRACKDIRECTORY=SPA") +
-                              "trackdirectory=gone\r\n");
-         },
-         {},
-         {u"gone\r\nr\u00e9ims\r\ngone\r\n"_s, u"|Kyalami|N\u00fcrburg|Zolder"_s, u"|empty|odd"_s}},
-        {"names that are no UTF-8, a track folder that leads out of tracks",
-         [](Harness& s) {
+             for (const QString& file : {u"Spa/Track.ini"_s, u"Kyalami/TRACK.INI"_s, u"N\u00fcrburg/track.ini"_s,
+                                         u"odd/track.ini/inner.txt"_s /* a folder */, u"loose.txt"_s /* in no column */})
+                 s.game.write(u"tracks/"_s + file, "x");
+             s.game.write(u"seasons/67AllTracks.ini"_s, seasonOf({"monza", "gone", QByteArray("r\xE9ims", 5), "SPA"})
+                 .replace("trackDirectory=SPA", "  TRACKDIRECTORY=SPA") + "trackdirectory=gone\r\n");
+         }, {}, {u"gone\r\nr\u00e9ims\r\ngone\r\n"_s, u"|Kyalami|N\u00fcrburg|Zolder"_s, u"|empty|odd"_s}},
+        {"names that are no UTF-8, a track folder that leads out of tracks", [](Harness& s) {
              // Made through the system's bytes: such names cannot be given to Qt.
+             const QByteArray tracks = QFile::encodeName(s.game.path(u"tracks/"_s));
              for (const QByteArray& folder : {QByteArray("caf\xE9"), QByteArray("x\xFF")})
-                 ASSERT_EQ(::mkdir(QFile::encodeName(s.game.path(u"tracks/"_s)) + folder, 0755), 0);
-             const int fd =
-                 ::open(QFile::encodeName(s.game.path(u"tracks/"_s)) + "caf\xE9/track.ini",
-                        O_CREAT | O_WRONLY, 0644);
+                 ASSERT_EQ(::mkdir(tracks + folder, 0755), 0);
+             const int fd = ::open(tracks + "caf\xE9/track.ini", O_CREAT | O_WRONLY, 0644);
              ASSERT_GE(fd, 0);
              ::close(fd);
              s.game.write(u"outside/track.ini"_s, "x");
              s.game.writeAllTracks({"../outside", QByteArray("x\xFF")});
-         },
-         {},
-         {u"../outside\r\nx\u00ff\r\n"_s, u"|caf\u00e9"_s, u"|empty|x\u00ff"_s}},
-        {"stored with a backslash, nothing to report",
-         [](Harness& s) {
+         }, {}, {u"../outside\r\nx\u00ff\r\n"_s, u"|caf\u00e9"_s, u"|empty|x\u00ff"_s}},
+        {"stored with a backslash, nothing to report", [](Harness& s) {
              s.settings.set(settings::kGplDir, s.game.dir() + u"\\"_s);
              s.game.write(u"tracks/empty/track.ini"_s, "x");
              s.game.writeAllTracks({"EMPTY"});
-         },
-         {},
-         {none, u"|empty"_s, none}},
-        {"not set",
-         [](Harness& s) { s.settings.set(settings::kGplDir, settings::kNotSet); },
-         {gkBox(u"GPL Dir not found in registry. Please close the application and start it "
-                "again."_s,
-                Icon::None)},
-         {},
-         false},
-        {"no all-tracks file",
-         [](Harness& s) { s.game.remove(u"seasons/67AllTracks.ini"_s); },
-         {{u"%1/seasons/67AllTracks.ini not found."_s, u"fncCheckTracks"_s, Buttons::Ok,
-           Icon::Critical}},
-         {QString(), none, u"|empty"_s}},
-        {"no tracks folder",
-         [](Harness& s) { QDir(s.game.path(u"tracks"_s)).removeRecursively(); },
-         {notFound, notFound},
-         {none, QString(), QString()}},
+         }, {}, {none, u"|empty"_s, none}},
+        {"not set", [](Harness& s) { s.settings.set(settings::kGplDir, settings::kNotSet); },
+         {gkBox(u"GPL Dir not found in registry. Please close the application and start it again."_s, Icon::None)}, {}, false},
+        {"no all-tracks file", [](Harness& s) { s.game.remove(u"seasons/67AllTracks.ini"_s); },
+         {{u"%1/seasons/67AllTracks.ini not found."_s, u"fncCheckTracks"_s, Buttons::Ok, Icon::Critical}}, {QString(), none, u"|empty"_s}},
+        {"no tracks folder", [](Harness& s) { QDir(s.game.path(u"tracks"_s)).removeRecursively(); },
+         {notFound, notFound}, {none, QString(), QString()}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
