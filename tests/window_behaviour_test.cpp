@@ -6,8 +6,9 @@
 namespace gk::test {
 namespace {
 
-// The hover texts with a rule behind them; the others are plain captions.
-TEST(HelpLine, HoverTextsWithARule) {
+// The hover texts with a rule behind them, the others being plain captions; the File menu's
+// report and exit, and the about box's text and mail link.
+TEST(FormModel, HelpLineMenusAndAbout) {
     Harness h;
     h.game.writeSeason({"monza"});
     ASSERT_TRUE(h.load());
@@ -34,21 +35,13 @@ TEST(HelpLine, HoverTextsWithARule) {
             << text << " / " << now.toStdString();
         EXPECT_FALSE(now.contains(QLatin1Char('\r')) || now.contains(QLatin1Char('\n')));
     }
-}
-
-TEST(FileMenu, AsksForTheReportAndCloses) {
-    Harness h;
-    h.m().mnuFile_Click(6);
-    EXPECT_TRUE(h.m().takeReportRequest());
-    h.m().mnuFile_Click(11);
-    EXPECT_TRUE(h.m().closeRequested());
-}
-
-TEST(About, TextAndMailLink) {
+    m.mnuFile_Click(6);
+    EXPECT_TRUE(m.takeReportRequest());
+    m.mnuFile_Click(11);
+    EXPECT_TRUE(m.closeRequested());
     EXPECT_EQ(about::aboutText({12, 0, 7}),
               u"Gridkeeper, Version 12.0.7\rFor Windows 95 oder higher"_s);
-    Harness h;
-    h.m().lblMyMail_Click();
+    m.lblMyMail_Click();
     EXPECT_EQ(h.shell.opened,
               std::vector<QString>{u"mailto:"_s + about::supportMail() + u"?Subject=Gridkeeper"_s});
 }
