@@ -176,14 +176,12 @@ TEST(ListCommands, RandomSequencesMatchAReferenceModel) {
             }
         }
         for (int step = 0; step < 60; ++step) {
-            const int op = static_cast<int>(rng.bounded(5));
-            const int side = static_cast<int>(rng.bounded(2));
-            const int index = static_cast<int>(rng.bounded(4));
+            const int op = rng.bounded(5), side = rng.bounded(2), index = rng.bounded(4);
             RefSide& rs = ref.sides[side];
             ref.seasonChanged = ref.setEdited = h.ws().bolSeasonChanged =
                 h.ws().bolTrackSetChanged = false;
             if (op == 0 && !rs.ids.empty()) { // click or ctrl+click
-                const int row = static_cast<int>(rng.bounded(static_cast<int>(rs.ids.size())));
+                const int row = rng.bounded(static_cast<int>(rs.ids.size()));
                 const bool ctrl = rng.bounded(2) == 1;
                 if (!ctrl) {
                     std::fill(rs.marks.begin(), rs.marks.end(), uint8_t{0});
@@ -207,8 +205,7 @@ TEST(ListCommands, RandomSequencesMatchAReferenceModel) {
             } else if (op == 4) {
                 const QByteArray t = index == 0
                                          ? QByteArray()
-                                         : ref.text[static_cast<int>(rng.bounded(next))].left(
-                                               1 + static_cast<int>(rng.bounded(3)));
+                                         : ref.text[rng.bounded(next)].left(1 + rng.bounded(3));
                 refSearch(ref, t);
                 h.m().setSearchText(QString::fromLatin1(t));
             }
