@@ -8,26 +8,19 @@
 namespace gk::test {
 namespace {
 
-QStringList strings(std::initializer_list<const char*> texts) {
-    QStringList out;
-    for (const char* t : texts)
-        out << QString::fromLatin1(t);
-    return out;
-}
-
+// The arguments a Windows program makes of its command line, joined here by '|'.
 TEST(Launch, WindowsArgumentSplit) {
-    const struct {
-        const char* line;
-        std::initializer_list<const char*> args;
-    } cases[] = {
-        {"C:\\G\\gpl.exe -ko\"20:P I:team:2\"", {"C:\\G\\gpl.exe", "-ko20:P I:team:2"}},
-        {"\"C:\\a b\\x.exe\"a  b\t", {"C:\\a b\\x.exe", "a", "b"}},
-        {"x a\\\\\\\"b \\\\\\\\\"c d\" e\\f\\", {"x", "a\\\"b", "\\\\c d", "e\\f\\"}},
-        {"x \"\" b \"\"\"\"\"\" \"a\"\"b\"", {"x", "", "b", "\"\"", "a\"b"}},
-        {"x \"open end", {"x", "open end"}},
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\G\\gpl.exe -ko\"20:P I:team:2\"", "C:\\G\\gpl.exe|-ko20:P I:team:2"},
+        {"\"C:\\a b\\x.exe\"a  b\t", "C:\\a b\\x.exe|a|b"},
+        {"x a\\\\\\\"b \\\\\\\\\"c d\" e\\f\\", "x|a\\\"b|\\\\c d|e\\f\\"},
+        {"x \"\" b \"\"\"\"\"\" \"a\"\"b\"", "x||b|\"\"|a\"b"},
+        {"x \"open end", "x|open end"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(splitWindowsCommandLine(QString::fromLatin1(c.line)), strings(c.args)) << c.line;
+    for (const auto& [line, args] : cases)
+        EXPECT_EQ(splitWindowsCommandLine(QString::fromLatin1(line)).join(u'|'),
+                  QString::fromLatin1(args))
+            << line;
 }
 
 // A folder's Wine path and back, and its prefix (<R>/pfx, which holds Wine's registry, for a
@@ -179,13 +172,14 @@ TEST(Launch, InactiveRunSeasonFolder) {
         h.m().seasonFilesChanged();
         EXPECT_EQ(h.ctl().lblInfo.caption, help);
         EXPECT_EQ(h.game.read(u"seasons/gridkeeper.tmp"_s), kReal);
-        EXPECT_EQ(h.game.seasonFiles(), strings({"67AllTracks.ini", "67season.ini",
-                                                 "gridkeeper.tmp", "gridkeeper_run.lock"}));
+        EXPECT_EQ(h.game.seasonFiles(),
+                  (QStringList{u"67AllTracks.ini"_s, u"67season.ini"_s, u"gridkeeper.tmp"_s,
+                               u"gridkeeper_run.lock"_s}));
     };
     h.ctl().txtRunTrack.text = "spa";
     h.m().cmdLaunchGPL_Click();
     EXPECT_TRUE(ran);
-    EXPECT_EQ(h.game.seasonFiles(), strings({"67AllTracks.ini", "67season.ini"}));
+    EXPECT_EQ(h.game.seasonFiles(), (QStringList{u"67AllTracks.ini"_s, u"67season.ini"_s}));
     EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), kReal);
     EXPECT_EQ(h.shell.centred, 2); // once at start-up, once after the game
 
