@@ -248,9 +248,7 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
              u"Gridkeeper"_s, Buttons::Ok, Icon::Information});
         ASSERT_TRUE(h.m().Form_Load(game.dir()));
         EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", kTricky, kCafe}));
-        h.dialogs.expectMessage(gkBox(
-            u"GPL is running an inactive track: 67season.ini holds a temporary season until the "
-            "game ends.\r\n\r\nNothing was written. Save again after GPL has ended."_s));
+        h.dialogs.expectMessage(kRunRefusal);
         h.m().cmdMakeIni_Click();
         // A track set opened meanwhile stays in the lists, unsaved.
         game.write(u"seasons/Only spa.67s"_s, seasonOf({"spa"}));

@@ -164,9 +164,7 @@ TEST(Launch, InactiveRunSeasonFolder) {
         EXPECT_EQ(h.shell.busyDepth, 1);
         // The same window meanwhile: its save is refused, and the season folder's changes
         // are its own run's, not another program's.
-        h.dialogs.expectMessage(gkBox(
-            u"GPL is running an inactive track: 67season.ini holds a temporary season until the "
-            "game ends.\r\n\r\nNothing was written. Save again after GPL has ended."_s));
+        h.dialogs.expectMessage(kRunRefusal);
         h.m().cmdMakeIni_Click();
         const QString help = h.ctl().lblInfo.caption;
         h.m().seasonFilesChanged();

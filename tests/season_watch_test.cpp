@@ -12,16 +12,15 @@
 namespace gk::test {
 namespace {
 
-const QString kQuestion =
+const MessageBox kQuestion{
     u"67season.ini or 67AllTracks.ini was changed by another program after Gridkeeper read "
     "it.\r\n\r\nYes: write the lists shown here over that change.\r\nNo: read the lists again "
-    "from the files; your changes here are lost.\r\nCancel: write nothing now."_s;
-
-MessageBox question() {
-    MessageBox box{kQuestion, u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation};
-    box.cancelDefault = true;
-    return box;
-}
+    "from the files; your changes here are lost.\r\nCancel: write nothing now."_s,
+    u"Gridkeeper"_s,
+    Buttons::YesNoCancel,
+    Icon::Exclamation,
+    false,
+    true};
 
 // The small game with brands moved to the active list and not saved.
 void changeUnsaved(Harness& h) {
@@ -63,13 +62,10 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
         if (c.answer) {
             EXPECT_EQ(h.ws().ListTracks.rows, kShown); // nothing read while changes are unsaved
             if (c.unsaved) // closing: its question first; Cancel then keeps the window open
-                h.dialogs.expectMessage({u"You haven't saved your changes so far. Do you want to "
-                                         "create the new 67season.ini now?"_s,
-                                         u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation},
-                                        Answer::Yes);
-            h.dialogs.expectMessage(question(), *c.answer);
+                h.dialogs.expectMessage(kClosingQuestion, Answer::Yes);
+            h.dialogs.expectMessage(kQuestion, *c.answer);
             if (c.overwritten)
-                h.dialogs.expectMessage(gkBox(u"67season.ini created"_s, Icon::Information));
+                h.dialogs.expectMessage(kCreatedBox);
             bool cancel = false;
             if (c.unsaved)
                 h.m().Form_Unload(cancel);
@@ -100,15 +96,14 @@ TEST(SeasonWatch, WritersThatLandRightBeforeTheLock) {
         MessageBox box;
     } cases[] = {
         {"another program", [](Harness& h) { h.game.write(u"seasons/67AllTracks.ini"_s, kEdited); },
-         question()},
+         kQuestion},
         {"an inactive run",
          [&](Harness& h) {
              runLock = other.tryLockFile(paths::runLock(h.game.dir()));
              other.renameFile(paths::seasonIni(h.game.dir()), paths::parkedSeason(h.game.dir()));
              h.game.write(u"seasons/67season.ini"_s, "temporary");
          },
-         gkBox(u"GPL is running an inactive track: 67season.ini holds a temporary season until "
-               "the game ends.\r\n\r\nNothing was written. Save again after GPL has ended."_s)},
+         kRunRefusal},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -110,9 +110,6 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     h.ws().bolTrackSetChanged = true;
     bool cancel = false;
     h.m().Form_Unload(cancel); // no question
-    const MessageBox question{u"You haven't saved your changes so far. Do you want to create the "
-                              "new 67season.ini now?"_s,
-                              u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation};
     // Cancel keeps the window, No closes it unsaved, Yes saves; a failed save keeps the window.
     for (const auto& [answer, fail, staysOpen, saved] :
          {std::tuple{Answer::Cancel, false, true, false},
@@ -123,10 +120,9 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
         h.game.remove(u"seasons/67season_previous.bak"_s);
         h.files.failPathContaining = fail ? u"seasons"_s : QString();
         h.files.failure = ErrorCode::PermissionDenied;
-        h.dialogs.expectMessage(question, answer);
+        h.dialogs.expectMessage(kClosingQuestion, answer);
         if (answer == Answer::Yes)
-            h.dialogs.expectMessage(fail ? errorBox(70, u"Permission denied"_s)
-                                         : gkBox(u"67season.ini created"_s, Icon::Information));
+            h.dialogs.expectMessage(fail ? errorBox(70, u"Permission denied"_s) : kCreatedBox);
         h.m().Form_Unload(cancel);
         EXPECT_EQ(cancel, staysOpen);
         EXPECT_EQ(h.ws().bolSeasonChanged, !saved);

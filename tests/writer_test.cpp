@@ -17,7 +17,6 @@ QString seasons(const char* name) {
     return u"seasons/"_s + QString::fromLatin1(name);
 }
 
-const MessageBox kCreated = gkBox(u"67season.ini created"_s, Icon::Information);
 const QStringList kPair = {u"67AllTracks.ini"_s, u"67season.ini"_s};
 
 // The writer's game folder: active monza, Kyalami, * spa, monaco; inactive brands, oulton.
@@ -38,7 +37,7 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
         h.ctl().chkSort = chkSort;
         h.ctl().txtRunTrack.text = "monza";
         h.ws().bolSeasonChanged = true;
-        h.dialogs.expectMessage(kCreated);
+        h.dialogs.expectMessage(kCreatedBox);
         h.m().cmdMakeIni_Click();
         EXPECT_EQ(
             h.game.readSeasons(),
@@ -149,7 +148,7 @@ TEST(Writer, ASeasonReadInPartIsWrittenOnlyAfterAsking) {
     h.dialogs.expectMessage(question, Answer::Yes);
     // Written once, the files hold the lists: no more question, and the copies stay.
     for (int i = 0; i < 3; ++i) {
-        h.dialogs.expectMessage(kCreated);
+        h.dialogs.expectMessage(kCreatedBox);
         h.m().cmdMakeIni_Click();
     }
     EXPECT_EQ(h.game.read(seasons("67season_kept.bak")), season);
