@@ -207,13 +207,9 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
     const QByteArray temporary = file(record + u".season"_s);
     EXPECT_TRUE(temporary.startsWith("[Season]\r\nname=Temporary") &&
                 temporary.contains("Directory=spa\r"));
-    const QStringList names = {u"67season.ini"_s, u"gridkeeper.tmp"_s, u"67AllTracks.ini"_s,
-                               u"67season_previous.bak"_s, u"67AllTracks_previous.bak"_s};
     const auto files = [&] {
-        QByteArrayList bytes;
-        for (const QString& name : names)
-            bytes << file(game.path(u"seasons/"_s + name));
-        return bytes;
+        return game.readSeasons({u"67season.ini"_s, u"gridkeeper.tmp"_s, u"67AllTracks.ini"_s,
+                                 u"67season_previous.bak"_s, u"67AllTracks_previous.bak"_s});
     };
     const QByteArrayList during = files();
     EXPECT_EQ(during.mid(0, 2), (QByteArrayList{temporary, kReal}));
@@ -268,7 +264,7 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
         "67season.ini was changed by another program while GPL ran the inactive track. That "
         "file is kept as " +
         game.dir().toUtf8() + "/seasons/67season_during_run.bak; your own season is back"));
-    EXPECT_EQ(files(), (QByteArrayList{kReal, "(missing)"} + during.mid(2)));
+    EXPECT_EQ(files(), (QByteArrayList{kReal, "-"} + during.mid(2)));
     EXPECT_EQ(game.read(u"seasons/67season_during_run.bak"_s), "edited");
 }
 
@@ -282,13 +278,24 @@ TEST_F(LaunchProcess, LauncherKilledMidRun) {
     stopGame();
     EXPECT_EQ(game.read(u"seasons/gridkeeper.tmp"_s), kReal);
 
-    // Accepted at the next start of the window: the real season is back, byte for byte.
-    Harness h;
-    h.dialogs.allowAnyMessage(Answer::Yes);
-    ASSERT_TRUE(h.m().Form_Load(game.dir()));
-    ASSERT_EQ(h.dialogs.shown().at(0).title, u"Gridkeeper Crash Recovery"_s);
+    // The next start of the window asks. Declined, the lists show the season in place and the
+    // parked one stays; accepted, the real season is back, byte for byte.
+    const MessageBox question{
+        u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
+        "indicate that your last GPL session crashed while \r\nrunning an track from the "
+        "inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to "
+        "67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
+        u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation};
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        Harness h;
+        h.dialogs.expectMessage(question, answer);
+        ASSERT_TRUE(h.m().Form_Load(game.dir()));
+        const bool declined = answer == Answer::No;
+        EXPECT_EQ(h.ws().ListTracks.rows, (declined ? Rows{"spa"} : Rows{"monza", kTricky, kCafe}));
+        EXPECT_EQ(game.readSeasons({u"gridkeeper.tmp"_s}),
+                  (QByteArrayList{declined ? kReal : "-"}));
+    }
     EXPECT_EQ(season(), kReal);
-    EXPECT_FALSE(game.exists(u"seasons/gridkeeper.tmp"_s));
 }
 
 // The cross-built gpl.exe through real Wine, in a fresh prefix holding the game folder, with a

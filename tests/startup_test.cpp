@@ -68,23 +68,6 @@ TEST(Startup, MissingSeasonFileEndsTheProgramWithNothingWritten) {
     EXPECT_EQ(h.game.seasonFiles(), QStringList{u"gridkeeper.tmp"_s});
 }
 
-// Declined, the parked season stays where it is (the launcher test accepts it).
-TEST(Startup, CrashRecoveryQuestion) {
-    Harness h;
-    h.game.writeSeason({"monaco"});
-    h.game.write(u"seasons/gridkeeper.tmp"_s, "parked");
-    h.dialogs.expectMessage(
-        {u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
-         "indicate that your last GPL session crashed while \r\nrunning an track from the "
-         "inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to "
-         "67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
-         u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation},
-        Answer::No);
-    ASSERT_TRUE(h.load());
-    EXPECT_EQ(h.ws().ListTracks.rows, Rows{"* monaco"});
-    EXPECT_EQ(h.game.read(u"seasons/gridkeeper.tmp"_s), "parked");
-}
-
 TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
     Harness h;
     h.settings.set(u"alphabetical"_s, u"yes"_s);
