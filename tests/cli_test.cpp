@@ -1,5 +1,5 @@
 #include "season/season_file.h"
-#include "support/game_folder.h"
+#include "support/cli_rig.h"
 
 #include <QDir>
 #include <QProcess>
@@ -11,35 +11,15 @@
 namespace gk::test {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using CliRun = CliRig::Result;
 
-class Cli : public ::testing::Test {
+class Cli : public ::testing::Test, protected CliRig {
   protected:
-    // The tool's settings go to the game folder's root.
-    QProcessEnvironment env() {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"GRIDKEEPER_CONFIG_DIR"_s, game.root());
-        return env;
-    }
-    // Runs gridkeeper-cli on the game folder; `args` is split at '|'.
-    void start(QProcess& p, const QString& args) {
-        p.setProcessEnvironment(env());
-        p.start(QStringLiteral(GK_CLI_PATH),
-                QStringList{u"--gpl-dir"_s, game.dir()} +
-                    (args.isEmpty() ? QStringList() : args.split(QLatin1Char('|'))));
-    }
+    Cli() : CliRig(u"GPL"_s) {}
+    // `args` is split at '|'.
     CliRun run(const char* args) {
-        QProcess p;
-        start(p, QString::fromUtf8(args));
-        EXPECT_TRUE(p.waitForFinished(30000));
-        return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+        return CliRig::run(*args ? QString::fromUtf8(args).split(u'|') : QStringList());
     }
-    QByteArray season() { return game.read(u"seasons/67season.ini"_s); }
-    GameFolder game{u"GPL"_s};
 };
 
 // One game folder through the commands: each step's exit status, message and output, and the
@@ -90,7 +70,7 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.args);
-        const QByteArray before = season();
+        const QByteArray before = game.season();
         const CliRun r = run(step.args);
         EXPECT_EQ(r.status, step.status) << r.err.constData();
         EXPECT_TRUE(r.err.contains(step.err)) << r.err.constData();
@@ -101,7 +81,7 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
             EXPECT_EQ(run("show").out, step.shown);
         }
         if (step.status != 0) {
-            EXPECT_EQ(season(), before);
+            EXPECT_EQ(game.season(), before);
         }
     }
     // The game folder is never stored by the command-line tool.
@@ -110,11 +90,11 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
 
     // A season that could not be read whole is not written back.
     game.write(u"seasons/67season.ini"_s, seasonOf({"a"}) + "[Event2]\r\nn\r\n");
-    const QByteArray broken = season();
+    const QByteArray broken = game.season();
     const CliRun r = run("write");
     EXPECT_EQ(r.status, 3);
     EXPECT_TRUE(r.err.contains("Error 62: Input past end of file")) << r.err.constData();
-    EXPECT_EQ(season(), broken);
+    EXPECT_EQ(game.season(), broken);
 }
 
 // Writers at once take turns from their read to their write: every change survives, and the
@@ -127,7 +107,7 @@ TEST_F(Cli, ConcurrentWritersKeepEveryChange) {
         game.writeAllTracks(QList<QByteArray>{"a"} + added);
         std::array<QProcess, 4> writers;
         for (size_t i = 0; i < writers.size(); ++i)
-            start(writers[i], u"activate|"_s + QString::fromLatin1(added[static_cast<int>(i)]));
+            start(writers[i], {u"activate"_s, QString::fromLatin1(added[static_cast<int>(i)])});
         for (QProcess& p : writers) {
             EXPECT_TRUE(p.waitForFinished(30000));
             EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
@@ -181,7 +161,7 @@ TEST_F(Cli, AFullDiskIsDiskFull) {
     for (const char* fill : fillers) {
         SCOPED_TRACE(fill);
         QProcess p;
-        p.setProcessEnvironment(env());
+        p.setProcessEnvironment(env);
         const QString script =
             u"mkdir -p \"$1\" && mount -t tmpfs -o size=256k,nr_inodes=64 tmpfs \"$1\" || exit 99\n"
             "cp -r \"$2\"/. \"$1\"/ && "_s +
@@ -210,7 +190,7 @@ TEST_F(Cli, TakesBackTheBytesItPrints) {
     const QByteArray link = QFile::encodeName(game.root()) + "/gpl\xE9";
     ASSERT_EQ(::symlink(QFile::encodeName(game.dir()).constData(), link.constData()), 0);
     QProcess p;
-    p.setProcessEnvironment(env());
+    p.setProcessEnvironment(env);
     p.setWorkingDirectory(game.root());
     p.start(u"bash"_s, {u"-c"_s,
                         u"d=$(printf 'gpl\\351'); \"$0\" --gpl-dir \"$d\" deactivate \"$(printf "

@@ -1,5 +1,6 @@
 // Launches with real processes: gridkeeper-cli starts a stand-in game through the WINE
 // variable, or the cross-built gpl.exe through real Wine.
+#include "support/cli_rig.h"
 #include "support/harness.h"
 
 #include <QDir>
@@ -20,14 +21,13 @@ const QByteArray kReal = seasonOf({"monza", kTricky, kCafe});
 
 // A game folder in a Wine prefix, gridkeeper-cli on it with a stand-in game set as WINE, and
 // other processes that end with it.
-struct Rig {
-    Rig() {
+struct Rig : CliRig {
+    Rig() : CliRig(u"pfx/drive_c/Sierra/G PL"_s) {
         game.addTracks({"monza", "spa", kTricky, kCafe});
         game.write(u"seasons/67season.ini"_s, kReal);
         game.writeAllTracks({"monza", kTricky, kCafe, "spa"});
         game.write(u"gpl.exe"_s, "MZ");
         QFile(prefix() + u"/system.reg"_s).open(QIODevice::WriteOnly);
-        env.insert(u"GRIDKEEPER_CONFIG_DIR"_s, game.root());
         env.insert(u"WINE"_s, QStringLiteral(GK_FAKE_GAME));
         env.insert(u"GK_GAME_RECORD"_s, record);
     }
@@ -38,29 +38,11 @@ struct Rig {
         }
     }
     QString prefix() const { return game.root() + u"/pfx"_s; }
-    // gridkeeper-cli --gpl-dir with the arguments, the folder's bytes given by `rawDir` when
-    // set. With `hold` the game runs until the stop file appears.
+    // With `hold` the game runs until the stop file appears.
     void start(QProcess& p, const QStringList& args, bool hold = false) {
         if (hold)
             env.insert(u"GK_GAME_STOP"_s, record + u".stop"_s);
-        QString dir;
-        for (const char c : rawDir.isEmpty() ? QFile::encodeName(game.dir()) : rawDir)
-            dir += u"\\x%1"_s.arg(static_cast<uchar>(c), 2, 16, QLatin1Char('0'));
-        p.setProcessEnvironment(env);
-        p.start(u"bash"_s,
-                QStringList{u"-c"_s, u"exec \"$0\" --gpl-dir \"$(printf %b \"$1\")\" \"${@:2}\""_s,
-                            QStringLiteral(GK_CLI_PATH), dir} +
-                    args);
-    }
-    struct Result {
-        int status = -1;
-        QByteArray out, err;
-    };
-    Result run(const QStringList& args) {
-        QProcess p;
-        start(p, args);
-        EXPECT_TRUE(p.waitForFinished(120000));
-        return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+        CliRig::start(p, args);
     }
     // Starts `program` (as `name`, when given) with WINEPREFIX `winePrefix`, and waits (at most
     // 5 s) until it runs. A stand-in game runs 30 s.
@@ -99,12 +81,8 @@ struct Rig {
             .filter(QRegularExpression(u'^' + key + u'='))
             .replaceInStrings(QRegularExpression(u'^' + key + u'='), QString());
     }
-    QByteArray season() { return game.read(u"seasons/67season.ini"_s); }
 
-    GameFolder game{u"pfx/drive_c/Sierra/G PL"_s};
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QString record = game.root() + u"/record"_s;
-    QByteArray rawDir;
     std::vector<std::unique_ptr<QProcess>> others;
 };
 
@@ -190,7 +168,7 @@ TEST(LaunchProcessTable, StartingTheGame) {
         for (auto [key, values] : expected.asKeyValueRange())
             EXPECT_EQ(r.recorded(key).join(u'|').toStdString(), values.join(u'|').toStdString());
         if (QFileInfo::exists(r.game.dir())) {
-            EXPECT_EQ(r.season(), kReal);
+            EXPECT_EQ(r.game.season(), kReal);
             EXPECT_FALSE(r.game.exists(u"x"_s));
         }
     }
@@ -295,7 +273,7 @@ TEST_F(LaunchProcess, LauncherKilledMidRun) {
         EXPECT_EQ(game.readSeasons({u"gridkeeper.tmp"_s}),
                   (QByteArrayList{declined ? kReal : "-"}));
     }
-    EXPECT_EQ(season(), kReal);
+    EXPECT_EQ(game.season(), kReal);
 }
 
 // The cross-built gpl.exe through real Wine, in a fresh prefix holding the game folder, with a
@@ -333,7 +311,7 @@ TEST_F(LaunchProcess, RealWine) {
         EXPECT_EQ(recorded(u"cwd"_s), QStringList{u"C:\\Sierra\\G PL"_s});
         const QByteArray seen = file(record + u".season"_s);
         EXPECT_TRUE(active ? seen == kReal : seen.startsWith("[Season]\r\nname=Temporary"));
-        EXPECT_EQ(season(), kReal);
+        EXPECT_EQ(game.season(), kReal);
         EXPECT_FALSE(game.exists(u"seasons/gridkeeper.tmp"_s));
     }
     boot.start(u"wineserver"_s, {u"-k"_s});

@@ -143,7 +143,7 @@ TEST(Launch, Departures) {
         if (c.started)
             started.push_back(h.withDir(c.started) + QLatin1Char('|') + h.game.dir());
         EXPECT_EQ(h.processes.started, started);
-        EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), c.seasonAfter);
+        EXPECT_EQ(h.game.season(), c.seasonAfter);
         EXPECT_EQ(h.game.exists(u"seasons/gridkeeper.tmp"_s), c.parkedAfter);
         EXPECT_EQ(h.shell.busyDepth, 0);
     }
@@ -159,7 +159,7 @@ TEST(Launch, InactiveRunSeasonFolder) {
         ran = true;
         QFile golden(QStringLiteral(GK_TEST_DATA "/launch/67season_temporary.ini"));
         ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-        EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), golden.readAll());
+        EXPECT_EQ(h.game.season(), golden.readAll());
         EXPECT_EQ(h.game.read(u"seasons/gridkeeper.tmp"_s), kReal);
         EXPECT_EQ(h.shell.busyDepth, 1);
         // The same window meanwhile: its save is refused, and the season folder's changes
@@ -178,7 +178,7 @@ TEST(Launch, InactiveRunSeasonFolder) {
     h.m().cmdLaunchGPL_Click();
     EXPECT_TRUE(ran);
     EXPECT_EQ(h.game.seasonFiles(), (QStringList{u"67AllTracks.ini"_s, u"67season.ini"_s}));
-    EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), kReal);
+    EXPECT_EQ(h.game.season(), kReal);
     EXPECT_EQ(h.shell.centred, 2); // once at start-up, once after the game
 
     // "&Parameter" shows the command line with the game folder as the game sees it.

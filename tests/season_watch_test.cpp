@@ -77,7 +77,7 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
         EXPECT_EQ(h.ws().bolSeasonChanged, c.unsaved);
         if (c.overwritten) {
             EXPECT_EQ(h.game.read(u"seasons/67season_previous.bak"_s), kEdited);
-            EXPECT_TRUE(h.game.read(u"seasons/67season.ini"_s).contains("Directory=brands\r"));
+            EXPECT_TRUE(h.game.season().contains("Directory=brands\r"));
         } else {
             EXPECT_EQ(h.game.readSeasons(), edited);
         }

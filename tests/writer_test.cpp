@@ -81,7 +81,7 @@ TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
     ASSERT_TRUE(h.load());
     EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "brands"}));
     h.m().subCreateIniFiles(true);
-    EXPECT_EQ(h.game.read(seasons("67season.ini")), season);
+    EXPECT_EQ(h.game.season(), season);
     EXPECT_EQ(h.game.read(seasons("67AllTracks.ini")), all);
     ASSERT_TRUE(h.m().saveTrackSet(u"Set"_s));
     EXPECT_EQ(h.game.read(seasons("Set.67s")), seasonBytes(active, "Track Set for Gridkeeper"));
@@ -114,13 +114,13 @@ TEST(Writer, RefusalsChangeNothing) {
         h.m().mnuFile_Click(1); // the File menu writes like the button
         EXPECT_TRUE(h.ws().bolSeasonChanged) << name;
         EXPECT_EQ(h.game.seasonFiles(), kPair) << name;
-        EXPECT_EQ(h.game.read(seasons("67season.ini")), golden("input_67season.ini")) << name;
+        EXPECT_EQ(h.game.season(), golden("input_67season.ini")) << name;
     }
     Harness h; // 64 tracks are written
     h.game.writeSeason(QList<QByteArray>(64, "t"));
     ASSERT_TRUE(h.load());
     h.m().subCreateIniFiles(true);
-    EXPECT_TRUE(h.game.read(seasons("67season.ini")).contains("numEvents=64\r\n"));
+    EXPECT_TRUE(h.game.season().contains("numEvents=64\r\n"));
 }
 
 // After a load that stopped early the lists hold only what was read: the first write asks
@@ -132,7 +132,7 @@ TEST(Writer, ASeasonReadInPartIsWrittenOnlyAfterAsking) {
     h.dialogs.expectMessage(gkBox(
         u"Input past end of file: 67season.ini ends inside event 2 (line 15)."_s, Icon::None));
     ASSERT_TRUE(h.load());
-    const QByteArray season = h.game.read(seasons("67season.ini"));
+    const QByteArray season = h.game.season();
     const QByteArray all = h.game.read(seasons("67AllTracks.ini"));
     const MessageBox question{
         u"67season.ini could be read only in part: Gridkeeper read 1 track of it before the error. "
@@ -302,7 +302,7 @@ TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
     ASSERT_EQ(h.dialogs.shown().size(), 1u);
     EXPECT_TRUE(h.dialogs.shown()[0].text.startsWith(u"\"../outside/evil\" can't be used"_s));
     EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa"}));
-    EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s), seasonOf({"monza", "spa"}));
+    EXPECT_EQ(h.game.season(), seasonOf({"monza", "spa"}));
 }
 
 TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
@@ -334,8 +334,7 @@ TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
         if (!opened)
             continue;
         EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "spa"}));
-        EXPECT_EQ(h.game.read(u"seasons/67season.ini"_s),
-                  seasonBytes(h.ws().arrActive, "All Tracks In Custom Order"));
+        EXPECT_EQ(h.game.season(), seasonBytes(h.ws().arrActive, "All Tracks In Custom Order"));
         EXPECT_FALSE(h.ws().bolTrackSetChanged);
         EXPECT_EQ(h.ctl().lblTrackSet.caption, u" Track Set: Pick "_s);
     }
