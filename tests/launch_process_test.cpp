@@ -90,8 +90,8 @@ class LaunchProcess : public ::testing::Test, protected Rig {};
 
 // Starting the game where a fault would lie in a process: the environment Wine gets, what
 // counts as a running game, Wine that cannot load the game, a folder Wine cannot be given, and
-// the exit status. Arguments, variables and records are split at '|'; <ROOT>, <DIR>, <KO> and
-// <MONZA> stand for the rig's folders, the option's text and the command line for monza.
+// the exit status. Arguments, variables and records are split at '|'; <ROOT>, <DIR> and <KO>
+// stand for the rig's folders and the option's text.
 TEST(LaunchProcessTable, StartingTheGame) {
     using R = Rig;
     const QString sleep = QStandardPaths::findExecutable(u"sleep"_s);
@@ -133,7 +133,7 @@ TEST(LaunchProcessTable, StartingTheGame) {
         {"gpl.exe in a pager, another program, Wine of another prefix", "run|monza", "", decoys, 0, "", "cwd=<DIR>"},
         {"Wine running gpl.exe in the prefix", "run|monza", "", [&](R& r) { wineLoader(r, r.prefix()); }, 1, "GPL already running: GPL is already running"},
         {"the program WINE names running gpl.exe", "run|monza", "", [](R& r) { r.startOther(QStringLiteral(GK_FAKE_GAME), {r.game.path(u"gpl.exe"_s)}, r.prefix()); }, 1, "GPL already running: GPL is already running"},
-        {"no Wine", "run|monza", "WINE=/none", {}, 1, "Gridkeeper: Unable to find '<MONZA>'"},
+        {"no Wine", "run|monza", "WINE=/none", {}, 1, "Gridkeeper: Unable to find 'C:\\Sierra\\G PL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:monza\" -ko\"20:Personal Information:team:-1\"'"},
         {"Wine cannot load the game", "run|spa", "GK_GAME_STDERR=wine32 is missing\nwine: cannot find L\"C:\\\\gpl.exe\"|GK_GAME_EXIT=53", {}, 1, "Gridkeeper: Wine could not start GPL:  wine: cannot find L\"C:\\\\gpl.exe\""},
         {"the game fails by itself", "run|monza", "GK_GAME_STDERR=err: crashed|GK_GAME_EXIT=3", {}, 0, "err: crashed"},
         {"Wine speaks, the game runs", "run|monza", "GK_GAME_STDERR=wine: configuration updated|GK_GAME_EXIT=0", {}, 0, ""},
@@ -147,9 +147,6 @@ TEST(LaunchProcessTable, StartingTheGame) {
         R r;
         const auto fill = [&](const char* text) {
             return QString::fromUtf8(text)
-                .replace(u"<MONZA>"_s, u"C:\\Sierra\\G PL\\gpl.exe -ko\"20:Personal Information:"
-                                       "lastTrackSelection:monza\" -ko\"20:Personal "
-                                       "Information:team:-1\""_s)
                 .replace(u"<ROOT>"_s, r.game.root())
                 .replace(u"<DIR>"_s, r.game.dir())
                 .replace(u"<KO>"_s, u"-ko20:Personal Information:"_s);

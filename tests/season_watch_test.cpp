@@ -1,7 +1,6 @@
 // A second writer while the window is open: another program's change is never overwritten
 // without a question, and is read in when nothing is unsaved.
 #include "app/game_paths.h"
-#include "platform/qt_file_watch.h"
 #include "support/harness.h"
 
 #include <QCoreApplication>
@@ -131,38 +130,28 @@ TEST(SeasonWatch, RealWatchReadsAChangeIn) {
     char name[] = "season_watch_test";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
-    GameFolder game;
-    game.addTracks({"monza", "spa"});
-    game.writeSeason({"monza"});
-    game.writeAllTracks({"monza", "spa"});
-    FakeSettings settings;
-    FakeDialogs dialogs;
-    QtFileSystem files;
-    FakeShell shell;
-    FakeProcesses processes;
-    QtFileWatch watch(files);
-    FormModel model({settings, dialogs, files, shell, &processes, &processes, &watch});
-    ASSERT_TRUE(model.Form_Load(game.dir()));
+    Harness h(true);
+    ASSERT_TRUE(h.load({"monza", "spa"}, {"monza"}, {"monza", "spa"}));
     int reports = 0;
-    model.onChangedOnDisk = [&] {
+    h.model.onChangedOnDisk = [&] {
         ++reports;
-        model.seasonFilesChanged();
+        h.model.seasonFilesChanged();
     };
     // A safe write (a rename over the file), then a write in place into the file it brought.
     for (const QList<QByteArray>& active : {QList<QByteArray>{"spa"}, {"spa", "monza"}}) {
         const int before = reports;
         const bool inPlace = active.size() == 2;
-        game.write(inPlace ? u"seasons/67season.ini"_s : u"seasons/67season.new"_s,
-                   seasonOf(active));
+        h.game.write(inPlace ? u"seasons/67season.ini"_s : u"seasons/67season.new"_s,
+                     seasonOf(active));
         if (!inPlace) {
-            ASSERT_EQ(std::rename(QFile::encodeName(game.path(u"seasons/67season.new"_s)),
-                                  QFile::encodeName(game.path(u"seasons/67season.ini"_s))),
+            ASSERT_EQ(std::rename(QFile::encodeName(h.game.path(u"seasons/67season.new"_s)),
+                                  QFile::encodeName(h.game.path(u"seasons/67season.ini"_s))),
                       0);
         }
         const QDeadlineTimer deadline(10000);
         while (reports == before && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        EXPECT_EQ(model.workspace().ListTracks.rows, Rows(active.begin(), active.end()));
+        EXPECT_EQ(h.ws().ListTracks.rows, Rows(active.begin(), active.end()));
     }
 }
 

@@ -115,8 +115,6 @@ TEST_F(Window, OnlyAClickChoosesARow) {
         }
         EXPECT_EQ(shown(), before) << command;
     }
-    EXPECT_EQ(h.ws().ListTracks.current, -1);
-    EXPECT_EQ(h.ws().listNotActive.current, -1);
 }
 
 // Contrast ratio of two colours (as WCAG, with a plain 2.2 gamma).
