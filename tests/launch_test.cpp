@@ -73,24 +73,16 @@ struct LaunchHarness : Harness {
 // back in place (unless the case leaves it parked).
 TEST(Launch, Departures) {
     using H = LaunchHarness;
+    // clang-format off
     const auto noExe = [](H& h) { h.game.remove(u"gpl.exe"_s); };
     const auto running = [](H& h) { h.processes.running = true; };
-    const auto noTrackIni = [](H& h) {
-        h.game.remove(u"tracks/monza/track.ini"_s);
-        h.game.remove(u"tracks/spa/track.ini"_s);
-    };
+    const auto noTrackIni = [](H& h) { h.game.remove(u"tracks/monza/track.ini"_s); h.game.remove(u"tracks/spa/track.ini"_s); };
     const auto parked = [](H& h) { h.game.write(u"seasons/gridkeeper.tmp"_s, "parked"); };
-    const char* const recovery =
-        "The file DIR/seasons/gridkeeper.tmp already exists. It holds your real 67season.ini, "
-        "parked by an earlier run of an inactive track that has not ended (GPL may still be "
-        "running, or it crashed).\r\n\r\nThe track is not started, so that this file is not "
-        "overwritten.\r\n\r\nShall gridkeeper.tmp be renamed to 67season.ini now?";
-    const char* const missing = "The track \"monza\" was not found in your GPL\\tracks folder "
-                                "(missing track.ini). Do you want to run GPL anyway?";
-    const char* const withTrack =
-        "C:\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:"
-        "monza\" -ko\"20:Personal Information:team:-1\"";
+    const char* const recovery = "The file DIR/seasons/gridkeeper.tmp already exists. It holds your real 67season.ini, parked by an earlier run of an inactive track that has not ended (GPL may still be running, or it crashed).\r\n\r\nThe track is not started, so that this file is not overwritten.\r\n\r\nShall gridkeeper.tmp be renamed to 67season.ini now?";
+    const char* const missing = "The track \"monza\" was not found in your GPL\\tracks folder (missing track.ini). Do you want to run GPL anyway?";
+    const char* const withTrack = "C:\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:monza\" -ko\"20:Personal Information:team:-1\"";
     const char* const noTrack = "C:\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\"";
+    // clang-format on
     const struct Case {
         const char* name;
         const char* track;
@@ -107,7 +99,6 @@ TEST(Launch, Departures) {
         // clang-format off
         {"active", "monza", {}, nullptr, "", Icon::None, Buttons::Ok, Answer::Ok, withTrack},
         {"no gpl.exe", "monza", noExe, "The GPL.exe was not found in DIR", "Can't find GPL.exe", Icon::Information, Buttons::Ok, Answer::Ok, nullptr},
-        {"running", "monza", running, "GPL is already running", "GPL already running", Icon::Information, Buttons::Ok, Answer::Ok, nullptr},
         {"missing track, No", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, Buttons::YesNo, Answer::No, nullptr},
         {"missing track, Yes", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, Buttons::YesNo, Answer::Yes, withTrack},
         {"unsaved, Cancel", "monza", [](H& h) { h.ws().bolSeasonChanged = true; }, "You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?", "Gridkeeper", Icon::Exclamation, Buttons::YesNoCancel, Answer::Cancel, nullptr},
