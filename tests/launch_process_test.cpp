@@ -95,17 +95,16 @@ class LaunchProcess : public ::testing::Test, protected Rig {};
 TEST(LaunchProcessTable, StartingTheGame) {
     using R = Rig;
     const QString sleep = QStandardPaths::findExecutable(u"sleep"_s);
+    // clang-format off
     // A copy of `sleep` named as Wine's loader, running under the name <DIR>/gpl.exe.
     const auto wineLoader = [sleep](R& r, const QString& winePrefix) {
         QDir().mkpath(r.game.root() + u"/bin"_s);
         ASSERT_TRUE(QFile::copy(sleep, r.game.root() + u"/bin/wine64"_s));
-        r.startOther(r.game.root() + u"/bin/wine64"_s, {u"30"_s}, winePrefix,
-                     r.game.path(u"gpl.exe"_s));
+        r.startOther(r.game.root() + u"/bin/wine64"_s, {u"30"_s}, winePrefix, r.game.path(u"gpl.exe"_s));
     };
     const auto noPrefix = [](R& r) { QFile::remove(r.prefix() + u"/system.reg"_s); };
     const auto decoys = [&](R& r) {
-        r.startOther(QStandardPaths::findExecutable(u"tail"_s),
-                     {r.game.path(u"gpl.exe"_s), u"-f"_s}, r.prefix());
+        r.startOther(QStandardPaths::findExecutable(u"tail"_s), {r.game.path(u"gpl.exe"_s), u"-f"_s}, r.prefix());
         r.startOther(sleep, {u"30"_s}, r.prefix(), r.game.path(u"gpl.exe"_s));
         wineLoader(r, r.game.root() + u"/other"_s);
     };
@@ -118,6 +117,7 @@ TEST(LaunchProcessTable, StartingTheGame) {
         r.rawDir = QFile::encodeName(r.game.root()) + "/gpl\xE9";
         ASSERT_EQ(::symlink(QFile::encodeName(r.game.dir()).constData(), r.rawDir), 0);
     };
+    // clang-format on
     const struct Case {
         const char* name;
         const char* args;
