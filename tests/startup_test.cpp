@@ -22,6 +22,11 @@ TEST(Startup, TheDirectoryDialog) {
         {u"/a"_s, {}, {u"/b"_s, u"/c"_s, {}}, u"/a"_s}, // cancel restores the stored value
         {u"<rel>"_s, {}, {}, u"<game>"_s}, // taken from the caller's folder, kept absolute
     };
+    // clang-format off
+    const QString prompt = u"The GPL directory is not yet set or invalid.\rPlease enter your GPL directory.\re.g. C:\\Games\\Sierra\\GPL"_s;
+    const MessageBox notFound{u"GPL Dir not found or not set correctly, please restart the tool and enter the correct GPL path"_s, u"GPL FOLDER..."_s, Buttons::Ok, Icon::Critical};
+    const MessageBox invalid{u"This seems to be an invalid directory. Please enter the correct directory or click on Cancel to keep the previous value."_s, u"Invalid directory"_s, Buttons::Ok, Icon::Critical};
+    // clang-format on
     for (const Case& c : cases) {
         Harness h;
         h.game.writeSeason({"monza"});
@@ -35,19 +40,11 @@ TEST(Startup, TheDirectoryDialog) {
         QString shown = game(c.commandLine.isEmpty() ? c.stored : c.commandLine);
         shown = shown.isEmpty() ? u"NOT SET"_s : shown.endsWith(u'\\') ? shown.chopped(1) : shown;
         for (const QString& answer : c.answers) {
-            h.dialogs.expectInput({u"The GPL directory is not yet set or invalid.\rPlease enter "
-                                   "your GPL directory.\re.g. C:\\Games\\Sierra\\GPL"_s,
-                                   u"Enter your GPL directory"_s, shown},
-                                  game(answer));
+            h.dialogs.expectInput({prompt, u"Enter your GPL directory"_s, shown}, game(answer));
             if (answer.isEmpty())
-                h.dialogs.expectMessage({u"GPL Dir not found or not set correctly, please restart "
-                                         "the tool and enter the correct GPL path"_s,
-                                         u"GPL FOLDER..."_s, Buttons::Ok, Icon::Critical});
+                h.dialogs.expectMessage(notFound);
             else if (answer != u"<game>/"_s)
-                h.dialogs.expectMessage({u"This seems to be an invalid directory. Please enter "
-                                         "the correct directory or click on Cancel to keep the "
-                                         "previous value."_s,
-                                         u"Invalid directory"_s, Buttons::Ok, Icon::Critical});
+                h.dialogs.expectMessage(invalid);
             shown = game(answer);
         }
         const bool loads = c.answers.isEmpty() || c.answers.back() == u"<game>/"_s;
@@ -123,6 +120,7 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
         const char* message;
         QByteArray runTrack;
         int car, active, inactive; // the rows selected, or -1
+        const char* player = "Jim Clark";
     };
     const std::vector<Case> cases = {
         // clang-format off
@@ -136,6 +134,9 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
         {"\tteam = 2\r\nteamcolor = 5\r\nlasttrackselection = mon\r\n", 13, "Type mismatch", "mon", -1, -1, -1},
         // A ";" too early ends the reading.
         {"lasttrackselection = ;\r\nteam = 2\r\n", 5, "Invalid procedure call or argument", "", -1, -1, -1},
+        // A player folder that is no single name is never made into a path, though the file it
+        // leads to exists; nor is a track folder (its row is marked missing).
+        {"", 0, "", "", -1, -1, -1, "..\\seasons"},
         // clang-format on
     };
     const auto marks = [](size_t n, int row) {
@@ -147,30 +148,25 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini.constData());
         Harness h;
-        h.game.write(u"App.ini"_s, "[ Game ]\r\nlastplayer = Jim Clark ; who\r\n");
+        h.game.write(u"App.ini"_s,
+                     "[ Game ]\r\nlastplayer = " + QByteArray(c.player) + " ; who\r\n");
         h.game.write(u"Players/Jim Clark/player.ini"_s, c.ini);
+        h.game.write(u"seasons/player.ini"_s, "lasttrackselection = monza\r\n");
         if (c.error)
             h.dialogs.expectMessage(errorBox(c.error, QString::fromLatin1(c.message)));
         ASSERT_TRUE(h.load({"monaco", "Monza", "monza", "nurburgr", "brands"},
-                           {"monaco", "Monza", "monza", "spa"}, {"nurburgr", "brands"}));
+                           {"monaco", "Monza", "monza", "spa", "../tracks/monza"},
+                           {"nurburgr", "brands"}));
+        EXPECT_EQ(h.ws().ListTracks.rows[4], "* ../tracks/monza");
         EXPECT_EQ(h.ctl().txtRunTrack.text, c.runTrack);
         EXPECT_EQ(h.ctl().cboCarsIndex, c.car);
-        EXPECT_EQ(h.ws().ListTracks.selected, marks(4, c.active));
+        EXPECT_EQ(h.ws().ListTracks.selected, marks(5, c.active));
         EXPECT_EQ(h.ws().listNotActive.selected, marks(2, c.inactive));
         // The track found is the current row, and its entries are shown.
         EXPECT_EQ(h.ws().ListTracks.current, c.active);
         EXPECT_EQ(h.ctl().txtEntry[2].text,
                   c.active < 0 ? "" : "trackDirectory=" + h.ws().ListTracks.rows[c.active]);
     }
-    // A player or track folder that is no single name is never made into a path: no player,
-    // a missing track, though the files they would lead to exist.
-    Harness h;
-    h.game.write(u"App.ini"_s, "lastplayer = ..\\seasons\r\n");
-    h.game.write(u"seasons/player.ini"_s, "lasttrackselection = monza\r\n");
-    h.game.write(u"Players/Jim/player.ini"_s, "");
-    ASSERT_TRUE(h.load({"monza"}, {"monza", "../tracks/monza"}, {"monza", "../tracks/monza"}));
-    EXPECT_EQ(h.ctl().txtRunTrack.text, "");
-    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "* ../tracks/monza"}));
 }
 
 } // namespace
