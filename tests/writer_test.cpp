@@ -48,8 +48,6 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
         const Rows rows = chkSort ? Rows{"* spa", "Kyalami", "monaco", "monza"}
                                   : Rows{"monza", "Kyalami", "* spa", "monaco"};
         EXPECT_EQ(h.ws().ListTracks.rows, rows);
-        EXPECT_EQ(h.ws().arrActive[0].entry[2],
-                  chkSort ? "trackDirectory=spa" : "trackDirectory=monza");
         EXPECT_EQ(h.ctl().txtRunTrack.text.isEmpty(), chkSort == 1);
         // A track set is written in the same order, and nothing else.
         const QStringList files = h.game.seasonFiles();
@@ -134,13 +132,10 @@ TEST(Writer, ASeasonReadInPartIsWrittenOnlyAfterAsking) {
     ASSERT_TRUE(h.load());
     const QByteArray season = h.game.season();
     const QByteArray all = h.game.read(seasons("67AllTracks.ini"));
-    const MessageBox question{
-        u"67season.ini could be read only in part: Gridkeeper read 1 track of it before the error. "
-        "Writing now replaces 67season.ini and 67AllTracks.ini with the lists as they "
-        "are, and every track that was not read is lost from them.\r\n\r\nWrite "
-        "anyway? Copies of both present files are kept first as 67season_kept.bak and "
-        "67AllTracks_kept.bak."_s,
-        u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation, true};
+    // clang-format off
+    const MessageBox question{u"67season.ini could be read only in part: Gridkeeper read 1 track of it before the error. Writing now replaces 67season.ini and 67AllTracks.ini with the lists as they are, and every track that was not read is lost from them.\r\n\r\nWrite anyway? Copies of both present files are kept first as 67season_kept.bak and 67AllTracks_kept.bak."_s,
+                              u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation, true};
+    // clang-format on
     h.dialogs.expectMessage(question, Answer::No);
     h.m().cmdMakeIni_Click();
     EXPECT_EQ(h.game.read(seasons("67AllTracks.ini")), all);
