@@ -193,17 +193,13 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
     // are the real season's.
     const auto refused = "GPL is running an inactive track: 67season.ini holds a temporary season";
     const auto running = "GPL is already running";
-    // clang-format off
-    const std::vector<std::tuple<QStringList, int, const char*>> commands = {
-        {{u"activate"_s, u"spa"_s}, 1, refused},
-        {{u"write"_s}, 1, refused},
-        {{u"run"_s, u"monza"_s}, 1, running},
-        {{u"run"_s, u"spa"_s}, 1, running},
-    };
-    // clang-format on
-    for (const auto& [args, status, message] : commands) {
+    const std::pair<QStringList, const char*> commands[] = {{{u"activate"_s, u"spa"_s}, refused},
+                                                            {{u"write"_s}, refused},
+                                                            {{u"run"_s, u"monza"_s}, running},
+                                                            {{u"run"_s, u"spa"_s}, running}};
+    for (const auto& [args, message] : commands) {
         const Result r = run(args);
-        EXPECT_EQ(r.status, status) << args.join(u' ').toStdString() << r.err.constData();
+        EXPECT_EQ(r.status, 1) << args.join(u' ').toStdString() << r.err.constData();
         EXPECT_TRUE(r.err.contains(message)) << r.err.constData();
         EXPECT_FALSE(r.err.contains("Crash Recovery")) << r.err.constData();
     }
@@ -211,12 +207,10 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
     // A second window: no crash recovery but why its writes are refused; the real season.
     {
         Harness h;
-        h.dialogs.expectMessage(
-            {u"GPL is running an inactive track: your 67season.ini is parked as gridkeeper.tmp "
-             "until the game ends, and a temporary season stands in its place.\r\n\r\nThe "
-             "lists show your real season. Gridkeeper writes no season file until GPL has "
-             "ended."_s,
-             u"Gridkeeper"_s, Buttons::Ok, Icon::Information});
+        // clang-format off
+        h.dialogs.expectMessage({u"GPL is running an inactive track: your 67season.ini is parked as gridkeeper.tmp until the game ends, and a temporary season stands in its place.\r\n\r\nThe lists show your real season. Gridkeeper writes no season file until GPL has ended."_s,
+                                 u"Gridkeeper"_s, Buttons::Ok, Icon::Information});
+        // clang-format on
         ASSERT_TRUE(h.m().Form_Load(game.dir()));
         EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", kTricky, kCafe}));
         h.dialogs.expectMessage(kRunRefusal);
@@ -255,12 +249,10 @@ TEST_F(LaunchProcess, LauncherKilledMidRun) {
 
     // The next start of the window asks. Declined, the lists show the season in place and the
     // parked one stays; accepted, the real season is back, byte for byte.
-    const MessageBox question{
-        u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
-        "indicate that your last GPL session crashed while \r\nrunning an track from the "
-        "inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to "
-        "67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
-        u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation};
+    // clang-format off
+    const MessageBox question{u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may indicate that your last GPL session crashed while \r\nrunning an track from the inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to 67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
+                              u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation};
+    // clang-format on
     for (const Answer answer : {Answer::No, Answer::Yes}) {
         Harness h;
         h.dialogs.expectMessage(question, answer);
