@@ -173,10 +173,10 @@ TEST(Launch, InactiveRunSeasonFolder) {
     EXPECT_EQ(h.shell.centred, 2); // once at start-up, once after the game
 
     // "&Parameter" shows the command line with the game folder as the game sees it.
-    h.dialogs.expectMessage({parameterText(u"C:\\GPL\\gpl.exe -ko\"20:Personal Information:"
-                                           "lastTrackSelection:spa\" -ko\"20:Personal "
-                                           "Information:team:-1\""_s),
+    // clang-format off
+    h.dialogs.expectMessage({parameterText(u"C:\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:spa\" -ko\"20:Personal Information:team:-1\""_s),
                              u"Parameter"_s, Buttons::Ok, Icon::Information});
+    // clang-format on
     h.m().mnuHelp_Click(1);
 }
 

@@ -25,9 +25,9 @@ TEST(EntryEditing, EditsReachOnlyTheCurrentTrack) {
     EXPECT_TRUE(h.ws().bolTrackSetChanged);
     EXPECT_FALSE(h.ctl().lblTrackSet.visible); // an edit does not refresh the label
     // A character outside the code page is refused; the entry keeps its bytes.
-    h.dialogs.expectMessage(gkBox(u"The character \"\u9234\" cannot be written into the game's "
-                                  "season files, which hold only the characters of the "
-                                  "Windows-1252 code page. The entry keeps its previous text."_s));
+    // clang-format off
+    h.dialogs.expectMessage(gkBox(u"The character \"\u9234\" cannot be written into the game's season files, which hold only the characters of the Windows-1252 code page. The entry keeps its previous text."_s));
+    // clang-format on
     EXPECT_FALSE(h.m().editEntry(0, u"name=\u9234"_s));
     EXPECT_EQ(h.ws().arrActive[0].entry[0], "name=Gran Premio d\x92Italia");
     // After a sort the side has no current row: its boxes take no edit.
