@@ -229,10 +229,10 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
     stopGame();
     ASSERT_TRUE(first.waitForFinished(30000));
     EXPECT_EQ(first.exitCode(), 1);
-    EXPECT_TRUE(first.readAllStandardError().contains(
-        "67season.ini was changed by another program while GPL ran the inactive track. That "
-        "file is kept as " +
-        game.dir().toUtf8() + "/seasons/67season_during_run.bak; your own season is back"));
+    // clang-format off
+    EXPECT_TRUE(first.readAllStandardError().contains("67season.ini was changed by another program while GPL ran the inactive track. That file is kept as " +
+                                                      game.dir().toUtf8() + "/seasons/67season_during_run.bak; your own season is back"));
+    // clang-format on
     EXPECT_EQ(files(), (QByteArrayList{kReal, "-"} + during.mid(2)));
     EXPECT_EQ(game.read(u"seasons/67season_during_run.bak"_s), "edited");
 }

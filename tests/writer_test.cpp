@@ -210,9 +210,9 @@ TEST(Writer, AFailedWriteChangesNothing) {
 // ---------------------------------------------------------------- track sets
 
 InputBox saveAsBox(const Harness& h, const QString& current) {
-    return {u"Enter Name of the Track Set\r\n(Track Set will be saved in %1/seasons/)"_s.arg(
-                h.game.dir()),
-            u"Save as"_s, current};
+    const QString prompt =
+        u"Enter Name of the Track Set\r\n(Track Set will be saved in %1/seasons/)"_s;
+    return {prompt.arg(h.game.dir()), u"Save as"_s, current};
 }
 
 void loadSetsGame(Harness& h) {

@@ -27,15 +27,12 @@ inline MessageBox errorBox(int number, const QString& text) {
 }
 // A write's success; the question on closing with unsaved changes; a write refused while the
 // game runs an inactive track.
-inline const MessageBox kCreatedBox =
-    gkBox(QStringLiteral("67season.ini created"), Icon::Information);
-inline const MessageBox kClosingQuestion{
-    QStringLiteral(
-        "You haven't saved your changes so far. Do you want to create the new 67season.ini now?"),
-    QStringLiteral("Gridkeeper"), Buttons::YesNoCancel, Icon::Exclamation};
-inline const MessageBox kRunRefusal = gkBox(QStringLiteral(
-    "GPL is running an inactive track: 67season.ini holds a temporary season until the game "
-    "ends.\r\n\r\nNothing was written. Save again after GPL has ended."));
+// clang-format off
+inline const MessageBox kCreatedBox = gkBox(QStringLiteral("67season.ini created"), Icon::Information);
+inline const MessageBox kClosingQuestion{QStringLiteral("You haven't saved your changes so far. Do you want to create the new 67season.ini now?"),
+                                         QStringLiteral("Gridkeeper"), Buttons::YesNoCancel, Icon::Exclamation};
+inline const MessageBox kRunRefusal = gkBox(QStringLiteral("GPL is running an inactive track: 67season.ini holds a temporary season until the game ends.\r\n\r\nNothing was written. Save again after GPL has ended."));
+// clang-format on
 
 // Message and input boxes answered from a queue of expectations. A box the test did not
 // expect, or one that differs from the expected one, fails the test.
