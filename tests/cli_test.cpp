@@ -112,19 +112,14 @@ TEST_F(Cli, ConcurrentWritersKeepEveryChange) {
             EXPECT_TRUE(p.waitForFinished(30000));
             EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
         }
-        for (const auto& [file, events] : {std::pair{"67season.ini", 5},
-                                           {"67AllTracks.ini", 5},
-                                           {"67season_previous.bak", 4},
-                                           {"67AllTracks_previous.bak", 5}}) {
+        // The season and all-tracks files, then their backups: the previous season lacks one.
+        const QByteArrayList files = game.readSeasons();
+        for (qsizetype f = 0; f < files.size(); ++f) {
             QList<QByteArray> read;
-            scanEvents(game.read(u"seasons/"_s + QString::fromLatin1(file)),
-                       [&](auto&&, QByteArray&& folder) { read.push_back(folder); });
-            EXPECT_EQ(read.size(), events) << file << " round " << round;
-            for (const QByteArray& track : added) {
-                if (events == 5) {
-                    EXPECT_TRUE(read.contains(track)) << file << " lost " << track.constData();
-                }
-            }
+            scanEvents(files[f], [&](auto&&, QByteArray&& folder) { read.push_back(folder); });
+            EXPECT_EQ(read.size(), f == 2 ? 4 : 5) << f << " round " << round;
+            for (const QByteArray& track : added)
+                EXPECT_TRUE(f == 2 || read.contains(track)) << f << " lost " << track.constData();
         }
     }
 }
