@@ -119,9 +119,7 @@ TEST(LaunchProcessTable, StartingTheGame) {
     };
     // clang-format on
     const struct Case {
-        const char* name;
-        const char* args;
-        const char* env; // "NAME=value" set for the tool
+        const char *name, *args, *env; // env: "NAME=value" set for the tool
         std::function<void(R&)> setup;
         int status;
         const char* err;          // contained in stderr

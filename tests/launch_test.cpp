@@ -84,11 +84,9 @@ TEST(Launch, Departures) {
     const char* const noTrack = "C:\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\"";
     // clang-format on
     const struct Case {
-        const char* name;
-        const char* track;
+        const char *name, *track;
         std::function<void(H&)> setup;
-        const char* text; // the one box shown, if any
-        const char* title;
+        const char *text, *title; // the one box shown, if any
         Icon icon;
         Buttons buttons;
         Answer answer;

@@ -33,8 +33,7 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
         const char* name;
         std::optional<Answer> answer; // none: no unsaved change, the change is read in at once
         Rows active;                  // the lists' active rows afterwards
-        bool unsaved;
-        bool overwritten; // the window's lists are on disk
+        bool unsaved, overwritten;    // overwritten: the window's lists are on disk
     } cases[] = {
         {"nothing unsaved", std::nullopt, {"monza", "oulton"}, false, false},
         {"Cancel, on closing", Answer::Cancel, kShown, true, false},
