@@ -178,6 +178,7 @@ TEST(ListCommands, RandomSequencesMatchAReferenceModel) {
         for (int step = 0; step < 60; ++step) {
             const int op = rng.bounded(5), side = rng.bounded(2), index = rng.bounded(4);
             RefSide& rs = ref.sides[side];
+            const Side s = sideOf(side);
             ref.seasonChanged = ref.setEdited = h.ws().bolSeasonChanged =
                 h.ws().bolTrackSetChanged = false;
             if (op == 0 && !rs.ids.empty()) { // click or ctrl+click
@@ -185,13 +186,12 @@ TEST(ListCommands, RandomSequencesMatchAReferenceModel) {
                 const bool ctrl = rng.bounded(2) == 1;
                 if (!ctrl) {
                     std::fill(rs.marks.begin(), rs.marks.end(), uint8_t{0});
-                    h.m().setRowsSelected(sideOf(side), 0, static_cast<int>(rs.ids.size()) - 1,
-                                          false);
+                    h.m().setRowsSelected(s, 0, static_cast<int>(rs.ids.size()) - 1, false);
                 }
                 rs.marks[row] = ctrl ? !rs.marks[row] : 1;
                 ref.setCurrent(side, row);
-                h.m().setRowsSelected(sideOf(side), row, row, rs.marks[row] != 0);
-                h.m().setCurrentRow(sideOf(side), row);
+                h.m().setRowsSelected(s, row, row, rs.marks[row] != 0);
+                h.m().setCurrentRow(s, row);
             } else if (op == 1) {
                 if (refCommand(ref, index) && !h.ctl().txtTrack.isEmpty())
                     refSearch(ref, h.ctl().txtTrack.toLatin1());
@@ -203,9 +203,9 @@ TEST(ListCommands, RandomSequencesMatchAReferenceModel) {
                 refSort(ref, side);
                 side == 0 ? h.m().lblAmountLeft_Click() : h.m().lblAmountRight_Click();
             } else if (op == 4) {
-                const QByteArray t = index == 0
-                                         ? QByteArray()
-                                         : ref.text[rng.bounded(next)].left(1 + rng.bounded(3));
+                QByteArray t; // empty, or the start of a row's text
+                if (index != 0)
+                    t = ref.text[rng.bounded(next)].left(1 + rng.bounded(3));
                 refSearch(ref, t);
                 h.m().setSearchText(QString::fromLatin1(t));
             }

@@ -1,13 +1,19 @@
+#include "app/settings_keys.h"
 #include "platform/code_page.h"
 #include "platform/qt_file_system.h"
 #include "platform/runtime_error.h"
+#include "report/track_check.h"
 #include "season/loader.h"
 #include "season/season_file.h"
 #include "season/season_writer.h"
 #include "support/harness.h"
 
+#include <QDir>
 #include <QStringEncoder>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace gk::test {
 namespace {
@@ -177,6 +183,80 @@ TEST(FileSystem, GamePathsAreFoundWithoutRegardToCase) {
     fs.writeFile(dir + u"\\wine\\67AllTracks.ini"_s, "z");
     EXPECT_EQ(game.read(u"Wine/67alltracks.ini"_s), "z");
     EXPECT_FALSE(game.exists(u"wine"_s));
+}
+
+// A column's names in sorted order: folders come in the order the system lists them.
+QString sorted(const QString& column) {
+    QStringList names = column.split(u"\r\n"_s);
+    names.sort();
+    return names.join(QLatin1Char('|'));
+}
+
+TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
+    const QString none = u"(none)"_s;
+    const MessageBox notFound{u"Path not found"_s, u"Error 76 (fncCheckTrackFolder)"_s, Buttons::Ok,
+                              Icon::Critical};
+    const struct {
+        const char* name;
+        std::function<void(Harness&)> arrange;
+        std::vector<MessageBox> boxes;  // "%1": the game folder
+        std::array<QString, 3> columns; // 1 and 2 as sorted() gives them
+        bool titled = true;
+    } cases[] = {
+        // clang-format off
+        {"mixed folder", [](Harness& s) {
+             s.game.addTracks({"monza", "Zolder"});
+             for (const QString& file : {u"Spa/Track.ini"_s, u"Kyalami/TRACK.INI"_s, u"N\u00fcrburg/track.ini"_s,
+                                         u"odd/track.ini/inner.txt"_s /* a folder */, u"loose.txt"_s /* in no column */})
+                 s.game.write(u"tracks/"_s + file, "x");
+             s.game.write(u"seasons/67AllTracks.ini"_s, seasonOf({"monza", "gone", QByteArray("r\xE9ims", 5), "SPA"})
+                 .replace("trackDirectory=SPA", "  TRACKDIRECTORY=SPA") + "trackdirectory=gone\r\n");
+         }, {}, {u"gone\r\nr\u00e9ims\r\ngone\r\n"_s, u"|Kyalami|N\u00fcrburg|Zolder"_s, u"|empty|odd"_s}},
+        {"names that are no UTF-8, a track folder that leads out of tracks", [](Harness& s) {
+             // Made through the system's bytes: such names cannot be given to Qt.
+             const QByteArray tracks = QFile::encodeName(s.game.path(u"tracks/"_s));
+             for (const QByteArray& folder : {QByteArray("caf\xE9"), QByteArray("x\xFF")})
+                 ASSERT_EQ(::mkdir(tracks + folder, 0755), 0);
+             const int fd = ::open(tracks + "caf\xE9/track.ini", O_CREAT | O_WRONLY, 0644);
+             ASSERT_GE(fd, 0);
+             ::close(fd);
+             s.game.write(u"outside/track.ini"_s, "x");
+             s.game.writeAllTracks({"../outside", QByteArray("x\xFF")});
+         }, {}, {u"../outside\r\nx\u00ff\r\n"_s, u"|caf\u00e9"_s, u"|empty|x\u00ff"_s}},
+        {"stored with a backslash, nothing to report", [](Harness& s) {
+             s.settings.set(settings::kGplDir, s.game.dir() + u"\\"_s);
+             s.game.write(u"tracks/empty/track.ini"_s, "x");
+             s.game.writeAllTracks({"EMPTY"});
+         }, {}, {none, u"|empty"_s, none}},
+        {"not set", [](Harness& s) { s.settings.set(settings::kGplDir, settings::kNotSet); },
+         {gkBox(u"GPL Dir not found in registry. Please close the application and start it again."_s, Icon::None)}, {}, false},
+        {"no all-tracks file", [](Harness& s) { s.game.remove(u"seasons/67AllTracks.ini"_s); },
+         {{u"%1/seasons/67AllTracks.ini not found."_s, u"fncCheckTracks"_s, Buttons::Ok, Icon::Critical}}, {QString(), none, u"|empty"_s}},
+        {"no tracks folder", [](Harness& s) { QDir(s.game.path(u"tracks"_s)).removeRecursively(); },
+         {notFound, notFound}, {none, QString(), QString()}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness s;
+        s.game.writeAllTracks({});
+        s.game.write(u"tracks/empty/info.txt"_s, "x");
+        s.settings.set(settings::kGplDir, s.game.dir());
+        c.arrange(s);
+        for (MessageBox box : c.boxes)
+            s.dialogs.expectMessage(
+                {box.text.replace(u"%1"_s, s.game.dir()), box.title, box.buttons, box.icon});
+        // The window's all-tracks rows: a missing mark is part of the text compared.
+        TrackList all;
+        all.rows = {"MONZA", "* gone", "SPA", "* Kyalami"};
+        const TrackReport report = TrackCheck(s.dialogs, s.files, all).Form_Load(s.settings);
+        s.dialogs.verify();
+        EXPECT_EQ(report.caption,
+                  c.titled ? u"Report: "_s + s.game.dir() + u"/tracks/"_s : u"Report"_s);
+        EXPECT_EQ(report.columns[0], c.columns[0]);
+        EXPECT_EQ(sorted(report.columns[1]), c.columns[1]);
+        EXPECT_EQ(sorted(report.columns[2]), c.columns[2]);
+    }
 }
 
 } // namespace
