@@ -30,10 +30,6 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
     game.writeAllTracks({"b", "a", "c", "d", "c"});
     game.write(u"seasons/Broken.67s"_s, "[Event1]\r\nname=x\r\n");
     game.write(u"seasons/Only C.67s"_s, seasonOf({"c"}));
-    const auto lists = [](const char* active, const char* inactive, int na, int ni) {
-        return QByteArray("Active Tracks (") + QByteArray::number(na) + ")\n" + active +
-               "Non-Active Tracks (" + QByteArray::number(ni) + ")\n" + inactive;
-    };
     // The game folder as the game sees it under Wine: Z: is "/".
     const QByteArray exe =
         "Z:" + game.dir().replace(u'/', u'\\').toUtf8() + "\\gpl.exe -ko\"20:Personal Information:";
@@ -46,7 +42,7 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
         QByteArray season = {}; // 67season.ini as it is made before the step, when given
     } steps[] = {
         // clang-format off
-        {"show", 0, "", lists("b\na\n", "c\nd\nc\n", 2, 3)},
+        {"show", 0, "", "Active Tracks (2)\nb\na\nNon-Active Tracks (3)\nc\nd\nc\n"},
         {"--version", 0, "", "gridkeeper-cli " GK_VERSION "\n"},
         {"frobnicate", 2, "Usage: gridkeeper-cli"},
         {"", 2, "no command given"},
@@ -54,18 +50,18 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
         {"command-line|--car|7", 2, "--car takes a car row from 0 to 6, or -1"},
         {"command-line|a b|--car|3", 0, "", exe + "lastTrackSelection:a b\" -ko\"20:Personal Information:team:3\"\n"},
         {"command-line", 0, "", exe + "team:-1\"\n"},
-        {"activate|c", 0, "", {}, lists("b\na\nc\nc\n", "d\n", 4, 1)},
-        {"deactivate|a|c", 0, "", {}, lists("b\n", "d\na\nc\nc\n", 1, 4)},
-        {"sort|inactive", 0, "", {}, lists("b\n", "a\nc\nc\nd\n", 1, 4)},
-        {"delete|c|d", 0, "", {}, lists("b\n", "a\n", 1, 1)},
+        {"activate|c", 0, "", {}, "Active Tracks (4)\nb\na\nc\nc\nNon-Active Tracks (1)\nd\n"},
+        {"deactivate|a|c", 0, "", {}, "Active Tracks (1)\nb\nNon-Active Tracks (4)\nd\na\nc\nc\n"},
+        {"sort|inactive", 0, "", {}, "Active Tracks (1)\nb\nNon-Active Tracks (4)\na\nc\nc\nd\n"},
+        {"delete|c|d", 0, "", {}, "Active Tracks (1)\nb\nNon-Active Tracks (1)\na\n"},
         {"delete|zz", 1, "Gridkeeper: The track \"zz\" is in neither list."},
-        {"activate|b", 1, "", {}, lists("b\n", "a\n", 1, 1)},
+        {"activate|b", 1, "", {}, "Active Tracks (1)\nb\nNon-Active Tracks (1)\na\n"},
         {"write|--alphabetical", 0, "Gridkeeper: 67season.ini created"},
         {"save-set|a/b", 1, "Save as: \"a/b\" can't be used"},
         {"save-set|Two", 0, ""},
         {"open-set|Broken", 3, "Error 62: Input past end of file"},
         {"sets", 0, "", "Broken\nOnly C\nTwo\n"},
-        {"open-set|Only C", 0, "", {}, lists("c\n", "b\na\n", 1, 2)},
+        {"open-set|Only C", 0, "", {}, "Active Tracks (1)\nc\nNon-Active Tracks (2)\nb\na\n"},
         {"check", 0, "", "missing track files\n(none)\nnot found in 67AllTracks.ini\nd\nunknown folders\n(none)\n"},
         // A season that could not be read whole is not written back.
         {"write", 3, "Error 62: Input past end of file", {}, {}, seasonOf({"a"}) + "[Event2]\r\nn\r\n"},
