@@ -63,6 +63,8 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
         {"sets", 0, "", "Broken\nOnly C\nTwo\n"},
         {"open-set|Only C", 0, "", {}, "Active Tracks (1)\nc\nNon-Active Tracks (2)\nb\na\n"},
         {"check", 0, "", "missing track files\n(none)\nnot found in 67AllTracks.ini\nd\nunknown folders\n(none)\n"},
+        // A row is taken back as the bytes "show" prints, though they are not UTF-8.
+        {"deactivate|* caf\\xE9", 0, "", {}, "Active Tracks (1)\n* monza\nNon-Active Tracks (4)\nc\nb\na\n* caf\xE9\n", seasonOf({"monza", "caf\xE9"})},
         // A season that could not be read whole is not written back.
         {"write", 3, "Error 62: Input past end of file", {}, {}, seasonOf({"a"}) + "[Event2]\r\nn\r\n"},
         // clang-format on
@@ -168,26 +170,6 @@ TEST_F(Cli, AFullDiskIsDiskFull) {
         EXPECT_TRUE(err.contains("Error 61: Disk full")) << err.constData();
         EXPECT_EQ(p.readAllStandardOutput(), "same\n");
     }
-}
-
-// A row printed as the season file's bytes is taken back as such, and a game folder whose name
-// is not UTF-8 is found, relative to the caller's working directory.
-TEST_F(Cli, TakesBackTheBytesItPrints) {
-    game.writeSeason({"monza", QByteArray("caf\xE9", 4)});
-    game.writeAllTracks({});
-    const QByteArray link = QFile::encodeName(game.root()) + "/gpl\xE9";
-    ASSERT_EQ(::symlink(QFile::encodeName(game.dir()).constData(), link.constData()), 0);
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(game.root());
-    p.start(u"bash"_s, {u"-c"_s,
-                        u"d=$(printf 'gpl\\351'); \"$0\" --gpl-dir \"$d\" deactivate \"$(printf "
-                        "'* caf\\351')\" && exec \"$0\" --gpl-dir \"$d\" show"_s,
-                        QStringLiteral(GK_CLI_PATH)});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-    EXPECT_EQ(p.readAllStandardOutput(),
-              "Active Tracks (1)\n* monza\nNon-Active Tracks (1)\n* caf\xE9\n");
 }
 
 } // namespace

@@ -16,15 +16,18 @@ struct CliRig {
         int status = -1;
         QByteArray out, err;
     };
-    // gridkeeper-cli --gpl-dir with the arguments; the folder named by the bytes `rawDir` when
-    // they are set (a name that need not be UTF-8).
+    // gridkeeper-cli --gpl-dir with the arguments, in which "\\xHH" stands for a byte; the folder
+    // named by the bytes `rawDir` when they are set (a name that need not be UTF-8).
     void start(QProcess& p, const QStringList& args) {
         QString dir;
         for (const char c : rawDir.isEmpty() ? QFile::encodeName(game.dir()) : rawDir)
             dir += u"\\x%1"_s.arg(static_cast<uchar>(c), 2, 16, QLatin1Char('0'));
         p.setProcessEnvironment(env);
+        p.setWorkingDirectory(workingDir);
         p.start(u"bash"_s,
-                QStringList{u"-c"_s, u"exec \"$0\" --gpl-dir \"$(printf %b \"$1\")\" \"${@:2}\""_s,
+                QStringList{u"-c"_s,
+                            u"a=(); for x in \"${@:2}\"; do a+=(\"$(printf %b \"$x\")\"); done; "
+                            "exec \"$0\" --gpl-dir \"$(printf %b \"$1\")\" \"${a[@]}\""_s,
                             QStringLiteral(GK_CLI_PATH), dir} +
                     args);
     }
@@ -38,6 +41,7 @@ struct CliRig {
     GameFolder game;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QByteArray rawDir;
+    QString workingDir; // the tool's, when set
 };
 
 } // namespace gk::test
