@@ -85,8 +85,7 @@ class FakeShell : public Shell {
     void setBusyPointer(bool busy) override { busyDepth += busy ? 1 : -1; }
     void centerMainWindow() override { ++centred; }
     void openUrl(const QString& url) override { opened.push_back(url); }
-    int busyDepth = 0;
-    int centred = 0;
+    int busyDepth = 0, centred = 0;
     std::vector<QString> opened;
 };
 
