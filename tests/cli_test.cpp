@@ -77,15 +77,10 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
         const CliRun r = run(step.args);
         EXPECT_EQ(r.status, step.status) << r.err.constData();
         EXPECT_TRUE(r.err.contains(step.err)) << r.err.constData();
-        if (!step.out.isEmpty()) {
-            EXPECT_EQ(r.out, step.out);
-        }
-        if (!step.shown.isEmpty()) {
-            EXPECT_EQ(run("show").out, step.shown);
-        }
-        if (step.status != 0) {
-            EXPECT_EQ(game.season(), before);
-        }
+        // What a step does not give is not compared.
+        EXPECT_EQ(step.out.isEmpty() ? step.out : r.out, step.out);
+        EXPECT_EQ(step.shown.isEmpty() ? step.shown : run("show").out, step.shown);
+        EXPECT_EQ(game.season(), step.status ? before : game.season());
     }
     // The game folder is never stored by the command-line tool.
     QFile settings(game.root() + u"/Gridkeeper.ini"_s);
