@@ -81,7 +81,6 @@ TEST(Launch, Departures) {
     const char* const recovery = "The file DIR/seasons/gridkeeper.tmp already exists. It holds your real 67season.ini, parked by an earlier run of an inactive track that has not ended (GPL may still be running, or it crashed).\r\n\r\nThe track is not started, so that this file is not overwritten.\r\n\r\nShall gridkeeper.tmp be renamed to 67season.ini now?";
     const char* const missing = "The track \"monza\" was not found in your GPL\\tracks folder (missing track.ini). Do you want to run GPL anyway?";
     const char* const withTrack = "C:\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:monza\" -ko\"20:Personal Information:team:-1\"";
-    const char* const noTrack = "C:\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\"";
     // clang-format on
     const struct Case {
         const char *name, *track;
@@ -95,12 +94,10 @@ TEST(Launch, Departures) {
         bool parkedAfter = false;
     } cases[] = {
         // clang-format off
-        {"active", "monza", {}, nullptr, "", Icon::None, Buttons::Ok, Answer::Ok, withTrack},
         {"no gpl.exe", "monza", noExe, "The GPL.exe was not found in DIR", "Can't find GPL.exe", Icon::Information, Buttons::Ok, Answer::Ok, nullptr},
         {"missing track, No", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, Buttons::YesNo, Answer::No, nullptr},
         {"missing track, Yes", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, Buttons::YesNo, Answer::Yes, withTrack},
         {"unsaved, Cancel", "monza", [](H& h) { h.ws().bolSeasonChanged = true; }, "You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?", "Gridkeeper", Icon::Exclamation, Buttons::YesNoCancel, Answer::Cancel, nullptr},
-        {"inactive", "spa", {}, nullptr, "", Icon::None, Buttons::Ok, Answer::Ok, noTrack},
         {"in neither list", "Monza", {}, "Monza not found in inactive list.", "Gridkeeper", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, missing track", "spa", noTrackIni, "The track \"spa\" was not found in your GPL\\tracks folder (missing track.ini).", "Missing Track", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, no gpl.exe", "spa", noExe, "GPL.exe not found in DIR", "Gridkeeper", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
