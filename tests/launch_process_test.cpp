@@ -3,11 +3,7 @@
 #include "support/cli_rig.h"
 #include "support/harness.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QThread>
+#include <QtCore>
 #include <gtest/gtest.h>
 #include <memory>
 #include <unistd.h>

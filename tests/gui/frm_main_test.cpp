@@ -4,18 +4,8 @@
 #include "support/harness.h"
 #include "ui/main/frm_main.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QScreen>
-#include <QStyleOptionButton>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 #include <cmath>
 #include <gtest/gtest.h>
 
