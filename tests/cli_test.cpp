@@ -2,7 +2,6 @@
 #include "support/cli_rig.h"
 
 #include <QDir>
-#include <QProcess>
 #include <array>
 #include <gtest/gtest.h>
 #include <sys/stat.h>

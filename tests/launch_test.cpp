@@ -8,24 +8,23 @@
 namespace gk::test {
 namespace {
 
-// The arguments a Windows program makes of its command line, joined here by '|'.
-TEST(Launch, WindowsArgumentSplit) {
-    const std::pair<const char*, const char*> cases[] = {
+// The arguments a Windows program makes of its command line (joined here by '|'), and the paths
+// of folders under Wine.
+TEST(Launch, WindowsArgumentsAndWinePaths) {
+    const std::pair<const char*, const char*> splits[] = {
         {"C:\\G\\gpl.exe -ko\"20:P I:team:2\"", "C:\\G\\gpl.exe|-ko20:P I:team:2"},
         {"\"C:\\a b\\x.exe\"a  b\t", "C:\\a b\\x.exe|a|b"},
         {"x a\\\\\\\"b \\\\\\\\\"c d\" e\\f\\", "x|a\\\"b|\\\\c d|e\\f\\"},
         {"x \"\" b \"\"\"\"\"\" \"a\"\"b\"", "x||b|\"\"|a\"b"},
         {"x \"open end", "x|open end"},
     };
-    for (const auto& [line, args] : cases)
+    for (const auto& [line, args] : splits)
         EXPECT_EQ(splitWindowsCommandLine(QString::fromLatin1(line)).join(u'|'),
                   QString::fromLatin1(args))
             << line;
-}
 
-// A folder's Wine path and back, and its prefix (<R>/pfx, which holds Wine's registry, for a
-// C: path; none for a Z: path); <R> stands for a temporary folder.
-TEST(Launch, WinePaths) {
+    // A folder's Wine path and back, and its prefix (<R>/pfx, which holds Wine's registry, for a
+    // C: path; none for a Z: path); <R> stands for a temporary folder.
     QTemporaryDir tmp;
     QDir(tmp.path()).mkpath(u"x/drive_c"_s);
     QDir(tmp.path()).mkpath(u"pfx/drive_c"_s);

@@ -3,7 +3,6 @@
 #include "platform/qt_file_system.h"
 #include "platform/runtime_error.h"
 #include "report/track_check.h"
-#include "season/loader.h"
 #include "season/season_file.h"
 #include "season/season_writer.h"
 #include "support/harness.h"
@@ -47,8 +46,9 @@ QByteArray event(const char* header, const char* dir) {
 }
 
 // Every byte has a character in the game's code page, the five undefined ones included, and
-// comes back unchanged; a character outside the code page is refused, never replaced.
-TEST(CodePage, EveryByteRoundTripsAndOthersAreRefused) {
+// comes back unchanged; a character outside the code page is refused, never replaced; rows sort
+// by the code page's lower case.
+TEST(CodePage, RoundTripRefusalAndTheOrderOfRows) {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
@@ -58,6 +58,13 @@ TEST(CodePage, EveryByteRoundTripsAndOthersAreRefused) {
     EXPECT_EQ(decodeGameText("\x80\xE9"), u"\u20AC\u00E9"_s);
     EXPECT_EQ(encodeGameText(u"a\u0141b"_s), std::nullopt);
     EXPECT_EQ(firstUnencodableCharacter(u"a\u0141b"_s), u"\u0141"_s);
+
+    // A row sorts by its text without the spaces around it, then ",", then its row number: ","
+    // first, the other ASCII bytes that are no digit or letter by value, digits, letters without
+    // case, then the bytes from 0x80 on by their lower-case value.
+    const std::vector<QByteArray> rows = {"b", "B", "a1", "a!",    "a",    "\xC0", "\xE0\x61",
+                                          "z", "9", "_x", "  a2 ", "\x8A", "\x9A"};
+    EXPECT_EQ(sortOrder(rows), (std::vector<int>{9, 8, 4, 3, 2, 10, 0, 1, 7, 11, 12, 5, 6}));
 }
 
 // Events are found by their header only; lines after the seventh entry travel with the event;
@@ -110,15 +117,6 @@ TEST(EventScan, FindsEventsAndNamesFileAndEventOfAFault) {
         EXPECT_EQ(c.description.isEmpty() ? c.description : s.description, c.description) << i;
         EXPECT_EQ(c.extra.empty() ? c.extra : s.extra, c.extra) << i;
     }
-}
-
-// A row sorts by its text without the spaces around it, then ",", then its row number: ","
-// first, the other ASCII bytes that are no digit or letter by value, digits, letters without
-// case, then the bytes from 0x80 on by their lower-case value.
-TEST(SortKeys, OrderOfTheRows) {
-    const std::vector<QByteArray> rows = {"b", "B", "a1", "a!",    "a",    "\xC0", "\xE0\x61",
-                                          "z", "9", "_x", "  a2 ", "\x8A", "\x9A"};
-    EXPECT_EQ(sortOrder(rows), (std::vector<int>{9, 8, 4, 3, 2, 10, 0, 1, 7, 11, 12, 5, 6}));
 }
 
 // An all-tracks event is inactive unless an active event of the same row text (case counts)

@@ -176,9 +176,11 @@ TEST(MessageBox, KeepsLinesWholeWhereTheScreenAllows) {
             const QRect area = box->screen()->availableGeometry();
             EXPECT_EQ(label->text(), QString(text).replace(QLatin1String("\r\n"), u"\n"_s));
             EXPECT_TRUE(area.contains(box->frameGeometry()));
-            if (QFontMetricsF(label->font()).horizontalAdvance(line) > label->width()) {
-                EXPECT_EQ(box->frameGeometry().width(), area.width()) << line.toStdString();
-            }
+            const bool wraps =
+                QFontMetricsF(label->font()).horizontalAdvance(line) > label->width();
+            EXPECT_EQ(box->frameGeometry().width(),
+                      wraps ? area.width() : box->frameGeometry().width())
+                << line.toStdString();
             box->done(QMessageBox::Ok);
         });
         dialogs.messageBox({text, u"Parameter"_s, Buttons::Ok, Icon::Information});
