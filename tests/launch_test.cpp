@@ -56,12 +56,9 @@ const QByteArray kReal = seasonOf({"monza", "* x"});
 
 struct LaunchHarness : Harness {
     LaunchHarness() {
-        game.addTracks({"monza", "spa"});
-        game.write(u"seasons/67season.ini"_s, kReal);
-        game.writeAllTracks({"monza", "spa"});
         game.write(u"gpl.exe"_s, "MZ");
         processes.gameSide = u"C:\\GPL"_s; // the game folder in the game's command line
-        EXPECT_TRUE(load());
+        EXPECT_TRUE(load({"monza", "spa"}, {"monza", "* x"}, {"monza", "spa"})); // kReal
     }
     QString withDir(const char* text) {
         return QString::fromLatin1(text).replace(QLatin1String("DIR"), game.dir());

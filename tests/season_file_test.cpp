@@ -158,9 +158,8 @@ TEST(Loader, FirstRunCopiesTheSeasonByteForByte) {
         if (standardExists)
             h.game.write(u"seasons/Standard.67s"_s, "mine");
         ASSERT_TRUE(h.load());
-        EXPECT_EQ(h.game.read(u"seasons/67AllTracks.ini"_s), original);
-        EXPECT_EQ(h.game.read(u"seasons/Standard.67s"_s),
-                  standardExists ? QByteArray("mine") : original);
+        EXPECT_EQ(h.game.readSeasons({u"67AllTracks.ini"_s, u"Standard.67s"_s}),
+                  (QByteArrayList{original, standardExists ? "mine" : original}));
     }
 }
 

@@ -86,8 +86,7 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
 
 TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     Harness h;
-    h.game.writeSeason({"a"});
-    ASSERT_TRUE(h.load());
+    ASSERT_TRUE(h.load({"a"}, {"a"}, {"a"}));
     h.ws().bolTrackSetChanged = true;
     bool cancel = false;
     h.m().Form_Unload(cancel); // no question
