@@ -10,13 +10,11 @@
 namespace gk::test {
 namespace {
 
-using CliRun = CliRig::Result;
-
 class Cli : public ::testing::Test, protected CliRig {
   protected:
     Cli() : CliRig(u"GPL"_s) {}
     // `args` is split at '|'.
-    CliRun run(const char* args) {
+    Result run(const char* args) {
         return CliRig::run(*args ? QString::fromUtf8(args).split(u'|') : QStringList());
     }
 };
@@ -73,7 +71,7 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
         if (!step.season.isEmpty())
             game.write(u"seasons/67season.ini"_s, step.season);
         const QByteArray before = game.season();
-        const CliRun r = run(step.args);
+        const Result r = run(step.args);
         EXPECT_EQ(r.status, step.status) << r.err.constData();
         EXPECT_TRUE(r.err.contains(step.err)) << r.err.constData();
         // What a step does not give is not compared.
@@ -122,7 +120,7 @@ TEST_F(Cli, AFifoIsNoFile) {
     for (const char* fifo : {"Players/P/player.ini", "seasons/fifo.67s"})
         ASSERT_EQ(::mkfifo(QFile::encodeName(game.path(QString::fromLatin1(fifo))), 0644), 0);
     EXPECT_EQ(run("show").status, 0);
-    const CliRun r = run("open-set|fifo");
+    const Result r = run("open-set|fifo");
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("The track set \"fifo\" was not found")) << r.err.constData();
     game.remove(u"seasons/67season.ini"_s);
