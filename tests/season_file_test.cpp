@@ -108,14 +108,14 @@ TEST(EventScan, FindsEventsAndNamesFileAndEventOfAFault) {
         {"\xFE\xFF" + a, {}, 321, u"Invalid file format: 67season.ini is saved as Unicode (UTF-16), which Gridkeeper cannot read. Open it in a text editor and save it as ANSI (Windows-1252)."_s},
         // clang-format on
     };
-    for (size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases.data());
         const Scanned s = scan(c.data);
-        EXPECT_EQ(s.folders, c.folders) << i;
-        EXPECT_EQ(s.error, c.error) << i;
+        EXPECT_EQ(s.folders, c.folders);
+        EXPECT_EQ(s.error, c.error);
         // What a case does not give is not compared.
-        EXPECT_EQ(c.description.isEmpty() ? c.description : s.description, c.description) << i;
-        EXPECT_EQ(c.extra.empty() ? c.extra : s.extra, c.extra) << i;
+        EXPECT_EQ(c.description.isEmpty() ? c.description : s.description, c.description);
+        EXPECT_EQ(c.extra.empty() ? c.extra : s.extra, c.extra);
     }
 }
 
@@ -135,18 +135,17 @@ TEST(Loader, SplitsActiveAndInactiveByExactRowText) {
         {{"spa"}, {"monaco", "spa"}, {"monaco", "spa", "x"}, {"* monaco", "spa"}, {"* x"}},
         {{"a"}, {}, {"a"}, {}, {"a"}},
     };
-    for (size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases.data());
         Harness h;
-        ASSERT_TRUE(h.load(c.installed, c.season, c.allTracks)) << i;
-        EXPECT_EQ(h.ws().ListTracks.rows, c.active) << i;
-        ASSERT_EQ(h.ws().listNotActive.rows, c.inactive) << i;
-        EXPECT_EQ(h.ws().arrActive.size(), c.active.size()) << i;
+        ASSERT_TRUE(h.load(c.installed, c.season, c.allTracks));
+        EXPECT_EQ(h.ws().ListTracks.rows, c.active);
+        ASSERT_EQ(h.ws().listNotActive.rows, c.inactive);
+        EXPECT_EQ(h.ws().arrActive.size(), c.active.size());
         // Each inactive row carries the entries of its own all-tracks event.
         for (size_t r = 0; r < c.inactive.size(); ++r)
             EXPECT_EQ(h.ws().arrInactive[r].entry[2],
-                      "trackDirectory=" + QByteArray(c.inactive[r]).replace("* ", ""))
-                << i;
+                      "trackDirectory=" + QByteArray(c.inactive[r]).replace("* ", ""));
     }
 }
 
