@@ -1,7 +1,6 @@
 // A second writer while the window is open: another program's change is never overwritten
 // without a question, and is read in when nothing is unsaved.
 #include "game/game_paths.h"
-#include "platform/qt_file_watch.h"
 #include "support/harness.h"
 
 #include <QCoreApplication>
@@ -12,26 +11,10 @@
 namespace gk::test {
 namespace {
 
-const QStringList kSeasonFiles = {u"67season.ini"_s, u"67AllTracks.ini"_s,
-                                  u"67season_previous.bak"_s, u"67AllTracks_previous.bak"_s};
-
-QByteArrayList seasonFolder(const GameFolder& game) {
-    QByteArrayList bytes;
-    for (const QString& name : kSeasonFiles)
-        bytes << (game.exists(u"seasons/"_s + name) ? game.read(u"seasons/"_s + name) : "-");
-    return bytes;
-}
-
-const QString kQuestion =
-    u"67season.ini or 67AllTracks.ini was changed by another program after Gridkeeper read "
-    "it.\r\n\r\nYes: write the lists shown here over that change.\r\nNo: read the lists again "
-    "from the files; your changes here are lost.\r\nCancel: write nothing now."_s;
-
-MessageBox question() {
-    MessageBox box{kQuestion, u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation};
-    box.cancelDefault = true;
-    return box;
-}
+// clang-format off
+const MessageBox kQuestion{u"67season.ini or 67AllTracks.ini was changed by another program after Gridkeeper read it.\r\n\r\nYes: write the lists shown here over that change.\r\nNo: read the lists again from the files; your changes here are lost.\r\nCancel: write nothing now."_s,
+                           u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation, false, true};
+// clang-format on
 
 // The small game with brands moved to the active list and not saved.
 void changeUnsaved(Harness& h) {
@@ -50,8 +33,7 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
         const char* name;
         std::optional<Answer> answer; // none: no unsaved change, the change is read in at once
         Rows active;                  // the lists' active rows afterwards
-        bool unsaved;
-        bool overwritten; // the window's lists are on disk
+        bool unsaved, overwritten;    // overwritten: the window's lists are on disk
     } cases[] = {
         {"nothing unsaved", std::nullopt, {"monza", "oulton"}, false, false},
         {"Cancel, on closing", Answer::Cancel, kShown, true, false},
@@ -65,7 +47,7 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
         if (c.answer)
             changeUnsaved(h);
         h.game.write(u"seasons/67season.ini"_s, kEdited);
-        const QByteArrayList edited = seasonFolder(h.game);
+        const QByteArrayList edited = h.game.readSeasons();
         h.m().seasonFilesChanged(); // the file watch's report
         EXPECT_TRUE(h.ctl().lblInfo.caption.startsWith(
             u"67season.ini or 67AllTracks.ini was changed by another program"_s));
@@ -73,13 +55,10 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
         if (c.answer) {
             EXPECT_EQ(h.ws().ListTracks.rows, kShown); // nothing read while changes are unsaved
             if (c.unsaved) // closing: its question first; Cancel then keeps the window open
-                h.dialogs.expectMessage({u"You haven't saved your changes so far. Do you want to "
-                                         "create the new 67season.ini now?"_s,
-                                         u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation},
-                                        Answer::Yes);
-            h.dialogs.expectMessage(question(), *c.answer);
+                h.dialogs.expectMessage(kClosingQuestion, Answer::Yes);
+            h.dialogs.expectMessage(kQuestion, *c.answer);
             if (c.overwritten)
-                h.dialogs.expectMessage(gkBox(u"67season.ini created"_s, Icon::Information));
+                h.dialogs.expectMessage(kCreatedBox);
             bool cancel = false;
             if (c.unsaved)
                 h.m().Form_Unload(cancel);
@@ -91,9 +70,9 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
         EXPECT_EQ(h.ws().bolSeasonChanged, c.unsaved);
         if (c.overwritten) {
             EXPECT_EQ(h.game.read(u"seasons/67season_previous.bak"_s), kEdited);
-            EXPECT_TRUE(h.game.read(u"seasons/67season.ini"_s).contains("Directory=brands\r"));
+            EXPECT_TRUE(h.game.season().contains("Directory=brands\r"));
         } else {
-            EXPECT_EQ(seasonFolder(h.game), edited);
+            EXPECT_EQ(h.game.readSeasons(), edited);
         }
     }
 }
@@ -110,15 +89,14 @@ TEST(SeasonWatch, WritersThatLandRightBeforeTheLock) {
         MessageBox box;
     } cases[] = {
         {"another program", [](Harness& h) { h.game.write(u"seasons/67AllTracks.ini"_s, kEdited); },
-         question()},
+         kQuestion},
         {"an inactive run",
          [&](Harness& h) {
              runLock = other.tryLockFile(paths::runLock(h.game.dir()));
              other.renameFile(paths::seasonIni(h.game.dir()), paths::parkedSeason(h.game.dir()));
              h.game.write(u"seasons/67season.ini"_s, "temporary");
          },
-         gkBox(u"GPL is running an inactive track: 67season.ini holds a temporary season until "
-               "the game ends.\r\n\r\nNothing was written. Save again after GPL has ended."_s)},
+         kRunRefusal},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -128,12 +106,12 @@ TEST(SeasonWatch, WritersThatLandRightBeforeTheLock) {
         QByteArrayList landed;
         h.files.beforeLock = [&] {
             c.land(h);
-            landed = seasonFolder(h.game);
+            landed = h.game.readSeasons();
         };
         h.dialogs.expectMessage(c.box, Answer::Cancel);
         h.m().cmdMakeIni_Click();
         EXPECT_FALSE(landed.isEmpty());
-        EXPECT_EQ(seasonFolder(h.game), landed);
+        EXPECT_EQ(h.game.readSeasons(), landed);
         EXPECT_TRUE(h.ws().bolSeasonChanged);
         runLock.reset();
     }
@@ -146,39 +124,29 @@ TEST(SeasonWatch, RealWatchReadsAChangeIn) {
     char name[] = "season_watch_test";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
-    GameFolder game;
-    game.addTracks({"monza", "spa"});
-    game.writeSeason({"monza"});
-    game.writeAllTracks({"monza", "spa"});
-    FakeSettings settings;
-    FakeDialogs dialogs;
-    QtFileSystem files;
-    FakeShell shell;
-    FakeProcesses processes;
-    QtFileWatch watch(files);
-    FormModel model({settings, dialogs, files, shell, &processes, &processes, &watch});
-    ASSERT_TRUE(model.Form_Load(game.dir()));
+    Harness h(true);
+    ASSERT_TRUE(h.load({"monza", "spa"}, {"monza"}, {"monza", "spa"}));
     int reports = 0;
-    model.onChangedOnDisk = [&] {
+    h.model.onChangedOnDisk = [&] {
         ++reports;
-        model.seasonFilesChanged();
+        h.model.seasonFilesChanged();
     };
     // A safe write (a rename over the file), then a write in place into the file it brought.
     for (const QList<QByteArray>& active : {QList<QByteArray>{"spa"}, {"spa", "monza"}}) {
         const int before = reports;
         const bool inPlace = active.size() == 2;
-        game.write(inPlace ? u"seasons/67season.ini"_s : u"seasons/67season.new"_s,
-                   seasonOf(active));
+        h.game.write(inPlace ? u"seasons/67season.ini"_s : u"seasons/67season.new"_s,
+                     seasonOf(active));
         if (!inPlace) {
             ASSERT_EQ(
-                std::rename(QFile::encodeName(game.path(u"seasons/67season.new"_s)).constData(),
-                            QFile::encodeName(game.path(u"seasons/67season.ini"_s)).constData()),
+                std::rename(QFile::encodeName(h.game.path(u"seasons/67season.new"_s)).constData(),
+                            QFile::encodeName(h.game.path(u"seasons/67season.ini"_s)).constData()),
                 0);
         }
         const QDeadlineTimer deadline(10000);
         while (reports == before && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        EXPECT_EQ(model.workspace().ListTracks.rows, Rows(active.begin(), active.end()));
+        EXPECT_EQ(h.ws().ListTracks.rows, Rows(active.begin(), active.end()));
     }
 }
 

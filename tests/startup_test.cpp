@@ -1,5 +1,4 @@
-#include "launch/player_info.h"
-#include "season/track_lookup.h"
+#include "about.h"
 #include "support/harness.h"
 
 #include <gtest/gtest.h>
@@ -14,16 +13,23 @@ TEST(Startup, TheDirectoryDialog) {
     struct Case {
         QString commandLine, stored;
         QStringList answers;
-        QString dir;
+        QString dir, asked; // the folder at the end; the one the first question shows
     };
     const std::vector<Case> cases = {
-        {u"C:\\Games\\GPL\\"_s, {}, {{}}, u"C:\\Games\\GPL"_s}, // a trailing backslash is removed
-        {{}, {}, {{}}, u"NOT SET"_s},
-        {u"<game>/driver.ini"_s, {}, {{}}, u"<game>/driver.ini"_s},  // a file is no directory
-        {{}, u"/nowhere"_s, {u"   "_s, u"<game>/"_s}, u"<game>/"_s}, // kept as typed
-        {u"/a"_s, {}, {u"/b"_s, u"/c"_s, {}}, u"/a"_s}, // cancel restores the stored value
-        {u"<rel>"_s, {}, {}, u"<game>"_s}, // taken from the caller's folder, kept absolute
+        // clang-format off
+        {u"C:\\Games\\GPL\\"_s, {}, {{}}, u"C:\\Games\\GPL"_s, u"C:\\Games\\GPL"_s}, // a trailing backslash is removed
+        {{}, {}, {{}}, u"NOT SET"_s, u"NOT SET"_s},
+        {u"<game>/driver.ini"_s, {}, {{}}, u"<game>/driver.ini"_s, u"<game>/driver.ini"_s}, // a file is no directory
+        {{}, u"/nowhere"_s, {u"   "_s, u"<game>/"_s}, u"<game>/"_s, u"/nowhere"_s}, // kept as typed
+        {u"/a"_s, {}, {u"/b"_s, u"/c"_s, {}}, u"/a"_s, u"/a"_s}, // cancel restores the stored value
+        {u"<rel>"_s, {}, {}, u"<game>"_s, {}}, // taken from the caller's folder, kept absolute
+        // clang-format on
     };
+    // clang-format off
+    const QString prompt = u"The GPL directory is not yet set or invalid.\rPlease enter your GPL directory.\re.g. C:\\Games\\Sierra\\GPL"_s;
+    const MessageBox notFound{u"GPL Dir not found or not set correctly, please restart the tool and enter the correct GPL path"_s, u"GPL FOLDER..."_s, Buttons::Ok, Icon::Critical};
+    const MessageBox invalid{u"This seems to be an invalid directory. Please enter the correct directory or click on Cancel to keep the previous value."_s, u"Invalid directory"_s, Buttons::Ok, Icon::Critical};
+    // clang-format on
     for (const Case& c : cases) {
         Harness h;
         h.game.writeSeason({"monza"});
@@ -34,22 +40,13 @@ TEST(Startup, TheDirectoryDialog) {
         };
         if (!c.stored.isEmpty())
             h.settings.set(u"GPLDir"_s, c.stored);
-        QString shown = game(c.commandLine.isEmpty() ? c.stored : c.commandLine);
-        shown = shown.isEmpty() ? u"NOT SET"_s : shown.endsWith(u'\\') ? shown.chopped(1) : shown;
+        QString shown = game(c.asked);
         for (const QString& answer : c.answers) {
-            h.dialogs.expectInput({u"The GPL directory is not yet set or invalid.\rPlease enter "
-                                   "your GPL directory.\re.g. C:\\Games\\Sierra\\GPL"_s,
-                                   u"Enter your GPL directory"_s, shown},
-                                  game(answer));
+            h.dialogs.expectInput({prompt, u"Enter your GPL directory"_s, shown}, game(answer));
             if (answer.isEmpty())
-                h.dialogs.expectMessage({u"GPL Dir not found or not set correctly, please restart "
-                                         "the tool and enter the correct GPL path"_s,
-                                         u"GPL FOLDER..."_s, Buttons::Ok, Icon::Critical});
+                h.dialogs.expectMessage(notFound);
             else if (answer != u"<game>/"_s)
-                h.dialogs.expectMessage({u"This seems to be an invalid directory. Please enter "
-                                         "the correct directory or click on Cancel to keep the "
-                                         "previous value."_s,
-                                         u"Invalid directory"_s, Buttons::Ok, Icon::Critical});
+                h.dialogs.expectMessage(invalid);
             shown = game(answer);
         }
         const bool loads = c.answers.isEmpty() || c.answers.back() == u"<game>/"_s;
@@ -70,33 +67,15 @@ TEST(Startup, MissingSeasonFileEndsTheProgramWithNothingWritten) {
     EXPECT_EQ(h.game.seasonFiles(), QStringList{u"gridkeeper.tmp"_s});
 }
 
-// Declined, the parked season stays where it is (the launcher test accepts it).
-TEST(Startup, CrashRecoveryQuestion) {
-    Harness h;
-    h.game.writeSeason({"monaco"});
-    h.game.write(u"seasons/gridkeeper.tmp"_s, "parked");
-    h.dialogs.expectMessage(
-        {u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may "
-         "indicate that your last GPL session crashed while \r\nrunning an track from the "
-         "inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to "
-         "67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
-         u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation},
-        Answer::No);
-    ASSERT_TRUE(h.load());
-    EXPECT_EQ(h.ws().ListTracks.rows, Rows{"* monaco"});
-    EXPECT_EQ(h.game.read(u"seasons/gridkeeper.tmp"_s), "parked");
-}
-
 TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
     Harness h;
     h.settings.set(u"alphabetical"_s, u"yes"_s);
     h.game.write(u"seasons/67season.ini"_s, seasonOf(QList<QByteArray>(kMaxListRows + 1, "t")));
     h.game.writeAllTracks({});
-    for (const QString& text :
-         {u"Type mismatch"_s,
-          u"Overflow: 67season.ini holds more events than a list can hold (32767); event 32768 of "
-          "67season.ini (line 294909) is one too many."_s})
-        h.dialogs.expectMessage(gkBox(text, Icon::None));
+    h.dialogs.expectMessage(gkBox(u"Type mismatch"_s, Icon::None));
+    // clang-format off
+    h.dialogs.expectMessage(gkBox(u"Overflow: 67season.ini holds more events than a list can hold (32767); event 32768 of 67season.ini (line 294909) is one too many."_s, Icon::None));
+    // clang-format on
     ASSERT_TRUE(h.load());
     EXPECT_EQ(h.ws().ListTracks.rows, Rows(kMaxListRows, "* t"));
     // The steps after the failed ones still ran.
@@ -107,14 +86,10 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
 
 TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     Harness h;
-    h.game.writeSeason({"a"});
-    ASSERT_TRUE(h.load());
+    ASSERT_TRUE(h.load({"a"}, {"a"}, {"a"}));
     h.ws().bolTrackSetChanged = true;
     bool cancel = false;
     h.m().Form_Unload(cancel); // no question
-    const MessageBox question{u"You haven't saved your changes so far. Do you want to create the "
-                              "new 67season.ini now?"_s,
-                              u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation};
     // Cancel keeps the window, No closes it unsaved, Yes saves; a failed save keeps the window.
     for (const auto& [answer, fail, staysOpen, saved] :
          {std::tuple{Answer::Cancel, false, true, false},
@@ -125,10 +100,9 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
         h.game.remove(u"seasons/67season_previous.bak"_s);
         h.files.failPathContaining = fail ? u"seasons"_s : QString();
         h.files.failure = ErrorCode::PermissionDenied;
-        h.dialogs.expectMessage(question, answer);
+        h.dialogs.expectMessage(kClosingQuestion, answer);
         if (answer == Answer::Yes)
-            h.dialogs.expectMessage(fail ? errorBox(70, u"Permission denied"_s)
-                                         : gkBox(u"67season.ini created"_s, Icon::Information));
+            h.dialogs.expectMessage(fail ? errorBox(70, u"Permission denied"_s) : kCreatedBox);
         h.m().Form_Unload(cancel);
         EXPECT_EQ(cancel, staysOpen);
         EXPECT_EQ(h.ws().bolSeasonChanged, !saved);
@@ -136,72 +110,103 @@ TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     }
 }
 
-TEST(PlayerInfo, LineValues) {
-    EXPECT_EQ(lineValue("lastplayer = Player One    ;comment", 14), "Player One");
-    EXPECT_EQ(lineValue("lastplayer = Player One   ", 14), "Player One");
-    EXPECT_EQ(lineValue("lastplayer = x;", 14), ""); // the character before ";" is dropped
-    EXPECT_TRUE(lineMatchesKey("teamcolor = 2", "team"));
-    EXPECT_FALSE(lineMatchesKey("\tteam = 2", "team"));
-}
-
-TEST(TrackLookup, FindsTheFirstRowIgnoringCaseOnly) {
-    TrackList list;
-    for (const char* row : {"monaco", "* spa", "Monza", "monza"})
-        list.addRow(row);
-    for (const auto& [name, row] :
-         {std::pair{"MONACO", 0}, std::pair{"monza", 2}, std::pair{"spa", -1},
-          std::pair{"* SPA", 1}, std::pair{"mon", -1}, std::pair{"monaco ", -1}})
-        EXPECT_EQ(fncTrackIndex(name, list), row) << name;
-}
-
-// The last track of the last player is selected where it is found (cut to eight characters)
-// and the car of the team chosen; a bad value is reported.
+// The last track of the last player is selected where it is found (cut to eight characters,
+// the first row that equals it without regard to case) and the car of the team chosen; a bad
+// value is reported.
 TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
     struct Case {
         QByteArray ini;
         int error; // 0: no message
         const char* message;
         QByteArray runTrack;
-        int car;
+        int car, active, inactive; // the rows selected, or -1
+        const char* player = "Jim Clark";
     };
     const std::vector<Case> cases = {
-        {"[x]\r\nlastTrackSelection = monza ; last\r\nteam = 4 ; Fer\r\n", 0, "", "monza", 4},
-        {"lasttrackselection = nurburgring ; x\r\n", 0, "", "nurburgr", -1},
-        {"   lasttrackselection = monza ; x\r\n", 0, "", " = monza", -1},
-        {"lasttrackselection = spa ; x\r\n", 0, "", "spa", -1}, // the row is "* spa"
-        {"team = 9 ; x\r\nlasttrackselection = monza\r\n", 380, "Invalid property value", "monza",
-         -1},
-        {"team = F ; x\r\nteam = 2 ; x\r\n", 13, "Type mismatch", "", 2},
+        // clang-format off
+        {"[x]\r\nlastTrackSelection = monza   ; last\r\nteam = 4 ; Fer\r\n", 0, "", "monza", 4, 1, -1},
+        {"lasttrackselection = nurburgring ; x\r\n", 0, "", "nurburgr", -1, -1, 0},
+        {"   lasttrackselection = monza ; x\r\n", 0, "", " = monza", -1, -1, -1},
+        {"lasttrackselection = spa ; x\r\n", 0, "", "spa", -1, -1, -1}, // the row is "* spa"
+        {"team = 9 ; x\r\nlasttrackselection = MONACO\r\n", 380, "Invalid property value", "MONACO", -1, 0, -1},
+        {"team = F ; x\r\nteam = 2 ; x\r\n", 13, "Type mismatch", "", 2, -1, -1},
+        // "team" is the start of the line after its spaces; a prefix of a row is no row.
+        {"\tteam = 2\r\nteamcolor = 5\r\nlasttrackselection = mon\r\n", 13, "Type mismatch", "mon", -1, -1, -1},
         // A ";" too early ends the reading.
-        {"lasttrackselection = ;\r\nteam = 2\r\n", 5, "Invalid procedure call or argument", "", -1},
+        {"lasttrackselection = ;\r\nteam = 2\r\n", 5, "Invalid procedure call or argument", "", -1, -1, -1},
+        // A player folder that is no single name is never made into a path, though the file it
+        // leads to exists; nor is a track folder (its row is marked missing).
+        {"", 0, "", "", -1, -1, -1, "..\\seasons"},
+        // clang-format on
+    };
+    const auto marks = [](size_t n, int row) {
+        std::vector<uint8_t> m(n, 0);
+        if (row >= 0)
+            m[row] = 1;
+        return m;
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.ini.constData());
         Harness h;
-        h.game.write(u"App.ini"_s, "[ Game ]\r\nlastplayer = Jim Clark ; who\r\n");
+        h.game.write(u"App.ini"_s,
+                     "[ Game ]\r\nlastplayer = " + QByteArray(c.player) + " ; who\r\n");
         h.game.write(u"Players/Jim Clark/player.ini"_s, c.ini);
+        h.game.write(u"seasons/player.ini"_s, "lasttrackselection = monza\r\n");
         if (c.error)
             h.dialogs.expectMessage(errorBox(c.error, QString::fromLatin1(c.message)));
-        ASSERT_TRUE(h.load({"monaco", "monza", "nurburgr", "brands"}, {"monaco", "monza", "spa"},
-                           {"nurburgr", "brands", "monza"}))
-            << c.ini.constData();
-        EXPECT_EQ(h.ctl().txtRunTrack.text, c.runTrack) << c.ini.constData();
-        EXPECT_EQ(h.ctl().cboCarsIndex, c.car) << c.ini.constData();
-        const bool monza = c.runTrack == "monza", nurburgr = c.runTrack == "nurburgr";
-        EXPECT_EQ(h.ws().ListTracks.selected, (std::vector<uint8_t>{0, monza, 0}));
-        EXPECT_EQ(h.ws().listNotActive.selected, (std::vector<uint8_t>{nurburgr, 0}));
+        ASSERT_TRUE(h.load({"monaco", "Monza", "monza", "nurburgr", "brands"},
+                           {"monaco", "Monza", "monza", "spa", "../tracks/monza"},
+                           {"nurburgr", "brands"}));
+        EXPECT_EQ(h.ws().ListTracks.rows[4], "* ../tracks/monza");
+        EXPECT_EQ(h.ctl().txtRunTrack.text, c.runTrack);
+        EXPECT_EQ(h.ctl().cboCarsIndex, c.car);
+        EXPECT_EQ(h.ws().ListTracks.selected, marks(5, c.active));
+        EXPECT_EQ(h.ws().listNotActive.selected, marks(2, c.inactive));
         // The track found is the current row, and its entries are shown.
-        EXPECT_EQ(h.ws().ListTracks.current, monza ? 1 : -1);
-        EXPECT_EQ(h.ctl().txtEntry[2].text, monza ? "trackDirectory=monza" : "");
+        EXPECT_EQ(h.ws().ListTracks.current, c.active);
+        EXPECT_EQ(h.ctl().txtEntry[2].text,
+                  c.active < 0 ? "" : "trackDirectory=" + h.ws().ListTracks.rows[c.active]);
     }
-    // A player or track folder that is no single name is never made into a path: no player,
-    // a missing track, though the files they would lead to exist.
+}
+
+// The hover texts with a rule behind them, the others being plain captions; the File menu's
+// report and exit, and the about box's text and mail link.
+TEST(FormModel, HelpLineMenusAndAbout) {
     Harness h;
-    h.game.write(u"App.ini"_s, "lastplayer = ..\\seasons\r\n");
-    h.game.write(u"seasons/player.ini"_s, "lasttrackselection = monza\r\n");
-    h.game.write(u"Players/Jim/player.ini"_s, "");
-    ASSERT_TRUE(h.load({"monza"}, {"monza", "../tracks/monza"}, {"monza", "../tracks/monza"}));
-    EXPECT_EQ(h.ctl().txtRunTrack.text, "");
-    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "* ../tracks/monza"}));
+    h.game.writeSeason({"monza"});
+    ASSERT_TRUE(h.load());
+    FormModel& m = h.m();
+    // Each move, and the start of the help line after it ("": it keeps what it had).
+    // clang-format off
+    const std::vector<std::pair<std::function<void()>, const char*>> cases = {
+        {[&] { m.cmdChangeButton_MouseMove(0); }, "Click here to move the currently activated track from the track"},
+        {[&] { m.cmdChangeButton_MouseMove(1); }, "Click here to permanently remove the currently activated track from the activated"},
+        {[&] { m.cmdChangeButton_MouseMove(2); }, "Click here to permanently remove the currently activated track from the not"},
+        {[&] { m.cmdChangeButton_MouseMove(3); }, "Click here to move the currently activated track from the not"},
+        {[&] { m.cmdChangeButton_MouseMove(4); }, ""},
+        {[&] { m.cmdMakeIni_MouseMove(); }, "Click here to create the new 67season.ini. Note that the current 67season.ini will be backuped as 67season_previous.bak."},
+        {[&] { m.lblGPLdir_MouseMove(); }, "Move over a menu"},
+        {[&] { h.game.remove(u"driver.ini"_s); m.lblGPLdir_MouseMove(); },
+         "Your GPL directory is set incorrectly. You can change the directory by clicking on the menu file - My GPL directory"},
+    };
+    // clang-format on
+    for (const auto& [move, text] : cases) {
+        const QString before = h.ctl().lblInfo.caption;
+        move();
+        const QString& now = h.ctl().lblInfo.caption;
+        EXPECT_TRUE(*text ? now.startsWith(QString::fromLatin1(text)) : now == before)
+            << text << " / " << now.toStdString();
+        EXPECT_FALSE(now.contains(QLatin1Char('\r')) || now.contains(QLatin1Char('\n')));
+    }
+    m.mnuFile_Click(6);
+    EXPECT_TRUE(m.takeReportRequest());
+    m.mnuFile_Click(11);
+    EXPECT_TRUE(m.closeRequested());
+    EXPECT_EQ(about::aboutText({12, 0, 7}),
+              u"Gridkeeper, Version 12.0.7\rFor Windows 95 oder higher"_s);
+    m.lblMyMail_Click();
+    EXPECT_EQ(h.shell.opened,
+              std::vector<QString>{u"mailto:"_s + about::supportMail() + u"?Subject=Gridkeeper"_s});
 }
 
 } // namespace

@@ -25,6 +25,14 @@ inline MessageBox gkBox(const QString& text, Icon icon = Icon::Exclamation) {
 inline MessageBox errorBox(int number, const QString& text) {
     return {text, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical};
 }
+// A write's success; the question on closing with unsaved changes; a write refused while the
+// game runs an inactive track.
+// clang-format off
+inline const MessageBox kCreatedBox = gkBox(QStringLiteral("67season.ini created"), Icon::Information);
+inline const MessageBox kClosingQuestion{QStringLiteral("You haven't saved your changes so far. Do you want to create the new 67season.ini now?"),
+                                         QStringLiteral("Gridkeeper"), Buttons::YesNoCancel, Icon::Exclamation};
+inline const MessageBox kRunRefusal = gkBox(QStringLiteral("GPL is running an inactive track: 67season.ini holds a temporary season until the game ends.\r\n\r\nNothing was written. Save again after GPL has ended."));
+// clang-format on
 
 // Message and input boxes answered from a queue of expectations. A box the test did not
 // expect, or one that differs from the expected one, fails the test.
@@ -77,8 +85,7 @@ class FakeShell : public Shell {
     void setBusyPointer(bool busy) override { busyDepth += busy ? 1 : -1; }
     void centerMainWindow() override { ++centred; }
     void openUrl(const QString& url) override { opened.push_back(url); }
-    int busyDepth = 0;
-    int centred = 0;
+    int busyDepth = 0, centred = 0;
     std::vector<QString> opened;
 };
 

@@ -71,4 +71,14 @@ QStringList GameFolder::seasonFiles() const {
     return names;
 }
 
+QByteArrayList GameFolder::readSeasons(QStringList names) const {
+    if (names.isEmpty())
+        names = {u"67season.ini"_s, u"67AllTracks.ini"_s, u"67season_previous.bak"_s,
+                 u"67AllTracks_previous.bak"_s};
+    QByteArrayList bytes;
+    for (const QString& name : names)
+        bytes << (exists(u"seasons/"_s + name) ? read(u"seasons/"_s + name) : "-");
+    return bytes;
+}
+
 } // namespace gk::test

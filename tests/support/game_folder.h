@@ -32,6 +32,7 @@ class GameFolder {
     QString path(const QString& relative) const { return dir() + QLatin1Char('/') + relative; }
     void write(const QString& relative, const QByteArray& bytes) const;
     QByteArray read(const QString& relative) const;
+    QByteArray season() const { return read(u"seasons/67season.ini"_s); }
     bool exists(const QString& relative) const { return QFileInfo::exists(path(relative)); }
     void remove(const QString& relative) const { QFile::remove(path(relative)); }
     // Installs track folders with a track.ini each.
@@ -44,6 +45,9 @@ class GameFolder {
     }
     // File names in seasons\, sorted.
     QStringList seasonFiles() const;
+    // The bytes of files in seasons\, "-" for a missing one: when no names are given, the
+    // season and all-tracks files and then their backups.
+    QByteArrayList readSeasons(QStringList names = {}) const;
 
   private:
     QTemporaryDir tmp_;

@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "form_model.h"
 #include "game_folder.h"
+#include "platform/qt_file_watch.h"
 
 namespace gk::test {
 
@@ -11,13 +12,18 @@ using Rows = std::vector<QByteArray>;
 // A form model on fake dialogs, settings, shell and processes, and a real (optionally failing)
 // file system over a temporary game folder.
 struct Harness {
+    Harness() = default;
+    // With the system's file watch on the season files (it needs a Qt application).
+    explicit Harness(bool watched)
+        : watch(watched ? std::make_unique<QtFileWatch>(files) : nullptr) {}
     GameFolder game;
     FakeSettings settings;
     FakeDialogs dialogs;
     FaultyFileSystem files;
     FakeShell shell;
     FakeProcesses processes;
-    FormModel model{{settings, dialogs, files, shell, &processes, &processes}};
+    std::unique_ptr<QtFileWatch> watch;
+    FormModel model{{settings, dialogs, files, shell, &processes, &processes, watch.get()}};
 
     FormModel& m() { return model; }
     Workspace& ws() { return model.workspace(); }
@@ -31,6 +37,14 @@ struct Harness {
         game.writeSeason(season);
         game.writeAllTracks(allTracks);
         return load();
+    }
+    // Fills a list with tracks "t" up to `count` rows.
+    void fillList(ListSide side, int count) {
+        for (int i = model.list(side).count(); i < count; ++i) {
+            model.list(side).addRow("t");
+            (side == ListSide::Active ? ws().arrActive : ws().arrInactive)
+                .push_back(makeEvent("t"));
+        }
     }
     // Active monza, Kyalami, * spa, monaco; inactive brands, Zolder, oulton.
     bool loadSmallGame() {
