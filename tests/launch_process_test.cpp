@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Launches with real processes: gridkeeper-cli starts a stand-in game through the WINE
 // variable, or the cross-built gpl.exe through real Wine.
 #include "support/cli_rig.h"

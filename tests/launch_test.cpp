@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/command_line.h"
 #include "platform/windows_args.h"
 #include "support/harness.h"

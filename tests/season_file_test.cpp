@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/settings_keys.h"
 #include "platform/code_page.h"
 #include "platform/qt_file_system.h"

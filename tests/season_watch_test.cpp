@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second writer while the window is open: another program's change is never overwritten
 // without a question, and is read in when nothing is unsaved.
 #include "game/game_paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for Wine and the game: writes GK_GAME_STDERR to stderr and, when GK_GAME_EXIT is
 // set, ends at once with that status. Else it records what it was started with into the file
 // named by GK_GAME_RECORD ("arg=" per argument after its own name, "cwd=", "WINEPREFIX=", the

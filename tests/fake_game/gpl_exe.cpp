@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the game under Wine, cross-built for Windows: records the arguments
 // CommandLineToArgvW makes of its command line and its working directory into the file named
 // by GK_GAME_RECORD (UTF-8, "arg=" per argument, "cwd="), and the bytes of

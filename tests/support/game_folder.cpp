@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game_folder.h"
 
 #include "season/season_file.h"
