@@ -4,7 +4,6 @@
 
 #include "game/game_paths.h"
 #include "game/settings_keys.h"
-#include "launch/launch_flow.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
 #include "platform/settings_store.h"
@@ -12,6 +11,7 @@
 #include "season/loader.h"
 #include "season/read_back_check.h"
 #include "season/season_file.h"
+#include "season/season_guard.h"
 #include "season/season_replace.h"
 #include "season/season_writer.h"
 #include "season/track_set_name.h"

@@ -151,14 +151,6 @@ bool putBackAfterRun(FileSystem& files, const QString& gameDir, const QByteArray
     return kept;
 }
 
-bool seasonParkedByLiveRun(FileSystem& files, const QString& gameDir) {
-    try {
-        return parkedSeasonState(files, gameDir) == ParkedSeason::LiveRun;
-    } catch (const RuntimeError&) {
-        return false; // a lock that cannot even be probed is held by no run of ours
-    }
-}
-
 namespace {
 
 // The real season parked for a run of an inactive track. The run lock is held for as long as

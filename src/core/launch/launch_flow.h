@@ -33,8 +33,6 @@ void restoreParkedSeason(FileSystem& files, const QString& gameDir);
 // longer holds it (another program wrote the season meanwhile), that file is first kept as
 // 67season_during_run.bak. True when it was kept.
 bool putBackAfterRun(FileSystem& files, const QString& gameDir, const QByteArray& temporary);
-// True when a run of an inactive track that is still going has parked the season. Never throws.
-bool seasonParkedByLiveRun(FileSystem& files, const QString& gameDir);
 
 // What a launch reads of the main window: the game directory, whether the season has unsaved
 // changes, the two lists (read after the save question, which may change them), the

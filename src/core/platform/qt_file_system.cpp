@@ -259,17 +259,8 @@ void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
         target + ".gk" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++serial);
     // Created as a new file would be (the umask applies), then given the present file's mode.
     const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        const int err = errno;
-        if (err == ENOENT)
-            throw RuntimeError(ErrorCode::PathNotFound);
-        throw RuntimeError(err == ENOSPC
-#ifdef EDQUOT
-                                   || err == EDQUOT
-#endif
-                               ? ErrorCode::DiskFull
-                               : creationError(info.absolutePath(), ErrorCode::PermissionDenied));
-    }
+    if (fd < 0)
+        throw RuntimeError(errno == ENOENT ? ErrorCode::PathNotFound : errorOfErrno(errno));
     const auto fail = [&](ErrorCode code) {
         ::close(fd);
         ::unlink(temp.constData());
@@ -284,7 +275,7 @@ void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            fail(n < 0 && errno != ENOSPC ? errorOfErrno(errno) : ErrorCode::DiskFull);
+            fail(n < 0 ? errorOfErrno(errno) : ErrorCode::DiskFull);
         done += n;
     }
     try {
@@ -382,7 +373,8 @@ FileStamp QtFileSystem::fileStamp(const QString& path) {
 }
 
 std::shared_ptr<void> QtFileSystem::lockFolder(const QString& path) {
-    const QString file = nativePath(path) + QStringLiteral("/gridkeeper.lock");
+    const QString folder = nativePath(path);
+    const QString file = folder + QStringLiteral("/gridkeeper.lock");
     if (std::shared_ptr<void> held = heldLocks_[file].lock())
         return held;
     auto lock = std::make_shared<QLockFile>(file);
@@ -390,31 +382,29 @@ std::shared_ptr<void> QtFileSystem::lockFolder(const QString& path) {
     if (!lock->tryLock(20000)) {
         if (lock->error() == QLockFile::LockFailedError)
             throw RuntimeError(ErrorCode::PathFileAccess); // held by another writer too long
-        throw RuntimeError(
-            creationError(nativePath(path), lock->error() == QLockFile::PermissionError
-                                                ? ErrorCode::PermissionDenied
-                                                : ErrorCode::PathFileAccess));
+        throw RuntimeError(lockError(*lock, folder));
     }
     heldLocks_[file] = lock;
     return lock;
 }
 
 std::shared_ptr<void> QtFileSystem::tryLockFile(const QString& path) {
-    auto lock = std::make_shared<QLockFile>(nativePath(path));
+    const QString file = nativePath(path);
+    auto lock = std::make_shared<QLockFile>(file);
     // Only a dead owner makes the lock stale, never its age: a game may run for hours.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0))
         return lock;
-    switch (lock->error()) {
-    case QLockFile::LockFailedError:
+    if (lock->error() == QLockFile::LockFailedError)
         return nullptr;
-    case QLockFile::PermissionError:
-        throw RuntimeError(
-            creationError(QFileInfo(nativePath(path)).absolutePath(), ErrorCode::PermissionDenied));
-    default:
-        throw RuntimeError(
-            creationError(QFileInfo(nativePath(path)).absolutePath(), ErrorCode::PathFileAccess));
-    }
+    throw RuntimeError(lockError(*lock, QFileInfo(file).absolutePath()));
+}
+
+// A lock file that could not be made: QLockFile keeps no errno, so the folder is tried.
+ErrorCode QtFileSystem::lockError(const QLockFile& lock, const QString& nativeFolder) {
+    return creationError(nativeFolder, lock.error() == QLockFile::PermissionError
+                                           ? ErrorCode::PermissionDenied
+                                           : ErrorCode::PathFileAccess);
 }
 
 QString QtFileSystem::resolveLinks(const QString& path) {

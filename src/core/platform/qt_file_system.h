@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QLockFile>
 #include <map>
 
 namespace gk {
@@ -46,6 +47,7 @@ class QtFileSystem : public FileSystem {
     // Why a file cannot be made in the folder (a full disk or quota is told apart by trying);
     // `otherwise` when that shows nothing more.
     ErrorCode creationError(const QString& nativeFolder, ErrorCode otherwise);
+    ErrorCode lockError(const QLockFile& lock, const QString& nativeFolder);
 
     struct FolderNames {
         QDateTime modified;

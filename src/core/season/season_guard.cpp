@@ -39,6 +39,14 @@ ParkedSeason parkedSeasonState(FileSystem& fs, const QString& gameDir) {
                                                    : ParkedSeason::LiveRun;
 }
 
+bool seasonParkedByLiveRun(FileSystem& fs, const QString& gameDir) {
+    try {
+        return parkedSeasonState(fs, gameDir) == ParkedSeason::LiveRun;
+    } catch (const RuntimeError&) {
+        return false; // a lock that cannot even be probed is held by no run of ours
+    }
+}
+
 QString realSeasonPath(FileSystem& fs, const QString& gameDir) {
     return parkedSeasonState(fs, gameDir) == ParkedSeason::LiveRun ? paths::parkedSeason(gameDir)
                                                                    : paths::seasonIni(gameDir);

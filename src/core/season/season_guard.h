@@ -38,6 +38,8 @@ enum class ParkedSeason {
 };
 // Call it holding the season lock: a run parks and puts back its season under that lock.
 ParkedSeason parkedSeasonState(FileSystem& fs, const QString& gameDir);
+// True when a run of an inactive track that is still going has parked the season. Never throws.
+bool seasonParkedByLiveRun(FileSystem& fs, const QString& gameDir);
 // The file that holds the player's real season: gridkeeper.tmp while a live run has parked it
 // (67season.ini then holds the run's temporary season), 67season.ini otherwise.
 QString realSeasonPath(FileSystem& fs, const QString& gameDir);
