@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The main window and message boxes on the offscreen platform.
 #include "frm_main.h"
 #include "launch/command_line.h"
 #include "qt_dialogs.h"

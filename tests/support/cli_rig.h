@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Runs gridkeeper-cli as a process over a temporary game folder.
 #pragma once
 
 #include "game_folder.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Fakes of the platform interfaces that record what the code asked of them.
 #pragma once
 
 #include "platform/dialogs.h"

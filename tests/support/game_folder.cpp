@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// A temporary game folder with tracks, season and all-tracks files.
 #include "game_folder.h"
 
 #include "season/season_file.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// A form model over fakes and a temporary game folder.
 #pragma once
 
 #include "fakes.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The command-line tool run as a program over game folders.
 #include "season/season_file.h"
 #include "support/cli_rig.h"
 

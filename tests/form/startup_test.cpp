@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up, closing, the player's track and car, the help line, menus and About.
 #include "about.h"
 #include "support/harness.h"
 

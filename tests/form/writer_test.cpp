@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Writing the season files (golden files, refusals, failures at every step) and the track sets.
 #include "season/season_writer.h"
 #include "support/harness.h"
 

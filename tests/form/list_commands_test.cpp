@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The list commands and entry edits, and random command sequences against a reference model.
 #include "support/harness.h"
 
 #include <QRandomGenerator>
