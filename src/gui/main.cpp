@@ -15,6 +15,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(gk::appTitle());
+    // The desktop finds the window's entry and icon by this name (Wayland's application id).
+    QApplication::setDesktopFileName(QStringLiteral(GRIDKEEPER_APP_ID));
 
     // The whole argument text is the game directory, as given.
     QStringList arguments = QApplication::arguments();

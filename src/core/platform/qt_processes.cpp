@@ -21,8 +21,9 @@
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
+#include "win32_start.h"
+
 #include <QWinEventNotifier>
-#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -32,28 +33,20 @@ namespace gk {
 #ifdef Q_OS_WIN
 
 void QtProcesses::startAndWait(const QString& commandLine, const QString& workingDir) {
-    std::wstring text = commandLine.toStdWString();
-    const std::wstring folder = workingDir.toStdWString();
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info)) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+    win32::Started started = win32::start(commandLine.toStdWString(), workingDir.toStdWString());
+    if (!started.process) {
+        if (started.notFound)
             throw RuntimeError(ErrorCode::FileNotFound);
-        throw RuntimeError(ErrorCode::PathFileAccess, qt_error_string(static_cast<int>(error)));
+        throw RuntimeError(ErrorCode::PathFileAccess, QString::fromStdWString(started.message));
     }
-    CloseHandle(info.hThread);
+    // The wait runs the program's events; it wakes only when the process ends.
     QEventLoop loop;
-    QWinEventNotifier ended(info.hProcess);
-    QObject::connect(&ended, &QWinEventNotifier::activated, &loop, [&loop] { loop.quit(); });
-    loop.exec();
+    QWinEventNotifier ended(started.process.handle());
+    QObject::connect(&ended, &QWinEventNotifier::activated, &loop, &QEventLoop::quit);
+    if (started.process.running())
+        loop.exec();
     // Left early only when the program quits: the launch still finishes after the game.
-    WaitForSingleObject(info.hProcess, INFINITE);
-    CloseHandle(info.hProcess);
+    started.process.wait();
 }
 
 QString QtProcesses::pathSeenByGame(const QString& folder) {
@@ -61,7 +54,7 @@ QString QtProcesses::pathSeenByGame(const QString& folder) {
 }
 
 bool QtProcesses::gameRunning(const QString&) {
-    return FindWindowA(nullptr, "Papyrus Window") != nullptr;
+    return win32::windowExists(L"Papyrus Window");
 }
 
 #else

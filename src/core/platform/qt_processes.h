@@ -10,8 +10,9 @@ class QProcess;
 namespace gk {
 
 // The real game processes.
-// Windows: the command line goes to CreateProcess unchanged, with the game directory as the
-// working directory; the game runs when a top-level window "Papyrus Window" exists.
+// Windows (win32_start.h): the command line goes to CreateProcessW unchanged, with the game
+// directory as the working directory; the game runs when a top-level window "Papyrus Window"
+// exists.
 // Elsewhere the game runs through Wine: the command line (its paths in Wine's form) is split
 // into arguments by the Windows rules, the executable found as Windows finds it and mapped to
 // its native path, and started with `wine` (or the program the WINE environment variable
