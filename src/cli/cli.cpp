@@ -27,7 +27,7 @@
 namespace gk {
 namespace cli {
 
-Answer CliDialogs::messageBox(const MessageBox& box) {
+Answer CliDialogs::messageBox(const Message& box) {
     QString text = box.text;
     text.replace(QLatin1String("\r\n"), QLatin1String(" "));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));

@@ -26,7 +26,7 @@ enum Status { Ok = 0, Refused = 1, Usage = 2, Failed = 3 };
 // is changed that the command did not ask for. `status` keeps the worst outcome shown.
 class CliDialogs : public Dialogs {
   public:
-    Answer messageBox(const MessageBox& box) override;
+    Answer messageBox(const Message& box) override;
     QString inputBox(const InputBox& box) override;
     int status = Ok;
 };

@@ -34,7 +34,7 @@ QByteArray trackBytes(const Workspace& ws, const QString& track) {
 class LaunchDialogs : public Dialogs {
   public:
     LaunchDialogs(Dialogs& inner, bool yes) : inner_(inner), yes_(yes) {}
-    Answer messageBox(const MessageBox& box) override {
+    Answer messageBox(const Message& box) override {
         if (!yes_ || box.buttons != Buttons::YesNo || box.title != QLatin1String("Missing Track"))
             return inner_.messageBox(box);
         std::fprintf(stderr, "%s: %s (yes)\n", qUtf8Printable(box.title), qUtf8Printable(box.text));

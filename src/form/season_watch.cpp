@@ -52,7 +52,7 @@ bool SeasonWatch::allowWrite() {
     const QString& dir = ctx_.ws.strGPLdir;
     if (!known_.known || seasonUnchanged(ctx_.files, dir, known_))
         return true;
-    MessageBox question{
+    Message question{
         QStringLiteral("67season.ini or 67AllTracks.ini was changed by another program after "
                        "Gridkeeper read it.\r\n\r\nYes: write the lists shown here over that "
                        "change.\r\nNo: read the lists again from the files; your changes here "

@@ -15,7 +15,7 @@ namespace gk {
 namespace {
 
 // A track-set name that cannot be used, and why.
-MessageBox nameRefused(const QString& name, const QString& why, const QString& title) {
+Message nameRefused(const QString& name, const QString& why, const QString& title) {
     return {QStringLiteral("\"%1\" can't be used as the name of a track set. %2").arg(name, why),
             title, Buttons::Ok, Icon::Exclamation};
 }

@@ -246,7 +246,7 @@ TEST_F(LaunchProcess, LauncherKilledMidRun) {
     // The next start of the window asks. Declined, the lists show the season in place and the
     // parked one stays; accepted, the real season is back, byte for byte.
     // clang-format off
-    const MessageBox question{u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may indicate that your last GPL session crashed while \r\nrunning an track from the inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to 67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
+    const Message question{u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may indicate that your last GPL session crashed while \r\nrunning an track from the inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to 67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
                               u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation};
     // clang-format on
     for (const Answer answer : {Answer::No, Answer::Yes}) {

@@ -71,7 +71,7 @@ TEST(Launch, Departures) {
             h.dialogs.expectMessage({h.withDir(c.text), QString::fromLatin1(c.title), c.buttons,
                                      c.icon, c.buttons == Buttons::YesNo},
                                     c.answer);
-        h.dialogs.onShow = [&](const MessageBox& box) { // a report comes after the season is back
+        h.dialogs.onShow = [&](const Message& box) { // a report comes after the season is back
             EXPECT_TRUE(box.buttons != Buttons::Ok ||
                         h.game.exists(u"seasons/gridkeeper.tmp"_s) == c.parkedAfter);
         };

@@ -66,12 +66,12 @@ QString sorted(const QString& column) {
 
 TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
     const QString none = u"(none)"_s;
-    const MessageBox notFound{u"Path not found"_s, u"Error 76 (fncCheckTrackFolder)"_s, Buttons::Ok,
-                              Icon::Critical};
+    const Message notFound{u"Path not found"_s, u"Error 76 (fncCheckTrackFolder)"_s, Buttons::Ok,
+                           Icon::Critical};
     const struct {
         const char* name;
         std::function<void(Harness&)> arrange;
-        std::vector<MessageBox> boxes;  // "%1": the game folder
+        std::vector<Message> boxes;     // "%1": the game folder
         std::array<QString, 3> columns; // 1 and 2 as sorted() gives them
         bool titled = true;
     } cases[] = {
@@ -115,7 +115,7 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
         s.game.write(u"tracks/empty/info.txt"_s, "x");
         s.settings.set(settings::kGplDir, s.game.dir());
         c.arrange(s);
-        for (MessageBox box : c.boxes)
+        for (Message box : c.boxes)
             s.dialogs.expectMessage(
                 {box.text.replace(u"%1"_s, s.game.dir()), box.title, box.buttons, box.icon});
         // The window's all-tracks rows: a missing mark is part of the text compared.

@@ -29,8 +29,8 @@ TEST(Startup, TheDirectoryDialog) {
     };
     // clang-format off
     const QString prompt = u"The GPL directory is not yet set or invalid.\rPlease enter your GPL directory.\re.g. C:\\Games\\Sierra\\GPL"_s;
-    const MessageBox notFound{u"GPL Dir not found or not set correctly, please restart the tool and enter the correct GPL path"_s, u"GPL FOLDER..."_s, Buttons::Ok, Icon::Critical};
-    const MessageBox invalid{u"This seems to be an invalid directory. Please enter the correct directory or click on Cancel to keep the previous value."_s, u"Invalid directory"_s, Buttons::Ok, Icon::Critical};
+    const Message notFound{u"GPL Dir not found or not set correctly, please restart the tool and enter the correct GPL path"_s, u"GPL FOLDER..."_s, Buttons::Ok, Icon::Critical};
+    const Message invalid{u"This seems to be an invalid directory. Please enter the correct directory or click on Cancel to keep the previous value."_s, u"Invalid directory"_s, Buttons::Ok, Icon::Critical};
     // clang-format on
     for (const Case& c : cases) {
         Harness h;

@@ -133,7 +133,7 @@ TEST(Writer, ASeasonReadInPartIsWrittenOnlyAfterAsking) {
     ASSERT_TRUE(h.load());
     const QByteArrayList before = h.game.readSeasons();
     // clang-format off
-    const MessageBox question{u"67season.ini could be read only in part: Gridkeeper read 1 track of it before the error. Writing now replaces 67season.ini and 67AllTracks.ini with the lists as they are, and every track that was not read is lost from them.\r\n\r\nWrite anyway? Copies of both present files are kept first as 67season_kept.bak and 67AllTracks_kept.bak."_s,
+    const Message question{u"67season.ini could be read only in part: Gridkeeper read 1 track of it before the error. Writing now replaces 67season.ini and 67AllTracks.ini with the lists as they are, and every track that was not read is lost from them.\r\n\r\nWrite anyway? Copies of both present files are kept first as 67season_kept.bak and 67AllTracks_kept.bak."_s,
                               u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation, true};
     // clang-format on
     h.dialogs.expectMessage(question, Answer::No);
@@ -233,8 +233,8 @@ TEST(TrackSets, SaveAsWritesTheSetAndOffersIt) {
     h.ws().strTrackSet = u"Old"_s;
     h.ws().bolTrackSetChanged = true;
     h.game.write(u"seasons/Mine.67s"_s, "old");
-    const MessageBox exists{u"File already exists. Overwrite?"_s, u"File exists"_s,
-                            Buttons::YesNoCancel, Icon::Exclamation};
+    const Message exists{u"File already exists. Overwrite?"_s, u"File exists"_s,
+                         Buttons::YesNoCancel, Icon::Exclamation};
     // Cancel keeps the set that was current.
     h.dialogs.expectInput(saveAsBox(h, u"Old"_s), {});
     h.m().mnuTrackSet_Click(0);

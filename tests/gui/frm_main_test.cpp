@@ -67,7 +67,7 @@ TEST_F(Window, ShowsClicksTypesMovesAndLaunches) {
     QTest::mouseClick(child<QPushButton>("cmdLaunchGPL"), Qt::LeftButton);
     ASSERT_EQ(h.processes.started.size(), 1u);
     child<QAction>("mnuHelp1")->trigger();
-    const MessageBox& box = h.dialogs.shown().back();
+    const Message& box = h.dialogs.shown().back();
     EXPECT_EQ(box.title, u"Parameter"_s);
     EXPECT_EQ(box.text, QStringLiteral("With the options you choosed GPL will be started with the "
                                        "following command line when you press the 'GPL' "

@@ -7,7 +7,7 @@
 namespace gk::test {
 namespace {
 
-std::string describe(const MessageBox& box) {
+std::string describe(const Message& box) {
     static const char* const buttons[] = {"Ok", "YesNo", "YesNoCancel"};
     static const char* const icons[] = {"None", "Critical", "Exclamation", "Information"};
     return "[" + box.title.toStdString() + "] \"" + box.text.toStdString() + "\" " +
@@ -25,7 +25,7 @@ void FakeDialogs::verify() {
     expected_.clear();
 }
 
-Answer FakeDialogs::messageBox(const MessageBox& box) {
+Answer FakeDialogs::messageBox(const Message& box) {
     shown_.push_back(box);
     if (onShow)
         onShow(box);

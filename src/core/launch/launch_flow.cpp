@@ -26,9 +26,9 @@ int matchingRow(const TrackList& list, const QByteArray& track) {
     return -1;
 }
 
-const MessageBox kAlreadyRunning{QStringLiteral("GPL is already running"),
-                                 QStringLiteral("GPL already running"), Buttons::Ok,
-                                 Icon::Information};
+const Message kAlreadyRunning{QStringLiteral("GPL is already running"),
+                              QStringLiteral("GPL already running"), Buttons::Ok,
+                              Icon::Information};
 
 QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
@@ -77,12 +77,12 @@ bool LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
             return false;
         }
         if (!track.isEmpty() && !trackInstalled(files_, dir, track)) {
-            MessageBox question{QStringLiteral("The track ") + quoted(track) +
-                                    QStringLiteral(" was not found in your GPL\\tracks folder "
-                                                   "(missing track.ini). Do you want to run GPL "
-                                                   "anyway?"),
-                                QStringLiteral("Missing Track"), Buttons::YesNo, Icon::Exclamation,
-                                true};
+            Message question{QStringLiteral("The track ") + quoted(track) +
+                                 QStringLiteral(" was not found in your GPL\\tracks folder "
+                                                "(missing track.ini). Do you want to run GPL "
+                                                "anyway?"),
+                             QStringLiteral("Missing Track"), Buttons::YesNo, Icon::Exclamation,
+                             true};
             if (dialogs_.messageBox(question) != Answer::Yes)
                 return false;
         }
@@ -110,8 +110,8 @@ void LaunchFlow::mnuHelp_Click(int16_t Index, const LaunchChoice& choice) {
         {parameterText(line), QStringLiteral("Parameter"), Buttons::Ok, Icon::Information});
 }
 
-std::optional<MessageBox> LaunchFlow::subShellAndWait(const QString& commandLine,
-                                                      const QString& gameDir) {
+std::optional<Message> LaunchFlow::subShellAndWait(const QString& commandLine,
+                                                   const QString& gameDir) {
     try {
         runner_.startAndWait(commandLine, gameDir);
     } catch (const RuntimeError& e) {
@@ -119,7 +119,7 @@ std::optional<MessageBox> LaunchFlow::subShellAndWait(const QString& commandLine
             e.code() == ErrorCode::FileNotFound
                 ? QStringLiteral("Unable to find '") + commandLine + QLatin1Char('\'')
                 : e.description();
-        return MessageBox{text, appTitle(), Buttons::Ok, Icon::None};
+        return Message{text, appTitle(), Buttons::Ok, Icon::None};
     }
     return std::nullopt;
 }
@@ -216,20 +216,20 @@ class Parking {
 
 } // namespace
 
-std::optional<MessageBox> LaunchFlow::inactiveRunRefusal(const LaunchChoice& choice, int row) {
+std::optional<Message> LaunchFlow::inactiveRunRefusal(const LaunchChoice& choice, int row) {
     const QString& dir = choice.gameDir;
     const QString track = decodeGameText(choice.track);
     if (row < 0)
-        return MessageBox{track + QStringLiteral(" not found in inactive list."), appTitle(),
-                          Buttons::Ok, Icon::Exclamation};
+        return Message{track + QStringLiteral(" not found in inactive list."), appTitle(),
+                       Buttons::Ok, Icon::Exclamation};
     if (!files_.fileExists(paths::gplExe(dir)))
-        return MessageBox{QStringLiteral("GPL.exe not found in ") + paths::shown(dir), appTitle(),
-                          Buttons::Ok, Icon::Exclamation};
+        return Message{QStringLiteral("GPL.exe not found in ") + paths::shown(dir), appTitle(),
+                       Buttons::Ok, Icon::Exclamation};
     if (!trackInstalled(files_, dir, track))
-        return MessageBox{QStringLiteral("The track ") + quoted(track) +
-                              QStringLiteral(" was not found in your GPL\\tracks folder "
-                                             "(missing track.ini)."),
-                          QStringLiteral("Missing Track"), Buttons::Ok, Icon::Exclamation};
+        return Message{QStringLiteral("The track ") + quoted(track) +
+                           QStringLiteral(" was not found in your GPL\\tracks folder "
+                                          "(missing track.ini)."),
+                       QStringLiteral("Missing Track"), Buttons::Ok, Icon::Exclamation};
     return std::nullopt;
 }
 
@@ -244,7 +244,7 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
     if (choice.track.isEmpty())
         return false;
     const int row = matchingRow(choice.inactive, choice.track);
-    if (const std::optional<MessageBox> refusal = inactiveRunRefusal(choice, row)) {
+    if (const std::optional<Message> refusal = inactiveRunRefusal(choice, row)) {
         dialogs_.messageBox(*refusal);
         return false;
     }
@@ -264,9 +264,9 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
         case ParkedSeason::None:
             break;
         }
-        const std::optional<MessageBox> message =
+        const std::optional<Message> message =
             gameWindow_.gameRunning(dir)
-                ? std::optional<MessageBox>(kAlreadyRunning)
+                ? std::optional<Message>(kAlreadyRunning)
                 : subShellAndWait(commandLine(dir, QByteArray(), choice.team), dir);
         // The real season is back in place before anything is reported.
         if (parking.putBack())

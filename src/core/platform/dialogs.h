@@ -10,7 +10,7 @@ enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Icon { None, Critical, Exclamation, Information };
 enum class Answer { Ok, Yes, No, Cancel };
 
-struct MessageBox {
+struct Message {
     QString text;
     QString title;
     Buttons buttons = Buttons::Ok;
@@ -18,7 +18,7 @@ struct MessageBox {
     bool secondButtonDefault = false;
     bool cancelDefault = false; // of Yes, No, Cancel: Cancel is the default
 
-    bool operator==(const MessageBox&) const = default;
+    bool operator==(const Message&) const = default;
 };
 
 struct InputBox {
@@ -36,8 +36,7 @@ inline QString appTitle() {
 
 // The box of run-time error `number` ("Error 61"), and of one met in `where` ("Error 61
 // (fncCheckTracks)").
-inline MessageBox runtimeErrorBox(int number, const QString& description,
-                                  const QString& where = {}) {
+inline Message runtimeErrorBox(int number, const QString& description, const QString& where = {}) {
     QString title = QStringLiteral("Error %1").arg(number);
     if (!where.isEmpty())
         title += QStringLiteral(" (%1)").arg(where);
@@ -48,7 +47,7 @@ inline MessageBox runtimeErrorBox(int number, const QString& description,
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
-    virtual Answer messageBox(const MessageBox& box) = 0;
+    virtual Answer messageBox(const Message& box) = 0;
     // The text entered, or "" when the user cancels.
     virtual QString inputBox(const InputBox& box) = 0;
 };
