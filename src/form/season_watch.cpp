@@ -57,8 +57,12 @@ bool SeasonWatch::allowWrite() {
                        "Gridkeeper read it.\r\n\r\nYes: write the lists shown here over that "
                        "change.\r\nNo: read the lists again from the files; your changes here "
                        "are lost.\r\nCancel: write nothing now."),
-        appTitle(), Buttons::YesNoCancel, Icon::Exclamation};
-    question.cancelDefault = true;
+        appTitle(),
+        Buttons::YesNoCancel,
+        Icon::Exclamation,
+        QuestionId::OverwriteOutsideChange,
+        false,
+        true};
     switch (ctx_.dialogs.messageBox(question)) {
     case Answer::Yes:
         // The change the user agreed to overwrite; a later one is still caught by the write.

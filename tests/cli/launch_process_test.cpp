@@ -205,7 +205,7 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
         Harness h;
         // clang-format off
         h.dialogs.expectMessage({u"GPL is running an inactive track: your 67season.ini is parked as gridkeeper.tmp until the game ends, and a temporary season stands in its place.\r\n\r\nThe lists show your real season. Gridkeeper writes no season file until GPL has ended."_s,
-                                 u"Gridkeeper"_s, Buttons::Ok, Icon::Information});
+                                 u"Gridkeeper"_s, Buttons::Ok, Icon::Information, MessageKind::Information});
         // clang-format on
         ASSERT_TRUE(h.m().Form_Load(game.dir()));
         EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", kTricky, kCafe}));
@@ -247,7 +247,7 @@ TEST_F(LaunchProcess, LauncherKilledMidRun) {
     // parked one stays; accepted, the real season is back, byte for byte.
     // clang-format off
     const Message question{u"The file gridkeeper.tmp has been found in your GPL\\seasons folder.\r\n\r\nThis may indicate that your last GPL session crashed while \r\nrunning an track from the inactive list. If this is the case, the\r\nfile gridkeeper.tmp should be renamed to 67season.ini again.\r\n\r\nShall the file be renamed now?"_s,
-                              u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation};
+                              u"Gridkeeper Crash Recovery"_s, Buttons::YesNo, Icon::Exclamation, QuestionId::CrashRecovery};
     // clang-format on
     for (const Answer answer : {Answer::No, Answer::Yes}) {
         Harness h;

@@ -14,7 +14,7 @@ namespace {
 
 // clang-format off
 const Message kQuestion{u"67season.ini or 67AllTracks.ini was changed by another program after Gridkeeper read it.\r\n\r\nYes: write the lists shown here over that change.\r\nNo: read the lists again from the files; your changes here are lost.\r\nCancel: write nothing now."_s,
-                           u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation, false, true};
+                           u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation, QuestionId::OverwriteOutsideChange, false, true};
 // clang-format on
 
 // The small game with brands moved to the active list and not saved.

@@ -128,13 +128,13 @@ TEST(Writer, ASeasonReadInPartIsWrittenOnlyAfterAsking) {
     Harness h;
     h.game.writeAllTracks({"a", "b", "c"});
     h.game.write(seasons("67season.ini"), seasonOf({"a"}) + "[Event2]\r\nname=b\r\n");
-    h.dialogs.expectMessage(gkBox(
-        u"Input past end of file: 67season.ini ends inside event 2 (line 15)."_s, Icon::None));
+    h.dialogs.expectMessage(
+        startupErrorBox(u"Input past end of file: 67season.ini ends inside event 2 (line 15)."_s));
     ASSERT_TRUE(h.load());
     const QByteArrayList before = h.game.readSeasons();
     // clang-format off
     const Message question{u"67season.ini could be read only in part: Gridkeeper read 1 track of it before the error. Writing now replaces 67season.ini and 67AllTracks.ini with the lists as they are, and every track that was not read is lost from them.\r\n\r\nWrite anyway? Copies of both present files are kept first as 67season_kept.bak and 67AllTracks_kept.bak."_s,
-                              u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation, true};
+                              u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation, QuestionId::WritePartialSeason, true};
     // clang-format on
     h.dialogs.expectMessage(question, Answer::No);
     h.m().cmdMakeIni_Click();
@@ -234,7 +234,7 @@ TEST(TrackSets, SaveAsWritesTheSetAndOffersIt) {
     h.ws().bolTrackSetChanged = true;
     h.game.write(u"seasons/Mine.67s"_s, "old");
     const Message exists{u"File already exists. Overwrite?"_s, u"File exists"_s,
-                         Buttons::YesNoCancel, Icon::Exclamation};
+                         Buttons::YesNoCancel, Icon::Exclamation, QuestionId::OverwriteTrackSet};
     // Cancel keeps the set that was current.
     h.dialogs.expectInput(saveAsBox(h, u"Old"_s), {});
     h.m().mnuTrackSet_Click(0);
@@ -319,7 +319,8 @@ TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
         h.ws().bolTrackSetChanged = setChanged;
         if (!question.isEmpty())
             h.dialogs.expectMessage({question + u" Do you really want to open the new track set?"_s,
-                                     u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation},
+                                     u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation,
+                                     QuestionId::DiscardUnsavedChanges},
                                     answer);
         h.m().mnuTrackSet_Click(2); // Pick
         const bool opened = answer == Answer::Yes;

@@ -185,7 +185,8 @@ TEST(MessageBox, KeepsLinesWholeWhereTheScreenAllows) {
                 << line.toStdString();
             box->done(QMessageBox::Ok);
         });
-        dialogs.messageBox({text, u"Parameter"_s, Buttons::Ok, Icon::Information});
+        dialogs.messageBox(
+            {text, u"Parameter"_s, Buttons::Ok, Icon::Information, MessageKind::Information});
     }
 }
 

@@ -20,24 +20,31 @@
 
 namespace gk::test {
 
-// An OK box titled "Gridkeeper", and the box of run-time error `number`.
-inline Message gkBox(const QString& text, Icon icon = Icon::Exclamation) {
-    return {text, QStringLiteral("Gridkeeper"), Buttons::Ok, icon};
+// An OK box titled "Gridkeeper"; the box of run-time error `number`; a run-time error met by a
+// step of start-up, shown with its description alone.
+inline Message gkBox(const QString& text, MessageKind kind = MessageKind::Refusal,
+                     Icon icon = Icon::Exclamation) {
+    return {text, QStringLiteral("Gridkeeper"), Buttons::Ok, icon, kind};
 }
 inline Message errorBox(int number, const QString& text) {
-    return {text, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical};
+    return {text, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical,
+            MessageKind::RuntimeError};
+}
+inline Message startupErrorBox(const QString& text) {
+    return gkBox(text, MessageKind::RuntimeError, Icon::None);
 }
 // A write's success; the question on closing with unsaved changes; a write refused while the
 // game runs an inactive track.
 // clang-format off
-inline const Message kCreatedBox = gkBox(QStringLiteral("67season.ini created"), Icon::Information);
+inline const Message kCreatedBox = gkBox(QStringLiteral("67season.ini created"), MessageKind::Information, Icon::Information);
 inline const Message kClosingQuestion{QStringLiteral("You haven't saved your changes so far. Do you want to create the new 67season.ini now?"),
-                                         QStringLiteral("Gridkeeper"), Buttons::YesNoCancel, Icon::Exclamation};
+                                         QStringLiteral("Gridkeeper"), Buttons::YesNoCancel, Icon::Exclamation, QuestionId::SaveBeforeClosing};
 inline const Message kRunRefusal = gkBox(QStringLiteral("GPL is running an inactive track: 67season.ini holds a temporary season until the game ends.\r\n\r\nNothing was written. Save again after GPL has ended."));
 // clang-format on
 
 // Message and input boxes answered from a queue of expectations. A box the test did not
-// expect, or one that differs from the expected one, fails the test.
+// expect, or one that differs from the expected one (its kind or question included), fails the
+// test.
 class FakeDialogs : public Dialogs {
   public:
     ~FakeDialogs() override { verify(); }
@@ -59,7 +66,7 @@ class FakeDialogs : public Dialogs {
   private:
     struct Expected {
         std::optional<InputBox> input;
-        Message message;
+        std::optional<Message> message;
         Answer answer;
         QString text;
     };
