@@ -208,7 +208,7 @@ TEST(FormModel, HelpLineMenusAndAbout) {
               u"Gridkeeper, Version 12.0.7\rFor Windows 95 oder higher"_s);
     m.lblMyMail_Click();
     EXPECT_EQ(h.shell.opened,
-              std::vector<QString>{u"mailto:"_s + about::supportMail() + u"?Subject=Gridkeeper"_s});
+              std::vector<QString>{u"mailto:" GK_SUPPORT_MAIL "?Subject=Gridkeeper"_s});
 }
 
 } // namespace
