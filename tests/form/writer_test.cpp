@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the season files (golden files, refusals, failures at every step) and the track sets.
-#include "season/season_writer.h"
 #include "support/harness.h"
 
 #include <QFile>
@@ -61,19 +60,13 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
 }
 
 // Extra lines after the seventh entry and every byte but CR and LF travel with their event
-// through a load and a write, into both files, the inactive list and a track set.
+// through a load and a write, into both files, the inactive list and a track set. The active
+// events: monza, whose name and one extra line hold every such byte (after a displayName=
+// line), and spa; the inactive ones: a second race at monza ("; non-championship" after its
+// entries) and brands.
 TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
-    QByteArray everyByte;
-    for (int b = 0; b < 256; ++b)
-        if (b != '\r' && b != '\n')
-            everyByte.append(static_cast<char>(b));
-    std::vector<EventEntries> active = {makeEvent("monza", everyByte), makeEvent("spa")};
-    active[0].extra = {"displayName=Gran Premio d'Italia", everyByte};
-    // A second race at monza, inactive.
-    std::vector<EventEntries> inactive = {makeEvent("monza", "Coppa"), makeEvent("brands")};
-    inactive[0].extra = {"; non-championship"};
-    const QByteArray season = seasonBytes(active, "All Tracks In Custom Order");
-    const QByteArray all = allTracksFileBytes(active, inactive);
+    const QByteArray season = golden("every_line_67season.ini");
+    const QByteArray all = golden("every_line_67AllTracks.ini");
     Harness h;
     h.game.addTracks({"monza", "spa", "brands"});
     h.game.write(seasons("67season.ini"), season);
@@ -83,7 +76,7 @@ TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
     h.m().subCreateIniFiles(true);
     EXPECT_EQ(h.game.readSeasons().mid(0, 2), (QByteArrayList{season, all}));
     ASSERT_TRUE(h.m().saveTrackSet(u"Set"_s));
-    EXPECT_EQ(h.game.read(seasons("Set.67s")), seasonBytes(active, "Track Set for Gridkeeper"));
+    EXPECT_EQ(h.game.read(seasons("Set.67s")), golden("every_line_trackset.67s"));
 }
 
 // A write that cannot be read back, or cannot be done, is refused with a message and changes
@@ -291,14 +284,23 @@ TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
     // Nor is a set opened by such a name, even when the file it leads to exists.
     Harness h;
     loadSetsGame(h);
+    const QByteArray before = h.game.season();
     h.game.write(u"outside/evil.67s"_s, seasonOf({"monaco"}));
     h.dialogs.allowAnyMessage(Answer::Ok);
     h.m().openTrackSet(u"../outside/evil"_s);
     ASSERT_EQ(h.dialogs.shown().size(), 1u);
     EXPECT_TRUE(h.dialogs.shown()[0].text.startsWith(u"\"../outside/evil\" can't be used"_s));
     EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa"}));
-    EXPECT_EQ(h.game.season(), seasonOf({"monza", "spa"}));
+    EXPECT_EQ(h.game.season(), before);
 }
+
+// The season written from the track set Pick (monaco, brands).
+const QByteArray kPicked =
+    "[Season]\r\nname=All Tracks In Custom Order\r\nYear = 1967\r\nnumEvents=2\r\n\r\n"
+    "[Event1]\r\nname=monaco\r\nshortname=monaco\r\ntrackDirectory=monaco\r\nmonth=6\r\nday=18\r\n"
+    "numberOfLaps=28\r\nstartingGrid=0\r\n\r\n"
+    "[Event2]\r\nname=brands\r\nshortname=brands\r\ntrackDirectory=brands\r\nmonth=6\r\nday=18\r\n"
+    "numberOfLaps=28\r\nstartingGrid=0\r\n\r\n";
 
 TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
     const QString both = u"Neither your 67season.ini nor your current track set are saved yet."_s;
@@ -330,7 +332,7 @@ TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
         if (!opened)
             continue;
         EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "spa"}));
-        EXPECT_EQ(h.game.season(), seasonBytes(h.ws().arrActive, "All Tracks In Custom Order"));
+        EXPECT_EQ(h.game.season(), kPicked);
         EXPECT_FALSE(h.ws().bolTrackSetChanged);
         EXPECT_EQ(h.ctl().lblTrackSet.caption, u" Track Set: Pick "_s);
     }
