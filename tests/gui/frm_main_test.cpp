@@ -119,74 +119,65 @@ QRect contentOf(const QLabel* label) {
 }
 
 // What a user sees of a control: all of it, except of a label on the window's own green only
-// its caption or picture. Its place in the reading order: a label's by its caption.
+// its caption or picture.
 QRect seenOf(QWidget* w) {
     auto* label = qobject_cast<QLabel*>(w);
     return label && !label->autoFillBackground() ? contentOf(label) : w->geometry();
 }
-QRect placeOf(QWidget* w) {
-    auto* label = qobject_cast<QLabel*>(w);
-    return label ? contentOf(label) : w->geometry();
-}
 
-// The controls as a user sees them: inside the window; two of them apart, or one standing on a
-// coloured label without covering its caption; and in their reading order. Positions are
-// measured in twips and rounded down to pixels, so neighbours may share one row or column.
+// The controls as a user sees them (the track set's label too, shown only while a set is
+// open): inside the window; two of them apart, or one standing on a coloured label without
+// covering its caption; and in their reading order. Positions are measured in twips and
+// rounded down to pixels, so neighbours may share one row or column.
 TEST_F(Window, ControlsStandApartInReadingOrder) {
     auto* client = child<QWidget>("client");
-    // The longest caption of the label the others stand on.
-    child<QLabel>("lblGPLdir")->setText(u"GPL directory invalid or not set!"_s);
-    std::vector<QWidget*> controls;
-    for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (w->isVisible())
-            controls.push_back(w);
-    ASSERT_GE(controls.size(), 40u);
-    const auto name = [](const QWidget* w) { return w->objectName().toStdString(); };
-    for (size_t i = 0; i < controls.size(); ++i) {
-        EXPECT_TRUE(client->rect().contains(seenOf(controls[i]))) << name(controls[i]);
-        for (size_t j = i + 1; j < controls.size(); ++j) {
-            const QRect shared = seenOf(controls[i]) & seenOf(controls[j]);
+    child<QLabel>("lblGPLdir")->setText(u"GPL directory invalid or not set!"_s); // the longest
+    const QList<QWidget*> controls = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    ASSERT_GE(controls.size(), 40);
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        QWidget* const a = controls[i];
+        EXPECT_TRUE(client->rect().contains(seenOf(a))) << a->objectName().toStdString();
+        for (QWidget* b : controls.mid(i + 1)) {
+            const QRect shared = seenOf(a) & seenOf(b);
             if (shared.width() <= 1 || shared.height() <= 1)
                 continue;
-            // One stands on the other: a coloured label that holds it whole, and shows its
-            // caption.
-            const bool firstHolds = controls[i]->geometry().contains(controls[j]->geometry());
-            QWidget* on = firstHolds ? controls[j] : controls[i];
-            auto* backdrop = qobject_cast<QLabel*>(firstHolds ? controls[i] : controls[j]);
+            // One stands on the other, a coloured label that shows its caption.
+            const bool aHolds = a->geometry().contains(b->geometry());
+            auto* backdrop = qobject_cast<QLabel*>(aHolds ? a : b);
+            const QWidget* on = aHolds ? b : a;
             ASSERT_TRUE(backdrop && backdrop->autoFillBackground() &&
                         backdrop->geometry().contains(on->geometry()))
-                << name(controls[i]) << " and " << name(controls[j]) << " overlap";
+                << (a->objectName() + u" and "_s + b->objectName()).toStdString();
             EXPECT_FALSE(contentOf(backdrop).intersects(on->geometry()))
-                << name(on) << " covers the caption of " << name(backdrop);
+                << on->objectName().toStdString();
         }
     }
     // Each row from left to right, each column from top to bottom.
-    const std::vector<std::vector<const char*>> rows = {
-        {"lblGPLdir", "txtRunTrack", "cboCars", "cmdLaunchGPL"},
-        {"lblAmountLeft", "Label5_0", "Label5_1", "lblAmountRight"},
-        {"ListTracks", "txtEntry0", "txtEntry7", "listNotActive"},
-        {"chkEdit0", "chkEdit1"},
-        {"ListTracks", "picArrow0", "Label3", "cmdMakeIni", "Label4", "picArrow2", "listNotActive"},
+    const std::vector<std::pair<std::vector<const char*>, bool>> lines = {
+        {{"txtRunTrack", "cboCars", "cmdLaunchGPL"}, true},
+        {{"lblAmountLeft", "Label5_0", "Label5_1", "lblAmountRight"}, true},
+        {{"ListTracks", "txtEntry0", "txtEntry7", "listNotActive"}, true},
+        {{"ListTracks", "picArrow0", "Label3", "cmdMakeIni", "Label4", "picArrow2",
+          "listNotActive"},
+         true},
+        {{"lblGPLdir", "lblAmountLeft", "ListTracks", "frameInfo", "lblMyMail"}, false},
+        {{"Label5_0", "txtEntry0", "txtEntry1", "txtEntry2", "txtEntry3", "txtEntry4", "txtEntry5",
+          "txtEntry6", "chkEdit0", "cmdChangeButton1", "Label3", "cmdChangeButton0", "frameInfo"},
+         false},
+        {{"Label5_1", "txtEntry7", "txtEntry13", "chkEdit1", "cmdChangeButton2", "Label4",
+          "cmdChangeButton3"},
+         false},
+        {{"lblChoose", "txtTrack", "cmdMakeIni", "chkSort", "frameInfo"}, false},
+        {{"picArrow0", "picArrow1"}, false},
     };
-    const std::vector<std::vector<const char*>> columns = {
-        {"lblGPLdir", "lblAmountLeft", "ListTracks", "frameInfo", "lblMyMail"},
-        {"Label5_0", "txtEntry0", "txtEntry1", "txtEntry2", "txtEntry3", "txtEntry4", "txtEntry5",
-         "txtEntry6", "chkEdit0", "cmdChangeButton1", "Label3", "cmdChangeButton0", "frameInfo"},
-        {"Label5_1", "txtEntry7", "txtEntry13", "chkEdit1", "cmdChangeButton2", "Label4",
-         "cmdChangeButton3"},
-        {"lblChoose", "txtTrack", "cmdMakeIni", "chkSort", "frameInfo"},
-        {"picArrow0", "picArrow1"},
-        {"picArrow2", "picArrow3"},
-    };
-    for (const auto& [lines, across] : {std::pair{&rows, true}, std::pair{&columns, false}})
-        for (const std::vector<const char*>& line : *lines)
-            for (size_t i = 1; i < line.size(); ++i) {
-                const QRect before = placeOf(child<QWidget>(line[i - 1]));
-                const QRect after = placeOf(child<QWidget>(line[i]));
-                EXPECT_LE(across ? before.right() : before.bottom(),
-                          (across ? after.left() : after.top()) + 1)
-                    << line[i - 1] << (across ? " left of " : " above ") << line[i];
-            }
+    for (const auto& [line, across] : lines)
+        for (size_t i = 1; i < line.size(); ++i) {
+            const QRect before = seenOf(child<QWidget>(line[i - 1]));
+            const QRect after = seenOf(child<QWidget>(line[i]));
+            EXPECT_LE(across ? before.right() : before.bottom(),
+                      (across ? after.left() : after.top()) + 1)
+                << line[i - 1] << (across ? " left of " : " above ") << line[i];
+        }
 }
 
 // Contrast ratio of two colours (as WCAG, with a plain 2.2 gamma).
