@@ -79,15 +79,12 @@ bool LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
             return false;
         }
         if (!track.isEmpty() && !trackInstalled(files_, dir, track)) {
-            Message question{QStringLiteral("The track ") + quoted(track) +
-                                 QStringLiteral(" was not found in your GPL\\tracks folder "
-                                                "(missing track.ini). Do you want to run GPL "
-                                                "anyway?"),
-                             QStringLiteral("Missing Track"),
-                             Buttons::YesNo,
-                             Icon::Exclamation,
-                             QuestionId::MissingTrack,
-                             true};
+            const Message question(QStringLiteral("The track ") + quoted(track) +
+                                       QStringLiteral(" was not found in your GPL\\tracks folder "
+                                                      "(missing track.ini). Do you want to run "
+                                                      "GPL anyway?"),
+                                   QStringLiteral("Missing Track"), Buttons::YesNo,
+                                   Icon::Exclamation, QuestionId::MissingTrack, true);
             if (dialogs_.messageBox(question) != Answer::Yes)
                 return false;
         }
