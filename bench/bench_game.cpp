@@ -143,7 +143,7 @@ const BenchGame& sharedGame(const GameShape& shape, const QString& purpose) {
     return *it->second;
 }
 
-Answer NullDialogs::messageBox(const MessageBox& box) {
+Answer NullDialogs::messageBox(const Message& box) {
     ++shown;
     lastText = box.text;
     return box.buttons == Buttons::Ok ? Answer::Ok : Answer::No;

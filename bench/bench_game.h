@@ -78,7 +78,7 @@ std::optional<ChildRun> runSelf(const std::vector<std::string>& args);
 // boxes answer Ok (No to questions), input boxes are cancelled.
 class NullDialogs : public Dialogs {
   public:
-    Answer messageBox(const MessageBox& box) override;
+    Answer messageBox(const Message& box) override;
     QString inputBox(const InputBox& box) override;
     int shown = 0;
     QString lastText;

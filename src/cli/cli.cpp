@@ -27,22 +27,31 @@
 namespace gk {
 namespace cli {
 
-Answer CliDialogs::messageBox(const MessageBox& box) {
+Answer CliDialogs::messageBox(const Message& box) {
     QString text = box.text;
     text.replace(QLatin1String("\r\n"), QLatin1String(" "));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(box.title), qUtf8Printable(text));
-    if (box.title.startsWith(QLatin1String("Error ")) && box.icon == Icon::Critical)
-        status = std::max(status, static_cast<int>(Failed));
-    else if (box.icon == Icon::Critical || box.icon == Icon::Exclamation)
+    const auto* question = std::get_if<QuestionId>(&box.meaning);
+    const bool yes = question && std::find(yesTo.begin(), yesTo.end(), *question) != yesTo.end();
+    std::fprintf(stderr, "%s: %s%s\n", qUtf8Printable(box.title), qUtf8Printable(text),
+                 yes ? " (yes)" : "");
+    if (yes)
+        return Answer::Yes;
+    if (question) {
+        // Declined: what the command was to do is not done.
         status = std::max(status, static_cast<int>(Refused));
-    switch (box.buttons) {
-    case Buttons::Ok:
-        return Answer::Ok;
-    case Buttons::YesNo:
-        return Answer::No;
-    case Buttons::YesNoCancel:
-        return Answer::Cancel;
+        return box.buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+    }
+    switch (std::get<MessageKind>(box.meaning)) {
+    case MessageKind::Information:
+        break;
+    case MessageKind::Refusal:
+    case MessageKind::Failure:
+        status = std::max(status, static_cast<int>(Refused));
+        break;
+    case MessageKind::RuntimeError:
+        status = std::max(status, static_cast<int>(Failed));
+        break;
     }
     return Answer::Ok;
 }

@@ -23,12 +23,15 @@ namespace cli {
 enum Status { Ok = 0, Refused = 1, Usage = 2, Failed = 3 };
 
 // Message boxes become lines on stderr ("Title: text"); questions are answered so that nothing
-// is changed that the command did not ask for. `status` keeps the worst outcome shown.
+// is changed that the command did not ask for, except those in `yesTo`, answered Yes. `status`
+// keeps the worst outcome shown, by each message's kind: a refusal or a failure, or a question
+// declined, is Refused; a run-time error is Failed.
 class CliDialogs : public Dialogs {
   public:
-    Answer messageBox(const MessageBox& box) override;
+    Answer messageBox(const Message& box) override;
     QString inputBox(const InputBox& box) override;
     int status = Ok;
+    std::vector<QuestionId> yesTo;
 };
 
 // What a command runs on: the loaded game folder and its arguments.

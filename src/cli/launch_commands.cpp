@@ -29,24 +29,6 @@ QByteArray trackBytes(const Workspace& ws, const QString& track) {
     return encoded.value_or(utf8);
 }
 
-// The command line's own dialogs, except that --yes answers the "Missing Track" question with
-// Yes.
-class LaunchDialogs : public Dialogs {
-  public:
-    LaunchDialogs(Dialogs& inner, bool yes) : inner_(inner), yes_(yes) {}
-    Answer messageBox(const MessageBox& box) override {
-        if (!yes_ || box.buttons != Buttons::YesNo || box.title != QLatin1String("Missing Track"))
-            return inner_.messageBox(box);
-        std::fprintf(stderr, "%s: %s (yes)\n", qUtf8Printable(box.title), qUtf8Printable(box.text));
-        return Answer::Yes;
-    }
-    QString inputBox(const InputBox& box) override { return inner_.inputBox(box); }
-
-  private:
-    Dialogs& inner_;
-    bool yes_;
-};
-
 } // namespace
 
 int commandLineCommand(FormModel& model, cli::Context& c, const LaunchArguments& args) {
@@ -60,9 +42,11 @@ int commandLineCommand(FormModel& model, cli::Context& c, const LaunchArguments&
 }
 
 int runCommand(FormModel& model, cli::Context& c, const LaunchArguments& args) {
-    LaunchDialogs launchDialogs(c.dialogs, args.yes);
+    // --yes answers the "Missing Track" question with Yes.
+    if (args.yes)
+        c.dialogs.yesTo.push_back(QuestionId::MissingTrack);
     NullShell shell;
-    LaunchFlow flow({launchDialogs, c.files, shell, c.runner, c.gameWindow});
+    LaunchFlow flow({c.dialogs, c.files, shell, c.runner, c.gameWindow});
     const bool ran = flow.cmdLaunchGPL_Click(
         {model.workspace().strGPLdir, model.workspace().bolSeasonChanged,
          model.workspace().ListTracks, model.workspace().listNotActive,

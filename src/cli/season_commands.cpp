@@ -68,7 +68,7 @@ int openSet(Context& c) {
     if (!c.files.fileExists(paths::trackSet(dir, name))) {
         c.dialogs.messageBox({QStringLiteral("The track set \"%1\" was not found in %2.")
                                   .arg(name, paths::shown(paths::seasonsFolder(dir))),
-                              appTitle(), Buttons::Ok, Icon::Exclamation});
+                              appTitle(), Buttons::Ok, Icon::Exclamation, MessageKind::Refusal});
         return c.dialogs.status;
     }
     c.model.openTrackSet(name);
@@ -77,7 +77,7 @@ int openSet(Context& c) {
 
 void notFound(Dialogs& dialogs, const QString& row) {
     dialogs.messageBox({QStringLiteral("The track \"%1\" is in neither list.").arg(row), appTitle(),
-                        Buttons::Ok, Icon::Exclamation});
+                        Buttons::Ok, Icon::Exclamation, MessageKind::Refusal});
 }
 
 // Selects the named rows of one side (and only those) and makes the first current.

@@ -15,7 +15,7 @@ void FormContext::showError(int number, const QString& description) {
     dialogs.messageBox(runtimeErrorBox(number, description));
 }
 
-void FormContext::endProgram(const MessageBox& box) {
+void FormContext::endProgram(const Message& box) {
     dialogs.messageBox(box);
     throw ProgramEnd{};
 }

@@ -76,7 +76,7 @@ struct FormContext {
     bool fncFileExists(const QString& path);
     void showError(int number, const QString& description);
     // Shows the box and ends the program.
-    void endProgram(const MessageBox& box);
+    void endProgram(const Message& box);
     // Runs a handler unless the program has ended; a handler that ends it stops there.
     template <class F> void guarded(F&& handler) {
         if (ended)

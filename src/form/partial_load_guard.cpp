@@ -27,8 +27,8 @@ bool PartialLoadGuard::allowWrite(Dialogs& dialogs, FileSystem& fs, const QStrin
             .arg(fileName_)
             .arg(tracksRead_)
             .arg(tracksRead_ == 1 ? QStringLiteral("track") : QStringLiteral("tracks"));
-    MessageBox box{text, appTitle(), Buttons::YesNo, Icon::Exclamation};
-    box.secondButtonDefault = true;
+    const Message box{
+        text, appTitle(), Buttons::YesNo, Icon::Exclamation, QuestionId::WritePartialSeason, true};
     if (dialogs.messageBox(box) != Answer::Yes)
         return false;
     for (const auto& [live, kept] :

@@ -59,7 +59,7 @@ void SeasonFiles::subGet67season(const QString& strFile) {
         ctx_.endProgram(
             {QStringLiteral("67season.ini was not found. Please check your GPL\\seasons "
                             "folder."),
-             QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
+             QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical, MessageKind::Failure});
     InstalledTracks installed; // one look-up per folder
     // While a live run of an inactive track has parked the real season, that is what the lists
     // show, not the run's temporary season.
@@ -99,7 +99,8 @@ void SeasonFiles::subGet67season(const QString& strFile) {
 void SeasonFiles::subCreateIniFiles(bool bolMute) {
     heldBack_ = false;
     const auto refuse = [this](const QString& text) {
-        ctx_.dialogs.messageBox({text, appTitle(), Buttons::Ok, Icon::Exclamation});
+        ctx_.dialogs.messageBox(
+            {text, appTitle(), Buttons::Ok, Icon::Exclamation, MessageKind::Refusal});
     };
     if (ctx_.ws.ListTracks.count() == 0) {
         refuse(QStringLiteral("Can't create 67season.ini cause there are no tracks in the "
@@ -145,8 +146,8 @@ void SeasonFiles::subCreateIniFiles(bool bolMute) {
     if (!written)
         return;
     if (!bolMute)
-        ctx_.dialogs.messageBox(
-            {QStringLiteral("67season.ini created"), appTitle(), Buttons::Ok, Icon::Information});
+        ctx_.dialogs.messageBox({QStringLiteral("67season.ini created"), appTitle(), Buttons::Ok,
+                                 Icon::Information, MessageKind::Information});
     loadGuard_.written();
     ctx_.ws.bolSeasonChanged = false;
 }
@@ -157,7 +158,7 @@ void SeasonFiles::refuseWhileRunning() {
         {QStringLiteral("GPL is running an inactive track: 67season.ini holds a temporary season "
                         "until the game ends.\r\n\r\nNothing was written. Save again after GPL "
                         "has ended."),
-         appTitle(), Buttons::Ok, Icon::Exclamation});
+         appTitle(), Buttons::Ok, Icon::Exclamation, MessageKind::Refusal});
 }
 
 // Writes in the chosen order; false when it was held back for a second writer. A change by

@@ -52,13 +52,14 @@ bool SeasonWatch::allowWrite() {
     const QString& dir = ctx_.ws.strGPLdir;
     if (!known_.known || seasonUnchanged(ctx_.files, dir, known_))
         return true;
-    MessageBox question{
+    const QString text =
         QStringLiteral("67season.ini or 67AllTracks.ini was changed by another program after "
                        "Gridkeeper read it.\r\n\r\nYes: write the lists shown here over that "
                        "change.\r\nNo: read the lists again from the files; your changes here "
-                       "are lost.\r\nCancel: write nothing now."),
-        appTitle(), Buttons::YesNoCancel, Icon::Exclamation};
-    question.cancelDefault = true;
+                       "are lost.\r\nCancel: write nothing now.");
+    // Cancel is the default.
+    const Message question(text, appTitle(), Buttons::YesNoCancel, Icon::Exclamation,
+                           QuestionId::OverwriteOutsideChange, false, true);
     switch (ctx_.dialogs.messageBox(question)) {
     case Answer::Yes:
         // The change the user agreed to overwrite; a later one is still caught by the write.

@@ -82,7 +82,7 @@ bool Selection::editEntry(int16_t index, const QString& text) {
                             "which hold only the characters of the Windows-1252 code page. The "
                             "entry keeps its previous text.")
                  .arg(firstUnencodableCharacter(text)),
-             appTitle(), Buttons::Ok, Icon::Exclamation});
+             appTitle(), Buttons::Ok, Icon::Exclamation, MessageKind::Refusal});
         return false;
     }
     ctx_.ctl.txtEntry[static_cast<size_t>(index)].text = *bytes;

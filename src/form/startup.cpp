@@ -30,7 +30,8 @@ template <class F> void Startup::startupStep(F&& body) {
         body();
     } catch (const RuntimeError& e) {
         faults_.push_back({e.number(), e.description()});
-        ctx_.dialogs.messageBox({e.description(), appTitle(), Buttons::Ok, Icon::None});
+        ctx_.dialogs.messageBox(
+            {e.description(), appTitle(), Buttons::Ok, Icon::None, MessageKind::RuntimeError});
     }
 }
 
@@ -85,10 +86,12 @@ void Startup::endWithoutGameFolder() {
     if (!ctx_.ws.bolGPLdirOK)
         ctx_.endProgram({QStringLiteral("GPL Dir not found or not set correctly, please restart "
                                         "the tool and enter the correct GPL path"),
-                         QStringLiteral("GPL FOLDER..."), Buttons::Ok, Icon::Critical});
+                         QStringLiteral("GPL FOLDER..."), Buttons::Ok, Icon::Critical,
+                         MessageKind::Failure});
     if (!ctx_.fncFileExists(paths::seasonIni(ctx_.ws.strGPLdir)))
         ctx_.endProgram({QStringLiteral("67season.ini was not found"),
-                         QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical});
+                         QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical,
+                         MessageKind::Failure});
 }
 
 void Startup::readSortSetting() {
@@ -120,7 +123,7 @@ void Startup::lookAtParkedSeason() {
                        QString(),
                        QStringLiteral("The lists show your real season. Gridkeeper writes no "
                                       "season file until GPL has ended.")}),
-             appTitle(), Buttons::Ok, Icon::Information});
+             appTitle(), Buttons::Ok, Icon::Information, MessageKind::Information});
         return;
     case ParkedSeason::LeftBehind:
         break;
@@ -131,8 +134,9 @@ void Startup::lookAtParkedSeason() {
          QStringLiteral("running an track from the inactive list. If this is the case, the"),
          QStringLiteral("file gridkeeper.tmp should be renamed to 67season.ini again."), QString(),
          QStringLiteral("Shall the file be renamed now?")});
-    const Answer answer = ctx_.dialogs.messageBox(
-        {text, QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation});
+    const Answer answer =
+        ctx_.dialogs.messageBox({text, QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo,
+                                 Icon::Exclamation, QuestionId::CrashRecovery});
     if (answer == Answer::Yes)
         restoreParkedSeason(ctx_.files, ctx_.ws.strGPLdir);
 }
@@ -165,7 +169,7 @@ void Startup::Form_Unload(bool& Cancel) {
         const Answer answer = ctx_.dialogs.messageBox(
             {QStringLiteral("You haven't saved your changes so far. Do you want to create the new "
                             "67season.ini now?"),
-             appTitle(), Buttons::YesNoCancel, Icon::Exclamation});
+             appTitle(), Buttons::YesNoCancel, Icon::Exclamation, QuestionId::SaveBeforeClosing});
         if (answer == Answer::Cancel) {
             Cancel = true;
             return;
@@ -210,7 +214,8 @@ void Startup::subSetGPLdir() {
             {QStringLiteral("This seems to be an invalid directory. Please enter "
                             "the correct directory or click on Cancel to keep "
                             "the previous value."),
-             QStringLiteral("Invalid directory"), Buttons::Ok, Icon::Critical});
+             QStringLiteral("Invalid directory"), Buttons::Ok, Icon::Critical,
+             MessageKind::Refusal});
     }
 }
 

@@ -15,9 +15,9 @@ namespace gk {
 namespace {
 
 // A track-set name that cannot be used, and why.
-MessageBox nameRefused(const QString& name, const QString& why, const QString& title) {
+Message nameRefused(const QString& name, const QString& why, const QString& title) {
     return {QStringLiteral("\"%1\" can't be used as the name of a track set. %2").arg(name, why),
-            title, Buttons::Ok, Icon::Exclamation};
+            title, Buttons::Ok, Icon::Exclamation, MessageKind::Refusal};
 }
 
 } // namespace
@@ -114,7 +114,7 @@ void TrackSets::saveTrackSetAs() {
         if (ctx_.fncFileExists(paths::trackSet(ctx_.ws.strGPLdir, name))) {
             const Answer answer = ctx_.dialogs.messageBox(
                 {QStringLiteral("File already exists. Overwrite?"), QStringLiteral("File exists"),
-                 Buttons::YesNoCancel, Icon::Exclamation});
+                 Buttons::YesNoCancel, Icon::Exclamation, QuestionId::OverwriteTrackSet});
             if (answer == Answer::No)
                 continue;
             if (answer == Answer::Cancel)
@@ -134,7 +134,8 @@ bool TrackSets::saveTrackSet(const QString& name) {
     const QString unreadable =
         readBackProblem(ctx_.ws.ListTracks, ctx_.ws.arrActive, QStringLiteral("active tracks"));
     if (!unreadable.isEmpty()) {
-        ctx_.dialogs.messageBox({unreadable, appTitle(), Buttons::Ok, Icon::Exclamation});
+        ctx_.dialogs.messageBox(
+            {unreadable, appTitle(), Buttons::Ok, Icon::Exclamation, MessageKind::Refusal});
         return false;
     }
     ctx_.ws.strTrackSet = name;
@@ -161,8 +162,8 @@ bool TrackSets::confirmDiscard() {
                                   "open the new track set?");
     if (question.isEmpty())
         return true;
-    return ctx_.dialogs.messageBox({question, appTitle(), Buttons::YesNo, Icon::Exclamation}) ==
-           Answer::Yes;
+    return ctx_.dialogs.messageBox({question, appTitle(), Buttons::YesNo, Icon::Exclamation,
+                                    QuestionId::DiscardUnsavedChanges}) == Answer::Yes;
 }
 
 void TrackSets::openTrackSet(const QString& name) {

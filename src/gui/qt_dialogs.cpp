@@ -70,7 +70,7 @@ class MessageBoxWidget : public QMessageBox {
 
 } // namespace
 
-Answer QtDialogs::messageBox(const MessageBox& box) {
+Answer QtDialogs::messageBox(const Message& box) {
     MessageBoxWidget dialog(parent_);
     dialog.setWindowTitle(box.title);
     // Message texts join their lines with CR LF or CR; Qt wants LF.

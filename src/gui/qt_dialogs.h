@@ -12,7 +12,7 @@ namespace gk {
 class QtDialogs : public Dialogs {
   public:
     void setParent(QWidget* parent) { parent_ = parent; }
-    Answer messageBox(const MessageBox& box) override;
+    Answer messageBox(const Message& box) override;
     QString inputBox(const InputBox& box) override;
 
   private:

@@ -41,6 +41,7 @@ TEST(Launch, Departures) {
         std::function<void(H&)> setup;
         const char *text, *title; // the one box shown, if any
         Icon icon;
+        std::variant<MessageKind, QuestionId> meaning;
         Buttons buttons;
         Answer answer;
         const char* started; // command line of the game started, if any
@@ -48,18 +49,18 @@ TEST(Launch, Departures) {
         bool parkedAfter = false;
     } cases[] = {
         // clang-format off
-        {"no gpl.exe", "monza", noExe, "The GPL.exe was not found in DIR", "Can't find GPL.exe", Icon::Information, Buttons::Ok, Answer::Ok, nullptr},
-        {"missing track, No", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, Buttons::YesNo, Answer::No, nullptr},
-        {"missing track, Yes", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, Buttons::YesNo, Answer::Yes, withTrack},
-        {"unsaved, Cancel", "monza", [](H& h) { h.ws().bolSeasonChanged = true; }, "You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?", "Gridkeeper", Icon::Exclamation, Buttons::YesNoCancel, Answer::Cancel, nullptr},
-        {"in neither list", "Monza", {}, "Monza not found in inactive list.", "Gridkeeper", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
-        {"inactive, missing track", "spa", noTrackIni, "The track \"spa\" was not found in your GPL\\tracks folder (missing track.ini).", "Missing Track", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
-        {"inactive, no gpl.exe", "spa", noExe, "GPL.exe not found in DIR", "Gridkeeper", Icon::Exclamation, Buttons::Ok, Answer::Ok, nullptr},
-        {"inactive, running", "spa", running, "GPL is already running", "GPL already running", Icon::Information, Buttons::Ok, Answer::Ok, nullptr},
-        {"inactive, cannot start", "spa", [](H& h) { h.processes.failStart = ErrorCode::FileNotFound; }, "Unable to find 'C:\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\"'", "Gridkeeper", Icon::None, Buttons::Ok, Answer::Ok, nullptr},
-        {"inactive, seasons read-only", "spa", [](H& h) { h.files.failPathContaining = u"gridkeeper.tmp"_s; h.files.failure = ErrorCode::PermissionDenied; }, "Permission denied", "Error 70", Icon::Critical, Buttons::Ok, Answer::Ok, nullptr},
-        {"parked file, declined", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, Answer::No, nullptr, kReal, true},
-        {"parked file, recovered", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, Buttons::YesNo, Answer::Yes, nullptr, "parked"},
+        {"no gpl.exe", "monza", noExe, "The GPL.exe was not found in DIR", "Can't find GPL.exe", Icon::Information, MessageKind::Failure, Buttons::Ok, Answer::Ok, nullptr},
+        {"missing track, No", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, QuestionId::MissingTrack, Buttons::YesNo, Answer::No, nullptr},
+        {"missing track, Yes", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, QuestionId::MissingTrack, Buttons::YesNo, Answer::Yes, withTrack},
+        {"unsaved, Cancel", "monza", [](H& h) { h.ws().bolSeasonChanged = true; }, "You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?", "Gridkeeper", Icon::Exclamation, QuestionId::SaveBeforeLaunch, Buttons::YesNoCancel, Answer::Cancel, nullptr},
+        {"in neither list", "Monza", {}, "Monza not found in inactive list.", "Gridkeeper", Icon::Exclamation, MessageKind::Refusal, Buttons::Ok, Answer::Ok, nullptr},
+        {"inactive, missing track", "spa", noTrackIni, "The track \"spa\" was not found in your GPL\\tracks folder (missing track.ini).", "Missing Track", Icon::Exclamation, MessageKind::Failure, Buttons::Ok, Answer::Ok, nullptr},
+        {"inactive, no gpl.exe", "spa", noExe, "GPL.exe not found in DIR", "Gridkeeper", Icon::Exclamation, MessageKind::Failure, Buttons::Ok, Answer::Ok, nullptr},
+        {"inactive, running", "spa", running, "GPL is already running", "GPL already running", Icon::Information, MessageKind::Refusal, Buttons::Ok, Answer::Ok, nullptr},
+        {"inactive, cannot start", "spa", [](H& h) { h.processes.failStart = ErrorCode::FileNotFound; }, "Unable to find 'C:\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\"'", "Gridkeeper", Icon::None, MessageKind::Failure, Buttons::Ok, Answer::Ok, nullptr},
+        {"inactive, seasons read-only", "spa", [](H& h) { h.files.failPathContaining = u"gridkeeper.tmp"_s; h.files.failure = ErrorCode::PermissionDenied; }, "Permission denied", "Error 70", Icon::Critical, MessageKind::RuntimeError, Buttons::Ok, Answer::Ok, nullptr},
+        {"parked file, declined", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, QuestionId::CrashRecovery, Buttons::YesNo, Answer::No, nullptr, kReal, true},
+        {"parked file, recovered", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, QuestionId::CrashRecovery, Buttons::YesNo, Answer::Yes, nullptr, "parked"},
         // clang-format on
     };
     for (const Case& c : cases) {
@@ -69,9 +70,9 @@ TEST(Launch, Departures) {
             c.setup(h);
         if (c.text)
             h.dialogs.expectMessage({h.withDir(c.text), QString::fromLatin1(c.title), c.buttons,
-                                     c.icon, c.buttons == Buttons::YesNo},
+                                     c.icon, c.meaning, c.buttons == Buttons::YesNo},
                                     c.answer);
-        h.dialogs.onShow = [&](const MessageBox& box) { // a report comes after the season is back
+        h.dialogs.onShow = [&](const Message& box) { // a report comes after the season is back
             EXPECT_TRUE(box.buttons != Buttons::Ok ||
                         h.game.exists(u"seasons/gridkeeper.tmp"_s) == c.parkedAfter);
         };
@@ -120,7 +121,7 @@ TEST(Launch, InactiveRunSeasonFolder) {
     // "&Parameter" shows the command line with the game folder as the game sees it.
     // clang-format off
     h.dialogs.expectMessage({parameterText(u"C:\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:spa\" -ko\"20:Personal Information:team:-1\""_s),
-                             u"Parameter"_s, Buttons::Ok, Icon::Information});
+                             u"Parameter"_s, Buttons::Ok, Icon::Information, MessageKind::Information});
     // clang-format on
     h.m().mnuHelp_Click(1);
 }

@@ -66,12 +66,12 @@ QString sorted(const QString& column) {
 
 TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
     const QString none = u"(none)"_s;
-    const MessageBox notFound{u"Path not found"_s, u"Error 76 (fncCheckTrackFolder)"_s, Buttons::Ok,
-                              Icon::Critical};
+    const Message notFound{u"Path not found"_s, u"Error 76 (fncCheckTrackFolder)"_s, Buttons::Ok,
+                           Icon::Critical, MessageKind::RuntimeError};
     const struct {
         const char* name;
         std::function<void(Harness&)> arrange;
-        std::vector<MessageBox> boxes;  // "%1": the game folder
+        std::vector<Message> boxes;     // "%1": the game folder
         std::array<QString, 3> columns; // 1 and 2 as sorted() gives them
         bool titled = true;
     } cases[] = {
@@ -101,9 +101,9 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
              s.game.writeAllTracks({"EMPTY"});
          }, {}, {none, u"|empty"_s, none}},
         {"not set", [](Harness& s) { s.settings.set(settings::kGplDir, settings::kNotSet); },
-         {gkBox(u"GPL Dir not found in registry. Please close the application and start it again."_s, Icon::None)}, {}, false},
+         {gkBox(u"GPL Dir not found in registry. Please close the application and start it again."_s, MessageKind::Failure, Icon::None)}, {}, false},
         {"no all-tracks file", [](Harness& s) { s.game.remove(u"seasons/67AllTracks.ini"_s); },
-         {{u"%1/seasons/67AllTracks.ini not found."_s, u"fncCheckTracks"_s, Buttons::Ok, Icon::Critical}}, {QString(), none, u"|empty"_s}},
+         {{u"%1/seasons/67AllTracks.ini not found."_s, u"fncCheckTracks"_s, Buttons::Ok, Icon::Critical, MessageKind::Failure}}, {QString(), none, u"|empty"_s}},
         {"no tracks folder", [](Harness& s) { QDir(s.game.path(u"tracks"_s)).removeRecursively(); },
          {notFound, notFound}, {none, QString(), QString()}},
         // clang-format on
@@ -115,9 +115,10 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
         s.game.write(u"tracks/empty/info.txt"_s, "x");
         s.settings.set(settings::kGplDir, s.game.dir());
         c.arrange(s);
-        for (MessageBox box : c.boxes)
-            s.dialogs.expectMessage(
-                {box.text.replace(u"%1"_s, s.game.dir()), box.title, box.buttons, box.icon});
+        for (Message box : c.boxes) {
+            box.text.replace(u"%1"_s, s.game.dir());
+            s.dialogs.expectMessage(box);
+        }
         // The window's all-tracks rows: a missing mark is part of the text compared.
         TrackList all;
         all.rows = {"MONZA", "* gone", "SPA", "* Kyalami"};

@@ -13,8 +13,8 @@ namespace gk::test {
 namespace {
 
 // clang-format off
-const MessageBox kQuestion{u"67season.ini or 67AllTracks.ini was changed by another program after Gridkeeper read it.\r\n\r\nYes: write the lists shown here over that change.\r\nNo: read the lists again from the files; your changes here are lost.\r\nCancel: write nothing now."_s,
-                           u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation, false, true};
+const Message kQuestion{u"67season.ini or 67AllTracks.ini was changed by another program after Gridkeeper read it.\r\n\r\nYes: write the lists shown here over that change.\r\nNo: read the lists again from the files; your changes here are lost.\r\nCancel: write nothing now."_s,
+                           u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation, QuestionId::OverwriteOutsideChange, false, true};
 // clang-format on
 
 // The small game with brands moved to the active list and not saved.
@@ -87,7 +87,7 @@ TEST(SeasonWatch, WritersThatLandRightBeforeTheLock) {
     const struct {
         const char* name;
         std::function<void(Harness&)> land;
-        MessageBox box;
+        Message box;
     } cases[] = {
         {"another program", [](Harness& h) { h.game.write(u"seasons/67AllTracks.ini"_s, kEdited); },
          kQuestion},

@@ -29,8 +29,8 @@ TEST(Startup, TheDirectoryDialog) {
     };
     // clang-format off
     const QString prompt = u"The GPL directory is not yet set or invalid.\rPlease enter your GPL directory.\re.g. C:\\Games\\Sierra\\GPL"_s;
-    const MessageBox notFound{u"GPL Dir not found or not set correctly, please restart the tool and enter the correct GPL path"_s, u"GPL FOLDER..."_s, Buttons::Ok, Icon::Critical};
-    const MessageBox invalid{u"This seems to be an invalid directory. Please enter the correct directory or click on Cancel to keep the previous value."_s, u"Invalid directory"_s, Buttons::Ok, Icon::Critical};
+    const Message notFound{u"GPL Dir not found or not set correctly, please restart the tool and enter the correct GPL path"_s, u"GPL FOLDER..."_s, Buttons::Ok, Icon::Critical, MessageKind::Failure};
+    const Message invalid{u"This seems to be an invalid directory. Please enter the correct directory or click on Cancel to keep the previous value."_s, u"Invalid directory"_s, Buttons::Ok, Icon::Critical, MessageKind::Refusal};
     // clang-format on
     for (const Case& c : cases) {
         Harness h;
@@ -63,8 +63,8 @@ TEST(Startup, TheDirectoryDialog) {
 TEST(Startup, MissingSeasonFileEndsTheProgramWithNothingWritten) {
     Harness h;
     h.game.write(u"seasons/gridkeeper.tmp"_s, "parked");
-    h.dialogs.expectMessage(
-        {u"67season.ini was not found"_s, u"Critical error"_s, Buttons::Ok, Icon::Critical});
+    h.dialogs.expectMessage({u"67season.ini was not found"_s, u"Critical error"_s, Buttons::Ok,
+                             Icon::Critical, MessageKind::Failure});
     EXPECT_FALSE(h.load());
     EXPECT_EQ(h.game.seasonFiles(), QStringList{u"gridkeeper.tmp"_s});
 }
@@ -74,9 +74,9 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
     h.settings.set(u"alphabetical"_s, u"yes"_s);
     h.game.write(u"seasons/67season.ini"_s, seasonOf(QList<QByteArray>(kMaxListRows + 1, "t")));
     h.game.writeAllTracks({});
-    h.dialogs.expectMessage(gkBox(u"Type mismatch"_s, Icon::None));
+    h.dialogs.expectMessage(startupErrorBox(u"Type mismatch"_s));
     // clang-format off
-    h.dialogs.expectMessage(gkBox(u"Overflow: 67season.ini holds more events than a list can hold (32767); event 32768 of 67season.ini (line 294909) is one too many."_s, Icon::None));
+    h.dialogs.expectMessage(startupErrorBox(u"Overflow: 67season.ini holds more events than a list can hold (32767); event 32768 of 67season.ini (line 294909) is one too many."_s));
     // clang-format on
     ASSERT_TRUE(h.load());
     EXPECT_EQ(h.ws().ListTracks.rows, Rows(kMaxListRows, "* t"));
@@ -208,7 +208,7 @@ TEST(FormModel, HelpLineMenusAndAbout) {
               u"Gridkeeper, Version 12.0.7\rFor Windows 95 oder higher"_s);
     m.lblMyMail_Click();
     EXPECT_EQ(h.shell.opened,
-              std::vector<QString>{u"mailto:"_s + about::supportMail() + u"?Subject=Gridkeeper"_s});
+              std::vector<QString>{u"mailto:" GK_SUPPORT_MAIL "?Subject=Gridkeeper"_s});
 }
 
 } // namespace

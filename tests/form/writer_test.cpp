@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the season files (golden files, refusals, failures at every step) and the track sets.
-#include "season/season_writer.h"
 #include "support/harness.h"
 
 #include <QFile>
@@ -61,19 +60,13 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
 }
 
 // Extra lines after the seventh entry and every byte but CR and LF travel with their event
-// through a load and a write, into both files, the inactive list and a track set.
+// through a load and a write, into both files, the inactive list and a track set. The active
+// events: monza, whose name and one extra line hold every such byte (after a displayName=
+// line), and spa; the inactive ones: a second race at monza ("; non-championship" after its
+// entries) and brands.
 TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
-    QByteArray everyByte;
-    for (int b = 0; b < 256; ++b)
-        if (b != '\r' && b != '\n')
-            everyByte.append(static_cast<char>(b));
-    std::vector<EventEntries> active = {makeEvent("monza", everyByte), makeEvent("spa")};
-    active[0].extra = {"displayName=Gran Premio d'Italia", everyByte};
-    // A second race at monza, inactive.
-    std::vector<EventEntries> inactive = {makeEvent("monza", "Coppa"), makeEvent("brands")};
-    inactive[0].extra = {"; non-championship"};
-    const QByteArray season = seasonBytes(active, "All Tracks In Custom Order");
-    const QByteArray all = allTracksFileBytes(active, inactive);
+    const QByteArray season = golden("every_line_67season.ini");
+    const QByteArray all = golden("every_line_67AllTracks.ini");
     Harness h;
     h.game.addTracks({"monza", "spa", "brands"});
     h.game.write(seasons("67season.ini"), season);
@@ -83,7 +76,7 @@ TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
     h.m().subCreateIniFiles(true);
     EXPECT_EQ(h.game.readSeasons().mid(0, 2), (QByteArrayList{season, all}));
     ASSERT_TRUE(h.m().saveTrackSet(u"Set"_s));
-    EXPECT_EQ(h.game.read(seasons("Set.67s")), seasonBytes(active, "Track Set for Gridkeeper"));
+    EXPECT_EQ(h.game.read(seasons("Set.67s")), golden("every_line_trackset.67s"));
 }
 
 // A write that cannot be read back, or cannot be done, is refused with a message and changes
@@ -128,13 +121,13 @@ TEST(Writer, ASeasonReadInPartIsWrittenOnlyAfterAsking) {
     Harness h;
     h.game.writeAllTracks({"a", "b", "c"});
     h.game.write(seasons("67season.ini"), seasonOf({"a"}) + "[Event2]\r\nname=b\r\n");
-    h.dialogs.expectMessage(gkBox(
-        u"Input past end of file: 67season.ini ends inside event 2 (line 15)."_s, Icon::None));
+    h.dialogs.expectMessage(
+        startupErrorBox(u"Input past end of file: 67season.ini ends inside event 2 (line 15)."_s));
     ASSERT_TRUE(h.load());
     const QByteArrayList before = h.game.readSeasons();
     // clang-format off
-    const MessageBox question{u"67season.ini could be read only in part: Gridkeeper read 1 track of it before the error. Writing now replaces 67season.ini and 67AllTracks.ini with the lists as they are, and every track that was not read is lost from them.\r\n\r\nWrite anyway? Copies of both present files are kept first as 67season_kept.bak and 67AllTracks_kept.bak."_s,
-                              u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation, true};
+    const Message question{u"67season.ini could be read only in part: Gridkeeper read 1 track of it before the error. Writing now replaces 67season.ini and 67AllTracks.ini with the lists as they are, and every track that was not read is lost from them.\r\n\r\nWrite anyway? Copies of both present files are kept first as 67season_kept.bak and 67AllTracks_kept.bak."_s,
+                              u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation, QuestionId::WritePartialSeason, true};
     // clang-format on
     h.dialogs.expectMessage(question, Answer::No);
     h.m().cmdMakeIni_Click();
@@ -233,8 +226,8 @@ TEST(TrackSets, SaveAsWritesTheSetAndOffersIt) {
     h.ws().strTrackSet = u"Old"_s;
     h.ws().bolTrackSetChanged = true;
     h.game.write(u"seasons/Mine.67s"_s, "old");
-    const MessageBox exists{u"File already exists. Overwrite?"_s, u"File exists"_s,
-                            Buttons::YesNoCancel, Icon::Exclamation};
+    const Message exists{u"File already exists. Overwrite?"_s, u"File exists"_s,
+                         Buttons::YesNoCancel, Icon::Exclamation, QuestionId::OverwriteTrackSet};
     // Cancel keeps the set that was current.
     h.dialogs.expectInput(saveAsBox(h, u"Old"_s), {});
     h.m().mnuTrackSet_Click(0);
@@ -291,13 +284,14 @@ TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
     // Nor is a set opened by such a name, even when the file it leads to exists.
     Harness h;
     loadSetsGame(h);
+    const QByteArray before = h.game.season();
     h.game.write(u"outside/evil.67s"_s, seasonOf({"monaco"}));
     h.dialogs.allowAnyMessage(Answer::Ok);
     h.m().openTrackSet(u"../outside/evil"_s);
     ASSERT_EQ(h.dialogs.shown().size(), 1u);
     EXPECT_TRUE(h.dialogs.shown()[0].text.startsWith(u"\"../outside/evil\" can't be used"_s));
     EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa"}));
-    EXPECT_EQ(h.game.season(), seasonOf({"monza", "spa"}));
+    EXPECT_EQ(h.game.season(), before);
 }
 
 TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
@@ -319,7 +313,8 @@ TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
         h.ws().bolTrackSetChanged = setChanged;
         if (!question.isEmpty())
             h.dialogs.expectMessage({question + u" Do you really want to open the new track set?"_s,
-                                     u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation},
+                                     u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation,
+                                     QuestionId::DiscardUnsavedChanges},
                                     answer);
         h.m().mnuTrackSet_Click(2); // Pick
         const bool opened = answer == Answer::Yes;
@@ -329,7 +324,8 @@ TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
         if (!opened)
             continue;
         EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "spa"}));
-        EXPECT_EQ(h.game.season(), seasonBytes(h.ws().arrActive, "All Tracks In Custom Order"));
+        // monaco and brands, the set's tracks, as the season in list order.
+        EXPECT_EQ(h.game.season(), golden("67season_from_trackset.ini"));
         EXPECT_FALSE(h.ws().bolTrackSetChanged);
         EXPECT_EQ(h.ctl().lblTrackSet.caption, u" Track Set: Pick "_s);
     }

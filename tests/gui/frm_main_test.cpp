@@ -42,7 +42,6 @@ class Window : public ::testing::Test {
 // Typing in the search box, clicks, a move, typing in edit mode, a launch.
 TEST_F(Window, ShowsClicksTypesMovesAndLaunches) {
     EXPECT_EQ(window.activeList()->model()->index(2, 0).data().toString(), u"* spa"_s);
-    EXPECT_EQ(window.activeList()->geometry(), QRect(8, 48, 113, 303));
     child<QLineEdit>("txtTrack")->setFocus();
     QTest::keyClicks(child<QLineEdit>("txtTrack"), u"mon"_s);
     EXPECT_EQ(window.activeList()->selectionModel()->selectedRows().size(), 2);
@@ -67,7 +66,7 @@ TEST_F(Window, ShowsClicksTypesMovesAndLaunches) {
     QTest::mouseClick(child<QPushButton>("cmdLaunchGPL"), Qt::LeftButton);
     ASSERT_EQ(h.processes.started.size(), 1u);
     child<QAction>("mnuHelp1")->trigger();
-    const MessageBox& box = h.dialogs.shown().back();
+    const Message& box = h.dialogs.shown().back();
     EXPECT_EQ(box.title, u"Parameter"_s);
     EXPECT_EQ(box.text, QStringLiteral("With the options you choosed GPL will be started with the "
                                        "following command line when you press the 'GPL' "
@@ -107,6 +106,78 @@ TEST_F(Window, OnlyAClickChoosesARow) {
         }
         EXPECT_EQ(shown(), before) << command;
     }
+}
+
+// Where a label shows its caption or picture (its alignment puts it there), in its parent.
+QRect contentOf(const QLabel* label) {
+    const QSize content = label->pixmap().isNull()
+                              ? QFontMetrics(label->font()).size(Qt::TextSingleLine, label->text())
+                              : label->pixmap().deviceIndependentSize().toSize();
+    return QStyle::alignedRect(label->layoutDirection(), label->alignment(), content,
+                               label->contentsRect())
+        .translated(label->pos());
+}
+
+// What a user sees of a control: all of it, except of a label on the window's own green only
+// its caption or picture.
+QRect seenOf(QWidget* w) {
+    auto* label = qobject_cast<QLabel*>(w);
+    return label && !label->autoFillBackground() ? contentOf(label) : w->geometry();
+}
+
+// The controls as a user sees them (the track set's label too, shown only while a set is
+// open): inside the window; two of them apart, or one standing on a coloured label without
+// covering its caption; and in their reading order. Positions are measured in twips and
+// rounded down to pixels, so neighbours may share one row or column.
+TEST_F(Window, ControlsStandApartInReadingOrder) {
+    auto* client = child<QWidget>("client");
+    child<QLabel>("lblGPLdir")->setText(u"GPL directory invalid or not set!"_s); // the longest
+    const QList<QWidget*> controls = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    ASSERT_GE(controls.size(), 40);
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        QWidget* const a = controls[i];
+        EXPECT_TRUE(client->rect().contains(seenOf(a))) << a->objectName().toStdString();
+        for (QWidget* b : controls.mid(i + 1)) {
+            const QRect shared = seenOf(a) & seenOf(b);
+            if (shared.width() <= 1 || shared.height() <= 1)
+                continue;
+            // One stands on the other, a coloured label that shows its caption.
+            const bool aHolds = a->geometry().contains(b->geometry());
+            auto* backdrop = qobject_cast<QLabel*>(aHolds ? a : b);
+            const QWidget* on = aHolds ? b : a;
+            ASSERT_TRUE(backdrop && backdrop->autoFillBackground() &&
+                        backdrop->geometry().contains(on->geometry()))
+                << (a->objectName() + u" and "_s + b->objectName()).toStdString();
+            EXPECT_FALSE(contentOf(backdrop).intersects(on->geometry()))
+                << on->objectName().toStdString();
+        }
+    }
+    // Each row from left to right, each column from top to bottom.
+    const std::vector<std::pair<std::vector<const char*>, bool>> lines = {
+        {{"txtRunTrack", "cboCars", "cmdLaunchGPL"}, true},
+        {{"lblAmountLeft", "Label5_0", "Label5_1", "lblAmountRight"}, true},
+        {{"ListTracks", "txtEntry0", "txtEntry7", "listNotActive"}, true},
+        {{"ListTracks", "picArrow0", "Label3", "cmdMakeIni", "Label4", "picArrow2",
+          "listNotActive"},
+         true},
+        {{"lblGPLdir", "lblAmountLeft", "ListTracks", "frameInfo", "lblMyMail"}, false},
+        {{"Label5_0", "txtEntry0", "txtEntry1", "txtEntry2", "txtEntry3", "txtEntry4", "txtEntry5",
+          "txtEntry6", "chkEdit0", "cmdChangeButton1", "Label3", "cmdChangeButton0", "frameInfo"},
+         false},
+        {{"Label5_1", "txtEntry7", "txtEntry13", "chkEdit1", "cmdChangeButton2", "Label4",
+          "cmdChangeButton3"},
+         false},
+        {{"lblChoose", "txtTrack", "cmdMakeIni", "chkSort", "frameInfo"}, false},
+        {{"picArrow0", "picArrow1"}, false},
+    };
+    for (const auto& [line, across] : lines)
+        for (size_t i = 1; i < line.size(); ++i) {
+            const QRect before = seenOf(child<QWidget>(line[i - 1]));
+            const QRect after = seenOf(child<QWidget>(line[i]));
+            EXPECT_LE(across ? before.right() : before.bottom(),
+                      (across ? after.left() : after.top()) + 1)
+                << line[i - 1] << (across ? " left of " : " above ") << line[i];
+        }
 }
 
 // Contrast ratio of two colours (as WCAG, with a plain 2.2 gamma).
@@ -185,7 +256,8 @@ TEST(MessageBox, KeepsLinesWholeWhereTheScreenAllows) {
                 << line.toStdString();
             box->done(QMessageBox::Ok);
         });
-        dialogs.messageBox({text, u"Parameter"_s, Buttons::Ok, Icon::Information});
+        dialogs.messageBox(
+            {text, u"Parameter"_s, Buttons::Ok, Icon::Information, MessageKind::Information});
     }
 }
 

@@ -7,12 +7,21 @@
 namespace gk::test {
 namespace {
 
-std::string describe(const MessageBox& box) {
+std::string describe(const Message& box) {
     static const char* const buttons[] = {"Ok", "YesNo", "YesNoCancel"};
     static const char* const icons[] = {"None", "Critical", "Exclamation", "Information"};
+    static const char* const kinds[] = {"information", "refusal", "failure", "run-time error"};
+    static const char* const questions[] = {
+        "save before launch",  "save before closing",      "missing track",
+        "crash recovery",      "overwrite outside change", "write partial season",
+        "overwrite track set", "discard unsaved changes"};
+    const auto* question = std::get_if<QuestionId>(&box.meaning);
+    const std::string meaning =
+        question ? std::string("question: ") + questions[static_cast<int>(*question)]
+                 : kinds[static_cast<int>(std::get<MessageKind>(box.meaning))];
     return "[" + box.title.toStdString() + "] \"" + box.text.toStdString() + "\" " +
-           buttons[static_cast<int>(box.buttons)] + " " + icons[static_cast<int>(box.icon)] +
-           (box.secondButtonDefault ? " (second button default)" : "") +
+           buttons[static_cast<int>(box.buttons)] + " " + icons[static_cast<int>(box.icon)] + " (" +
+           meaning + ")" + (box.secondButtonDefault ? " (second button default)" : "") +
            (box.cancelDefault ? " (Cancel default)" : "");
 }
 
@@ -21,11 +30,11 @@ std::string describe(const MessageBox& box) {
 void FakeDialogs::verify() {
     for (const Expected& e : expected_)
         ADD_FAILURE() << "Expected box not shown: "
-                      << (e.input ? e.input->title.toStdString() : describe(e.message));
+                      << (e.input ? e.input->title.toStdString() : describe(*e.message));
     expected_.clear();
 }
 
-Answer FakeDialogs::messageBox(const MessageBox& box) {
+Answer FakeDialogs::messageBox(const Message& box) {
     shown_.push_back(box);
     if (onShow)
         onShow(box);
@@ -36,7 +45,7 @@ Answer FakeDialogs::messageBox(const MessageBox& box) {
     }
     const Expected e = expected_.front();
     expected_.pop_front();
-    EXPECT_EQ(describe(box), describe(e.message));
+    EXPECT_EQ(describe(box), describe(*e.message));
     return e.answer;
 }
 

@@ -20,28 +20,35 @@
 
 namespace gk::test {
 
-// An OK box titled "Gridkeeper", and the box of run-time error `number`.
-inline MessageBox gkBox(const QString& text, Icon icon = Icon::Exclamation) {
-    return {text, QStringLiteral("Gridkeeper"), Buttons::Ok, icon};
+// An OK box titled "Gridkeeper"; the box of run-time error `number`; a run-time error met by a
+// step of start-up, shown with its description alone.
+inline Message gkBox(const QString& text, MessageKind kind = MessageKind::Refusal,
+                     Icon icon = Icon::Exclamation) {
+    return {text, QStringLiteral("Gridkeeper"), Buttons::Ok, icon, kind};
 }
-inline MessageBox errorBox(int number, const QString& text) {
-    return {text, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical};
+inline Message errorBox(int number, const QString& text) {
+    return {text, QStringLiteral("Error %1").arg(number), Buttons::Ok, Icon::Critical,
+            MessageKind::RuntimeError};
+}
+inline Message startupErrorBox(const QString& text) {
+    return gkBox(text, MessageKind::RuntimeError, Icon::None);
 }
 // A write's success; the question on closing with unsaved changes; a write refused while the
 // game runs an inactive track.
 // clang-format off
-inline const MessageBox kCreatedBox = gkBox(QStringLiteral("67season.ini created"), Icon::Information);
-inline const MessageBox kClosingQuestion{QStringLiteral("You haven't saved your changes so far. Do you want to create the new 67season.ini now?"),
-                                         QStringLiteral("Gridkeeper"), Buttons::YesNoCancel, Icon::Exclamation};
-inline const MessageBox kRunRefusal = gkBox(QStringLiteral("GPL is running an inactive track: 67season.ini holds a temporary season until the game ends.\r\n\r\nNothing was written. Save again after GPL has ended."));
+inline const Message kCreatedBox = gkBox(QStringLiteral("67season.ini created"), MessageKind::Information, Icon::Information);
+inline const Message kClosingQuestion{QStringLiteral("You haven't saved your changes so far. Do you want to create the new 67season.ini now?"),
+                                         QStringLiteral("Gridkeeper"), Buttons::YesNoCancel, Icon::Exclamation, QuestionId::SaveBeforeClosing};
+inline const Message kRunRefusal = gkBox(QStringLiteral("GPL is running an inactive track: 67season.ini holds a temporary season until the game ends.\r\n\r\nNothing was written. Save again after GPL has ended."));
 // clang-format on
 
 // Message and input boxes answered from a queue of expectations. A box the test did not
-// expect, or one that differs from the expected one, fails the test.
+// expect, or one that differs from the expected one (its kind or question included), fails the
+// test.
 class FakeDialogs : public Dialogs {
   public:
     ~FakeDialogs() override { verify(); }
-    void expectMessage(MessageBox box, Answer answer = Answer::Ok) {
+    void expectMessage(Message box, Answer answer = Answer::Ok) {
         expected_.push_back({{}, std::move(box), answer, {}});
     }
     void expectInput(InputBox box, QString answer) {
@@ -49,22 +56,22 @@ class FakeDialogs : public Dialogs {
     }
     // Accepts any message box with this answer (for steps that are not under test).
     void allowAnyMessage(Answer answer) { anyMessage_ = answer; }
-    Answer messageBox(const MessageBox& box) override;
+    Answer messageBox(const Message& box) override;
     QString inputBox(const InputBox& box) override;
-    std::function<void(const MessageBox&)> onShow; // called with every message box shown
-    const std::vector<MessageBox>& shown() const { return shown_; }
+    std::function<void(const Message&)> onShow; // called with every message box shown
+    const std::vector<Message>& shown() const { return shown_; }
     // Fails the test when expected boxes were not shown, and forgets them.
     void verify();
 
   private:
     struct Expected {
         std::optional<InputBox> input;
-        MessageBox message;
+        std::optional<Message> message;
         Answer answer;
         QString text;
     };
     std::deque<Expected> expected_;
-    std::vector<MessageBox> shown_;
+    std::vector<Message> shown_;
     std::optional<Answer> anyMessage_;
 };
 

@@ -26,9 +26,9 @@ int matchingRow(const TrackList& list, const QByteArray& track) {
     return -1;
 }
 
-const MessageBox kAlreadyRunning{QStringLiteral("GPL is already running"),
-                                 QStringLiteral("GPL already running"), Buttons::Ok,
-                                 Icon::Information};
+const Message kAlreadyRunning{QStringLiteral("GPL is already running"),
+                              QStringLiteral("GPL already running"), Buttons::Ok, Icon::Information,
+                              MessageKind::Refusal};
 
 QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
@@ -57,7 +57,8 @@ bool LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
             const Answer answer = dialogs_.messageBox(
                 {QStringLiteral("You haven't saved your changes so far. Do you want to create the "
                                 "new 67season.ini now (recommended)?"),
-                 appTitle(), Buttons::YesNoCancel, Icon::Exclamation});
+                 appTitle(), Buttons::YesNoCancel, Icon::Exclamation,
+                 QuestionId::SaveBeforeLaunch});
             if (answer == Answer::Cancel)
                 return false;
             if (answer == Answer::Yes)
@@ -68,7 +69,8 @@ bool LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
         if (!files_.fileExists(paths::gplExe(dir))) {
             dialogs_.messageBox(
                 {QStringLiteral("The GPL.exe was not found in ") + paths::shown(dir),
-                 QStringLiteral("Can't find GPL.exe"), Buttons::Ok, Icon::Information});
+                 QStringLiteral("Can't find GPL.exe"), Buttons::Ok, Icon::Information,
+                 MessageKind::Failure});
             return false;
         }
         // A live run of an inactive track is the game running too.
@@ -77,12 +79,12 @@ bool LaunchFlow::cmdLaunchGPL_Click(const LaunchChoice& choice,
             return false;
         }
         if (!track.isEmpty() && !trackInstalled(files_, dir, track)) {
-            MessageBox question{QStringLiteral("The track ") + quoted(track) +
-                                    QStringLiteral(" was not found in your GPL\\tracks folder "
-                                                   "(missing track.ini). Do you want to run GPL "
-                                                   "anyway?"),
-                                QStringLiteral("Missing Track"), Buttons::YesNo, Icon::Exclamation,
-                                true};
+            const Message question(QStringLiteral("The track ") + quoted(track) +
+                                       QStringLiteral(" was not found in your GPL\\tracks folder "
+                                                      "(missing track.ini). Do you want to run "
+                                                      "GPL anyway?"),
+                                   QStringLiteral("Missing Track"), Buttons::YesNo,
+                                   Icon::Exclamation, QuestionId::MissingTrack, true);
             if (dialogs_.messageBox(question) != Answer::Yes)
                 return false;
         }
@@ -106,12 +108,12 @@ void LaunchFlow::mnuHelp_Click(int16_t Index, const LaunchChoice& choice) {
     if (Index != 1)
         return;
     const QString line = commandLine(choice.gameDir, choice.track, choice.team);
-    dialogs_.messageBox(
-        {parameterText(line), QStringLiteral("Parameter"), Buttons::Ok, Icon::Information});
+    dialogs_.messageBox({parameterText(line), QStringLiteral("Parameter"), Buttons::Ok,
+                         Icon::Information, MessageKind::Information});
 }
 
-std::optional<MessageBox> LaunchFlow::subShellAndWait(const QString& commandLine,
-                                                      const QString& gameDir) {
+std::optional<Message> LaunchFlow::subShellAndWait(const QString& commandLine,
+                                                   const QString& gameDir) {
     try {
         runner_.startAndWait(commandLine, gameDir);
     } catch (const RuntimeError& e) {
@@ -119,7 +121,7 @@ std::optional<MessageBox> LaunchFlow::subShellAndWait(const QString& commandLine
             e.code() == ErrorCode::FileNotFound
                 ? QStringLiteral("Unable to find '") + commandLine + QLatin1Char('\'')
                 : e.description();
-        return MessageBox{text, appTitle(), Buttons::Ok, Icon::None};
+        return Message{text, appTitle(), Buttons::Ok, Icon::None, MessageKind::Failure};
     }
     return std::nullopt;
 }
@@ -216,20 +218,21 @@ class Parking {
 
 } // namespace
 
-std::optional<MessageBox> LaunchFlow::inactiveRunRefusal(const LaunchChoice& choice, int row) {
+std::optional<Message> LaunchFlow::inactiveRunRefusal(const LaunchChoice& choice, int row) {
     const QString& dir = choice.gameDir;
     const QString track = decodeGameText(choice.track);
     if (row < 0)
-        return MessageBox{track + QStringLiteral(" not found in inactive list."), appTitle(),
-                          Buttons::Ok, Icon::Exclamation};
+        return Message{track + QStringLiteral(" not found in inactive list."), appTitle(),
+                       Buttons::Ok, Icon::Exclamation, MessageKind::Refusal};
     if (!files_.fileExists(paths::gplExe(dir)))
-        return MessageBox{QStringLiteral("GPL.exe not found in ") + paths::shown(dir), appTitle(),
-                          Buttons::Ok, Icon::Exclamation};
+        return Message{QStringLiteral("GPL.exe not found in ") + paths::shown(dir), appTitle(),
+                       Buttons::Ok, Icon::Exclamation, MessageKind::Failure};
     if (!trackInstalled(files_, dir, track))
-        return MessageBox{QStringLiteral("The track ") + quoted(track) +
-                              QStringLiteral(" was not found in your GPL\\tracks folder "
-                                             "(missing track.ini)."),
-                          QStringLiteral("Missing Track"), Buttons::Ok, Icon::Exclamation};
+        return Message{QStringLiteral("The track ") + quoted(track) +
+                           QStringLiteral(" was not found in your GPL\\tracks folder "
+                                          "(missing track.ini)."),
+                       QStringLiteral("Missing Track"), Buttons::Ok, Icon::Exclamation,
+                       MessageKind::Failure};
     return std::nullopt;
 }
 
@@ -244,7 +247,7 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
     if (choice.track.isEmpty())
         return false;
     const int row = matchingRow(choice.inactive, choice.track);
-    if (const std::optional<MessageBox> refusal = inactiveRunRefusal(choice, row)) {
+    if (const std::optional<Message> refusal = inactiveRunRefusal(choice, row)) {
         dialogs_.messageBox(*refusal);
         return false;
     }
@@ -264,9 +267,9 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
         case ParkedSeason::None:
             break;
         }
-        const std::optional<MessageBox> message =
+        const std::optional<Message> message =
             gameWindow_.gameRunning(dir)
-                ? std::optional<MessageBox>(kAlreadyRunning)
+                ? std::optional<Message>(kAlreadyRunning)
                 : subShellAndWait(commandLine(dir, QByteArray(), choice.team), dir);
         // The real season is back in place before anything is reported.
         if (parking.putBack())
@@ -275,7 +278,7 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
                                 "inactive track. That file is kept as ") +
                      paths::shown(paths::seasonDuringRun(dir)) +
                      QStringLiteral("; your own season is back in 67season.ini."),
-                 appTitle(), Buttons::Ok, Icon::Exclamation});
+                 appTitle(), Buttons::Ok, Icon::Exclamation, MessageKind::Failure});
         if (message)
             dialogs_.messageBox(*message);
         shell_.centerMainWindow();
@@ -297,7 +300,8 @@ void LaunchFlow::offerRecovery(const QString& dir) {
                             "still be running, or it crashed).\r\n\r\nThe track is not "
                             "started, so that this file is not overwritten.\r\n\r\nShall "
                             "gridkeeper.tmp be renamed to 67season.ini now?"),
-         QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation, true});
+         QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo, Icon::Exclamation,
+         QuestionId::CrashRecovery, true});
     if (answer == Answer::Yes)
         restoreParkedSeason(files_, dir);
 }

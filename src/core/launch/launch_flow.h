@@ -65,13 +65,13 @@ class LaunchFlow {
 
     // Starts the command line in the game folder and waits for the game to end; the message
     // to show when it could not be started.
-    std::optional<MessageBox> subShellAndWait(const QString& commandLine, const QString& gameDir);
+    std::optional<Message> subShellAndWait(const QString& commandLine, const QString& gameDir);
 
   private:
     bool runInactive(const LaunchChoice& choice);
     // Why the inactive track (its row in the inactive list, -1: none) cannot be run; nothing
     // when it can.
-    std::optional<MessageBox> inactiveRunRefusal(const LaunchChoice& choice, int row);
+    std::optional<Message> inactiveRunRefusal(const LaunchChoice& choice, int row);
     void offerRecovery(const QString& dir);
     void showError(int number, const QString& description);
 

@@ -39,7 +39,7 @@ TrackReport TrackCheck::Form_Load(SettingsStore& settings) {
     if (strGPLdir == settings::kNotSet) {
         dialogs_.messageBox({QStringLiteral("GPL Dir not found in registry. Please close the "
                                             "application and start it again."),
-                             appTitle(), Buttons::Ok, Icon::None});
+                             appTitle(), Buttons::Ok, Icon::None, MessageKind::Failure});
         return {};
     }
     return check(strGPLdir);
@@ -64,7 +64,8 @@ QString TrackCheck::fncCheckTracks() {
         const QString allTracks = paths::allTracksIni(strGPLdir);
         if (!files_.fileExists(allTracks)) {
             dialogs_.messageBox({paths::shown(allTracks) + QStringLiteral(" not found."),
-                                 QStringLiteral("fncCheckTracks"), Buttons::Ok, Icon::Critical});
+                                 QStringLiteral("fncCheckTracks"), Buttons::Ok, Icon::Critical,
+                                 MessageKind::Failure});
             return result;
         }
         const QByteArray data = files_.readFile(allTracks);
