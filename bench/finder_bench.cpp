@@ -27,12 +27,14 @@ void BM_FindGameFolders(benchmark::State& state) {
     const auto prefixes = [&](const QString& container, int count, const QString& inner) {
         for (int i = 0; i < count; ++i)
             for (int k = 0; k < 30; ++k)
-                QDir().mkpath(u"%1/%2/%3%4/drive_c/Folder %5"_s.arg(h, container).arg(i).arg(inner).arg(k));
+                QDir().mkpath(
+                    u"%1/%2/%3%4/drive_c/Folder %5"_s.arg(h, container).arg(i).arg(inner).arg(k));
     };
     prefixes(u".steam/steam/steamapps/compatdata"_s, 400, u"/pfx"_s);
     prefixes(u"Games"_s, 200, QString());
     prefixes(u".local/share/wineprefixes"_s, 100, QString());
-    const QString game = h + u"/.local/share/Steam/steamapps/compatdata/9/pfx/drive_c/Program Files (x86)/GPL"_s;
+    const QString game =
+        h + u"/.local/share/Steam/steamapps/compatdata/9/pfx/drive_c/Program Files (x86)/GPL"_s;
     touch(game + u"/gpl.exe"_s);
     touch(game + u"/driver.ini"_s);
     gk::QtFileSystem fs;

@@ -20,6 +20,7 @@ class ProcessRunner;
 class GameWindow;
 class FileWatch;
 class FormModel;
+struct GameSearchPlaces;
 
 struct FormPlatform {
     SettingsStore& settings;
@@ -34,6 +35,8 @@ struct FormPlatform {
     // Keeps the season lock from the first read of the season to the end: a command that
     // changes the season reads and writes it without another writer in between.
     bool holdSeasonLock = false;
+    // Where the game directory's box looks for game folders to offer (none: it offers none).
+    const GameSearchPlaces* gameSearch = nullptr;
 };
 
 // The two track lists of the window: the active list (the season) and the non-active list.
@@ -50,7 +53,8 @@ struct FormContext {
                 FormControls& controls)
         : form(model), settings(platform.settings), dialogs(platform.dialogs),
           files(platform.files), shell(platform.shell), watch(platform.watch),
-          holdSeasonLock(platform.holdSeasonLock), ws(workspace), ctl(controls) {}
+          holdSeasonLock(platform.holdSeasonLock), gameSearch(platform.gameSearch), ws(workspace),
+          ctl(controls) {}
 
     FormModel& form;
     SettingsStore& settings;
@@ -59,6 +63,7 @@ struct FormContext {
     Shell& shell;
     FileWatch* watch;
     bool holdSeasonLock;
+    const GameSearchPlaces* gameSearch;
     Workspace& ws;
     FormControls& ctl;
     // The list the selected-track box was last filled from, if any.

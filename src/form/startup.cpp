@@ -3,6 +3,7 @@
 #include "startup.h"
 
 #include "form_model.h"
+#include "game/game_finder.h"
 #include "game/game_paths.h"
 #include "game/settings_keys.h"
 #include "help_line.h"
@@ -194,15 +195,23 @@ void Startup::subSetGPLdir() {
     const QString prompt = QStringLiteral("The GPL directory is not yet set or invalid.\r"
                                           "Please enter your GPL directory.\r"
                                           "e.g. C:\\Games\\Sierra\\GPL");
+    // The box offers the game folders found in the usual places, the first filled in when the
+    // present value is no game folder, and a button to look for one.
+    InputBox box{prompt, QStringLiteral("Enter your GPL directory"), ctx_.ws.strGPLdir};
+    box.browseFolders = true;
+    if (ctx_.gameSearch)
+        box.choices = findGameFolders(ctx_.files, *ctx_.gameSearch);
+    if (!box.choices.isEmpty() && !ctx_.fncFileExists(paths::driverIni(ctx_.ws.strGPLdir)))
+        box.defaultText = box.choices.front();
     for (;;) {
-        const QString entered = ctx_.dialogs.inputBox(
-            {prompt, QStringLiteral("Enter your GPL directory"), ctx_.ws.strGPLdir});
+        const QString entered = ctx_.dialogs.inputBox(box);
         if (entered.isEmpty()) {
             ctx_.ws.strGPLdir = ctx_.settings.getSetting(settings::kApp, settings::kSection,
                                                          settings::kGplDir, settings::kNotSet);
             return;
         }
         ctx_.ws.strGPLdir = entered;
+        box.defaultText = entered;
         if (ctx_.fncFileExists(paths::driverIni(ctx_.ws.strGPLdir))) {
             ctx_.ws.bolGPLdirOK = true;
             ctx_.settings.saveSetting(settings::kApp, settings::kSection, settings::kGplDir,

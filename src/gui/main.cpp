@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // gridkeeper's main(): the real platform objects, the window, start-up.
 #include "frm_main.h"
+#include "game/game_finder.h"
 #include "platform/qt_file_system.h"
 #include "platform/qt_file_watch.h"
 #include "platform/qt_processes.h"
@@ -29,7 +30,9 @@ int main(int argc, char* argv[]) {
     gk::QtShell shell;
     gk::QtFileWatch watch(files);
     gk::QtProcesses processes;
-    gk::FormModel model({settings, dialogs, files, shell, &processes, &processes, &watch});
+    const gk::GameSearchPlaces gameSearch = gk::systemGameSearchPlaces();
+    gk::FormModel model(
+        {settings, dialogs, files, shell, &processes, &processes, &watch, false, &gameSearch});
     gk::FrmMain window(model);
     dialogs.setParent(&window);
     shell.setMainWindow(&window);

@@ -1,13 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real message and input boxes (QMessageBox, QInputDialog).
+// The real message and input boxes (QMessageBox, QInputDialog, a box with choices).
 #include "qt_dialogs.h"
 
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -122,10 +130,49 @@ Answer QtDialogs::messageBox(const Message& box) {
     }
 }
 
+// The prompt over a field that offers the choices (and takes any text), with a button that
+// fills it from a folder chooser.
+QString QtDialogs::choiceBox(const InputBox& box, const QString& prompt) {
+    QDialog dialog(parent_);
+    dialog.setWindowTitle(box.title);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(prompt, &dialog));
+    auto* row = new QHBoxLayout;
+    auto* field = new QComboBox(&dialog);
+    field->setEditable(true);
+    field->setInsertPolicy(QComboBox::NoInsert);
+    field->addItems(box.choices);
+    field->setCurrentText(box.defaultText);
+    field->setMinimumContentsLength(40);
+    field->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    row->addWidget(field, 1);
+    if (box.browseFolders) {
+        auto* browse = new QPushButton(QStringLiteral("Browse…"), &dialog);
+        QObject::connect(browse, &QPushButton::clicked, &dialog, [&dialog, field] {
+            const QString folder =
+                QFileDialog::getExistingDirectory(&dialog, QString(), field->currentText());
+            if (!folder.isEmpty())
+                field->setCurrentText(QDir::toNativeSeparators(folder));
+        });
+        row->addWidget(browse);
+    }
+    layout->addLayout(row);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    // Enter takes the text, as in the plain input box (the field would otherwise keep the key).
+    QObject::connect(field->lineEdit(), &QLineEdit::returnPressed, &dialog, &QDialog::accept);
+    field->setFocus();
+    return dialog.exec() == QDialog::Accepted ? field->currentText() : QString();
+}
+
 QString QtDialogs::inputBox(const InputBox& box) {
     QString prompt = box.prompt;
     prompt.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     prompt.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (!box.choices.isEmpty() || box.browseFolders)
+        return choiceBox(box, prompt);
     bool ok = false;
     const QString text =
         QInputDialog::getText(parent_, box.title, prompt, QLineEdit::Normal, box.defaultText, &ok);

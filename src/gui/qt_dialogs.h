@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real message and input boxes (QMessageBox, QInputDialog).
+// The real message and input boxes (QMessageBox, QInputDialog, a box with choices).
 #pragma once
 
 #include "platform/dialogs.h"
@@ -16,6 +16,7 @@ class QtDialogs : public Dialogs {
     QString inputBox(const InputBox& box) override;
 
   private:
+    QString choiceBox(const InputBox& box, const QString& prompt);
     QWidget* parent_ = nullptr;
 };
 

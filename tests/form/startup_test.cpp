@@ -16,6 +16,7 @@ TEST(Startup, TheDirectoryDialog) {
         QString commandLine, stored;
         QStringList answers;
         QString dir, asked; // the folder at the end; the one the first question shows
+        bool found = false; // the game folder is where the box looks, and is offered
     };
     const std::vector<Case> cases = {
         // clang-format off
@@ -25,6 +26,9 @@ TEST(Startup, TheDirectoryDialog) {
         {{}, u"/nowhere"_s, {u"   "_s, u"<game>/"_s}, u"<game>/"_s, u"/nowhere"_s}, // kept as typed
         {u"/a"_s, {}, {u"/b"_s, u"/c"_s, {}}, u"/a"_s, u"/a"_s}, // cancel restores the stored value
         {u"<rel>"_s, {}, {}, u"<game>"_s, {}}, // taken from the caller's folder, kept absolute
+        {{}, {}, {u"<game>"_s}, u"<game>"_s, u"<game>"_s, true}, // not set: the folder found is filled in
+        {{}, u"/nowhere"_s, {{}}, u"/nowhere"_s, u"<game>"_s, true}, // cancel still keeps the stored value
+        {u"/a"_s, {}, {u"/b"_s, {}}, u"/a"_s, u"<game>"_s, true}, // a wrong entry is shown again
         // clang-format on
     };
     // clang-format off
@@ -32,9 +36,14 @@ TEST(Startup, TheDirectoryDialog) {
     const Message notFound{u"GPL Dir not found or not set correctly, please restart the tool and enter the correct GPL path"_s, u"GPL FOLDER..."_s, Buttons::Ok, Icon::Critical, MessageKind::Failure};
     const Message invalid{u"This seems to be an invalid directory. Please enter the correct directory or click on Cancel to keep the previous value."_s, u"Invalid directory"_s, Buttons::Ok, Icon::Critical, MessageKind::Refusal};
     // clang-format on
+    const QString below = u".wine/drive_c/Sierra/GPL"_s;
+    const QString workingDir = QDir::currentPath();
     for (const Case& c : cases) {
-        Harness h;
+        Harness h(below);
         h.game.writeSeason({"monza"});
+        h.game.write(u"gpl.exe"_s, "MZ");
+        if (c.found)
+            h.places.home = h.game.root();
         const QFileInfo dir(h.game.dir());
         QDir::setCurrent(dir.path());
         const auto game = [&](QString s) {
@@ -44,19 +53,22 @@ TEST(Startup, TheDirectoryDialog) {
             h.settings.set(u"GPLDir"_s, c.stored);
         QString shown = game(c.asked);
         for (const QString& answer : c.answers) {
-            h.dialogs.expectInput({prompt, u"Enter your GPL directory"_s, shown}, game(answer));
+            const QStringList offered = c.found ? QStringList{h.game.dir()} : QStringList{};
+            h.dialogs.expectInput({prompt, u"Enter your GPL directory"_s, shown, offered, true},
+                                  game(answer));
             if (answer.isEmpty())
                 h.dialogs.expectMessage(notFound);
-            else if (answer != u"<game>/"_s)
+            else if (!answer.startsWith(u"<game>"_s))
                 h.dialogs.expectMessage(invalid);
             shown = game(answer);
         }
-        const bool loads = c.answers.isEmpty() || c.answers.back() == u"<game>/"_s;
+        const bool loads = c.answers.isEmpty() || c.answers.back().startsWith(u"<game>"_s);
         EXPECT_EQ(h.m().Form_Load(game(c.commandLine)), loads) << c.dir.toStdString();
         EXPECT_EQ(h.m().ended(), !loads);
         EXPECT_EQ(h.ws().strGPLdir, game(c.dir));
         EXPECT_EQ(h.settings.value(u"GPLDir"_s), game(c.dir));
         EXPECT_EQ(h.ws().ListTracks.count(), loads ? 1 : 0);
+        QDir::setCurrent(workingDir);
     }
 }
 

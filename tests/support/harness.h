@@ -4,6 +4,7 @@
 
 #include "fakes.h"
 #include "form_model.h"
+#include "game/game_finder.h"
 #include "game_folder.h"
 #include "platform/qt_file_watch.h"
 
@@ -16,6 +17,8 @@ using Rows = std::vector<QByteArray>;
 struct Harness {
     Harness() = default;
     // With the system's file watch on the season files (it needs a Qt application).
+    // With the game folder at `below` in a temporary folder.
+    explicit Harness(const QString& below) : game(below) {}
     explicit Harness(bool watched)
         : watch(watched ? std::make_unique<QtFileWatch>(files) : nullptr) {}
     GameFolder game;
@@ -25,7 +28,9 @@ struct Harness {
     FakeShell shell;
     FakeProcesses processes;
     std::unique_ptr<QtFileWatch> watch;
-    FormModel model{{settings, dialogs, files, shell, &processes, &processes, watch.get()}};
+    GameSearchPlaces places; // none: the game directory's box finds nothing to offer
+    FormModel model{
+        {settings, dialogs, files, shell, &processes, &processes, watch.get(), false, &places}};
 
     FormModel& m() { return model; }
     Workspace& ws() { return model.workspace(); }

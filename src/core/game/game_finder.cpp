@@ -21,7 +21,8 @@ constexpr size_t kMaxEntries = 512;
 // The folders below drive C: (or a drive's root) where GPL installs, most usual first;
 // "*" stands for every entry whose name begins with the text before it ("Program Files*").
 const char* const kGameFolders[] = {
-    "Sierra/GPL",  "GPL", "Games/Sierra/GPL", "Games/GPL", "Papyrus/GPL", "Program Files*/Sierra/GPL",
+    "Sierra/GPL",         "GPL",         "Games/Sierra/GPL",
+    "Games/GPL",          "Papyrus/GPL", "Program Files*/Sierra/GPL",
     "Program Files*/GPL",
 };
 

@@ -13,9 +13,9 @@ class FileSystem;
 // PlayOnLinux, Lutris, Bottles, CrossOver and Steam below it) and $WINEPREFIX; on Windows the
 // drives' roots.
 struct GameSearchPlaces {
-    QString home;        // native, without a closing "/"; empty: none
-    QString winePrefix;  // $WINEPREFIX; empty: not set
-    QStringList drives;  // "C:", "D:", ...: the roots searched on Windows
+    QString home;       // native, without a closing "/"; empty: none
+    QString winePrefix; // $WINEPREFIX; empty: not set
+    QStringList drives; // "C:", "D:", ...: the roots searched on Windows
 };
 
 // The places of the system this program runs on.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <utility>
 #include <variant>
@@ -64,6 +65,10 @@ struct InputBox {
     QString prompt;
     QString title;
     QString defaultText;
+    // Offered for the field to take (the game folders found), and a "Browse…" button that
+    // opens a folder chooser.
+    QStringList choices = {};
+    bool browseFolders = false;
 
     bool operator==(const InputBox&) const = default;
 };
