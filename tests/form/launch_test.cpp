@@ -90,7 +90,7 @@ TEST(Launch, Departures) {
 // track's entries as edited, the real one parked.
 TEST(Launch, InactiveRunSeasonFolder) {
     LaunchHarness h;
-    h.ws().arrInactive[0].entry[5] = "numberOfLaps=3"; // an edit not yet saved
+    h.ws().listNotActive.rows[0].entries.entry[5] = "numberOfLaps=3"; // an edit not yet saved
     bool ran = false;
     h.processes.duringGame = [&] {
         ran = true;

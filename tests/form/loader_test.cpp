@@ -34,12 +34,11 @@ TEST(Loader, SplitsActiveAndInactiveByExactRowText) {
         SCOPED_TRACE(&c - cases.data());
         Harness h;
         ASSERT_TRUE(h.load(c.installed, c.season, c.allTracks));
-        EXPECT_EQ(h.ws().ListTracks.rows, c.active);
-        ASSERT_EQ(h.ws().listNotActive.rows, c.inactive);
-        EXPECT_EQ(h.ws().arrActive.size(), c.active.size());
+        EXPECT_EQ(texts(h.ws().ListTracks), c.active);
+        ASSERT_EQ(texts(h.ws().listNotActive), c.inactive);
         // Each inactive row carries the entries of its own all-tracks event.
         for (size_t r = 0; r < c.inactive.size(); ++r)
-            EXPECT_EQ(h.ws().arrInactive[r].entry[2],
+            EXPECT_EQ(h.ws().listNotActive.rows[r].entries.entry[2],
                       "trackDirectory=" + QByteArray(c.inactive[r]).replace("* ", ""));
     }
 }
@@ -120,7 +119,8 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
                 {box.text.replace(u"%1"_s, s.game.dir()), box.title, box.buttons, box.icon});
         // The window's all-tracks rows: a missing mark is part of the text compared.
         TrackList all;
-        all.rows = {"MONZA", "* gone", "SPA", "* Kyalami"};
+        for (const char* row : {"MONZA", "* gone", "SPA", "* Kyalami"})
+            all.addRow(row, {});
         const TrackReport report = TrackCheck(s.dialogs, s.files, all).Form_Load(s.settings);
         EXPECT_EQ(report.caption,
                   c.titled ? u"Report: "_s + s.game.dir() + u"/tracks/"_s : u"Report"_s);

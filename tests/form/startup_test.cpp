@@ -79,7 +79,7 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
     h.dialogs.expectMessage(gkBox(u"Overflow: 67season.ini holds more events than a list can hold (32767); event 32768 of 67season.ini (line 294909) is one too many."_s, Icon::None));
     // clang-format on
     ASSERT_TRUE(h.load());
-    EXPECT_EQ(h.ws().ListTracks.rows, Rows(kMaxListRows, "* t"));
+    EXPECT_EQ(texts(h.ws().ListTracks), Rows(kMaxListRows, "* t"));
     // The steps after the failed ones still ran.
     EXPECT_EQ(h.ctl().lblGPLdir.caption, u"GRIDKEEPER"_s);
     EXPECT_EQ(h.ctl().lblGPLdir.foreColor, kBlue);
@@ -159,15 +159,15 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
         ASSERT_TRUE(h.load({"monaco", "Monza", "monza", "nurburgr", "brands"},
                            {"monaco", "Monza", "monza", "spa", "../tracks/monza"},
                            {"nurburgr", "brands"}));
-        EXPECT_EQ(h.ws().ListTracks.rows[4], "* ../tracks/monza");
+        EXPECT_EQ(h.ws().ListTracks.rows[4].text, "* ../tracks/monza");
         EXPECT_EQ(h.ctl().txtRunTrack.text, c.runTrack);
         EXPECT_EQ(h.ctl().cboCarsIndex, c.car);
-        EXPECT_EQ(h.ws().ListTracks.selected, marks(5, c.active));
-        EXPECT_EQ(h.ws().listNotActive.selected, marks(2, c.inactive));
+        EXPECT_EQ(selectedMarks(h.ws().ListTracks), marks(5, c.active));
+        EXPECT_EQ(selectedMarks(h.ws().listNotActive), marks(2, c.inactive));
         // The track found is the current row, and its entries are shown.
         EXPECT_EQ(h.ws().ListTracks.current, c.active);
         EXPECT_EQ(h.ctl().txtEntry[2].text,
-                  c.active < 0 ? "" : "trackDirectory=" + h.ws().ListTracks.rows[c.active]);
+                  c.active < 0 ? "" : "trackDirectory=" + h.ws().ListTracks.rows[c.active].text);
     }
 }
 

@@ -27,7 +27,7 @@ void loadWriterGame(Harness& h) {
     h.game.write(seasons("67season.ini"), golden("input_67season.ini"));
     h.game.write(seasons("67AllTracks.ini"), golden("input_67AllTracks.ini"));
     ASSERT_TRUE(h.load());
-    ASSERT_EQ(h.ws().listNotActive.rows, (Rows{"brands", "oulton"}));
+    ASSERT_EQ(texts(h.ws().listNotActive), (Rows{"brands", "oulton"}));
 }
 
 // In list order and in alphabetical order (the lists then read back from the files written);
@@ -49,7 +49,7 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
         EXPECT_FALSE(h.ws().bolSeasonChanged);
         const Rows rows = chkSort ? Rows{"* spa", "Kyalami", "monaco", "monza"}
                                   : Rows{"monza", "Kyalami", "* spa", "monaco"};
-        EXPECT_EQ(h.ws().ListTracks.rows, rows);
+        EXPECT_EQ(texts(h.ws().ListTracks), rows);
         EXPECT_EQ(h.ctl().txtRunTrack.text.isEmpty(), chkSort == 1);
         // A track set is written in the same order, and nothing else.
         const QStringList files = h.game.seasonFiles();
@@ -73,13 +73,19 @@ TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
     std::vector<EventEntries> inactive = {makeEvent("monza", "Coppa"), makeEvent("brands")};
     inactive[0].extra = {"; non-championship"};
     const QByteArray season = seasonBytes(active, "All Tracks In Custom Order");
-    const QByteArray all = allTracksFileBytes(active, inactive);
+    const auto rowsOf = [](const std::vector<EventEntries>& events) {
+        std::vector<TrackRow> rows;
+        for (const EventEntries& e : events)
+            rows.push_back({{}, false, e});
+        return rows;
+    };
+    const QByteArray all = allTracksFileBytes(rowsOf(active), rowsOf(inactive));
     Harness h;
     h.game.addTracks({"monza", "spa", "brands"});
     h.game.write(seasons("67season.ini"), season);
     h.game.write(seasons("67AllTracks.ini"), all);
     ASSERT_TRUE(h.load());
-    EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "brands"}));
+    EXPECT_EQ(texts(h.ws().listNotActive), (Rows{"monza", "brands"}));
     h.m().subCreateIniFiles(true);
     EXPECT_EQ(h.game.readSeasons().mid(0, 2), (QByteArrayList{season, all}));
     ASSERT_TRUE(h.m().saveTrackSet(u"Set"_s));
@@ -92,15 +98,15 @@ TEST(Writer, RefusalsChangeNothing) {
     const QString nothing = u"Nothing was written: the track "_s;
     const std::vector<std::tuple<const char*, std::function<void(Harness&)>, QString>> cases = {
         // clang-format off
-        {"no active track", [](Harness& h) { h.ws().ListTracks.clear(); h.ws().arrActive.clear(); },
+        {"no active track", [](Harness& h) { h.ws().ListTracks.clear(); },
          u"Can't create 67season.ini cause there are no tracks in the 'active tracks' list"_s},
         {"65 active tracks", [](Harness& h) { h.fillList(ListSide::Active, 65); },
          u"Can't create 67season.ini cause there are more than 64 tracks in the 'active tracks' list"_s},
         {"more than a list can read back", [](Harness& h) { h.fillList(ListSide::Inactive, kMaxListRows - 3); },
          u"Can't create 67AllTracks.ini cause the 'active tracks' and the 'non-active tracks' lists hold more than 32767 tracks together"_s},
-        {"no track directory", [](Harness& h) { h.ws().arrActive[3].entry[2] = "track=monaco"; },
+        {"no track directory", [](Harness& h) { h.ws().ListTracks.rows[3].entries.entry[2] = "track=monaco"; },
          nothing + u"\"monaco\" (active tracks, row 4) has the track-directory line \"track=monaco\", which names no track folder: it must read trackDirectory= followed by the folder's name."_s},
-        {"an event header", [](Harness& h) { h.ws().arrInactive[1].entry[4] = " [event9]"; },
+        {"an event header", [](Harness& h) { h.ws().listNotActive.rows[1].entries.entry[4] = " [event9]"; },
          nothing + u"\"oulton\" (non-active tracks, row 2) has the entry 5 \" [event9]\", which would read as the start of a new event."_s},
         // clang-format on
     };
@@ -296,7 +302,7 @@ TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
     h.m().openTrackSet(u"../outside/evil"_s);
     ASSERT_EQ(h.dialogs.shown().size(), 1u);
     EXPECT_TRUE(h.dialogs.shown()[0].text.startsWith(u"\"../outside/evil\" can't be used"_s));
-    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa"}));
+    EXPECT_EQ(texts(h.ws().ListTracks), (Rows{"monza", "spa"}));
     EXPECT_EQ(h.game.season(), seasonOf({"monza", "spa"}));
 }
 
@@ -323,13 +329,14 @@ TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
                                     answer);
         h.m().mnuTrackSet_Click(2); // Pick
         const bool opened = answer == Answer::Yes;
-        EXPECT_EQ(h.ws().ListTracks.rows,
+        EXPECT_EQ(texts(h.ws().ListTracks),
                   (opened ? Rows{"monaco", "brands"} : Rows{"monza", "spa"}));
         EXPECT_EQ(h.ws().bolSeasonChanged, !opened && seasonChanged);
         if (!opened)
             continue;
-        EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "spa"}));
-        EXPECT_EQ(h.game.season(), seasonBytes(h.ws().arrActive, "All Tracks In Custom Order"));
+        EXPECT_EQ(texts(h.ws().listNotActive), (Rows{"monza", "spa"}));
+        EXPECT_EQ(h.game.season(), seasonBytes({makeEvent("monaco"), makeEvent("brands")},
+                                               "All Tracks In Custom Order"));
         EXPECT_FALSE(h.ws().bolTrackSetChanged);
         EXPECT_EQ(h.ctl().lblTrackSet.caption, u" Track Set: Pick "_s);
     }

@@ -11,6 +11,21 @@ namespace gk::test {
 
 using Rows = std::vector<QByteArray>;
 
+// The texts of a list's rows.
+inline Rows texts(const TrackList& list) {
+    Rows out;
+    for (const TrackRow& row : list.rows)
+        out.push_back(row.text);
+    return out;
+}
+// The selected marks of a list's rows, 1 for a selected row.
+inline std::vector<uint8_t> selectedMarks(const TrackList& list) {
+    std::vector<uint8_t> out;
+    for (const TrackRow& row : list.rows)
+        out.push_back(row.selected ? 1 : 0);
+    return out;
+}
+
 // A form model on fake dialogs, settings, shell and processes, and a real (optionally failing)
 // file system over a temporary game folder.
 struct Harness {
@@ -42,11 +57,8 @@ struct Harness {
     }
     // Fills a list with tracks "t" up to `count` rows.
     void fillList(ListSide side, int count) {
-        for (int i = model.list(side).count(); i < count; ++i) {
-            model.list(side).addRow("t");
-            (side == ListSide::Active ? ws().arrActive : ws().arrInactive)
-                .push_back(makeEvent("t"));
-        }
+        for (int i = model.list(side).count(); i < count; ++i)
+            model.list(side).addRow("t", makeEvent("t"));
     }
     // Active monza, Kyalami, * spa, monaco; inactive brands, Zolder, oulton.
     bool loadSmallGame() {
