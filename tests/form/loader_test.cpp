@@ -43,6 +43,47 @@ TEST(Loader, SplitsActiveAndInactiveByExactRowText) {
     }
 }
 
+// An active track whose entries differ from its all-tracks event (edited in the season, or
+// the other race at that circuit) still takes an all-tracks event of its folder, one for one:
+// first the events with the same entries, then by folder in file order. Events are written
+// "folder" or "folder:name" (the name entry); the inactive rows are given by their names.
+TEST(Loader, ActiveTracksWithOtherEntriesTakeAnEventOfTheirFolder) {
+    struct Case {
+        QList<QByteArray> season, allTracks;
+        QList<QByteArray> inactive;
+    };
+    const std::vector<Case> cases = {
+        {{"monza:Edited"}, {"monza", "spa"}, {"spa"}},
+        {{"monza:Edited"}, {"monza:Gran Premio", "monza:Coppa"}, {"Coppa"}},
+        {{"monza:Coppa"}, {"monza:Gran Premio", "monza:Coppa"}, {"Gran Premio"}},
+        {{"monza:Coppa", "monza:Edited"},
+         {"monza:Gran Premio", "monza:Coppa", "monza:Third"},
+         {"Third"}},
+        {{"spa:Edited", "monza"}, {"monza:Other", "spa", "monza"}, {"Other"}},
+    };
+    const auto fileOf = [](const QList<QByteArray>& specs) {
+        std::vector<EventEntries> events;
+        for (const QByteArray& spec : specs) {
+            const QList<QByteArray> parts = spec.split(':');
+            events.push_back(makeEvent(parts[0], parts.value(1)));
+        }
+        return seasonBytes(events);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases.data());
+        Harness h;
+        h.game.addTracks({"monza", "spa"});
+        h.game.write(u"seasons/67season.ini"_s, fileOf(c.season));
+        h.game.write(u"seasons/67AllTracks.ini"_s, fileOf(c.allTracks));
+        ASSERT_TRUE(h.load());
+        QList<QByteArray> names;
+        for (const TrackRow& row : h.ws().listNotActive.rows)
+            names.append(row.entries.entry[0].mid(5));
+        EXPECT_EQ(names, c.inactive);
+        EXPECT_EQ(h.ws().ListTracks.count(), c.season.size());
+    }
+}
+
 TEST(Loader, FirstRunCopiesTheSeasonByteForByte) {
     const QByteArray original = "[Season]\r\nname=Odd \xA7\r\n" + seasonOf({"a"}).mid(10);
     for (bool standardExists : {false, true}) {
