@@ -93,28 +93,30 @@ TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
 }
 
 // A write that cannot be read back, or cannot be done, is refused with a message and changes
-// no file.
+// no file. Each case reaches its lists through the handlers (the rows "t" stand for a big
+// game's tracks).
 TEST(Writer, RefusalsChangeNothing) {
+    using S = ListSide;
     const QString nothing = u"Nothing was written: the track "_s;
     const std::vector<std::tuple<const char*, std::function<void(Harness&)>, QString>> cases = {
         // clang-format off
-        {"no active track", [](Harness& h) { h.ws().ListTracks.clear(); },
+        {"no active track", [](Harness& h) { h.selectAll(S::Active); h.m().cmdChangeButton_Click(1); },
          u"Can't create 67season.ini cause there are no tracks in the 'active tracks' list"_s},
-        {"65 active tracks", [](Harness& h) { h.fillList(ListSide::Active, 65); },
+        {"65 active tracks", [](Harness& h) { h.fillList(S::Inactive, 61); h.selectAll(S::Inactive); h.m().cmdChangeButton_Click(3); },
          u"Can't create 67season.ini cause there are more than 64 tracks in the 'active tracks' list"_s},
-        {"more than a list can read back", [](Harness& h) { h.fillList(ListSide::Inactive, kMaxListRows - 3); },
+        {"more than a list can read back", [](Harness& h) { h.fillList(S::Inactive, kMaxListRows - 3); EXPECT_TRUE(h.editEntry(S::Active, 0, 0, u"name=Monza 1967"_s)); },
          u"Can't create 67AllTracks.ini cause the 'active tracks' and the 'non-active tracks' lists hold more than 32767 tracks together"_s},
-        {"no track directory", [](Harness& h) { h.ws().ListTracks.rows[3].entries.entry[2] = "track=monaco"; },
+        {"no track directory", [](Harness& h) { EXPECT_TRUE(h.editEntry(S::Active, 3, 2, u"track=monaco"_s)); },
          nothing + u"\"monaco\" (active tracks, row 4) has the track-directory line \"track=monaco\", which names no track folder: it must read trackDirectory= followed by the folder's name."_s},
-        {"an event header", [](Harness& h) { h.ws().listNotActive.rows[1].entries.entry[4] = " [event9]"; },
+        {"an event header", [](Harness& h) { EXPECT_TRUE(h.editEntry(S::Inactive, 1, 4, u" [event9]"_s)); },
          nothing + u"\"oulton\" (non-active tracks, row 2) has the entry 5 \" [event9]\", which would read as the start of a new event."_s},
         // clang-format on
     };
     for (const auto& [name, change, message] : cases) {
         Harness h;
         loadWriterGame(h);
-        h.ws().bolSeasonChanged = true;
         change(h);
+        ASSERT_TRUE(h.ws().bolSeasonChanged) << name;
         h.dialogs.expectMessage(gkBox(message));
         h.m().mnuFile_Click(1); // the File menu writes like the button
         EXPECT_TRUE(h.ws().bolSeasonChanged) << name;

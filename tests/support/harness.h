@@ -55,6 +55,20 @@ struct Harness {
         game.writeAllTracks(allTracks);
         return load();
     }
+    // Types into entry `index` (0 to 6) of a row as the user does: the row clicked, its side's
+    // Edit Mode switched on. False when the edit was refused.
+    bool editEntry(ListSide side, int row, int index, const QString& text) {
+        const auto k = static_cast<int16_t>(side == ListSide::Active ? 0 : 1);
+        model.setCurrentRow(side, row);
+        ctl().chkEdit[static_cast<size_t>(k)] = 1;
+        model.chkEdit_Click(k);
+        return model.editEntry(static_cast<int16_t>(index + 7 * k), text);
+    }
+    // Selects every row of a list, the first one current, as a click and a Shift+click do.
+    void selectAll(ListSide side) {
+        model.setRowsSelected(side, 0, model.list(side).count() - 1, true);
+        model.setCurrentRow(side, 0);
+    }
     // Fills a list with tracks "t" up to `count` rows.
     void fillList(ListSide side, int count) {
         for (int i = model.list(side).count(); i < count; ++i)
