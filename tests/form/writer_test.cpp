@@ -110,6 +110,11 @@ TEST(Writer, RefusalsChangeNothing) {
          nothing + u"\"monaco\" (active tracks, row 4) has the track-directory line \"track=monaco\", which names no track folder: it must read trackDirectory= followed by the folder's name."_s},
         {"an event header", [](Harness& h) { EXPECT_TRUE(h.editEntry(S::Inactive, 1, 4, u" [event9]"_s)); },
          nothing + u"\"oulton\" (non-active tracks, row 2) has the entry 5 \" [event9]\", which would read as the start of a new event."_s},
+        // A line break would split the entry into two lines of the file.
+        {"a line feed", [](Harness& h) { EXPECT_TRUE(h.editEntry(S::Active, 0, 0, u"name=Monza\nGP"_s)); },
+         nothing + u"\"monza\" (active tracks, row 1) holds a line break in its entry 1."_s},
+        {"a carriage return", [](Harness& h) { EXPECT_TRUE(h.editEntry(S::Inactive, 1, 5, u"numberOfLaps=10\r"_s)); },
+         nothing + u"\"oulton\" (non-active tracks, row 2) holds a line break in its entry 6."_s},
         // clang-format on
     };
     for (const auto& [name, change, message] : cases) {
