@@ -88,17 +88,23 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
 
 TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     Harness h;
+    h.game.write(u"seasons/Set.67s"_s, seasonOf({"a"}));
     ASSERT_TRUE(h.load({"a"}, {"a"}, {"a"}));
-    h.ws().bolTrackSetChanged = true;
+    // An edit saved into the season but not into the open track set: no question.
+    h.m().openTrackSet(u"Set"_s);
+    ASSERT_TRUE(h.editEntry(ListSide::Active, 0, 0, u"name=A"_s));
+    h.dialogs.expectMessage(kCreatedBox);
+    h.m().cmdMakeIni_Click();
+    ASSERT_TRUE(h.ws().bolTrackSetChanged);
     bool cancel = false;
-    h.m().Form_Unload(cancel); // no question
+    h.m().Form_Unload(cancel);
     // Cancel keeps the window, No closes it unsaved, Yes saves; a failed save keeps the window.
     for (const auto& [answer, fail, staysOpen, saved] :
          {std::tuple{Answer::Cancel, false, true, false},
           std::tuple{Answer::No, false, false, false}, std::tuple{Answer::Yes, false, false, true},
           std::tuple{Answer::Yes, true, true, false}}) {
         cancel = false;
-        h.ws().bolSeasonChanged = true;
+        ASSERT_TRUE(h.editEntry(ListSide::Active, 0, 0, u"name=A"_s)); // unsaved again
         h.game.remove(u"seasons/67season_previous.bak"_s);
         h.files.failPathContaining = fail ? u"seasons"_s : QString();
         h.files.failure = ErrorCode::PermissionDenied;
