@@ -18,7 +18,7 @@ void BM_TrackCheckReport(benchmark::State& state) {
     TrackList all;
     all.reserve(static_cast<size_t>(folders));
     for (int n = 1; n <= folders; ++n)
-        all.addRow(trackFolder(n));
+        all.addRow(trackFolder(n), {});
     NullDialogs dialogs;
     QtFileSystem files;
     for (auto _ : state) {

@@ -159,8 +159,8 @@ FloorFiles& floorFiles(int inactive) {
     if (!slot) {
         slot = std::make_unique<FloorFiles>();
         const Workspace& ws = prepared(inactive, 0).model.workspace();
-        slot->season = seasonFileBytes(season_names::kCustomOrder, ws.arrActive);
-        slot->allTracks = allTracksFileBytes(ws.arrActive, ws.arrInactive);
+        slot->season = seasonFileBytes(season_names::kCustomOrder, ws.ListTracks.rows);
+        slot->allTracks = allTracksFileBytes(ws.ListTracks.rows, ws.listNotActive.rows);
     }
     return *slot;
 }
@@ -223,8 +223,8 @@ void BM_WriteBytesOnly(benchmark::State& state) {
     Prepared& p = prepared(static_cast<int>(state.range(0)), 0);
     const Workspace& ws = p.model.workspace();
     for (auto _ : state) {
-        QByteArray season = seasonFileBytes(season_names::kCustomOrder, ws.arrActive);
-        QByteArray allTracks = allTracksFileBytes(ws.arrActive, ws.arrInactive);
+        QByteArray season = seasonFileBytes(season_names::kCustomOrder, ws.ListTracks.rows);
+        QByteArray allTracks = allTracksFileBytes(ws.ListTracks.rows, ws.listNotActive.rows);
         benchmark::DoNotOptimize(season.constData());
         benchmark::DoNotOptimize(allTracks.constData());
     }

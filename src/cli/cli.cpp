@@ -67,7 +67,7 @@ std::vector<int> rowsNamed(const TrackList& list, const QString& row) {
     const QByteArray utf8 = row.toUtf8();
     std::vector<int> found;
     for (size_t r = 0; r < list.rows.size(); ++r)
-        if ((encoded && list.rows[r] == *encoded) || list.rows[r] == utf8)
+        if ((encoded && list.rows[r].text == *encoded) || list.rows[r].text == utf8)
             found.push_back(static_cast<int>(r));
     return found;
 }

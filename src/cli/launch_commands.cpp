@@ -23,8 +23,8 @@ QByteArray trackBytes(const Workspace& ws, const QString& track) {
     const QByteArray utf8 = track.toUtf8();
     if (encoded && *encoded != utf8)
         for (const TrackList* list : {&ws.ListTracks, &ws.listNotActive})
-            for (const QByteArray& row : list->rows)
-                if (row == utf8 || row == markedMissing(utf8))
+            for (const TrackRow& row : list->rows)
+                if (row.text == utf8 || row.text == markedMissing(utf8))
                     return utf8;
     return encoded.value_or(utf8);
 }
@@ -50,7 +50,7 @@ int runCommand(FormModel& model, cli::Context& c, const LaunchArguments& args) {
     const bool ran = flow.cmdLaunchGPL_Click(
         {model.workspace().strGPLdir, model.workspace().bolSeasonChanged,
          model.workspace().ListTracks, model.workspace().listNotActive,
-         model.workspace().arrInactive, trackBytes(model.workspace(), args.track), args.car},
+         trackBytes(model.workspace(), args.track), args.car},
         [&model] { model.subCreateIniFiles(true); });
     return ran ? 0 : 1;
 }

@@ -17,11 +17,11 @@ using Side = FormModel::Side;
 int show(Context& c) {
     const Workspace& ws = c.model.workspace();
     printLine(c.model.controls().lblAmountLeft.caption.toUtf8());
-    for (const QByteArray& row : ws.ListTracks.rows)
-        printLine(row);
+    for (const TrackRow& row : ws.ListTracks.rows)
+        printLine(row.text);
     printLine(c.model.controls().lblAmountRight.caption.toUtf8());
-    for (const QByteArray& row : ws.listNotActive.rows)
-        printLine(row);
+    for (const TrackRow& row : ws.listNotActive.rows)
+        printLine(row.text);
     return c.dialogs.status;
 }
 

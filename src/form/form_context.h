@@ -74,10 +74,6 @@ struct FormContext {
     TrackList& list(ListSide side) {
         return side == ListSide::Active ? ws.ListTracks : ws.listNotActive;
     }
-    // The event entries of that list's rows.
-    std::vector<EventEntries>& entries(ListSide side) {
-        return side == ListSide::Active ? ws.arrActive : ws.arrInactive;
-    }
     bool fncFileExists(const QString& path);
     void showError(int number, const QString& description);
     // Shows the box and ends the program.

@@ -63,8 +63,8 @@ void FormModel::seasonFilesChanged() {
 }
 
 LaunchChoice FormModel::launchChoice() const {
-    return {ws_.strGPLdir,   ws_.bolSeasonChanged,  ws_.ListTracks,   ws_.listNotActive,
-            ws_.arrInactive, ctl_.txtRunTrack.text, ctl_.cboCarsIndex};
+    return {ws_.strGPLdir,     ws_.bolSeasonChanged,  ws_.ListTracks,
+            ws_.listNotActive, ctl_.txtRunTrack.text, ctl_.cboCarsIndex};
 }
 
 TrackReport FormModel::trackReport() {

@@ -24,7 +24,6 @@ void ListCommands::runListCommand(int16_t Index) {
     TrackList& from = ctx_.list(source);
     if (from.current < 0)
         return;
-    std::vector<EventEntries>& fromEntries = ctx_.entries(source);
     ctx_.ws.bolFillingEntries = true;
     try {
         ctx_.ws.bolSeasonChanged = true;
@@ -32,45 +31,33 @@ void ListCommands::runListCommand(int16_t Index) {
             ctx_.ws.bolTrackSetChanged = true;
             ctx_.form.subShowTrackSet();
         }
-        if (from.rows.size() != fromEntries.size())
-            throw RuntimeError(ErrorCode::SubscriptRange);
         if (Index == 0 || Index == 3) {
-            const ListSide target = Index == 0 ? ListSide::Inactive : ListSide::Active;
-            TrackList& to = ctx_.list(target);
-            std::vector<EventEntries>& toEntries = ctx_.entries(target);
+            TrackList& to = ctx_.list(Index == 0 ? ListSide::Inactive : ListSide::Active);
             // A list holds at most 32767 rows: refuse the move whole rather than leave rows
             // copied but not removed.
             const auto moving = static_cast<size_t>(
-                std::count(from.selected.begin(), from.selected.end(), uint8_t{1}));
+                std::count_if(from.rows.begin(), from.rows.end(),
+                              [](const TrackRow& row) { return row.selected; }));
             if (to.rows.size() + moving > static_cast<size_t>(kMaxListRows))
                 throw RuntimeError(ErrorCode::Overflow);
             to.reserve(to.rows.size() + moving);
-            toEntries.reserve(toEntries.size() + moving);
             // The moved rows leave their list below, so their bytes are moved, not copied.
-            for (size_t r = 0; r < from.rows.size(); ++r) {
-                if (!from.selected[r])
-                    continue;
-                to.addRow(std::move(from.rows[r]));
-                toEntries.push_back(std::move(fromEntries[r]));
-            }
+            for (TrackRow& row : from.rows)
+                if (row.selected)
+                    to.addRow(std::move(row));
         }
-        // One pass keeps the unselected rows in order, each with its own entries.
+        // One pass keeps the unselected rows in order.
         size_t kept = 0;
         const size_t n = from.rows.size();
         for (size_t r = 0; r < n; ++r) {
-            if (from.selected[r])
+            if (from.rows[r].selected)
                 continue;
-            if (kept != r) {
+            if (kept != r)
                 from.rows[kept] = std::move(from.rows[r]);
-                fromEntries[kept] = std::move(fromEntries[r]);
-            }
-            from.selected[kept] = 0;
             ++kept;
         }
         if (kept != n) {
-            from.rows.resize(kept);
-            from.selected.resize(kept);
-            fromEntries.resize(kept);
+            from.rows.erase(from.rows.begin() + static_cast<std::ptrdiff_t>(kept), from.rows.end());
             from.current = -1; // the command leaves no current row behind
             from.rowsChanged();
             ctx_.clearSide(source);
@@ -94,7 +81,6 @@ void ListCommands::picArrow_Click(int16_t Index) {
             ctx_.form.subShowTrackSet();
         }
         TrackList& rows = ctx_.list(side);
-        std::vector<EventEntries>& entries = ctx_.entries(side);
         if (rows.count() < 2 || rows.current < 0)
             return;
         ctx_.ws.bolSeasonChanged = true;
@@ -102,18 +88,12 @@ void ListCommands::picArrow_Click(int16_t Index) {
         const int q = p + (Index % 2 == 0 ? -1 : 1);
         if (q < 0 || q >= rows.count())
             return;
-        try {
-            if (static_cast<size_t>(std::max(p, q)) >= entries.size())
-                throw RuntimeError(ErrorCode::SubscriptRange);
-            std::swap(rows.rows[static_cast<size_t>(p)], rows.rows[static_cast<size_t>(q)]);
-            std::swap(entries[static_cast<size_t>(p)], entries[static_cast<size_t>(q)]);
-            rows.selected[static_cast<size_t>(q)] = 1;
-            rows.selected[static_cast<size_t>(p)] = 0;
-            rows.rowsChanged();
-            ctx_.form.setCurrentRow(side, q);
-        } catch (const RuntimeError& e) {
-            ctx_.showError(e.number(), e.description());
-        }
+        // The row moves with its entries; the moved row is the one marked.
+        std::swap(rows.rows[static_cast<size_t>(p)], rows.rows[static_cast<size_t>(q)]);
+        rows.rows[static_cast<size_t>(q)].selected = true;
+        rows.rows[static_cast<size_t>(p)].selected = false;
+        rows.rowsChanged();
+        ctx_.form.setCurrentRow(side, q);
     });
 }
 
@@ -129,50 +109,41 @@ void ListCommands::lblAmountRight_Click() {
 
 void ListCommands::sortList(ListSide side) {
     TrackList& rows = ctx_.list(side);
-    std::vector<EventEntries>& entries = ctx_.entries(side);
     if (rows.count() < 2)
         return;
-    try {
-        if (entries.size() != rows.rows.size())
-            throw RuntimeError(ErrorCode::SubscriptRange);
-        // The sort keys carry the old positions apart from the text, so a "," in a folder
-        // name cannot send a row's entries elsewhere.
-        const std::vector<int> ListSorter = sortOrder(rows.rows);
-        // Rows and entries are permuted in place along the cycles of the order: no second
-        // copy of the lists is needed.
-        std::vector<uint8_t> placed(ListSorter.size(), 0);
-        for (size_t start = 0; start < ListSorter.size(); ++start) {
-            if (placed[start])
-                continue;
-            QByteArray text = std::move(rows.rows[start]);
-            EventEntries moved = std::move(entries[start]);
-            size_t j = start;
-            for (;;) {
-                placed[j] = 1;
-                const auto k = static_cast<size_t>(ListSorter[j]);
-                if (k == start)
-                    break;
-                rows.rows[j] = std::move(rows.rows[k]);
-                entries[j] = std::move(entries[k]);
-                j = k;
-            }
-            rows.rows[j] = std::move(text);
-            entries[j] = std::move(moved);
+    // The sort keys carry the old positions apart from the text, so a "," in a folder name
+    // cannot send a row's entries elsewhere.
+    const std::vector<int> ListSorter = sortOrder(rows.rows);
+    // The rows are permuted in place along the cycles of the order: no second copy of the
+    // list is needed.
+    std::vector<uint8_t> placed(ListSorter.size(), 0);
+    for (size_t start = 0; start < ListSorter.size(); ++start) {
+        if (placed[start])
+            continue;
+        TrackRow moved = std::move(rows.rows[start]);
+        size_t j = start;
+        for (;;) {
+            placed[j] = 1;
+            const auto k = static_cast<size_t>(ListSorter[j]);
+            if (k == start)
+                break;
+            rows.rows[j] = std::move(rows.rows[k]);
+            j = k;
         }
-        // The row text is the key's text: trimmed of spaces.
-        for (QByteArray& text : rows.rows)
-            if (!text.isEmpty() && (text.front() == ' ' || text.back() == ' '))
-                text = trimSpaces(text);
-        std::fill(rows.selected.begin(), rows.selected.end(), uint8_t{0});
-        rows.current = -1;
-        rows.rowsChanged();
-        // Nothing shown on this side belongs to a row any more; the selected track stays when
-        // it came from the other list.
-        ctx_.clearSide(side, false);
-    } catch (const RuntimeError& e) {
-        ctx_.showError(e.number(), e.description());
-        return;
+        rows.rows[j] = std::move(moved);
     }
+    for (TrackRow& row : rows.rows) {
+        // The row text is the key's text: trimmed of spaces.
+        QByteArray& text = row.text;
+        if (!text.isEmpty() && (text.front() == ' ' || text.back() == ' '))
+            text = trimSpaces(text);
+        row.selected = false;
+    }
+    rows.current = -1;
+    rows.rowsChanged();
+    // Nothing shown on this side belongs to a row any more; the selected track stays when it
+    // came from the other list.
+    ctx_.clearSide(side, false);
     ctx_.ws.bolSeasonChanged = true;
     if (side == ListSide::Active && !ctx_.ws.strTrackSet.isEmpty()) {
         ctx_.ws.bolTrackSetChanged = true;

@@ -79,7 +79,7 @@ void PlayerCar::subPlayerInfo() {
                 for (ListSide side : {ListSide::Active, ListSide::Inactive}) {
                     const int16_t row = fncTrackIndex(track, ctx_.list(side));
                     if (row >= 0) {
-                        ctx_.list(side).selected[static_cast<size_t>(row)] = 1;
+                        ctx_.list(side).rows[static_cast<size_t>(row)].selected = true;
                         ctx_.form.setCurrentRow(side, row);
                     }
                 }

@@ -39,9 +39,6 @@ void SeasonFiles::subGet67season(const QString& strFile) {
     ctx_.ws.ListTracks.clear();
     ctx_.ws.listNotActive.clear();
     ctx_.ws.ListAllTracks.clear();
-    ctx_.ws.arrActive.clear();
-    ctx_.ws.arrInactive.clear();
-    ctx_.ws.arrAllTracks.clear();
     ctx_.clearSide(ListSide::Active);
     ctx_.clearSide(ListSide::Inactive);
 
@@ -72,12 +69,12 @@ void SeasonFiles::subGet67season(const QString& strFile) {
     const TrackList* readInto = &ctx_.ws.ListAllTracks;
     try {
         makeFirstRunCopies(ctx_.files, dir);
-        readSeasonFile(ctx_.files, dir, reading, ctx_.ws.ListAllTracks, ctx_.ws.arrAllTracks,
-                       installed, &version.allTracks);
+        readSeasonFile(ctx_.files, dir, reading, ctx_.ws.ListAllTracks, installed,
+                       &version.allTracks);
         reading = activeFile;
         readInto = &ctx_.ws.ListTracks;
-        readSeasonFile(ctx_.files, dir, activeFile, ctx_.ws.ListTracks, ctx_.ws.arrActive,
-                       installed, strFile.isEmpty() ? &version.season : nullptr);
+        readSeasonFile(ctx_.files, dir, activeFile, ctx_.ws.ListTracks, installed,
+                       strFile.isEmpty() ? &version.season : nullptr);
     } catch (const RuntimeError&) {
         loadGuard_.loadStopped(reading, readInto->count());
         throw;
@@ -89,8 +86,7 @@ void SeasonFiles::subGet67season(const QString& strFile) {
     else
         watch_.rememberAllTracks(version.allTracks);
     ctx_.updateCountCaptions();
-    buildInactiveList(ctx_.ws.ListAllTracks, ctx_.ws.arrAllTracks, ctx_.ws.ListTracks,
-                      ctx_.ws.arrActive, ctx_.ws.listNotActive, ctx_.ws.arrInactive);
+    buildInactiveList(ctx_.ws.ListAllTracks, ctx_.ws.ListTracks, ctx_.ws.listNotActive);
     ctx_.updateCountCaptions();
 }
 
@@ -119,11 +115,9 @@ void SeasonFiles::subCreateIniFiles(bool bolMute) {
                    .arg(kMaxListRows));
         return;
     }
-    QString problem =
-        readBackProblem(ctx_.ws.ListTracks, ctx_.ws.arrActive, QStringLiteral("active tracks"));
+    QString problem = readBackProblem(ctx_.ws.ListTracks, QStringLiteral("active tracks"));
     if (problem.isEmpty())
-        problem = readBackProblem(ctx_.ws.listNotActive, ctx_.ws.arrInactive,
-                                  QStringLiteral("non-active tracks"));
+        problem = readBackProblem(ctx_.ws.listNotActive, QStringLiteral("non-active tracks"));
     if (!problem.isEmpty()) {
         refuse(problem);
         return;
@@ -202,24 +196,23 @@ void SeasonFiles::writeTrackSetFile(const QString& name, const QByteArray& bytes
 
 void SeasonFiles::subSortByList(const QString& strFile) {
     if (!strFile.isEmpty()) {
-        writeTrackSetFile(strFile, seasonFileBytes(season_names::kTrackSet, ctx_.ws.arrActive));
+        writeTrackSetFile(strFile,
+                          seasonFileBytes(season_names::kTrackSet, ctx_.ws.ListTracks.rows));
         return;
     }
-    replaceSeason(seasonFileBytes(season_names::kCustomOrder, ctx_.ws.arrActive),
-                  allTracksFileBytes(ctx_.ws.arrActive, ctx_.ws.arrInactive));
+    replaceSeason(seasonFileBytes(season_names::kCustomOrder, ctx_.ws.ListTracks.rows),
+                  allTracksFileBytes(ctx_.ws.ListTracks.rows, ctx_.ws.listNotActive.rows));
 }
 
 void SeasonFiles::subSortByAlphabet(const QString& strFile) {
-    const std::vector<int> ListSorter = sortOrder(ctx_.ws.ListTracks.rows);
-    if (ListSorter.size() != ctx_.ws.arrActive.size())
-        throw RuntimeError(ErrorCode::SubscriptRange);
+    const std::vector<TrackRow>& active = ctx_.ws.ListTracks.rows;
+    const std::vector<int> ListSorter = sortOrder(active);
     if (!strFile.isEmpty()) {
-        writeTrackSetFile(strFile,
-                          seasonFileBytes(season_names::kTrackSet, ctx_.ws.arrActive, ListSorter));
+        writeTrackSetFile(strFile, seasonFileBytes(season_names::kTrackSet, active, ListSorter));
         return;
     }
-    replaceSeason(seasonFileBytes(season_names::kAlphabetical, ctx_.ws.arrActive, ListSorter),
-                  allTracksFileBytes(ctx_.ws.arrActive, ctx_.ws.arrInactive));
+    replaceSeason(seasonFileBytes(season_names::kAlphabetical, active, ListSorter),
+                  allTracksFileBytes(active, ctx_.ws.listNotActive.rows));
     // The lists are read back from the two files just written, every track.ini looked up
     // anew: they show what the next start will show.
     subGet67season();

@@ -12,47 +12,37 @@ namespace gk {
 
 // ---------------------------------------------------------------- selection and entries
 
-void Selection::showListRow(const TrackList& list, const std::vector<EventEntries>& entries,
-                            int first) {
-    const int p = list.current;
-    if (p < 0)
+void Selection::showListRow(ListSide side) {
+    const TrackRow* row = ctx_.list(side).currentRow();
+    if (!row)
         return;
     ctx_.ws.bolFillingEntries = true;
-    try {
-        if (static_cast<size_t>(p) >= entries.size() || static_cast<size_t>(p) >= list.rows.size())
-            throw RuntimeError(ErrorCode::SubscriptRange);
-        const EventEntries& row = entries[static_cast<size_t>(p)];
-        for (int k = 0; k < 7; ++k)
-            ctx_.setEntryText(static_cast<int16_t>(first + k), row.entry[static_cast<size_t>(k)]);
-        const QByteArray& text = list.rows[static_cast<size_t>(p)];
-        ctx_.ctl.txtRunTrack.text = withoutMissingMark(text);
-        ctx_.runTrackSide = &list == &ctx_.ws.ListTracks ? ListSide::Active : ListSide::Inactive;
-    } catch (const RuntimeError& e) {
-        ctx_.showError(e.number(), e.description());
-    }
+    const int first = side == ListSide::Active ? 0 : 7;
+    for (int k = 0; k < 7; ++k)
+        ctx_.setEntryText(static_cast<int16_t>(first + k),
+                          row->entries.entry[static_cast<size_t>(k)]);
+    ctx_.ctl.txtRunTrack.text = withoutMissingMark(row->text);
+    ctx_.runTrackSide = side;
     ctx_.ws.bolFillingEntries = false;
 }
 
 void Selection::ListTracks_Click() {
-    ctx_.guarded([&] { showListRow(ctx_.ws.ListTracks, ctx_.ws.arrActive, 0); });
+    ctx_.guarded([&] { showListRow(ListSide::Active); });
 }
 
 void Selection::listNotActive_Click() {
-    ctx_.guarded([&] { showListRow(ctx_.ws.listNotActive, ctx_.ws.arrInactive, 7); });
+    ctx_.guarded([&] { showListRow(ListSide::Inactive); });
 }
 
 void Selection::txtEntry_Change(int16_t Index) {
     if (ctx_.ws.bolFillingEntries)
         return;
-    ctx_.ws.intActiveIndex = ctx_.ws.ListTracks.current;
-    ctx_.ws.intInactiveIndex = ctx_.ws.listNotActive.current;
     const bool active = Index < 7;
-    const int16_t row = active ? ctx_.ws.intActiveIndex : ctx_.ws.intInactiveIndex;
-    auto& entries = active ? ctx_.ws.arrActive : ctx_.ws.arrInactive;
+    TrackRow* row = ctx_.list(active ? ListSide::Active : ListSide::Inactive).currentRow();
     // Without a current row there is no track the edit belongs to.
-    if (row < 0 || static_cast<size_t>(row) >= entries.size())
+    if (!row)
         return;
-    entries[static_cast<size_t>(row)].entry[static_cast<size_t>(active ? Index : Index - 7)] =
+    row->entries.entry[static_cast<size_t>(active ? Index : Index - 7)] =
         ctx_.ctl.txtEntry[static_cast<size_t>(Index)].text;
     ctx_.ws.bolSeasonChanged = true;
     if (!ctx_.ws.strTrackSet.isEmpty())
@@ -110,7 +100,7 @@ void Selection::setRowsSelected(ListSide side, int first, int last, bool selecte
     TrackList& rows = ctx_.list(side);
     const int n = rows.count();
     for (int r = std::max(first, 0); r <= last && r < n; ++r)
-        rows.selected[static_cast<size_t>(r)] = selected ? 1 : 0;
+        rows.rows[static_cast<size_t>(r)].selected = selected;
     rows.marksChanged();
 }
 
@@ -140,8 +130,8 @@ void Selection::txtTrack_Change() {
                 const int n = rows.count();
                 int topmost = -1;
                 for (int r = n - 1; r >= 0; --r) {
-                    uint8_t& mark = rows.selected[static_cast<size_t>(r)];
-                    const QByteArray& text = rows.rows[static_cast<size_t>(r)];
+                    TrackRow& row = rows.rows[static_cast<size_t>(r)];
+                    const QByteArray& text = row.text;
                     bool match = false;
                     if (!matchNothing && !needle.isEmpty() && text.size() >= needle.size()) {
                         match = true;
@@ -152,13 +142,13 @@ void Selection::txtTrack_Change() {
                             }
                         }
                     }
-                    mark = match ? 1 : 0;
+                    row.selected = match;
                     if (match)
                         topmost = r;
                 }
                 rows.marksChanged();
                 if (topmost >= 0) {
-                    ctx_.ctl.txtRunTrack.text = rows.rows[static_cast<size_t>(topmost)];
+                    ctx_.ctl.txtRunTrack.text = rows.rows[static_cast<size_t>(topmost)].text;
                     setCurrentRow(side, topmost);
                 }
             }

@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <vector>
 
 namespace gk {
 
@@ -33,7 +32,8 @@ class Selection {
     bool entryBoxEnabled(int16_t index) const;
 
   private:
-    void showListRow(const TrackList& list, const std::vector<EventEntries>& entries, int first);
+    // Fills the side's entry boxes and the selected-track box from its current row, if any.
+    void showListRow(ListSide side);
 
     FormContext& ctx_;
 };

@@ -131,8 +131,7 @@ bool TrackSets::saveTrackSet(const QString& name) {
         ctx_.dialogs.messageBox(nameRefused(name, problem, QStringLiteral("Save as")));
         return false;
     }
-    const QString unreadable =
-        readBackProblem(ctx_.ws.ListTracks, ctx_.ws.arrActive, QStringLiteral("active tracks"));
+    const QString unreadable = readBackProblem(ctx_.ws.ListTracks, QStringLiteral("active tracks"));
     if (!unreadable.isEmpty()) {
         ctx_.dialogs.messageBox(
             {unreadable, appTitle(), Buttons::Ok, Icon::Exclamation, MessageKind::Refusal});

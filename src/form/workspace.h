@@ -5,8 +5,6 @@
 #include "season/track_list.h"
 
 #include <QString>
-#include <cstdint>
-#include <vector>
 
 namespace gk {
 
@@ -18,15 +16,11 @@ struct Workspace {
     bool bolTrackSetChanged = false;
     QString strTrackSet;
     bool bolFillingEntries = false;
-    int16_t intActiveIndex = 0;
-    int16_t intInactiveIndex = 0;
 
+    // Each row holds its event's entries.
     TrackList ListTracks;    // active list
     TrackList listNotActive; // inactive list
     TrackList ListAllTracks; // every event of the all-tracks file, in file order
-    std::vector<EventEntries> arrActive;
-    std::vector<EventEntries> arrInactive;
-    std::vector<EventEntries> arrAllTracks;
 };
 
 } // namespace gk

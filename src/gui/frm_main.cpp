@@ -619,12 +619,12 @@ void FrmMain::renderList(QListView* view, TrackListModel* model, const TrackList
     QItemSelection selection;
     const int n = static_cast<int>(list.rows.size());
     for (int r = 0; r < n;) {
-        if (!list.selected[static_cast<size_t>(r)]) {
+        if (!list.rows[static_cast<size_t>(r)].selected) {
             ++r;
             continue;
         }
         int end = r;
-        while (end + 1 < n && list.selected[static_cast<size_t>(end) + 1])
+        while (end + 1 < n && list.rows[static_cast<size_t>(end) + 1].selected)
             ++end;
         selection.select(model->index(r), model->index(end));
         r = end + 1;

@@ -18,7 +18,7 @@ QVariant TrackListModel::data(const QModelIndex& index, int role) const {
         static_cast<size_t>(index.row()) >= list_.rows.size())
         return {};
     if (role == Qt::DisplayRole)
-        return decodeGameText(list_.rows[static_cast<size_t>(index.row())]);
+        return decodeGameText(list_.rows[static_cast<size_t>(index.row())].text);
     return {};
 }
 

@@ -213,14 +213,14 @@ TEST_F(LaunchProcess, ALiveRunKeepsTheSeasonFromEveryOtherWriter) {
                                  u"Gridkeeper"_s, Buttons::Ok, Icon::Information, MessageKind::Information});
         // clang-format on
         ASSERT_TRUE(h.m().Form_Load(game.dir()));
-        EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", kTricky, kCafe}));
+        EXPECT_EQ(texts(h.ws().ListTracks), (Rows{"monza", kTricky, kCafe}));
         h.dialogs.expectMessage(kRunRefusal);
         h.m().cmdMakeIni_Click();
         // A track set opened meanwhile stays in the lists, unsaved.
         game.write(u"seasons/Only spa.67s"_s, seasonOf({"spa"}));
         h.dialogs.expectMessage(h.dialogs.shown().back());
         h.m().openTrackSet(u"Only spa"_s);
-        EXPECT_EQ(h.ws().ListTracks.rows, Rows{"spa"});
+        EXPECT_EQ(texts(h.ws().ListTracks), Rows{"spa"});
         EXPECT_TRUE(h.ws().bolSeasonChanged);
     }
     EXPECT_EQ(files(), during);
@@ -259,7 +259,8 @@ TEST_F(LaunchProcess, LauncherKilledMidRun) {
         h.dialogs.expectMessage(question, answer);
         ASSERT_TRUE(h.m().Form_Load(game.dir()));
         const bool declined = answer == Answer::No;
-        EXPECT_EQ(h.ws().ListTracks.rows, (declined ? Rows{"spa"} : Rows{"monza", kTricky, kCafe}));
+        EXPECT_EQ(texts(h.ws().ListTracks),
+                  (declined ? Rows{"spa"} : Rows{"monza", kTricky, kCafe}));
         EXPECT_EQ(game.readSeasons({u"gridkeeper.tmp"_s}),
                   (QByteArrayList{declined ? kReal : "-"}));
     }

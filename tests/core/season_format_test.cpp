@@ -58,9 +58,11 @@ TEST(CodePage, RoundTripRefusalAndTheOrderOfRows) {
     // A row sorts by its text without the spaces around it, then ",", then its row number: ","
     // first, the other ASCII bytes that are no digit or letter by value, digits, letters without
     // case, then the bytes from 0x80 on by their lower-case value.
-    const std::vector<QByteArray> rows = {"b", "B", "a1", "a!",    "a",    "\xC0", "\xE0\x61",
-                                          "z", "9", "_x", "  a2 ", "\x8A", "\x9A"};
-    EXPECT_EQ(sortOrder(rows), (std::vector<int>{9, 8, 4, 3, 2, 10, 0, 1, 7, 11, 12, 5, 6}));
+    TrackList rows;
+    for (const char* row :
+         {"b", "B", "a1", "a!", "a", "\xC0", "\xE0\x61", "z", "9", "_x", "  a2 ", "\x8A", "\x9A"})
+        rows.addRow(row, {});
+    EXPECT_EQ(sortOrder(rows.rows), (std::vector<int>{9, 8, 4, 3, 2, 10, 0, 1, 7, 11, 12, 5, 6}));
 }
 
 // Events are found by their header only; lines after the seventh entry travel with the event;

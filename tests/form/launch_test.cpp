@@ -52,7 +52,7 @@ TEST(Launch, Departures) {
         {"no gpl.exe", "monza", noExe, "The GPL.exe was not found in DIR", "Can't find GPL.exe", Icon::Information, MessageKind::Failure, Buttons::Ok, Answer::Ok, nullptr},
         {"missing track, No", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, QuestionId::MissingTrack, Buttons::YesNo, Answer::No, nullptr},
         {"missing track, Yes", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, QuestionId::MissingTrack, Buttons::YesNo, Answer::Yes, withTrack},
-        {"unsaved, Cancel", "monza", [](H& h) { h.ws().bolSeasonChanged = true; }, "You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?", "Gridkeeper", Icon::Exclamation, QuestionId::SaveBeforeLaunch, Buttons::YesNoCancel, Answer::Cancel, nullptr},
+        {"unsaved, Cancel", "monza", [](H& h) { EXPECT_TRUE(h.editEntry(ListSide::Active, 0, 5, u"numberOfLaps=3"_s)); }, "You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?", "Gridkeeper", Icon::Exclamation, QuestionId::SaveBeforeLaunch, Buttons::YesNoCancel, Answer::Cancel, nullptr},
         {"in neither list", "Monza", {}, "Monza not found in inactive list.", "Gridkeeper", Icon::Exclamation, MessageKind::Refusal, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, missing track", "spa", noTrackIni, "The track \"spa\" was not found in your GPL\\tracks folder (missing track.ini).", "Missing Track", Icon::Exclamation, MessageKind::Failure, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, no gpl.exe", "spa", noExe, "GPL.exe not found in DIR", "Gridkeeper", Icon::Exclamation, MessageKind::Failure, Buttons::Ok, Answer::Ok, nullptr},
@@ -91,7 +91,12 @@ TEST(Launch, Departures) {
 // track's entries as edited, the real one parked.
 TEST(Launch, InactiveRunSeasonFolder) {
     LaunchHarness h;
-    h.ws().arrInactive[0].entry[5] = "numberOfLaps=3"; // an edit not yet saved
+    ASSERT_TRUE(h.editEntry(ListSide::Inactive, 0, 5, u"numberOfLaps=3"_s));
+    // The edit is not saved: the run takes the entries as they are in the list.
+    // clang-format off
+    h.dialogs.expectMessage({u"You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?"_s,
+                             u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation, QuestionId::SaveBeforeLaunch}, Answer::No);
+    // clang-format on
     bool ran = false;
     h.processes.duringGame = [&] {
         ran = true;

@@ -34,13 +34,53 @@ TEST(Loader, SplitsActiveAndInactiveByExactRowText) {
         SCOPED_TRACE(&c - cases.data());
         Harness h;
         ASSERT_TRUE(h.load(c.installed, c.season, c.allTracks));
-        EXPECT_EQ(h.ws().ListTracks.rows, c.active);
-        ASSERT_EQ(h.ws().listNotActive.rows, c.inactive);
-        EXPECT_EQ(h.ws().arrActive.size(), c.active.size());
+        EXPECT_EQ(texts(h.ws().ListTracks), c.active);
+        ASSERT_EQ(texts(h.ws().listNotActive), c.inactive);
         // Each inactive row carries the entries of its own all-tracks event.
         for (size_t r = 0; r < c.inactive.size(); ++r)
-            EXPECT_EQ(h.ws().arrInactive[r].entry[2],
+            EXPECT_EQ(h.ws().listNotActive.rows[r].entries.entry[2],
                       "trackDirectory=" + QByteArray(c.inactive[r]).replace("* ", ""));
+    }
+}
+
+// An active track whose entries differ from its all-tracks event (edited in the season, or
+// the other race at that circuit) still takes an all-tracks event of its folder, one for one:
+// first the events with the same entries, then by folder in file order. Events are written
+// "folder" or "folder:name" (the name entry); the inactive rows are given by their names.
+TEST(Loader, ActiveTracksWithOtherEntriesTakeAnEventOfTheirFolder) {
+    struct Case {
+        QList<QByteArray> season, allTracks;
+        QList<QByteArray> inactive;
+    };
+    const std::vector<Case> cases = {
+        {{"monza:Edited"}, {"monza", "spa"}, {"spa"}},
+        {{"monza:Edited"}, {"monza:Gran Premio", "monza:Coppa"}, {"Coppa"}},
+        {{"monza:Coppa"}, {"monza:Gran Premio", "monza:Coppa"}, {"Gran Premio"}},
+        {{"monza:Coppa", "monza:Edited"},
+         {"monza:Gran Premio", "monza:Coppa", "monza:Third"},
+         {"Third"}},
+        {{"spa:Edited", "monza"}, {"monza:Other", "spa", "monza"}, {"Other"}},
+    };
+    const auto fileOf = [](const QList<QByteArray>& specs) {
+        std::vector<EventEntries> events;
+        for (const QByteArray& spec : specs) {
+            const QList<QByteArray> parts = spec.split(':');
+            events.push_back(makeEvent(parts[0], parts.value(1)));
+        }
+        return seasonBytes(events);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases.data());
+        Harness h;
+        h.game.addTracks({"monza", "spa"});
+        h.game.write(u"seasons/67season.ini"_s, fileOf(c.season));
+        h.game.write(u"seasons/67AllTracks.ini"_s, fileOf(c.allTracks));
+        ASSERT_TRUE(h.load());
+        QList<QByteArray> names;
+        for (const TrackRow& row : h.ws().listNotActive.rows)
+            names.append(row.entries.entry[0].mid(5));
+        EXPECT_EQ(names, c.inactive);
+        EXPECT_EQ(h.ws().ListTracks.count(), c.season.size());
     }
 }
 
@@ -121,7 +161,8 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
         }
         // The window's all-tracks rows: a missing mark is part of the text compared.
         TrackList all;
-        all.rows = {"MONZA", "* gone", "SPA", "* Kyalami"};
+        for (const char* row : {"MONZA", "* gone", "SPA", "* Kyalami"})
+            all.addRow(row, {});
         const TrackReport report = TrackCheck(s.dialogs, s.files, all).Form_Load(s.settings);
         EXPECT_EQ(report.caption,
                   c.titled ? u"Report: "_s + s.game.dir() + u"/tracks/"_s : u"Report"_s);

@@ -54,7 +54,7 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
             u"67season.ini or 67AllTracks.ini was changed by another program"_s));
         EXPECT_EQ(h.ctl().lblInfo.caption.endsWith(u"the lists were read again."_s), !c.answer);
         if (c.answer) {
-            EXPECT_EQ(h.ws().ListTracks.rows, kShown); // nothing read while changes are unsaved
+            EXPECT_EQ(texts(h.ws().ListTracks), kShown); // nothing read while changes are unsaved
             if (c.unsaved) // closing: its question first; Cancel then keeps the window open
                 h.dialogs.expectMessage(kClosingQuestion, Answer::Yes);
             h.dialogs.expectMessage(kQuestion, *c.answer);
@@ -67,7 +67,7 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
                 h.m().cmdMakeIni_Click();
             EXPECT_EQ(cancel, c.unsaved);
         }
-        EXPECT_EQ(h.ws().ListTracks.rows, c.active);
+        EXPECT_EQ(texts(h.ws().ListTracks), c.active);
         EXPECT_EQ(h.ws().bolSeasonChanged, c.unsaved);
         if (c.overwritten) {
             EXPECT_EQ(h.game.read(u"seasons/67season_previous.bak"_s), kEdited);
@@ -147,7 +147,7 @@ TEST(SeasonWatch, RealWatchReadsAChangeIn) {
         const QDeadlineTimer deadline(10000);
         while (reports == before && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        EXPECT_EQ(h.ws().ListTracks.rows, Rows(active.begin(), active.end()));
+        EXPECT_EQ(texts(h.ws().ListTracks), Rows(active.begin(), active.end()));
     }
 }
 

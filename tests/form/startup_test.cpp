@@ -91,7 +91,7 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
     h.dialogs.expectMessage(startupErrorBox(u"Overflow: 67season.ini holds more events than a list can hold (32767); event 32768 of 67season.ini (line 294909) is one too many."_s));
     // clang-format on
     ASSERT_TRUE(h.load());
-    EXPECT_EQ(h.ws().ListTracks.rows, Rows(kMaxListRows, "* t"));
+    EXPECT_EQ(texts(h.ws().ListTracks), Rows(kMaxListRows, "* t"));
     // The steps after the failed ones still ran.
     EXPECT_EQ(h.ctl().lblGPLdir.caption, u"GRIDKEEPER"_s);
     EXPECT_EQ(h.ctl().lblGPLdir.foreColor, kBlue);
@@ -100,17 +100,23 @@ TEST(Startup, RunTimeErrorsAreReportedAndStartupGoesOn) {
 
 TEST(Closing, AsksOnlyWithUnsavedSeasonChanges) {
     Harness h;
+    h.game.write(u"seasons/Set.67s"_s, seasonOf({"a"}));
     ASSERT_TRUE(h.load({"a"}, {"a"}, {"a"}));
-    h.ws().bolTrackSetChanged = true;
+    // An edit saved into the season but not into the open track set: no question.
+    h.m().openTrackSet(u"Set"_s);
+    ASSERT_TRUE(h.editEntry(ListSide::Active, 0, 0, u"name=A"_s));
+    h.dialogs.expectMessage(kCreatedBox);
+    h.m().cmdMakeIni_Click();
+    ASSERT_TRUE(h.ws().bolTrackSetChanged);
     bool cancel = false;
-    h.m().Form_Unload(cancel); // no question
+    h.m().Form_Unload(cancel);
     // Cancel keeps the window, No closes it unsaved, Yes saves; a failed save keeps the window.
     for (const auto& [answer, fail, staysOpen, saved] :
          {std::tuple{Answer::Cancel, false, true, false},
           std::tuple{Answer::No, false, false, false}, std::tuple{Answer::Yes, false, false, true},
           std::tuple{Answer::Yes, true, true, false}}) {
         cancel = false;
-        h.ws().bolSeasonChanged = true;
+        ASSERT_TRUE(h.editEntry(ListSide::Active, 0, 0, u"name=A"_s)); // unsaved again
         h.game.remove(u"seasons/67season_previous.bak"_s);
         h.files.failPathContaining = fail ? u"seasons"_s : QString();
         h.files.failure = ErrorCode::PermissionDenied;
@@ -171,15 +177,15 @@ TEST(PlayerInfo, PreselectsTheLastTrackAndTheTeamCar) {
         ASSERT_TRUE(h.load({"monaco", "Monza", "monza", "nurburgr", "brands"},
                            {"monaco", "Monza", "monza", "spa", "../tracks/monza"},
                            {"nurburgr", "brands"}));
-        EXPECT_EQ(h.ws().ListTracks.rows[4], "* ../tracks/monza");
+        EXPECT_EQ(h.ws().ListTracks.rows[4].text, "* ../tracks/monza");
         EXPECT_EQ(h.ctl().txtRunTrack.text, c.runTrack);
         EXPECT_EQ(h.ctl().cboCarsIndex, c.car);
-        EXPECT_EQ(h.ws().ListTracks.selected, marks(5, c.active));
-        EXPECT_EQ(h.ws().listNotActive.selected, marks(2, c.inactive));
+        EXPECT_EQ(selectedMarks(h.ws().ListTracks), marks(5, c.active));
+        EXPECT_EQ(selectedMarks(h.ws().listNotActive), marks(2, c.inactive));
         // The track found is the current row, and its entries are shown.
         EXPECT_EQ(h.ws().ListTracks.current, c.active);
         EXPECT_EQ(h.ctl().txtEntry[2].text,
-                  c.active < 0 ? "" : "trackDirectory=" + h.ws().ListTracks.rows[c.active]);
+                  c.active < 0 ? "" : "trackDirectory=" + h.ws().ListTracks.rows[c.active].text);
     }
 }
 

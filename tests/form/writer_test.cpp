@@ -26,7 +26,7 @@ void loadWriterGame(Harness& h) {
     h.game.write(seasons("67season.ini"), golden("input_67season.ini"));
     h.game.write(seasons("67AllTracks.ini"), golden("input_67AllTracks.ini"));
     ASSERT_TRUE(h.load());
-    ASSERT_EQ(h.ws().listNotActive.rows, (Rows{"brands", "oulton"}));
+    ASSERT_EQ(texts(h.ws().listNotActive), (Rows{"brands", "oulton"}));
 }
 
 // In list order and in alphabetical order (the lists then read back from the files written);
@@ -37,7 +37,7 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
         loadWriterGame(h);
         h.ctl().chkSort = chkSort;
         h.ctl().txtRunTrack.text = "monza";
-        h.ws().bolSeasonChanged = true;
+        h.m().lblAmountRight_Click(); // sorts the inactive rows, which are in order already
         h.dialogs.expectMessage(kCreatedBox);
         h.m().cmdMakeIni_Click();
         EXPECT_EQ(
@@ -48,7 +48,7 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
         EXPECT_FALSE(h.ws().bolSeasonChanged);
         const Rows rows = chkSort ? Rows{"* spa", "Kyalami", "monaco", "monza"}
                                   : Rows{"monza", "Kyalami", "* spa", "monaco"};
-        EXPECT_EQ(h.ws().ListTracks.rows, rows);
+        EXPECT_EQ(texts(h.ws().ListTracks), rows);
         EXPECT_EQ(h.ctl().txtRunTrack.text.isEmpty(), chkSort == 1);
         // A track set is written in the same order, and nothing else.
         const QStringList files = h.game.seasonFiles();
@@ -72,7 +72,7 @@ TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
     h.game.write(seasons("67season.ini"), season);
     h.game.write(seasons("67AllTracks.ini"), all);
     ASSERT_TRUE(h.load());
-    EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "brands"}));
+    EXPECT_EQ(texts(h.ws().listNotActive), (Rows{"monza", "brands"}));
     h.m().subCreateIniFiles(true);
     EXPECT_EQ(h.game.readSeasons().mid(0, 2), (QByteArrayList{season, all}));
     ASSERT_TRUE(h.m().saveTrackSet(u"Set"_s));
@@ -80,28 +80,35 @@ TEST(Writer, EveryLineOfAnEventTravelsWithIt) {
 }
 
 // A write that cannot be read back, or cannot be done, is refused with a message and changes
-// no file.
+// no file. Each case reaches its lists through the handlers (the rows "t" stand for a big
+// game's tracks).
 TEST(Writer, RefusalsChangeNothing) {
+    using S = ListSide;
     const QString nothing = u"Nothing was written: the track "_s;
     const std::vector<std::tuple<const char*, std::function<void(Harness&)>, QString>> cases = {
         // clang-format off
-        {"no active track", [](Harness& h) { h.ws().ListTracks.clear(); h.ws().arrActive.clear(); },
+        {"no active track", [](Harness& h) { h.selectAll(S::Active); h.m().cmdChangeButton_Click(1); },
          u"Can't create 67season.ini cause there are no tracks in the 'active tracks' list"_s},
-        {"65 active tracks", [](Harness& h) { h.fillList(ListSide::Active, 65); },
+        {"65 active tracks", [](Harness& h) { h.fillList(S::Inactive, 61); h.selectAll(S::Inactive); h.m().cmdChangeButton_Click(3); },
          u"Can't create 67season.ini cause there are more than 64 tracks in the 'active tracks' list"_s},
-        {"more than a list can read back", [](Harness& h) { h.fillList(ListSide::Inactive, kMaxListRows - 3); },
+        {"more than a list can read back", [](Harness& h) { h.fillList(S::Inactive, kMaxListRows - 3); EXPECT_TRUE(h.editEntry(S::Active, 0, 0, u"name=Monza 1967"_s)); },
          u"Can't create 67AllTracks.ini cause the 'active tracks' and the 'non-active tracks' lists hold more than 32767 tracks together"_s},
-        {"no track directory", [](Harness& h) { h.ws().arrActive[3].entry[2] = "track=monaco"; },
+        {"no track directory", [](Harness& h) { EXPECT_TRUE(h.editEntry(S::Active, 3, 2, u"track=monaco"_s)); },
          nothing + u"\"monaco\" (active tracks, row 4) has the track-directory line \"track=monaco\", which names no track folder: it must read trackDirectory= followed by the folder's name."_s},
-        {"an event header", [](Harness& h) { h.ws().arrInactive[1].entry[4] = " [event9]"; },
+        {"an event header", [](Harness& h) { EXPECT_TRUE(h.editEntry(S::Inactive, 1, 4, u" [event9]"_s)); },
          nothing + u"\"oulton\" (non-active tracks, row 2) has the entry 5 \" [event9]\", which would read as the start of a new event."_s},
+        // A line break would split the entry into two lines of the file.
+        {"a line feed", [](Harness& h) { EXPECT_TRUE(h.editEntry(S::Active, 0, 0, u"name=Monza\nGP"_s)); },
+         nothing + u"\"monza\" (active tracks, row 1) holds a line break in its entry 1."_s},
+        {"a carriage return", [](Harness& h) { EXPECT_TRUE(h.editEntry(S::Inactive, 1, 5, u"numberOfLaps=10\r"_s)); },
+         nothing + u"\"oulton\" (non-active tracks, row 2) holds a line break in its entry 6."_s},
         // clang-format on
     };
     for (const auto& [name, change, message] : cases) {
         Harness h;
         loadWriterGame(h);
-        h.ws().bolSeasonChanged = true;
         change(h);
+        ASSERT_TRUE(h.ws().bolSeasonChanged) << name;
         h.dialogs.expectMessage(gkBox(message));
         h.m().mnuFile_Click(1); // the File menu writes like the button
         EXPECT_TRUE(h.ws().bolSeasonChanged) << name;
@@ -166,7 +173,7 @@ TEST(Writer, AFailedWriteChangesNothing) {
             h.game.write(seasons("67season_previous.bak"), before[2]);
             h.game.write(seasons("67AllTracks_previous.bak"), before[3]);
             h.ctl().chkSort = chkSort;
-            h.ws().bolSeasonChanged = true;
+            h.m().lblAmountRight_Click(); // unsaved changes: a sort that leaves the order
             h.files.changes = 0;
             h.files.failAt = failAt;
             h.files.failure = failure;
@@ -222,9 +229,10 @@ TEST(TrackSets, SaveAsWritesTheSetAndOffersIt) {
         h.game.write(u"seasons/"_s + QString::fromLatin1(name), "x");
     for (int i = 0; i < 20; ++i)
         h.game.write(u"seasons/x%1.67s"_s.arg(i, 2, 10, QLatin1Char('0')), "x");
+    h.game.write(u"seasons/Old.67s"_s, seasonOf({"monza", "spa"}));
     loadSetsGame(h);
-    h.ws().strTrackSet = u"Old"_s;
-    h.ws().bolTrackSetChanged = true;
+    h.m().openTrackSet(u"Old"_s);
+    ASSERT_TRUE(h.editEntry(ListSide::Active, 0, 0, u"name=Monza 1967"_s)); // the set is edited
     h.game.write(u"seasons/Mine.67s"_s, "old");
     const Message exists{u"File already exists. Overwrite?"_s, u"File exists"_s,
                          Buttons::YesNoCancel, Icon::Exclamation, QuestionId::OverwriteTrackSet};
@@ -255,9 +263,9 @@ TEST(TrackSets, SaveAsWritesTheSetAndOffersIt) {
     EXPECT_TRUE(h.game.exists(u"seasons/Fast Ones.67s"_s));
     const QStringList sets = h.m().offeredTrackSets();
     EXPECT_EQ(sets.mid(0, 5),
-              (QStringList{u"Alpha"_s, u"beta"_s, u"Fast Ones"_s, u"Mine"_s, u"x00"_s}));
+              (QStringList{u"Alpha"_s, u"beta"_s, u"Fast Ones"_s, u"Mine"_s, u"Old"_s}));
     EXPECT_EQ(sets.size(), 20);
-    EXPECT_EQ(sets.back(), u"x15"_s);
+    EXPECT_EQ(sets.back(), u"x14"_s);
     EXPECT_FALSE(h.ws().bolTrackSetChanged);
     EXPECT_EQ(h.ctl().lblTrackSet.caption, u" Track Set: Fast Ones "_s);
 }
@@ -290,7 +298,7 @@ TEST(TrackSets, NamesThatAreNoFileNamesAreRefusedBeforeWriting) {
     h.m().openTrackSet(u"../outside/evil"_s);
     ASSERT_EQ(h.dialogs.shown().size(), 1u);
     EXPECT_TRUE(h.dialogs.shown()[0].text.startsWith(u"\"../outside/evil\" can't be used"_s));
-    EXPECT_EQ(h.ws().ListTracks.rows, (Rows{"monza", "spa"}));
+    EXPECT_EQ(texts(h.ws().ListTracks), (Rows{"monza", "spa"}));
     EXPECT_EQ(h.game.season(), before);
 }
 
@@ -307,10 +315,25 @@ TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
     for (const auto& [setOpen, seasonChanged, setChanged, question, answer] : cases) {
         Harness h;
         h.game.write(u"seasons/Pick.67s"_s, seasonOf({"monaco", "brands"}));
+        h.game.write(u"seasons/Set.67s"_s, seasonOf({"monza", "spa"})); // after Pick in the menu
         loadSetsGame(h);
-        h.ws().strTrackSet = setOpen ? u"Other"_s : QString();
-        h.ws().bolSeasonChanged = seasonChanged;
-        h.ws().bolTrackSetChanged = setChanged;
+        // The handlers make the state: a set opened, an entry edited (which marks the open set
+        // edited too), the season saved.
+        if (setOpen)
+            h.m().openTrackSet(u"Set"_s);
+        if (seasonChanged || (setOpen && setChanged)) {
+            ASSERT_TRUE(h.editEntry(ListSide::Active, 0, 0, u"name=Monza 1967"_s));
+        }
+        if (setOpen && setChanged && !seasonChanged) {
+            h.dialogs.expectMessage(kCreatedBox);
+            h.m().cmdMakeIni_Click();
+        }
+        // No handler marks a set edited while none is open; the mark is set by hand to show
+        // that such a leftover alone never asks about a set.
+        if (!setOpen && setChanged)
+            h.ws().bolTrackSetChanged = true;
+        ASSERT_EQ(h.ws().bolSeasonChanged, seasonChanged);
+        ASSERT_EQ(h.ws().bolTrackSetChanged, setChanged);
         if (!question.isEmpty())
             h.dialogs.expectMessage({question + u" Do you really want to open the new track set?"_s,
                                      u"Gridkeeper"_s, Buttons::YesNo, Icon::Exclamation,
@@ -318,12 +341,12 @@ TEST(TrackSets, OpenAsksBeforeDiscardingUnsavedWork) {
                                     answer);
         h.m().mnuTrackSet_Click(2); // Pick
         const bool opened = answer == Answer::Yes;
-        EXPECT_EQ(h.ws().ListTracks.rows,
+        EXPECT_EQ(texts(h.ws().ListTracks),
                   (opened ? Rows{"monaco", "brands"} : Rows{"monza", "spa"}));
         EXPECT_EQ(h.ws().bolSeasonChanged, !opened && seasonChanged);
         if (!opened)
             continue;
-        EXPECT_EQ(h.ws().listNotActive.rows, (Rows{"monza", "spa"}));
+        EXPECT_EQ(texts(h.ws().listNotActive), (Rows{"monza", "spa"}));
         // monaco and brands, the set's tracks, as the season in list order.
         EXPECT_EQ(h.game.season(), golden("67season_from_trackset.ini"));
         EXPECT_FALSE(h.ws().bolTrackSetChanged);

@@ -49,16 +49,16 @@ TEST_F(Window, ShowsClicksTypesMovesAndLaunches) {
     clickRow(window.inactiveList(), 1);
     EXPECT_EQ(window.entryBox(9)->text(), u"trackDirectory=Zolder"_s);
     clickRow(window.inactiveList(), 2, Qt::ControlModifier);
-    EXPECT_EQ(h.ws().listNotActive.selected, (std::vector<uint8_t>{0, 1, 1}));
+    EXPECT_EQ(selectedMarks(h.ws().listNotActive), (std::vector<uint8_t>{0, 1, 1}));
     QTest::mouseClick(child<QPushButton>("cmdChangeButton3"), Qt::LeftButton);
-    EXPECT_EQ(h.ws().ListTracks.rows,
+    EXPECT_EQ(texts(h.ws().ListTracks),
               (Rows{"monza", "Kyalami", "* spa", "monaco", "Zolder", "oulton"}));
     EXPECT_EQ(child<QLabel>("lblAmountLeft")->text(), u"Active Tracks (6)"_s);
     clickRow(window.inactiveList(), 0);
     QTest::mouseClick(child<QCheckBox>("chkEdit1"), Qt::LeftButton);
     window.entryBox(7)->selectAll();
     QTest::keyClicks(window.entryBox(7), u"name=Brands 1967"_s);
-    EXPECT_EQ(h.ws().arrInactive[0].entry[0], "name=Brands 1967");
+    EXPECT_EQ(h.ws().listNotActive.rows[0].entries.entry[0], "name=Brands 1967");
 
     h.game.write(u"gpl.exe"_s, "MZ");
     h.dialogs.allowAnyMessage(Answer::No); // "not saved": start without saving

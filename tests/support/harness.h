@@ -12,6 +12,21 @@ namespace gk::test {
 
 using Rows = std::vector<QByteArray>;
 
+// The texts of a list's rows.
+inline Rows texts(const TrackList& list) {
+    Rows out;
+    for (const TrackRow& row : list.rows)
+        out.push_back(row.text);
+    return out;
+}
+// The selected marks of a list's rows, 1 for a selected row.
+inline std::vector<uint8_t> selectedMarks(const TrackList& list) {
+    std::vector<uint8_t> out;
+    for (const TrackRow& row : list.rows)
+        out.push_back(row.selected ? 1 : 0);
+    return out;
+}
+
 // A form model on fake dialogs, settings, shell and processes, and a real (optionally failing)
 // file system over a temporary game folder.
 struct Harness {
@@ -45,13 +60,24 @@ struct Harness {
         game.writeAllTracks(allTracks);
         return load();
     }
+    // Types into entry `index` (0 to 6) of a row as the user does: the row clicked, its side's
+    // Edit Mode switched on. False when the edit was refused.
+    bool editEntry(ListSide side, int row, int index, const QString& text) {
+        const auto k = static_cast<int16_t>(side == ListSide::Active ? 0 : 1);
+        model.setCurrentRow(side, row);
+        ctl().chkEdit[static_cast<size_t>(k)] = 1;
+        model.chkEdit_Click(k);
+        return model.editEntry(static_cast<int16_t>(index + 7 * k), text);
+    }
+    // Selects every row of a list, the first one current, as a click and a Shift+click do.
+    void selectAll(ListSide side) {
+        model.setRowsSelected(side, 0, model.list(side).count() - 1, true);
+        model.setCurrentRow(side, 0);
+    }
     // Fills a list with tracks "t" up to `count` rows.
     void fillList(ListSide side, int count) {
-        for (int i = model.list(side).count(); i < count; ++i) {
-            model.list(side).addRow("t");
-            (side == ListSide::Active ? ws().arrActive : ws().arrInactive)
-                .push_back(makeEvent("t"));
-        }
+        for (int i = model.list(side).count(); i < count; ++i)
+            model.list(side).addRow("t", makeEvent("t"));
     }
     // Active monza, Kyalami, * spa, monaco; inactive brands, Zolder, oulton.
     bool loadSmallGame() {

@@ -21,7 +21,7 @@ namespace {
 int matchingRow(const TrackList& list, const QByteArray& track) {
     const QByteArray marked = markedMissing(track);
     for (size_t r = 0; r < list.rows.size(); ++r)
-        if (list.rows[r] == track || list.rows[r] == marked)
+        if (list.rows[r].text == track || list.rows[r].text == marked)
             return static_cast<int>(r);
     return -1;
 }
@@ -253,11 +253,8 @@ bool LaunchFlow::runInactive(const LaunchChoice& choice) {
     }
     Parking parking(files_, dir);
     try {
-        const auto r = static_cast<size_t>(row);
-        if (r >= choice.inactiveEntries.size())
-            throw RuntimeError(ErrorCode::SubscriptRange);
-        switch (
-            parking.park(seasonFileBytes(season_names::kTemporary, {choice.inactiveEntries[r]}))) {
+        const std::span<const TrackRow> chosen(&choice.inactive.rows[static_cast<size_t>(row)], 1);
+        switch (parking.park(seasonFileBytes(season_names::kTemporary, chosen))) {
         case ParkedSeason::LiveRun:
             dialogs_.messageBox(kAlreadyRunning);
             return false;

@@ -35,14 +35,14 @@ void restoreParkedSeason(FileSystem& files, const QString& gameDir);
 bool putBackAfterRun(FileSystem& files, const QString& gameDir, const QByteArray& temporary);
 
 // What a launch reads of the main window: the game directory, whether the season has unsaved
-// changes, the two lists (read after the save question, which may change them), the
-// selected-track box (the game's 8-bit text) and the car box's row (-1: none).
+// changes, the two lists with their rows' entries (read after the save question, which may
+// change them), the selected-track box (the game's 8-bit text) and the car box's row (-1:
+// none).
 struct LaunchChoice {
     const QString& gameDir;
     bool seasonChanged;
     const TrackList& active;
     const TrackList& inactive;
-    const std::vector<EventEntries>& inactiveEntries;
     QByteArray track;
     int team = -1;
 };

@@ -98,8 +98,8 @@ QString TrackCheck::fncCheckTrackFolder(int16_t intMode) {
         QSet<QString> known;
         if (intMode == 1) {
             known.reserve(allTracks_.count());
-            for (const QByteArray& row : allTracks_.rows)
-                known.insert(decodeGameText(row).toCaseFolded());
+            for (const TrackRow& row : allTracks_.rows)
+                known.insert(decodeGameText(row.text).toCaseFolded());
         }
         for (const FolderEntry& entry : entries) {
             if (!entry.isDirectory || entry.name == QLatin1String(".") ||

@@ -26,8 +26,7 @@ QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& fol
 }
 
 void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path, TrackList& list,
-                    std::vector<EventEntries>& entries, InstalledTracks& installed,
-                    FileVersion* version) {
+                    InstalledTracks& installed, FileVersion* version) {
     if (version)
         *version = readVersion(fs, path);
     const QByteArray data = version ? version->bytes : fs.readFile(path);
@@ -36,64 +35,60 @@ void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path,
     scanEvents(
         data,
         [&](EventEntries&& event, QByteArray&& folder) {
-            list.addRow(rowText(fs, gameDir, folder, installed));
-            entries.push_back(std::move(event));
+            list.addRow(rowText(fs, gameDir, folder, installed), std::move(event));
         },
         fileName);
 }
 
 namespace {
 
-// An event's row text and seven entries as one key, each part preceded by its length.
-QByteArray eventKey(const QByteArray& row, const EventEntries& e) {
+// A row's text and seven entries as one key, each part preceded by its length.
+QByteArray eventKey(const TrackRow& row) {
     QByteArray key;
     const auto add = [&key](const QByteArray& part) {
         const auto n = static_cast<quint32>(part.size());
         key.append(reinterpret_cast<const char*>(&n), sizeof n);
         key.append(part);
     };
-    add(row);
-    for (const QByteArray& line : e.entry)
+    add(row.text);
+    for (const QByteArray& line : row.entries.entry)
         add(line);
     return key;
 }
 
 } // namespace
 
-void buildInactiveList(const TrackList& all, const std::vector<EventEntries>& allEntries,
-                       const TrackList& active, const std::vector<EventEntries>& activeEntries,
-                       TrackList& inactive, std::vector<EventEntries>& inactiveEntries) {
-    // The active events still unmatched: by row text and entries, and by row text alone.
+void buildInactiveList(const TrackList& all, const TrackList& active, TrackList& inactive) {
+    // The active rows still unmatched: by text and entries, and by text alone.
     QHash<QByteArray, int> byEvent;
     QHash<QByteArray, int> byText;
     byText.reserve(active.count());
-    for (size_t r = 0; r < active.rows.size(); ++r) {
-        ++byText[active.rows[r]];
-        if (r < activeEntries.size())
-            ++byEvent[eventKey(active.rows[r], activeEntries[r])];
+    for (const TrackRow& row : active.rows) {
+        ++byText[row.text];
+        ++byEvent[eventKey(row)];
     }
     const size_t n = all.rows.size();
     std::vector<uint8_t> matched(n, 0);
     // First the events that are the same event, then those of the same track folder.
     for (size_t r = 0; r < n && !byEvent.isEmpty(); ++r) {
-        auto it = byEvent.find(eventKey(all.rows[r], allEntries.at(r)));
+        auto it = byEvent.find(eventKey(all.rows[r]));
         if (it == byEvent.end())
             continue;
         matched[r] = 1;
-        --byText[all.rows[r]];
+        --byText[all.rows[r].text];
         if (--it.value() == 0)
             byEvent.erase(it);
     }
     for (size_t r = 0; r < n; ++r) {
         if (matched[r])
             continue;
-        auto it = byText.find(all.rows[r]);
+        const TrackRow& row = all.rows[r];
+        auto it = byText.find(row.text);
         if (it != byText.end() && it.value() > 0) {
             --it.value();
             continue;
         }
-        inactive.addRow(all.rows[r]);
-        inactiveEntries.push_back(allEntries.at(r));
+        inactive.addRow(row.text, row.entries);
     }
 }
 

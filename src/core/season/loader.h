@@ -6,7 +6,6 @@
 
 #include <QHash>
 #include <QString>
-#include <vector>
 
 namespace gk {
 
@@ -24,22 +23,20 @@ bool trackInstalled(FileSystem& fs, const QString& gameDir, const QString& folde
 QByteArray rowText(FileSystem& fs, const QString& gameDir, const QByteArray& folder,
                    InstalledTracks& installed);
 
-// Reads the events of a season file into a list, appending one row per event (see rowText).
-// Throws RuntimeError for a file that cannot be read or is malformed; the rows read before
-// the fault stay in the list. With `version` the file's version read is kept there.
+// Reads the events of a season file into a list, appending one row per event with its
+// entries (see rowText). Throws RuntimeError for a file that cannot be read or is malformed;
+// the rows read before the fault stay in the list. With `version` the file's version read is
+// kept there.
 void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path, TrackList& list,
-                    std::vector<EventEntries>& entries, InstalledTracks& installed,
-                    FileVersion* version = nullptr);
+                    InstalledTracks& installed, FileVersion* version = nullptr);
 
-// Appends to the inactive list the all-tracks events left over when the active events are
-// matched to them one for one, with a copy of their entries, in all-tracks order: first each
-// all-tracks event (in file order) takes an unmatched active event of the same row text and
-// the same seven entries, then each one still unmatched takes an unmatched active row of the
-// same text. So a track that stands twice in the all-tracks file (two races at one circuit)
-// and once in the season keeps its second event in the inactive list.
-void buildInactiveList(const TrackList& all, const std::vector<EventEntries>& allEntries,
-                       const TrackList& active, const std::vector<EventEntries>& activeEntries,
-                       TrackList& inactive, std::vector<EventEntries>& inactiveEntries);
+// Appends to the inactive list the all-tracks rows left over when the active rows are matched
+// to them one for one, each with a copy of its entries, in all-tracks order: first each
+// all-tracks row (in file order) takes an unmatched active row of the same text and the same
+// seven entries, then each one still unmatched takes an unmatched active row of the same
+// text. So a track that stands twice in the all-tracks file (two races at one circuit) and
+// once in the season keeps its second event in the inactive list.
+void buildInactiveList(const TrackList& all, const TrackList& active, TrackList& inactive);
 
 // On a first run the all-tracks file, and where missing the Standard track set, are byte
 // copies of the game's season file.

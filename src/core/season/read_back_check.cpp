@@ -7,13 +7,12 @@
 
 namespace gk {
 
-QString readBackProblem(const TrackList& rows, const std::vector<EventEntries>& events,
-                        const QString& listName) {
-    for (size_t r = 0; r < events.size(); ++r) {
-        const EventEntries& e = events[r];
+QString readBackProblem(const TrackList& list, const QString& listName) {
+    for (size_t r = 0; r < list.rows.size(); ++r) {
+        const EventEntries& e = list.rows[r].entries;
         const auto track = [&] {
             return QStringLiteral("Nothing was written: the track \"%1\" (%2, row %3)")
-                .arg(decodeGameText(r < rows.rows.size() ? rows.rows[r] : QByteArray()), listName)
+                .arg(decodeGameText(list.rows[r].text), listName)
                 .arg(r + 1);
         };
         for (size_t k = 0; k < e.entry.size(); ++k) {

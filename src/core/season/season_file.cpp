@@ -12,11 +12,18 @@
 
 namespace gk {
 
-void TrackList::addRow(QByteArray text) {
+void TrackList::addRow(QByteArray text, EventEntries entries) {
     if (rows.size() >= static_cast<size_t>(kMaxListRows))
         throw RuntimeError(ErrorCode::Overflow);
-    rows.push_back(std::move(text));
-    selected.push_back(0);
+    rows.emplace_back(std::move(text), false, std::move(entries));
+    ++rowsVersion;
+}
+
+void TrackList::addRow(TrackRow&& row) {
+    if (rows.size() >= static_cast<size_t>(kMaxListRows))
+        throw RuntimeError(ErrorCode::Overflow);
+    rows.push_back(std::move(row));
+    rows.back().selected = false;
     ++rowsVersion;
 }
 
@@ -229,12 +236,12 @@ QByteArray SeasonFileBuilder::take() {
     return std::move(out_);
 }
 
-qsizetype entryBytes(const std::vector<EventEntries>& events) {
+qsizetype entryBytes(std::span<const TrackRow> rows) {
     qsizetype total = 0;
-    for (const EventEntries& e : events) {
-        for (const QByteArray& line : e.entry)
+    for (const TrackRow& row : rows) {
+        for (const QByteArray& line : row.entries.entry)
             total += line.size();
-        for (const QByteArray& line : e.extra)
+        for (const QByteArray& line : row.entries.extra)
             total += line.size() + 2;
     }
     return total;

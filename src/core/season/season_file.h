@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace gk {
@@ -80,7 +81,7 @@ class SeasonFileBuilder {
     qsizetype used_ = 0;
 };
 
-// The total size of the entry lines (extra lines included) of the events.
-qsizetype entryBytes(const std::vector<EventEntries>& events);
+// The total size of the entry lines (extra lines included) of the rows' events.
+qsizetype entryBytes(std::span<const TrackRow> rows);
 
 } // namespace gk

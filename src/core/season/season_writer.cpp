@@ -131,12 +131,12 @@ void sortByKey(std::vector<Chunk>& items, std::vector<Chunk>& scratch, size_t lo
 
 } // namespace
 
-std::vector<int> sortOrder(const std::vector<QByteArray>& rows) {
+std::vector<int> sortOrder(std::span<const TrackRow> rows) {
     const size_t n = rows.size();
     std::vector<KeyView> keys(n);
     for (size_t i = 0; i < n; ++i) {
         KeyView& key = keys[i];
-        key.text = trimmedSpaces(rows[i]);
+        key.text = trimmedSpaces(rows[i].text);
         key.tail[0] = ',';
         const auto end =
             std::to_chars(key.tail.data() + 1, key.tail.data() + key.tail.size(), i).ptr;
@@ -154,34 +154,34 @@ std::vector<int> sortOrder(const std::vector<QByteArray>& rows) {
     return order;
 }
 
-QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active) {
+QByteArray seasonFileBytes(QByteArrayView name, std::span<const TrackRow> active) {
     SeasonFileBuilder file(name, static_cast<qsizetype>(active.size()), entryBytes(active));
     qsizetype k = 0;
-    for (const EventEntries& entries : active)
-        file.addEvent(++k, entries);
+    for (const TrackRow& row : active)
+        file.addEvent(++k, row.entries);
     return file.take();
 }
 
-QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active,
+QByteArray seasonFileBytes(QByteArrayView name, std::span<const TrackRow> active,
                            const std::vector<int>& order) {
     SeasonFileBuilder file(name, static_cast<qsizetype>(order.size()), entryBytes(active));
     qsizetype k = 0;
     for (int position : order)
-        file.addEvent(++k, active.at(static_cast<size_t>(position)));
+        file.addEvent(++k, active[static_cast<size_t>(position)].entries);
     return file.take();
 }
 
-QByteArray allTracksFileBytes(const std::vector<EventEntries>& active,
-                              const std::vector<EventEntries>& inactive) {
+QByteArray allTracksFileBytes(std::span<const TrackRow> active,
+                              std::span<const TrackRow> inactive) {
     SeasonFileBuilder file(season_names::kAllTracks,
                            static_cast<qsizetype>(active.size() + inactive.size()),
                            entryBytes(active) + entryBytes(inactive));
     qsizetype k = 0;
-    for (const EventEntries& entries : active)
-        file.addEvent(++k, entries);
+    for (const TrackRow& row : active)
+        file.addEvent(++k, row.entries);
     k = 0;
-    for (const EventEntries& entries : inactive)
-        file.addEvent(++k, entries);
+    for (const TrackRow& row : inactive)
+        file.addEvent(++k, row.entries);
     return file.take();
 }
 

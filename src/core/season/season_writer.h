@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <span>
 #include <vector>
 
 namespace gk {
@@ -19,14 +20,14 @@ int compareNoCase(QByteArrayView a, QByteArrayView b);
 // letters, and the bytes 0x80 to 0xFF after the letters (season_writer.cpp has the details).
 // The positions are kept apart from the text, so a comma in a folder name cannot change which
 // row a key stands for. Radix sort: linear in the total length of the keys.
-std::vector<int> sortOrder(const std::vector<QByteArray>& rows);
+std::vector<int> sortOrder(std::span<const TrackRow> rows);
 
-// A season file of the active rows in list order, or in the order of `order` (old positions).
-QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active);
-QByteArray seasonFileBytes(QByteArrayView name, const std::vector<EventEntries>& active,
+// A season file of the active rows' events in list order, or in the order of `order` (old
+// positions).
+QByteArray seasonFileBytes(QByteArrayView name, std::span<const TrackRow> active);
+QByteArray seasonFileBytes(QByteArrayView name, std::span<const TrackRow> active,
                            const std::vector<int>& order);
 // The all-tracks file: the active rows numbered from 1, then the inactive rows numbered from 1.
-QByteArray allTracksFileBytes(const std::vector<EventEntries>& active,
-                              const std::vector<EventEntries>& inactive);
+QByteArray allTracksFileBytes(std::span<const TrackRow> active, std::span<const TrackRow> inactive);
 
 } // namespace gk

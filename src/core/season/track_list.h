@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A list's rows, marks and current row, and an event's seven entries.
+// A list's rows (each with its text, entries and mark) and current row; an event's entries.
 #pragma once
 
 #include <QByteArray>
@@ -32,10 +32,19 @@ inline QByteArray withoutMissingMark(const QByteArray& row) {
 // Row count limit of a list: rows are numbered with 16-bit signed integers.
 inline constexpr int kMaxListRows = 32767;
 
-// The rows of a track list with their selected marks and the current row (-1: none).
+// One row of a track list: its text (see markedMissing), the entries of its event and its
+// selected mark. Selected and text lie side by side, so a pass over the marks and texts (a
+// search keystroke) reads one cache line per row.
+struct TrackRow {
+    QByteArray text;
+    bool selected = false;
+    EventEntries entries;
+};
+
+// The rows of a track list and the current row (-1: none). Each row owns its text, entries
+// and mark, so whatever adds, removes, moves or sorts rows takes a row's entries along.
 struct TrackList {
-    std::vector<QByteArray> rows;
-    std::vector<uint8_t> selected;
+    std::vector<TrackRow> rows;
     int16_t current = -1;
     // Raised on every change of the rows, and of the marks or the current row, so a view
     // knows what to redraw.
@@ -43,9 +52,12 @@ struct TrackList {
     uint64_t marksVersion = 0;
 
     int16_t count() const { return static_cast<int16_t>(rows.size()); }
+    // The current row; none when there is none.
+    TrackRow* currentRow() {
+        return current >= 0 && current < count() ? &rows[static_cast<size_t>(current)] : nullptr;
+    }
     void clear() {
         rows.clear();
-        selected.clear();
         current = -1;
         ++rowsVersion;
         ++marksVersion;
@@ -55,12 +67,11 @@ struct TrackList {
         ++marksVersion;
     }
     void marksChanged() { ++marksVersion; }
-    // Appends a row; throws RuntimeError (overflow) past the row limit.
-    void addRow(QByteArray text);
-    void reserve(size_t n) {
-        rows.reserve(n);
-        selected.reserve(n);
-    }
+    // Appends an unselected row; throws RuntimeError (overflow) past the row limit.
+    void addRow(QByteArray text, EventEntries entries);
+    // The same for a row taken whole from another list.
+    void addRow(TrackRow&& row);
+    void reserve(size_t n) { rows.reserve(n); }
 };
 
 } // namespace gk

@@ -9,7 +9,7 @@ namespace gk {
 int16_t fncTrackIndex(QByteArrayView strStrecke, const TrackList& obj) {
     const int16_t n = obj.count();
     for (int16_t r = 0; r < n; ++r) {
-        const QByteArray& row = obj.rows[static_cast<size_t>(r)];
+        const QByteArray& row = obj.rows[static_cast<size_t>(r)].text;
         if (row.size() == strStrecke.size() && compareNoCase(row, strStrecke) == 0)
             return r;
     }
