@@ -47,11 +47,11 @@ int runCommand(FormModel& model, cli::Context& c, const LaunchArguments& args) {
         c.dialogs.yesTo.push_back(QuestionId::MissingTrack);
     NullShell shell;
     LaunchFlow flow({c.dialogs, c.files, shell, c.runner, c.gameWindow});
-    const bool ran = flow.cmdLaunchGPL_Click(
-        {model.workspace().strGPLdir, model.workspace().bolSeasonChanged,
-         model.workspace().ListTracks, model.workspace().listNotActive,
-         trackBytes(model.workspace(), args.track), args.car},
-        [&model] { model.subCreateIniFiles(true); });
+    const bool ran =
+        flow.cmdLaunchGPL_Click({model.workspace().strGPLdir, model.workspace().bolSeasonChanged,
+                                 model.workspace().ListTracks, model.workspace().listNotActive,
+                                 trackBytes(model.workspace(), args.track), args.car},
+                                [&model] { model.subCreateIniFiles(true); });
     return ran ? 0 : 1;
 }
 
