@@ -19,7 +19,6 @@ class Shell;
 class ProcessRunner;
 class GameWindow;
 class FileWatch;
-class FormModel;
 struct GameSearchPlaces;
 
 struct FormPlatform {
@@ -42,28 +41,17 @@ struct FormPlatform {
 // The two track lists of the window: the active list (the season) and the non-active list.
 enum class ListSide { Active, Inactive };
 
-// What the families of the main window's handlers share: the workspace, the state of the
-// controls and the platform services, all owned by the form model. A family that needs a
-// handler of another family calls it through the form model, as the window would.
+// The window's state that the families of its handlers share: the workspace, the state of the
+// controls and the message boxes, all owned by the form model. Everything else a family uses
+// (files, settings, the shell, another family) it is given in its own constructor.
 struct FormContext {
     // Thrown by endProgram(): the program ends, and the handler that runs stops at once.
     struct ProgramEnd {};
 
-    FormContext(FormModel& model, const FormPlatform& platform, Workspace& workspace,
-                FormControls& controls)
-        : form(model), settings(platform.settings), dialogs(platform.dialogs),
-          files(platform.files), shell(platform.shell), watch(platform.watch),
-          holdSeasonLock(platform.holdSeasonLock), gameSearch(platform.gameSearch), ws(workspace),
-          ctl(controls) {}
+    FormContext(Dialogs& dialogBoxes, Workspace& workspace, FormControls& controls)
+        : dialogs(dialogBoxes), ws(workspace), ctl(controls) {}
 
-    FormModel& form;
-    SettingsStore& settings;
     Dialogs& dialogs;
-    FileSystem& files;
-    Shell& shell;
-    FileWatch* watch;
-    bool holdSeasonLock;
-    const GameSearchPlaces* gameSearch;
     Workspace& ws;
     FormControls& ctl;
     // The list the selected-track box was last filled from, if any.
@@ -74,7 +62,6 @@ struct FormContext {
     TrackList& list(ListSide side) {
         return side == ListSide::Active ? ws.ListTracks : ws.listNotActive;
     }
-    bool fncFileExists(const QString& path);
     void showError(int number, const QString& description);
     // Shows the box and ends the program.
     void endProgram(const Message& box);
@@ -88,13 +75,13 @@ struct FormContext {
             ended = true;
         }
     }
-    // Writes an entry box and runs its change handler, as the program's own writes do.
-    void setEntryText(int16_t index, const QByteArray& text);
-    // Empties the side's entry boxes, and the selected-track box unless told to do so only
-    // when it names that side's track.
-    void clearSide(ListSide side, bool runTrackFromAnySide = true);
     // The two count captions, "Active Tracks (N)" and "Non-Active Tracks (N)".
     void updateCountCaptions();
+    // The track-set label: the open set's name, marked when edited; hidden when none is open.
+    void showTrackSet();
 };
+
+// True when the file exists and can be read.
+bool fncFileExists(FileSystem& files, const QString& path);
 
 } // namespace gk

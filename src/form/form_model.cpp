@@ -7,18 +7,22 @@
 namespace gk {
 
 FormModel::FormModel(FormPlatform platform)
-    : ctx_(*this, platform, ws_, ctl_), startup_(ctx_), seasonFiles_(ctx_), trackSets_(ctx_),
-      selection_(ctx_), listCommands_(ctx_), playerCar_(ctx_) {
-    launch_ = std::make_unique<LaunchFlow>(LaunchPlatform{
-        ctx_.dialogs, ctx_.files, ctx_.shell, platform.runner ? *platform.runner : noGame_,
-        platform.gameWindow ? *platform.gameWindow : noGame_});
+    : platform_(platform), ctx_(platform.dialogs, ws_, ctl_), selection_(ctx_),
+      listCommands_(ctx_, selection_), playerCar_(ctx_, platform.files, selection_),
+      seasonFiles_(ctx_, platform, selection_, [this] { seasonFilesChangeReported(); }),
+      trackSets_(ctx_, platform.files, seasonFiles_, playerCar_),
+      startup_(ctx_, platform, seasonFiles_, playerCar_, trackSets_) {
+    launch_ = std::make_unique<LaunchFlow>(
+        LaunchPlatform{platform.dialogs, platform.files, platform.shell,
+                       platform.runner ? *platform.runner : noGame_,
+                       platform.gameWindow ? *platform.gameWindow : noGame_});
     launch_->onAbout = [this] { aboutRequested_ = true; };
 }
 
 FormModel::~FormModel() = default;
 
 bool FormModel::fncFileExists(const QString& path) {
-    return ctx_.fncFileExists(path);
+    return gk::fncFileExists(platform_.files, path);
 }
 
 // ---------------------------------------------------------------- start-up and closing
@@ -68,10 +72,10 @@ LaunchChoice FormModel::launchChoice() const {
 }
 
 TrackReport FormModel::trackReport() {
-    ctx_.shell.setBusyPointer(true);
-    const TrackReport report =
-        TrackCheck(ctx_.dialogs, ctx_.files, ws_.ListAllTracks).Form_Load(ctx_.settings);
-    ctx_.shell.setBusyPointer(false);
+    platform_.shell.setBusyPointer(true);
+    const TrackReport report = TrackCheck(platform_.dialogs, platform_.files, ws_.ListAllTracks)
+                                   .Form_Load(platform_.settings);
+    platform_.shell.setBusyPointer(false);
     return report;
 }
 
@@ -200,7 +204,7 @@ void FormModel::setCurrentRow(Side side, int row) {
 }
 
 bool FormModel::listKeyPressed(Side side, ListKey key) {
-    return selection_.listKeyPressed(side, key);
+    return listCommands_.listKeyPressed(side, key);
 }
 
 bool FormModel::entryBoxEnabled(int16_t index) const {

@@ -107,7 +107,7 @@ class FormModel {
     void txtTrack_MouseMove() { hover(Hover::txtTrack); }
     // The mail link: a new mail to the support address.
     void lblMyMail_Click() { subOpenMail(); }
-    void subOpenMail() { ctx_.shell.openUrl(about::mailUrl()); }
+    void subOpenMail() { platform_.shell.openUrl(about::mailUrl()); }
 
     // ---- procedures
     bool fncFileExists(const QString& path);
@@ -168,7 +168,9 @@ class FormModel {
     // Set when a handler asks the window to show the About window ("?" menu).
     bool takeAboutRequest() { return std::exchange(aboutRequested_, false); }
     // The platform services, for the windows this one opens.
-    FormPlatform platform() const { return {ctx_.settings, ctx_.dialogs, ctx_.files, ctx_.shell}; }
+    FormPlatform platform() const {
+        return {platform_.settings, platform_.dialogs, platform_.files, platform_.shell};
+    }
 
   private:
     LaunchChoice launchChoice() const;
@@ -182,13 +184,15 @@ class FormModel {
 
     Workspace ws_;
     FormControls ctl_;
+    FormPlatform platform_;
     FormContext ctx_;
-    Startup startup_;
-    SeasonFiles seasonFiles_;
-    TrackSets trackSets_;
+    // Each family is made after those it uses.
     Selection selection_;
     ListCommands listCommands_;
     PlayerCar playerCar_;
+    SeasonFiles seasonFiles_;
+    TrackSets trackSets_;
+    Startup startup_;
     bool closeRequested_ = false;
     bool reportRequested_ = false;
     bool aboutRequested_ = false;

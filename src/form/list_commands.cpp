@@ -2,7 +2,6 @@
 // The commands on the lists: moves, deletes, arrows and sorting.
 #include "list_commands.h"
 
-#include "form_model.h"
 #include "platform/runtime_error.h"
 #include "season/season_file.h"
 #include "season/season_writer.h"
@@ -29,7 +28,7 @@ void ListCommands::runListCommand(int16_t Index) {
         ctx_.ws.bolSeasonChanged = true;
         if (!ctx_.ws.strTrackSet.isEmpty()) {
             ctx_.ws.bolTrackSetChanged = true;
-            ctx_.form.subShowTrackSet();
+            ctx_.showTrackSet();
         }
         if (Index == 0 || Index == 3) {
             TrackList& to = ctx_.list(Index == 0 ? ListSide::Inactive : ListSide::Active);
@@ -60,7 +59,7 @@ void ListCommands::runListCommand(int16_t Index) {
             from.rows.erase(from.rows.begin() + static_cast<std::ptrdiff_t>(kept), from.rows.end());
             from.current = -1; // the command leaves no current row behind
             from.rowsChanged();
-            ctx_.clearSide(source);
+            selection_.clearSide(source);
         }
     } catch (const RuntimeError& e) {
         ctx_.showError(e.number(), e.description());
@@ -68,7 +67,7 @@ void ListCommands::runListCommand(int16_t Index) {
     ctx_.updateCountCaptions();
     ctx_.ws.bolFillingEntries = false;
     if (!ctx_.ctl.txtTrack.isEmpty())
-        ctx_.form.txtTrack_Change();
+        selection_.txtTrack_Change();
 }
 
 void ListCommands::picArrow_Click(int16_t Index) {
@@ -78,7 +77,7 @@ void ListCommands::picArrow_Click(int16_t Index) {
         const ListSide side = Index <= 1 ? ListSide::Active : ListSide::Inactive;
         if (side == ListSide::Active && !ctx_.ws.strTrackSet.isEmpty()) {
             ctx_.ws.bolTrackSetChanged = true;
-            ctx_.form.subShowTrackSet();
+            ctx_.showTrackSet();
         }
         TrackList& rows = ctx_.list(side);
         if (rows.count() < 2 || rows.current < 0)
@@ -93,7 +92,7 @@ void ListCommands::picArrow_Click(int16_t Index) {
         rows.rows[static_cast<size_t>(q)].selected = true;
         rows.rows[static_cast<size_t>(p)].selected = false;
         rows.rowsChanged();
-        ctx_.form.setCurrentRow(side, q);
+        selection_.setCurrentRow(side, q);
     });
 }
 
@@ -143,12 +142,28 @@ void ListCommands::sortList(ListSide side) {
     rows.rowsChanged();
     // Nothing shown on this side belongs to a row any more; the selected track stays when it
     // came from the other list.
-    ctx_.clearSide(side, false);
+    selection_.clearSide(side, false);
     ctx_.ws.bolSeasonChanged = true;
     if (side == ListSide::Active && !ctx_.ws.strTrackSet.isEmpty()) {
         ctx_.ws.bolTrackSetChanged = true;
-        ctx_.form.subShowTrackSet();
+        ctx_.showTrackSet();
     }
+}
+
+bool ListCommands::listKeyPressed(ListSide side, ListKey key) {
+    const bool active = side == ListSide::Active;
+    switch (key) {
+    case ListKey::Delete:
+        cmdChangeButton_Click(active ? 1 : 2);
+        return true;
+    case ListKey::AltUp:
+        picArrow_Click(active ? 0 : 2);
+        return true;
+    case ListKey::AltDown:
+        picArrow_Click(active ? 1 : 3);
+        return true;
+    }
+    return false;
 }
 
 } // namespace gk

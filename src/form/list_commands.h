@@ -3,6 +3,7 @@
 #pragma once
 
 #include "form_context.h"
+#include "selection.h"
 
 #include <cstdint>
 
@@ -12,18 +13,21 @@ namespace gk {
 // current row up or down, and the sort of a list by a click on its count.
 class ListCommands {
   public:
-    explicit ListCommands(FormContext& ctx) : ctx_(ctx) {}
+    ListCommands(FormContext& ctx, Selection& selection) : ctx_(ctx), selection_(selection) {}
 
     void cmdChangeButton_Click(int16_t Index);
     void picArrow_Click(int16_t Index);
     void lblAmountLeft_Click();
     void lblAmountRight_Click();
+    // Delete and Alt+Up/Down in a list: its Delete button and its arrows. False for other keys.
+    bool listKeyPressed(ListSide side, ListKey key);
 
   private:
     void runListCommand(int16_t Index);
     void sortList(ListSide side);
 
     FormContext& ctx_;
+    Selection& selection_;
 };
 
 } // namespace gk

@@ -2,7 +2,6 @@
 // The car box and the player's last track and car.
 #include "player_car.h"
 
-#include "form_model.h"
 #include "game/game_paths.h"
 #include "launch/player_info.h"
 #include "platform/code_page.h"
@@ -26,7 +25,7 @@ void PlayerCar::subPlayerInfo() {
     // Reads the lines of a file, reporting a file that exists but cannot be read.
     const auto readLines = [this](const QString& path, QList<QByteArray>& lines) {
         try {
-            lines = splitLines(ctx_.files.readFile(path));
+            lines = splitLines(files_.readFile(path));
             return true;
         } catch (const RuntimeError& e) {
             ctx_.showError(e.number(), e.description());
@@ -45,7 +44,7 @@ void PlayerCar::subPlayerInfo() {
     };
 
     const QString appIni = paths::appIni(dir);
-    if (!ctx_.fncFileExists(appIni)) {
+    if (!fncFileExists(files_, appIni)) {
         playerFolder_ = QStringLiteral("not_available");
         return;
     }
@@ -67,7 +66,7 @@ void PlayerCar::subPlayerInfo() {
     if (playerFolder_.isEmpty())
         return; // a name that is no folder name: no player
     const QString playerIni = paths::playerIni(playerFolder_);
-    if (!ctx_.fncFileExists(playerIni))
+    if (!fncFileExists(files_, playerIni))
         return;
     if (!readLines(playerIni, lines))
         return;
@@ -80,7 +79,7 @@ void PlayerCar::subPlayerInfo() {
                     const int16_t row = fncTrackIndex(track, ctx_.list(side));
                     if (row >= 0) {
                         ctx_.list(side).rows[static_cast<size_t>(row)].selected = true;
-                        ctx_.form.setCurrentRow(side, row);
+                        selection_.setCurrentRow(side, row);
                     }
                 }
                 ctx_.ctl.txtRunTrack.text = track;

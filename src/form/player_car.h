@@ -3,6 +3,7 @@
 #pragma once
 
 #include "form_context.h"
+#include "selection.h"
 
 #include <QString>
 
@@ -11,13 +12,16 @@ namespace gk {
 // The car box's cars, and the player's last track and car as the game's own files hold them.
 class PlayerCar {
   public:
-    explicit PlayerCar(FormContext& ctx) : ctx_(ctx) {}
+    PlayerCar(FormContext& ctx, FileSystem& files, Selection& selection)
+        : ctx_(ctx), files_(files), selection_(selection) {}
 
     void subMakeCarList();
     void subPlayerInfo();
 
   private:
     FormContext& ctx_;
+    FileSystem& files_;
+    Selection& selection_;
     QString playerFolder_;
 };
 

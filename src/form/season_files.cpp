@@ -29,8 +29,8 @@ void SeasonFiles::cmdMakeIni_Click() {
 }
 
 void SeasonFiles::chkSort_Click() {
-    ctx_.settings.saveSetting(settings::kApp, settings::kSection, settings::kAlphabetical,
-                              QString::number(ctx_.ctl.chkSort));
+    settings_.saveSetting(settings::kApp, settings::kSection, settings::kAlphabetical,
+                          QString::number(ctx_.ctl.chkSort));
 }
 
 // ---------------------------------------------------------------- loading
@@ -39,20 +39,20 @@ void SeasonFiles::subGet67season(const QString& strFile) {
     ctx_.ws.ListTracks.clear();
     ctx_.ws.listNotActive.clear();
     ctx_.ws.ListAllTracks.clear();
-    ctx_.clearSide(ListSide::Active);
-    ctx_.clearSide(ListSide::Inactive);
+    selection_.clearSide(ListSide::Active);
+    selection_.clearSide(ListSide::Inactive);
 
     const QString& dir = ctx_.ws.strGPLdir;
     // Read under the season lock, so that no writer is halfway through; a folder where no lock
     // can be made (read-only) is still read.
     std::shared_ptr<void> lock;
     try {
-        lock = lockSeason(ctx_.files, dir);
+        lock = lockSeason(files_, dir);
     } catch (const RuntimeError&) {
     }
-    if (ctx_.holdSeasonLock && !seasonLock_)
+    if (holdSeasonLock_ && !seasonLock_)
         seasonLock_ = lock;
-    if (!ctx_.fncFileExists(paths::seasonIni(dir)))
+    if (!fncFileExists(files_, paths::seasonIni(dir)))
         ctx_.endProgram(
             {QStringLiteral("67season.ini was not found. Please check your GPL\\seasons "
                             "folder."),
@@ -61,19 +61,18 @@ void SeasonFiles::subGet67season(const QString& strFile) {
     // While a live run of an inactive track has parked the real season, that is what the lists
     // show, not the run's temporary season.
     const QString activeFile =
-        strFile.isEmpty() ? realSeasonPath(ctx_.files, dir) : paths::inSeasons(dir, strFile);
+        strFile.isEmpty() ? realSeasonPath(files_, dir) : paths::inSeasons(dir, strFile);
     SeasonVersion version;
     // A load that stops early leaves lists that must not be written back without a word.
     loadGuard_.loadStarted();
     QString reading = paths::allTracksIni(dir);
     const TrackList* readInto = &ctx_.ws.ListAllTracks;
     try {
-        makeFirstRunCopies(ctx_.files, dir);
-        readSeasonFile(ctx_.files, dir, reading, ctx_.ws.ListAllTracks, installed,
-                       &version.allTracks);
+        makeFirstRunCopies(files_, dir);
+        readSeasonFile(files_, dir, reading, ctx_.ws.ListAllTracks, installed, &version.allTracks);
         reading = activeFile;
         readInto = &ctx_.ws.ListTracks;
-        readSeasonFile(ctx_.files, dir, activeFile, ctx_.ws.ListTracks, installed,
+        readSeasonFile(files_, dir, activeFile, ctx_.ws.ListTracks, installed,
                        strFile.isEmpty() ? &version.season : nullptr);
     } catch (const RuntimeError&) {
         loadGuard_.loadStopped(reading, readInto->count());
@@ -122,21 +121,21 @@ void SeasonFiles::subCreateIniFiles(bool bolMute) {
         refuse(problem);
         return;
     }
-    if (seasonParkedByLiveRun(ctx_.files, ctx_.ws.strGPLdir)) {
+    if (seasonParkedByLiveRun(files_, ctx_.ws.strGPLdir)) {
         refuseWhileRunning();
         return;
     }
-    if (!loadGuard_.allowWrite(ctx_.dialogs, ctx_.files, ctx_.ws.strGPLdir))
+    if (!loadGuard_.allowWrite(ctx_.dialogs, files_, ctx_.ws.strGPLdir))
         return;
-    ctx_.shell.setBusyPointer(true);
+    shell_.setBusyPointer(true);
     bool written = false;
     try {
         written = writeSeason();
     } catch (...) {
-        ctx_.shell.setBusyPointer(false);
+        shell_.setBusyPointer(false);
         throw;
     }
-    ctx_.shell.setBusyPointer(false);
+    shell_.setBusyPointer(false);
     if (!written)
         return;
     if (!bolMute)
@@ -184,14 +183,14 @@ bool SeasonFiles::writeSeason() {
 
 void SeasonFiles::replaceSeason(const QByteArray& season, const QByteArray& allTracks) {
     watch_.remember(
-        replaceSeasonFiles(ctx_.files, ctx_.ws.strGPLdir, season, allTracks, &watch_.known()));
+        replaceSeasonFiles(files_, ctx_.ws.strGPLdir, season, allTracks, &watch_.known()));
 }
 
 void SeasonFiles::writeTrackSetFile(const QString& name, const QByteArray& bytes) {
     const QString problem = trackSetNameProblem(name);
     if (!problem.isEmpty())
         throw RuntimeError(ErrorCode::BadFileName);
-    ctx_.files.writeFile(paths::trackSet(ctx_.ws.strGPLdir, name), bytes);
+    files_.writeFile(paths::trackSet(ctx_.ws.strGPLdir, name), bytes);
 }
 
 void SeasonFiles::subSortByList(const QString& strFile) {

@@ -5,6 +5,7 @@
 #include "form_context.h"
 #include "partial_load_guard.h"
 #include "season_watch.h"
+#include "selection.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,7 +18,13 @@ namespace gk {
 // check box that chooses the order.
 class SeasonFiles {
   public:
-    explicit SeasonFiles(FormContext& ctx) : ctx_(ctx), watch_(ctx) {}
+    // `changeReported` runs when the file watch reports a change of the season files.
+    SeasonFiles(FormContext& ctx, const FormPlatform& platform, Selection& selection,
+                std::function<void()> changeReported)
+        : ctx_(ctx), files_(platform.files), settings_(platform.settings), shell_(platform.shell),
+          holdSeasonLock_(platform.holdSeasonLock), selection_(selection),
+          watch_(ctx, platform.files, platform.watch, std::move(changeReported),
+                 [this] { subGet67season(); }) {}
 
     void cmdMakeIni_Click();
     void chkSort_Click();
@@ -39,6 +46,11 @@ class SeasonFiles {
     void refuseWhileRunning();
 
     FormContext& ctx_;
+    FileSystem& files_;
+    SettingsStore& settings_;
+    Shell& shell_;
+    bool holdSeasonLock_;
+    Selection& selection_;
     PartialLoadGuard loadGuard_;
     SeasonWatch watch_;
     bool heldBack_ = false;

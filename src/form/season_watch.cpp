@@ -2,7 +2,6 @@
 // The window's watch for another program's change of the season files.
 #include "season_watch.h"
 
-#include "form_model.h"
 #include "game/game_paths.h"
 #include "platform/file_watch.h"
 #include "platform/runtime_error.h"
@@ -19,16 +18,16 @@ void SeasonWatch::rememberAllTracks(const FileVersion& version) {
 }
 
 void SeasonWatch::startWatch() {
-    if (watching_ || !ctx_.watch)
+    if (watching_ || !watch_)
         return;
     watching_ = true;
     const QString& dir = ctx_.ws.strGPLdir;
-    ctx_.watch->watch({paths::seasonIni(dir), paths::allTracksIni(dir), paths::parkedSeason(dir)},
-                      [this] { ctx_.form.seasonFilesChangeReported(); });
+    watch_->watch({paths::seasonIni(dir), paths::allTracksIni(dir), paths::parkedSeason(dir)},
+                  [this] { reported_(); });
 }
 
 void SeasonWatch::filesChanged() {
-    if (ctx_.ended || !known_.known || seasonUnchanged(ctx_.files, ctx_.ws.strGPLdir, known_))
+    if (ctx_.ended || !known_.known || seasonUnchanged(files_, ctx_.ws.strGPLdir, known_))
         return;
     if (ctx_.ws.bolSeasonChanged) {
         ctx_.ctl.lblInfo.caption =
@@ -39,7 +38,7 @@ void SeasonWatch::filesChanged() {
     }
     // Nothing unsaved: the lists show what is on disk now.
     try {
-        ctx_.form.subGet67season();
+        reload_();
         ctx_.ctl.lblInfo.caption =
             QStringLiteral("67season.ini or 67AllTracks.ini was changed by another program; the "
                            "lists were read again.");
@@ -50,7 +49,7 @@ void SeasonWatch::filesChanged() {
 
 bool SeasonWatch::allowWrite() {
     const QString& dir = ctx_.ws.strGPLdir;
-    if (!known_.known || seasonUnchanged(ctx_.files, dir, known_))
+    if (!known_.known || seasonUnchanged(files_, dir, known_))
         return true;
     const QString text =
         QStringLiteral("67season.ini or 67AllTracks.ini was changed by another program after "
@@ -63,10 +62,10 @@ bool SeasonWatch::allowWrite() {
     switch (ctx_.dialogs.messageBox(question)) {
     case Answer::Yes:
         // The change the user agreed to overwrite; a later one is still caught by the write.
-        known_ = readSeasonVersion(ctx_.files, dir);
+        known_ = readSeasonVersion(files_, dir);
         return true;
     case Answer::No:
-        ctx_.form.subGet67season();
+        reload_();
         ctx_.ws.bolSeasonChanged = false;
         return false;
     default:

@@ -5,6 +5,8 @@
 #include "form_context.h"
 #include "season/season_guard.h"
 
+#include <functional>
+
 namespace gk {
 
 // The window's guard against a second writer: it keeps the versions of the two season files
@@ -13,7 +15,12 @@ namespace gk {
 // and asks before a write would replace such a change.
 class SeasonWatch {
   public:
-    explicit SeasonWatch(FormContext& ctx) : ctx_(ctx) {}
+    // `reported` runs when the file watch reports a change (the window decides when to look at
+    // it); `reload` reads the lists again from the files.
+    SeasonWatch(FormContext& ctx, FileSystem& files, FileWatch* watch,
+                std::function<void()> reported, std::function<void()> reload)
+        : ctx_(ctx), files_(files), watch_(watch), reported_(std::move(reported)),
+          reload_(std::move(reload)) {}
 
     // The lists now stand for these versions (a load or a write). Starts the file watch on
     // the first call.
@@ -33,6 +40,10 @@ class SeasonWatch {
     void startWatch();
 
     FormContext& ctx_;
+    FileSystem& files_;
+    FileWatch* watch_;
+    std::function<void()> reported_;
+    std::function<void()> reload_;
     SeasonVersion known_;
     bool watching_ = false;
 };

@@ -2,7 +2,6 @@
 // Selection, search and the entry boxes.
 #include "selection.h"
 
-#include "form_model.h"
 #include "platform/code_page.h"
 #include "platform/runtime_error.h"
 
@@ -19,8 +18,7 @@ void Selection::showListRow(ListSide side) {
     ctx_.ws.bolFillingEntries = true;
     const int first = side == ListSide::Active ? 0 : 7;
     for (int k = 0; k < 7; ++k)
-        ctx_.setEntryText(static_cast<int16_t>(first + k),
-                          row->entries.entry[static_cast<size_t>(k)]);
+        setEntryText(static_cast<int16_t>(first + k), row->entries.entry[static_cast<size_t>(k)]);
     ctx_.ctl.txtRunTrack.text = withoutMissingMark(row->text);
     ctx_.runTrackSide = side;
     ctx_.ws.bolFillingEntries = false;
@@ -78,22 +76,6 @@ bool Selection::editEntry(int16_t index, const QString& text) {
     ctx_.ctl.txtEntry[static_cast<size_t>(index)].text = *bytes;
     txtEntry_Change(index);
     return true;
-}
-
-bool Selection::listKeyPressed(ListSide side, ListKey key) {
-    const bool active = side == ListSide::Active;
-    switch (key) {
-    case ListKey::Delete:
-        ctx_.form.cmdChangeButton_Click(active ? 1 : 2);
-        return true;
-    case ListKey::AltUp:
-        ctx_.form.picArrow_Click(active ? 0 : 2);
-        return true;
-    case ListKey::AltDown:
-        ctx_.form.picArrow_Click(active ? 1 : 3);
-        return true;
-    }
-    return false;
 }
 
 void Selection::setRowsSelected(ListSide side, int first, int last, bool selected) {
@@ -166,6 +148,24 @@ void Selection::txtTrack_GotFocus() {
 void Selection::chkEdit_Click(int16_t Index) {
     // The boxes follow the switch; entryBoxEnabled() also asks for a current row.
     (void)Index;
+}
+
+void Selection::setEntryText(int16_t index, const QByteArray& text) {
+    ctx_.ctl.txtEntry[static_cast<size_t>(index)].text = text;
+    txtEntry_Change(index);
+}
+
+void Selection::clearSide(ListSide side, bool runTrackFromAnySide) {
+    const bool filling = ctx_.ws.bolFillingEntries;
+    ctx_.ws.bolFillingEntries = true; // emptying the boxes is not an edit
+    const int16_t first = side == ListSide::Active ? 0 : 7;
+    for (int16_t i = first; i < first + 7; ++i)
+        setEntryText(i, {});
+    ctx_.ws.bolFillingEntries = filling;
+    if (runTrackFromAnySide || ctx_.runTrackSide == side) {
+        ctx_.ctl.txtRunTrack.text.clear();
+        ctx_.runTrackSide.reset();
+    }
 }
 
 } // namespace gk

@@ -28,8 +28,13 @@ class Selection {
     bool editEntry(int16_t index, const QString& text);
     void setRowsSelected(ListSide side, int first, int last, bool selected);
     void setCurrentRow(ListSide side, int row);
-    bool listKeyPressed(ListSide side, ListKey key);
     bool entryBoxEnabled(int16_t index) const;
+
+    // Writes an entry box and runs its change handler, as the program's own writes do.
+    void setEntryText(int16_t index, const QByteArray& text);
+    // Empties the side's entry boxes, and the selected-track box unless told to do so only
+    // when it names that side's track.
+    void clearSide(ListSide side, bool runTrackFromAnySide = true);
 
   private:
     // Fills the side's entry boxes and the selected-track box from its current row, if any.

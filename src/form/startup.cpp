@@ -2,11 +2,11 @@
 // Start-up, the crash recovery, closing, and the game directory.
 #include "startup.h"
 
-#include "form_model.h"
 #include "game/game_finder.h"
 #include "game/game_paths.h"
 #include "game/settings_keys.h"
 #include "help_line.h"
+#include "launch/launch_flow.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
 #include "platform/settings_store.h"
@@ -40,17 +40,17 @@ bool Startup::startUp(const QString& commandLine) {
     const auto step = [this](auto&& body) { startupStep(body); };
     // A relative game folder means the caller's working directory, before it becomes the
     // program's folder below; it is kept as an absolute path.
-    const QString given = ctx_.files.absolutePath(commandLine);
+    const QString given = files_.absolutePath(commandLine);
     try {
         step([&] {
             ctx_.ws.bolSeasonChanged = false;
             ctx_.ws.bolTrackSetChanged = false;
         });
-        step([&] { ctx_.files.setCurrentDirectory(ctx_.files.programDirectory()); });
-        step([&] { ctx_.shell.centerMainWindow(); });
+        step([&] { files_.setCurrentDirectory(files_.programDirectory()); });
+        step([&] { shell_.centerMainWindow(); });
         step([&] {
-            ctx_.ws.strGPLdir = ctx_.settings.getSetting(settings::kApp, settings::kSection,
-                                                         settings::kGplDir, settings::kNotSet);
+            ctx_.ws.strGPLdir = settings_.getSetting(settings::kApp, settings::kSection,
+                                                     settings::kGplDir, settings::kNotSet);
         });
         step([&] {
             if (!given.isEmpty())
@@ -61,11 +61,11 @@ bool Startup::startUp(const QString& commandLine) {
                 ctx_.ws.strGPLdir.chop(1);
         });
         step([&] {
-            ctx_.settings.saveSetting(settings::kApp, settings::kSection, settings::kGplDir,
-                                      ctx_.ws.strGPLdir);
+            settings_.saveSetting(settings::kApp, settings::kSection, settings::kGplDir,
+                                  ctx_.ws.strGPLdir);
         });
         step([&] {
-            if (ctx_.fncFileExists(paths::driverIni(ctx_.ws.strGPLdir))) {
+            if (fncFileExists(files_, paths::driverIni(ctx_.ws.strGPLdir))) {
                 ctx_.ws.bolGPLdirOK = true;
             } else {
                 ctx_.ws.bolGPLdirOK = false;
@@ -89,15 +89,15 @@ void Startup::endWithoutGameFolder() {
                                         "the tool and enter the correct GPL path"),
                          QStringLiteral("GPL FOLDER..."), Buttons::Ok, Icon::Critical,
                          MessageKind::Failure});
-    if (!ctx_.fncFileExists(paths::seasonIni(ctx_.ws.strGPLdir)))
+    if (!fncFileExists(files_, paths::seasonIni(ctx_.ws.strGPLdir)))
         ctx_.endProgram({QStringLiteral("67season.ini was not found"),
                          QStringLiteral("Critical error"), Buttons::Ok, Icon::Critical,
                          MessageKind::Failure});
 }
 
 void Startup::readSortSetting() {
-    const QString stored = ctx_.settings.getSetting(settings::kApp, settings::kSection,
-                                                    settings::kAlphabetical, QStringLiteral("0"));
+    const QString stored = settings_.getSetting(settings::kApp, settings::kSection,
+                                                settings::kAlphabetical, QStringLiteral("0"));
     bool ok = false;
     const int value = stored.trimmed().toInt(&ok);
     if (!ok)
@@ -106,14 +106,14 @@ void Startup::readSortSetting() {
         throw RuntimeError(ErrorCode::InvalidProperty);
     if (value != ctx_.ctl.chkSort) {
         ctx_.ctl.chkSort = value;
-        ctx_.form.chkSort_Click();
+        seasonFiles_.chkSort_Click();
     }
 }
 
 // A gridkeeper.tmp left by a run that ended without putting it back is offered back; one that
 // a live run parked is left alone, and the user is told why nothing is written meanwhile.
 void Startup::lookAtParkedSeason() {
-    switch (parkedSeasonState(ctx_.files, ctx_.ws.strGPLdir)) {
+    switch (parkedSeasonState(files_, ctx_.ws.strGPLdir)) {
     case ParkedSeason::None:
         return;
     case ParkedSeason::LiveRun:
@@ -139,18 +139,18 @@ void Startup::lookAtParkedSeason() {
         ctx_.dialogs.messageBox({text, QStringLiteral("Gridkeeper Crash Recovery"), Buttons::YesNo,
                                  Icon::Exclamation, QuestionId::CrashRecovery});
     if (answer == Answer::Yes)
-        restoreParkedSeason(ctx_.files, ctx_.ws.strGPLdir);
+        restoreParkedSeason(files_, ctx_.ws.strGPLdir);
 }
 
 bool Startup::loadWorkspace() {
     const auto step = [this](auto&& body) { startupStep(body); };
     try {
-        step([&] { ctx_.form.subGet67season(); });
-        step([&] { ctx_.form.subMakeCarList(); });
-        step([&] { ctx_.form.subPlayerInfo(); });
+        step([&] { seasonFiles_.subGet67season(); });
+        step([&] { playerCar_.subMakeCarList(); });
+        step([&] { playerCar_.subPlayerInfo(); });
         step([&] { ctx_.ctl.lblInfo.caption = help::defaultText(); });
         step([&] { subSetGPLdirText(); });
-        step([&] { ctx_.form.subListTrackSets(); });
+        step([&] { trackSets_.subListTrackSets(); });
     } catch (const FormContext::ProgramEnd&) {
         ctx_.ended = true;
         return false;
@@ -177,9 +177,9 @@ void Startup::Form_Unload(bool& Cancel) {
         }
         if (answer == Answer::Yes) {
             try {
-                ctx_.form.subCreateIniFiles(false);
+                seasonFiles_.subCreateIniFiles(false);
                 // Held back for a second writer: the changes are not on disk either.
-                if (ctx_.form.seasonWriteHeldBack())
+                if (seasonFiles_.writeHeldBack())
                     Cancel = true;
             } catch (const RuntimeError& e) {
                 ctx_.showError(e.number(), e.description());
@@ -199,23 +199,23 @@ void Startup::subSetGPLdir() {
     // present value is no game folder, and a button to look for one.
     InputBox box{prompt, QStringLiteral("Enter your GPL directory"), ctx_.ws.strGPLdir};
     box.browseFolders = true;
-    if (ctx_.gameSearch)
-        box.choices = findGameFolders(ctx_.files, *ctx_.gameSearch);
-    if (!box.choices.isEmpty() && !ctx_.fncFileExists(paths::driverIni(ctx_.ws.strGPLdir)))
+    if (gameSearch_)
+        box.choices = findGameFolders(files_, *gameSearch_);
+    if (!box.choices.isEmpty() && !fncFileExists(files_, paths::driverIni(ctx_.ws.strGPLdir)))
         box.defaultText = box.choices.front();
     for (;;) {
         const QString entered = ctx_.dialogs.inputBox(box);
         if (entered.isEmpty()) {
-            ctx_.ws.strGPLdir = ctx_.settings.getSetting(settings::kApp, settings::kSection,
-                                                         settings::kGplDir, settings::kNotSet);
+            ctx_.ws.strGPLdir = settings_.getSetting(settings::kApp, settings::kSection,
+                                                     settings::kGplDir, settings::kNotSet);
             return;
         }
         ctx_.ws.strGPLdir = entered;
         box.defaultText = entered;
-        if (ctx_.fncFileExists(paths::driverIni(ctx_.ws.strGPLdir))) {
+        if (fncFileExists(files_, paths::driverIni(ctx_.ws.strGPLdir))) {
             ctx_.ws.bolGPLdirOK = true;
-            ctx_.settings.saveSetting(settings::kApp, settings::kSection, settings::kGplDir,
-                                      ctx_.ws.strGPLdir);
+            settings_.saveSetting(settings::kApp, settings::kSection, settings::kGplDir,
+                                  ctx_.ws.strGPLdir);
             subSetGPLdirText();
             return;
         }
@@ -229,7 +229,7 @@ void Startup::subSetGPLdir() {
 }
 
 void Startup::subSetGPLdirText() {
-    if (ctx_.fncFileExists(paths::driverIni(ctx_.ws.strGPLdir))) {
+    if (fncFileExists(files_, paths::driverIni(ctx_.ws.strGPLdir))) {
         ctx_.ctl.lblGPLdir.foreColor = kBlue;
         ctx_.ctl.lblGPLdir.caption = QStringLiteral("GRIDKEEPER");
     } else {

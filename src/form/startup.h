@@ -3,6 +3,9 @@
 #pragma once
 
 #include "form_context.h"
+#include "player_car.h"
+#include "season_files.h"
+#include "track_sets.h"
 
 #include <QString>
 #include <vector>
@@ -19,7 +22,11 @@ struct StartupFault {
 // choices), the game directory's dialog and label, and the question on closing.
 class Startup {
   public:
-    explicit Startup(FormContext& ctx) : ctx_(ctx) {}
+    Startup(FormContext& ctx, const FormPlatform& platform, SeasonFiles& seasonFiles,
+            PlayerCar& playerCar, TrackSets& trackSets)
+        : ctx_(ctx), files_(platform.files), settings_(platform.settings), shell_(platform.shell),
+          gameSearch_(platform.gameSearch), seasonFiles_(seasonFiles), playerCar_(playerCar),
+          trackSets_(trackSets) {}
 
     bool startUp(const QString& commandLine);
     bool loadWorkspace();
@@ -38,6 +45,13 @@ class Startup {
     void lookAtParkedSeason();
 
     FormContext& ctx_;
+    FileSystem& files_;
+    SettingsStore& settings_;
+    Shell& shell_;
+    const GameSearchPlaces* gameSearch_;
+    SeasonFiles& seasonFiles_;
+    PlayerCar& playerCar_;
+    TrackSets& trackSets_;
     std::vector<StartupFault> faults_;
 };
 

@@ -2,7 +2,6 @@
 // The Track Sets menu: saving and opening named sets.
 #include "track_sets.h"
 
-#include "form_model.h"
 #include "game/game_paths.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
@@ -22,7 +21,9 @@ Message nameRefused(const QString& name, const QString& why, const QString& titl
 
 } // namespace
 
-TrackSets::TrackSets(FormContext& ctx) : ctx_(ctx) {
+TrackSets::TrackSets(FormContext& ctx, FileSystem& files, SeasonFiles& seasonFiles,
+                     PlayerCar& playerCar)
+    : ctx_(ctx), files_(files), seasonFiles_(seasonFiles), playerCar_(playerCar) {
     ctx_.ctl.mnuTrackSet[0] = {QStringLiteral("&Save as"), true};
     ctx_.ctl.mnuTrackSet[1] = {QStringLiteral("-"), false};
     for (size_t i = 2; i < ctx_.ctl.mnuTrackSet.size(); ++i)
@@ -43,7 +44,7 @@ void TrackSets::subListTrackSets() {
     for (size_t i = 2; i < ctx_.ctl.mnuTrackSet.size(); ++i)
         ctx_.ctl.mnuTrackSet[i] = {QString(), false};
     const std::vector<FolderEntry> entries =
-        ctx_.files.listFolder(paths::seasonsFolder(ctx_.ws.strGPLdir));
+        files_.listFolder(paths::seasonsFolder(ctx_.ws.strGPLdir));
     QStringList names;
     for (const FolderEntry& entry : entries) {
         if (entry.isDirectory || entry.isHidden) // ordinary files only
@@ -61,15 +62,7 @@ void TrackSets::subListTrackSets() {
 }
 
 void TrackSets::subShowTrackSet() {
-    if (ctx_.ws.strTrackSet.isEmpty()) {
-        ctx_.ctl.lblTrackSet.visible = false;
-        return;
-    }
-    ctx_.ctl.lblTrackSet.caption =
-        ctx_.ws.bolTrackSetChanged
-            ? QStringLiteral(" Track Set: %1 (edited) ").arg(ctx_.ws.strTrackSet)
-            : QStringLiteral(" Track Set: %1 ").arg(ctx_.ws.strTrackSet);
-    ctx_.ctl.lblTrackSet.visible = true;
+    ctx_.showTrackSet();
 }
 
 void TrackSets::mnuTrackSet_Click(int16_t Index) {
@@ -111,7 +104,7 @@ void TrackSets::saveTrackSetAs() {
             continue;
         }
         ctx_.ws.strTrackSet = name;
-        if (ctx_.fncFileExists(paths::trackSet(ctx_.ws.strGPLdir, name))) {
+        if (fncFileExists(files_, paths::trackSet(ctx_.ws.strGPLdir, name))) {
             const Answer answer = ctx_.dialogs.messageBox(
                 {QStringLiteral("File already exists. Overwrite?"), QStringLiteral("File exists"),
                  Buttons::YesNoCancel, Icon::Exclamation, QuestionId::OverwriteTrackSet});
@@ -139,9 +132,9 @@ bool TrackSets::saveTrackSet(const QString& name) {
     }
     ctx_.ws.strTrackSet = name;
     if (ctx_.ctl.chkSort == 1)
-        ctx_.form.subSortByAlphabet(name);
+        seasonFiles_.subSortByAlphabet(name);
     else
-        ctx_.form.subSortByList(name);
+        seasonFiles_.subSortByList(name);
     ctx_.ws.bolTrackSetChanged = false;
     subShowTrackSet();
     return true;
@@ -175,11 +168,11 @@ void TrackSets::openTrackSet(const QString& name) {
     if (!confirmDiscard())
         return;
     ctx_.ws.strTrackSet = name;
-    ctx_.form.subGet67season(name + QLatin1String(".67s"));
-    ctx_.form.subPlayerInfo();
-    ctx_.form.subCreateIniFiles(true);
+    seasonFiles_.subGet67season(name + QLatin1String(".67s"));
+    playerCar_.subPlayerInfo();
+    seasonFiles_.subCreateIniFiles(true);
     // A write held back for a second writer leaves the set in the lists, not on disk yet.
-    ctx_.ws.bolSeasonChanged = ctx_.form.seasonWriteHeldBack();
+    ctx_.ws.bolSeasonChanged = seasonFiles_.writeHeldBack();
     ctx_.ws.bolTrackSetChanged = false;
     subShowTrackSet();
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "form_context.h"
+#include "player_car.h"
+#include "season_files.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +17,7 @@ namespace gk {
 class TrackSets {
   public:
     // Sets the menu's fixed items.
-    explicit TrackSets(FormContext& ctx);
+    TrackSets(FormContext& ctx, FileSystem& files, SeasonFiles& seasonFiles, PlayerCar& playerCar);
 
     void mnuTrackSet_Click(int16_t Index);
     void subListTrackSets();
@@ -29,6 +31,9 @@ class TrackSets {
     bool confirmDiscard();
 
     FormContext& ctx_;
+    FileSystem& files_;
+    SeasonFiles& seasonFiles_;
+    PlayerCar& playerCar_;
 };
 
 } // namespace gk
