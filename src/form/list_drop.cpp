@@ -22,8 +22,8 @@ bool ListDrop::drop(ListSide from, std::vector<int> rows, ListSide to, int posit
     const auto k = static_cast<int>(rows.size());
     if (from == to) {
         // The drop row counts the dragged rows still in place above it.
-        position -= static_cast<int>(std::lower_bound(rows.begin(), rows.end(), position) -
-                                     rows.begin());
+        position -=
+            static_cast<int>(std::lower_bound(rows.begin(), rows.end(), position) - rows.begin());
         if (rows.back() - rows.front() == k - 1 && rows.front() == position)
             return false; // dropped where it was
     } else if (target.count() + k > kMaxListRows) {

@@ -109,8 +109,8 @@ UndoHistory::Surround UndoHistory::capture() const {
     s.runTrack = ctx_.ctl.txtRunTrack;
     s.runSide = ctx_.runTrackSide;
     for (ListSide side : {ListSide::Active, ListSide::Inactive}) {
-        const TrackList& list = side == ListSide::Active ? ctx_.ws.ListTracks
-                                                         : ctx_.ws.listNotActive;
+        const TrackList& list =
+            side == ListSide::Active ? ctx_.ws.ListTracks : ctx_.ws.listNotActive;
         const auto i = static_cast<size_t>(side == ListSide::Inactive);
         s.current[i] = list.current;
         s.marks[i].reserve(list.rows.size());
@@ -180,8 +180,8 @@ template <class O, class Run> void UndoHistory::record(QString text, O op, Run&&
         op.after = {ctx_.ws.ListTracks.rows, ctx_.ws.listNotActive.rows,
                     ctx_.ws.ListAllTracks.rows};
     }
-    auto step = std::make_unique<Step>(Step{std::move(text), std::move(op), std::move(before),
-                                            capture()});
+    auto step =
+        std::make_unique<Step>(Step{std::move(text), std::move(op), std::move(before), capture()});
     push(std::move(step));
 }
 
@@ -248,9 +248,10 @@ void UndoHistory::picArrow_Click(int16_t Index) {
     const ListSide side = Index <= 1 ? ListSide::Active : ListSide::Inactive;
     const int p = ctx_.list(side).current;
     const int q = p + (Index % 2 == 0 ? -1 : 1);
-    record(QStringLiteral("Move %1 %2")
-               .arg(rowName(side, p), Index % 2 == 0 ? QStringLiteral("up") : QStringLiteral("down")),
-           SwapOp{side, p, q}, [&] { commands_.picArrow_Click(Index); });
+    record(
+        QStringLiteral("Move %1 %2")
+            .arg(rowName(side, p), Index % 2 == 0 ? QStringLiteral("up") : QStringLiteral("down")),
+        SwapOp{side, p, q}, [&] { commands_.picArrow_Click(Index); });
 }
 
 void UndoHistory::sortList(ListSide side) {
@@ -299,7 +300,8 @@ bool UndoHistory::editEntry(int16_t index, const QString& text) {
     Surround around = capture();
     if (!selection_.editEntry(index, text))
         return false;
-    const QByteArray after = list.rows[static_cast<size_t>(row)].entries.entry[static_cast<size_t>(k)];
+    const QByteArray after =
+        list.rows[static_cast<size_t>(row)].entries.entry[static_cast<size_t>(k)];
     if (after == before) {
         noteState();
         return true;
@@ -356,8 +358,8 @@ bool UndoHistory::drop(ListSide from, std::vector<int> rows, ListSide to, int po
     // Where the block lands once the dragged rows are out of the list.
     int landing = position;
     if (from == to)
-        landing -= static_cast<int>(std::lower_bound(rows.begin(), rows.end(), position) -
-                                    rows.begin());
+        landing -=
+            static_cast<int>(std::lower_bound(rows.begin(), rows.end(), position) - rows.begin());
     bool dropped = false;
     const QString text = from == to ? QStringLiteral("Move %1 in %2").arg(name, sideName(to))
                                     : QStringLiteral("Move %1 to %2").arg(name, sideName(to));
@@ -385,7 +387,8 @@ void UndoHistory::apply(Step& step, bool forward) {
                     putRows(list(op.side), op.rows, std::move(op.taken));
             } else if constexpr (std::is_same_v<T, SwapOp>) {
                 TrackList& rows = list(op.side);
-                std::swap(rows.rows[static_cast<size_t>(op.p)], rows.rows[static_cast<size_t>(op.q)]);
+                std::swap(rows.rows[static_cast<size_t>(op.p)],
+                          rows.rows[static_cast<size_t>(op.q)]);
                 rows.rowsChanged();
             } else if constexpr (std::is_same_v<T, SortOp>) {
                 TrackList& rows = list(op.side);

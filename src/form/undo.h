@@ -80,8 +80,8 @@ class UndoHistory {
     TrackSets& trackSets_;
     ListDrop& drop_;
     std::vector<std::unique_ptr<Step>> steps_;
-    int index_ = 0;  // steps before it are done, from it on undone
-    int clean_ = 0;  // the step the season files hold; -1: none of them
+    int index_ = 0; // steps before it are done, from it on undone
+    int clean_ = 0; // the step the season files hold; -1: none of them
     bool mergeable_ = false;
     std::array<uint64_t, 3> versions_{};
     std::array<uint64_t, 2> marks_{};

@@ -589,6 +589,24 @@ void FrmMain::buildMenus() {
     connect(closeAction, &QAction::triggered, this,
             [this] { handle([this] { model_.mnuFile_Click(11); }); });
 
+    // The "&Edit" menu: undo and redo of the changes to the lists, captions from the model.
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuUndo_ = edit->addAction(QStringLiteral("&Undo"));
+    mnuUndo_->setObjectName(QStringLiteral("mnuUndo"));
+    mnuUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(mnuUndo_, &QAction::triggered, this,
+            [this] { handle([this] { model_.mnuUndo_Click(); }); });
+    mnuRedo_ = edit->addAction(QStringLiteral("&Redo"));
+    mnuRedo_->setObjectName(QStringLiteral("mnuRedo"));
+    mnuRedo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)
+#ifdef Q_OS_WIN
+                                ,
+                            QKeySequence(Qt::CTRL | Qt::Key_Y)
+#endif
+    });
+    connect(mnuRedo_, &QAction::triggered, this,
+            [this] { handle([this] { model_.mnuRedo_Click(); }); });
+
     QMenu* sets = menuBar()->addMenu(QStringLiteral("&Track Sets"));
     for (int16_t i = 0; i < 22; ++i) {
         QAction* action = i == 1 ? sets->addSeparator() : sets->addAction(QString());
@@ -685,6 +703,10 @@ void FrmMain::render() {
         }
         mnuTrackSet_[i]->setVisible(c.mnuTrackSet[i].visible);
     }
+    mnuUndo_->setText(model_.undoCaption());
+    mnuUndo_->setEnabled(model_.undoEnabled());
+    mnuRedo_->setText(model_.redoCaption());
+    mnuRedo_->setEnabled(model_.redoEnabled());
     rendering_ = false;
 }
 

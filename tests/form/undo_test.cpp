@@ -82,7 +82,7 @@ void expectDiscardQuestion(Harness& h) {
 // is not at the step last written.
 TEST(Undo, RandomWalkUndoneAndRedoneStepByStep) {
     QRandomGenerator rng(1967);
-    const QList<QByteArray> names = {"monza", "Monaco", "spa",     "spa2",  "Zolder",  "brands",
+    const QList<QByteArray> names = {"monza",  "Monaco",  "spa",     "spa2",  "Zolder",  "brands",
                                      "oulton", "mosport", "kyalami", "rouen", "watglen", " Monza "};
     Harness h;
     h.game.write(u"seasons/A.67s"_s, seasonOf({"spa", "rouen", "monza"}));
@@ -170,7 +170,8 @@ TEST(Undo, RandomWalkUndoneAndRedoneStepByStep) {
     }
     ASSERT_FALSE(h.m().undoEnabled());
     for (int i = 1; i <= total; ++i) {
-        SCOPED_TRACE(testing::Message() << "redo of step " << i << " " << history.redoText().toStdString());
+        SCOPED_TRACE(testing::Message()
+                     << "redo of step " << i << " " << history.redoText().toStdString());
         h.m().mnuRedo_Click();
         ASSERT_NO_FATAL_FAILURE(expectSame(stateOf(h), after[static_cast<size_t>(i)]));
         ASSERT_EQ(h.ws().bolSeasonChanged, i != clean);

@@ -10,6 +10,7 @@
 #include <QtWidgets>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace gk::test {
 namespace {
@@ -72,6 +73,32 @@ TEST_F(Window, ShowsClicksTypesMovesAndLaunches) {
                                        "following command line when you press the 'GPL' "
                                        "button:\r\n\r\n") +
                             h.processes.started[0].section(QLatin1Char('|'), 0, 0));
+}
+
+// The Edit menu sits between File and Track Sets and shows what the model names; its keys undo
+// and redo.
+TEST_F(Window, TheEditMenuShowsTheStepAndItsKeysUndoAndRedo) {
+    QStringList menus;
+    for (QAction* menu : window.menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, (QStringList{u"&File"_s, u"&Edit"_s, u"&Track Sets"_s, u"&?"_s}));
+    auto* undo = child<QAction>("mnuUndo");
+    auto* redo = child<QAction>("mnuRedo");
+    const auto menu = [&] {
+        return std::tuple{undo->text(), undo->isEnabled(), redo->text(), redo->isEnabled()};
+    };
+    EXPECT_EQ(menu(), std::tuple(u"&Undo"_s, false, u"&Redo"_s, false));
+    clickRow(window.inactiveList(), 1);
+    QTest::mouseClick(child<QPushButton>("cmdChangeButton3"), Qt::LeftButton);
+    const QString step = u"Move Zolder to Active Tracks"_s;
+    EXPECT_EQ(menu(), std::tuple(u"&Undo "_s + step, true, u"&Redo"_s, false));
+    window.activateWindow();
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(texts(h.ws().listNotActive), (Rows{"brands", "Zolder", "oulton"}));
+    EXPECT_EQ(child<QLabel>("lblAmountRight")->text(), u"Non-Active Tracks (3)"_s);
+    EXPECT_EQ(menu(), std::tuple(u"&Undo"_s, false, u"&Redo "_s + step, true));
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(texts(h.ws().listNotActive), (Rows{"brands", "oulton"}));
 }
 
 // A row becomes current by a click, also on the row already current; focus coming back to a
