@@ -7,6 +7,7 @@
 #include "infoform.h"
 #include "layout.h"
 #include "platform/code_page.h"
+#include "track_list_drag.h"
 #include "track_list_model.h"
 
 #include <QAction>
@@ -267,10 +268,22 @@ void FrmMain::buildControls() {
     place(ListTracks_, 120, 720, 1695, 4545);
     listNotActive_ = list(QStringLiteral("listNotActive"), QStringLiteral("Non activated tracks."));
     place(listNotActive_, 7440, 720, 1815, 4545);
-    activeModel_ = new TrackListModel(model_.workspace().ListTracks, this);
-    inactiveModel_ = new TrackListModel(model_.workspace().listNotActive, this);
+    // A drop of rows is one command of the form model.
+    const auto dropOnto = [this](FormModel::Side to) {
+        return [this, to](FormModel::Side from, std::vector<int> rows, int position) {
+            handle([&] { model_.dropRows(from, std::move(rows), to, position); });
+        };
+    };
+    activeModel_ =
+        new DraggableTrackListModel(model_.workspace().ListTracks, FormModel::Side::Active,
+                                    dropOnto(FormModel::Side::Active), this);
+    inactiveModel_ =
+        new DraggableTrackListModel(model_.workspace().listNotActive, FormModel::Side::Inactive,
+                                    dropOnto(FormModel::Side::Inactive), this);
     ListTracks_->setModel(activeModel_);
     listNotActive_->setModel(inactiveModel_);
+    allowRowDragging(ListTracks_);
+    allowRowDragging(listNotActive_);
     connectList(ListTracks_, FormModel::Side::Active);
     connectList(listNotActive_, FormModel::Side::Inactive);
     ListTracks_->installEventFilter(this);
