@@ -34,11 +34,17 @@ struct SwapOp {
     int p;
     int q;
 };
-// A sort: the order it put the rows in, and the texts it trimmed of spaces (by former row).
+// A text a sort trimmed of spaces: its row before and after the sort, and the text before.
+struct Trimmed {
+    int before;
+    int after;
+    QByteArray text;
+};
+// A sort: the order it put the rows in, and the texts it trimmed.
 struct SortOp {
     ListSide side;
     std::vector<int> order;
-    std::vector<std::pair<int, QByteArray>> trimmed;
+    std::vector<Trimmed> trimmed;
 };
 // One entry of one row edited.
 struct EntryOp {
@@ -259,9 +265,11 @@ void UndoHistory::sortList(ListSide side) {
     SortOp op{side, {}, {}};
     if (list.count() >= 2) {
         op.order = sortOrder(list.rows);
-        for (size_t r = 0; r < list.rows.size(); ++r)
-            if (needsTrim(list.rows[r].text))
-                op.trimmed.emplace_back(static_cast<int>(r), list.rows[r].text);
+        for (size_t j = 0; j < op.order.size(); ++j) {
+            const QByteArray& text = list.rows[static_cast<size_t>(op.order[j])].text;
+            if (needsTrim(text))
+                op.trimmed.push_back({op.order[j], static_cast<int>(j), text});
+        }
     }
     record(QStringLiteral("Sort %1").arg(sideName(side)), std::move(op), [&] {
         if (side == ListSide::Active)
@@ -394,13 +402,12 @@ void UndoHistory::apply(Step& step, bool forward) {
                 TrackList& rows = list(op.side);
                 if (forward) {
                     permuteRows(rows, op.order, false);
-                    for (TrackRow& row : rows.rows)
-                        if (needsTrim(row.text))
-                            row.text = trimSpaces(row.text);
+                    for (const Trimmed& t : op.trimmed)
+                        rows.rows[static_cast<size_t>(t.after)].text = trimSpaces(t.text);
                 } else {
                     permuteRows(rows, op.order, true);
-                    for (const auto& [r, text] : op.trimmed)
-                        rows.rows[static_cast<size_t>(r)].text = text;
+                    for (const Trimmed& t : op.trimmed)
+                        rows.rows[static_cast<size_t>(t.before)].text = t.text;
                 }
             } else if constexpr (std::is_same_v<T, EntryOp>) {
                 TrackList& rows = list(op.side);

@@ -228,6 +228,10 @@ TEST(Undo, TheEditMenuNamesTheStepAndFollowsTheLastWrite) {
     EXPECT_EQ(texts(h.ws().ListTracks), unsorted);
     m.lblAmountLeft_Click();
     EXPECT_EQ(menu(), std::tuple(u"&Undo Sort Active Tracks"_s, true, u"&Redo"_s, false));
+    const Rows sorted = texts(h.ws().ListTracks); // trimmed
+    m.mnuUndo_Click();
+    m.mnuRedo_Click();
+    EXPECT_EQ(texts(h.ws().ListTracks), sorted);
     EXPECT_TRUE(h.ws().bolSeasonChanged); // the written step is gone
 }
 
