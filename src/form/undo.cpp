@@ -81,6 +81,22 @@ bool needsTrim(const QByteArray& text) {
     return !text.isEmpty() && (text.front() == ' ' || text.back() == ' ');
 }
 
+// The whole rows a step keeps.
+size_t heldRows(const Op& op) {
+    if (const auto* removed = std::get_if<DeleteOp>(&op))
+        return removed->taken.size();
+    if (const auto* replaced = std::get_if<ReplaceOp>(&op)) {
+        size_t n = 0;
+        for (size_t i = 0; i < 3; ++i)
+            n += replaced->before[i].size() + replaced->after[i].size();
+        return n;
+    }
+    return 0;
+}
+
+// About 60 MiB of rows.
+constexpr size_t kMaxHeldRows = 8 * static_cast<size_t>(kMaxListRows);
+
 } // namespace
 
 // The state around the lists that a step changes besides their rows.
@@ -196,7 +212,14 @@ void UndoHistory::push(std::unique_ptr<Step> step) {
     if (clean_ > index_)
         clean_ = -1;
     steps_.push_back(std::move(step));
-    if (static_cast<int>(steps_.size()) > kMaxSteps) {
+    // Whole rows kept by deletes and opened sets count against a budget too: 200 opened sets of
+    // a full list would otherwise hold gigabytes.
+    size_t held = 0;
+    for (const auto& kept : steps_)
+        held += heldRows(kept->op);
+    while (steps_.size() > 1 &&
+           (static_cast<int>(steps_.size()) > kMaxSteps || held > kMaxHeldRows)) {
+        held -= heldRows(steps_.front()->op);
         steps_.erase(steps_.begin());
         if (clean_ >= 0)
             --clean_;

@@ -29,6 +29,8 @@ namespace gk {
 // history no longer fits them and is emptied.
 class UndoHistory {
   public:
+    // At most this many steps are kept, and fewer when deleted rows and opened sets would hold
+    // more than eight full lists of rows.
     static constexpr int kMaxSteps = 200;
 
     UndoHistory(FormContext& ctx, Selection& selection, ListCommands& commands,
