@@ -52,8 +52,8 @@ struct Lists {
 
 // The step: 0 a move of every inactive row to the active list, 1 a sort of the inactive list.
 std::unique_ptr<Lists> listsWithOneStep(int rows, int step) {
-    auto lists = std::make_unique<Lists>(step == 0 ? kActive : 0,
-                                         step == 0 ? rows - kActive : rows, step == 1);
+    auto lists = std::make_unique<Lists>(step == 0 ? kActive : 0, step == 0 ? rows - kActive : rows,
+                                         step == 1);
     if (step == 0)
         lists->moveAll(Side::Inactive);
     else
@@ -62,7 +62,8 @@ std::unique_ptr<Lists> listsWithOneStep(int rows, int step) {
 }
 
 void BM_Undo(benchmark::State& state) {
-    auto lists = listsWithOneStep(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    auto lists =
+        listsWithOneStep(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         lists->model.mnuUndo_Click();
         state.PauseTiming();
@@ -74,7 +75,8 @@ void BM_Undo(benchmark::State& state) {
 }
 
 void BM_Redo(benchmark::State& state) {
-    auto lists = listsWithOneStep(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    auto lists =
+        listsWithOneStep(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         state.PauseTiming();
         lists->model.mnuUndo_Click();
@@ -123,12 +125,11 @@ void summary(const SummaryReporter& r) {
             const Measured* small = r.find(std::string(what) + "/4096" + tail);
             const Measured* big = r.find(std::string(what) + "/32767" + tail);
             const bool fast = big && !big->failed && big->realMs < kFrameMs;
-            std::printf("  %-6s %-12s %10s %10s %8s  %s\n", what + 3,
-                        step == 0 ? "move all" : "sort", ms(small).c_str(), ms(big).c_str(),
-                        ratio(big, small).c_str(),
-                        (std::string(fast ? "ok" : "MISSED") + " / " +
-                         verdict(big, small, kRatioTarget))
-                            .c_str());
+            std::printf(
+                "  %-6s %-12s %10s %10s %8s  %s\n", what + 3, step == 0 ? "move all" : "sort",
+                ms(small).c_str(), ms(big).c_str(), ratio(big, small).c_str(),
+                (std::string(fast ? "ok" : "MISSED") + " / " + verdict(big, small, kRatioTarget))
+                    .c_str());
         }
     }
     if (const Measured* memory = r.find("BM_HistoryMemory/iterations:1")) {
