@@ -235,6 +235,24 @@ TEST(Undo, TheEditMenuNamesTheStepAndFollowsTheLastWrite) {
     EXPECT_TRUE(h.ws().bolSeasonChanged); // the written step is gone
 }
 
+// Drops that move nothing make no step: onto a list that would pass 32 767 rows (refused as
+// "<" is), a reorder of the inactive list, rows that are not there, a block dropped where it is.
+TEST(Undo, DropsThatMoveNothingMakeNoStep) {
+    Harness h;
+    ASSERT_TRUE(h.loadSmallGame());
+    h.fillList(Side::Active, kMaxListRows - 1);
+    h.dialogs.expectMessage(errorBox(6, u"Overflow"_s));
+    EXPECT_FALSE(h.m().dropRows(Side::Inactive, {0, 1}, Side::Active, 0));
+    h.dialogs.verify();
+    EXPECT_FALSE(h.m().dropRows(Side::Inactive, {0}, Side::Inactive, 3));
+    EXPECT_FALSE(h.m().dropRows(Side::Active, {1, kMaxListRows}, Side::Active, 0));
+    EXPECT_FALSE(h.m().dropRows(Side::Active, {1, 2}, Side::Active, 2));
+    EXPECT_EQ(h.ws().ListTracks.count(), kMaxListRows - 1);
+    EXPECT_EQ(texts(h.ws().listNotActive), (Rows{"brands", "Zolder", "oulton"}));
+    EXPECT_FALSE(h.m().undoEnabled());
+    EXPECT_FALSE(h.ws().bolSeasonChanged);
+}
+
 // At most 200 steps are kept: the oldest go first.
 TEST(Undo, KeepsTheLast200Steps) {
     Harness h;
