@@ -11,7 +11,8 @@ FormModel::FormModel(FormPlatform platform)
       listCommands_(ctx_, selection_), playerCar_(ctx_, platform.files, selection_),
       seasonFiles_(ctx_, platform, selection_, [this] { seasonFilesChangeReported(); }),
       trackSets_(ctx_, platform.files, seasonFiles_, playerCar_),
-      startup_(ctx_, platform, seasonFiles_, playerCar_, trackSets_) {
+      startup_(ctx_, platform, seasonFiles_, playerCar_, trackSets_), drop_(ctx_, selection_),
+      undo_(ctx_, selection_, listCommands_, trackSets_, drop_) {
     launch_ = std::make_unique<LaunchFlow>(
         LaunchPlatform{platform.dialogs, platform.files, platform.shell,
                        platform.runner ? *platform.runner : noGame_,
@@ -138,7 +139,7 @@ void FormModel::subPlayerInfo() {
 // ---------------------------------------------------------------- track sets
 
 void FormModel::mnuTrackSet_Click(int16_t Index) {
-    trackSets_.mnuTrackSet_Click(Index);
+    undo_.mnuTrackSet_Click(Index);
 }
 
 void FormModel::subListTrackSets() {
@@ -154,7 +155,7 @@ bool FormModel::saveTrackSet(const QString& name) {
 }
 
 void FormModel::openTrackSet(const QString& name) {
-    trackSets_.openTrackSet(name);
+    undo_.openTrackSet(name);
 }
 
 QStringList FormModel::offeredTrackSets() const {
@@ -192,7 +193,7 @@ void FormModel::setSearchText(const QString& text) {
 }
 
 bool FormModel::editEntry(int16_t index, const QString& text) {
-    return selection_.editEntry(index, text);
+    return undo_.editEntry(index, text);
 }
 
 void FormModel::setRowsSelected(Side side, int first, int last, bool selected) {
@@ -204,7 +205,7 @@ void FormModel::setCurrentRow(Side side, int row) {
 }
 
 bool FormModel::listKeyPressed(Side side, ListKey key) {
-    return listCommands_.listKeyPressed(side, key);
+    return undo_.listKeyPressed(side, key);
 }
 
 bool FormModel::entryBoxEnabled(int16_t index) const {
@@ -214,19 +215,58 @@ bool FormModel::entryBoxEnabled(int16_t index) const {
 // ---------------------------------------------------------------- list commands
 
 void FormModel::cmdChangeButton_Click(int16_t Index) {
-    listCommands_.cmdChangeButton_Click(Index);
+    undo_.cmdChangeButton_Click(Index);
 }
 
 void FormModel::picArrow_Click(int16_t Index) {
-    listCommands_.picArrow_Click(Index);
+    undo_.picArrow_Click(Index);
 }
 
 void FormModel::lblAmountLeft_Click() {
-    listCommands_.lblAmountLeft_Click();
+    undo_.sortList(Side::Active);
 }
 
 void FormModel::lblAmountRight_Click() {
-    listCommands_.lblAmountRight_Click();
+    undo_.sortList(Side::Inactive);
+}
+
+bool FormModel::dropRows(Side from, std::vector<int> rows, Side to, int position) {
+    return undo_.drop(from, std::move(rows), to, position);
+}
+
+// ---------------------------------------------------------------- the Edit menu
+
+void FormModel::mnuUndo_Click() {
+    undo_.undo();
+}
+
+void FormModel::mnuRedo_Click() {
+    undo_.redo();
+}
+
+namespace {
+// A menu caption shows "&" only when it is doubled.
+QString editCaption(const QString& verb, const QString& what) {
+    if (what.isEmpty())
+        return verb;
+    return verb + u' ' + QString(what).replace(u'&', QStringLiteral("&&"));
+}
+} // namespace
+
+QString FormModel::undoCaption() {
+    return editCaption(QStringLiteral("&Undo"), undo_.undoText());
+}
+
+QString FormModel::redoCaption() {
+    return editCaption(QStringLiteral("&Redo"), undo_.redoText());
+}
+
+bool FormModel::undoEnabled() {
+    return undo_.canUndo();
+}
+
+bool FormModel::redoEnabled() {
+    return undo_.canRedo();
 }
 
 } // namespace gk

@@ -20,6 +20,7 @@
 #include "selection.h"
 #include "startup.h"
 #include "track_sets.h"
+#include "undo.h"
 #include "workspace.h"
 
 #include <QString>
@@ -139,6 +140,19 @@ class FormModel {
     bool listKeyPressed(Side side, ListKey key);
     // An entry box takes edits only in edit mode and while its list has a current row.
     bool entryBoxEnabled(int16_t index) const;
+    // Rows dragged from a list and dropped before row `position` of the same or the other list
+    // (see ListDrop); false when nothing moved.
+    bool dropRows(Side from, std::vector<int> rows, Side to, int position);
+
+    // ---- the Edit menu: undo and redo of the changes to the lists (see UndoHistory)
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    // "&Undo <what>" and "&Redo <what>" ("&Undo" and "&Redo" when there is none).
+    QString undoCaption();
+    QString redoCaption();
+    bool undoEnabled();
+    bool redoEnabled();
+    UndoHistory& history() { return undo_; }
 
     // ---- operations the command-line front end uses directly
     // Writes the active list as the named set without asking; false when refused.
@@ -193,6 +207,8 @@ class FormModel {
     SeasonFiles seasonFiles_;
     TrackSets trackSets_;
     Startup startup_;
+    ListDrop drop_;
+    UndoHistory undo_;
     bool closeRequested_ = false;
     bool reportRequested_ = false;
     bool aboutRequested_ = false;

@@ -7,6 +7,7 @@
 #include "infoform.h"
 #include "layout.h"
 #include "platform/code_page.h"
+#include "track_list_drag.h"
 #include "track_list_model.h"
 
 #include <QAction>
@@ -267,10 +268,22 @@ void FrmMain::buildControls() {
     place(ListTracks_, 120, 720, 1695, 4545);
     listNotActive_ = list(QStringLiteral("listNotActive"), QStringLiteral("Non activated tracks."));
     place(listNotActive_, 7440, 720, 1815, 4545);
-    activeModel_ = new TrackListModel(model_.workspace().ListTracks, this);
-    inactiveModel_ = new TrackListModel(model_.workspace().listNotActive, this);
+    // A drop of rows is one command of the form model.
+    const auto dropOnto = [this](FormModel::Side to) {
+        return [this, to](FormModel::Side from, std::vector<int> rows, int position) {
+            handle([&] { model_.dropRows(from, std::move(rows), to, position); });
+        };
+    };
+    activeModel_ =
+        new DraggableTrackListModel(model_.workspace().ListTracks, FormModel::Side::Active,
+                                    dropOnto(FormModel::Side::Active), this);
+    inactiveModel_ =
+        new DraggableTrackListModel(model_.workspace().listNotActive, FormModel::Side::Inactive,
+                                    dropOnto(FormModel::Side::Inactive), this);
     ListTracks_->setModel(activeModel_);
     listNotActive_->setModel(inactiveModel_);
+    allowRowDragging(ListTracks_);
+    allowRowDragging(listNotActive_);
     connectList(ListTracks_, FormModel::Side::Active);
     connectList(listNotActive_, FormModel::Side::Inactive);
     ListTracks_->installEventFilter(this);
@@ -589,6 +602,24 @@ void FrmMain::buildMenus() {
     connect(closeAction, &QAction::triggered, this,
             [this] { handle([this] { model_.mnuFile_Click(11); }); });
 
+    // The "&Edit" menu: undo and redo of the changes to the lists, captions from the model.
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuUndo_ = edit->addAction(QStringLiteral("&Undo"));
+    mnuUndo_->setObjectName(QStringLiteral("mnuUndo"));
+    mnuUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(mnuUndo_, &QAction::triggered, this,
+            [this] { handle([this] { model_.mnuUndo_Click(); }); });
+    mnuRedo_ = edit->addAction(QStringLiteral("&Redo"));
+    mnuRedo_->setObjectName(QStringLiteral("mnuRedo"));
+    mnuRedo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)
+#ifdef Q_OS_WIN
+                                ,
+                            QKeySequence(Qt::CTRL | Qt::Key_Y)
+#endif
+    });
+    connect(mnuRedo_, &QAction::triggered, this,
+            [this] { handle([this] { model_.mnuRedo_Click(); }); });
+
     QMenu* sets = menuBar()->addMenu(QStringLiteral("&Track Sets"));
     for (int16_t i = 0; i < 22; ++i) {
         QAction* action = i == 1 ? sets->addSeparator() : sets->addAction(QString());
@@ -685,6 +716,10 @@ void FrmMain::render() {
         }
         mnuTrackSet_[i]->setVisible(c.mnuTrackSet[i].visible);
     }
+    mnuUndo_->setText(model_.undoCaption());
+    mnuUndo_->setEnabled(model_.undoEnabled());
+    mnuRedo_->setText(model_.redoCaption());
+    mnuRedo_->setEnabled(model_.redoEnabled());
     rendering_ = false;
 }
 

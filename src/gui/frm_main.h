@@ -94,6 +94,8 @@ class FrmMain : public QMainWindow {
     QHash<QObject*, std::function<void()>> hoverHandlers_;
     std::array<QAction*, 22> mnuTrackSet_{};
     QMenu* mnuHelp_ = nullptr;
+    QAction* mnuUndo_ = nullptr;
+    QAction* mnuRedo_ = nullptr;
 };
 
 } // namespace gk

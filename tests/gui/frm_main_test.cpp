@@ -10,6 +10,8 @@
 #include <QtWidgets>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <memory>
+#include <tuple>
 
 namespace gk::test {
 namespace {
@@ -72,6 +74,116 @@ TEST_F(Window, ShowsClicksTypesMovesAndLaunches) {
                                        "following command line when you press the 'GPL' "
                                        "button:\r\n\r\n") +
                             h.processes.started[0].section(QLatin1Char('|'), 0, 0));
+}
+
+// The Edit menu sits between File and Track Sets and shows what the model names; its keys undo
+// and redo.
+TEST_F(Window, TheEditMenuShowsTheStepAndItsKeysUndoAndRedo) {
+    QStringList menus;
+    for (QAction* menu : window.menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, (QStringList{u"&File"_s, u"&Edit"_s, u"&Track Sets"_s, u"&?"_s}));
+    auto* undo = child<QAction>("mnuUndo");
+    auto* redo = child<QAction>("mnuRedo");
+    const auto menu = [&] {
+        return std::tuple{undo->text(), undo->isEnabled(), redo->text(), redo->isEnabled()};
+    };
+    EXPECT_EQ(menu(), std::tuple(u"&Undo"_s, false, u"&Redo"_s, false));
+    clickRow(window.inactiveList(), 1);
+    QTest::mouseClick(child<QPushButton>("cmdChangeButton3"), Qt::LeftButton);
+    const QString step = u"Move Zolder to Active Tracks"_s;
+    EXPECT_EQ(menu(), std::tuple(u"&Undo "_s + step, true, u"&Redo"_s, false));
+    window.activateWindow();
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(texts(h.ws().listNotActive), (Rows{"brands", "Zolder", "oulton"}));
+    EXPECT_EQ(child<QLabel>("lblAmountRight")->text(), u"Non-Active Tracks (3)"_s);
+    EXPECT_EQ(menu(), std::tuple(u"&Undo"_s, false, u"&Redo "_s + step, true));
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(texts(h.ws().listNotActive), (Rows{"brands", "oulton"}));
+}
+
+// What a drop or a button leaves: the lists with their marks and entries, the current rows,
+// the boxes, the captions and the flags.
+std::tuple<Rows, Rows, std::vector<uint8_t>, std::vector<uint8_t>, int, int, QByteArray, QString,
+           QString, QByteArray, bool>
+outcome(Harness& h) {
+    return {texts(h.ws().ListTracks),         texts(h.ws().listNotActive),
+            selectedMarks(h.ws().ListTracks), selectedMarks(h.ws().listNotActive),
+            h.ws().ListTracks.current,        h.ws().listNotActive.current,
+            h.ctl().txtRunTrack.text,         h.ctl().lblAmountLeft.caption,
+            h.ctl().lblAmountRight.caption,   h.ctl().txtEntry[2].text + h.ctl().txtEntry[9].text,
+            h.ws().bolSeasonChanged};
+}
+
+// Drops through the real views, within the active list and across, give what the arrows and
+// "<" give for the same rows; each is one step; rows from elsewhere are refused.
+TEST_F(Window, DropsMoveRowsAsTheButtonsDo) {
+    const auto drop = [&](QListView* from, QListView* to, const QList<int>& rows, int before) {
+        QModelIndexList dragged;
+        for (int row : rows)
+            dragged.append(from->model()->index(row, 0));
+        std::unique_ptr<QMimeData> data(from->model()->mimeData(dragged));
+        const QPoint at =
+            before < to->model()->rowCount()
+                ? to->visualRect(to->model()->index(before, 0)).topLeft() + QPoint(4, 1)
+                : QPoint(4, to->viewport()->height() - 2);
+        // Qt sends a move and the drop to the widget that took the drag's entry.
+        QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        enter.setDropAction(Qt::MoveAction);
+        QApplication::sendEvent(to->viewport(), &enter);
+        QDragMoveEvent move(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        move.setDropAction(Qt::MoveAction);
+        QApplication::sendEvent(to->viewport(), &move);
+        QDropEvent dropped(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        dropped.setDropAction(Qt::MoveAction);
+        dropped.setAccepted(false);
+        QApplication::sendEvent(to->viewport(), &dropped);
+        QApplication::processEvents();
+    };
+    Harness buttons;
+    ASSERT_TRUE(buttons.loadSmallGame());
+    // monza dropped below * spa; monza moved down twice.
+    clickRow(window.activeList(), 0);
+    drop(window.activeList(), window.activeList(), {0}, 3);
+    buttons.m().setCurrentRow(FormModel::Side::Active, 0);
+    buttons.m().setRowsSelected(FormModel::Side::Active, 0, 0, true);
+    buttons.m().picArrow_Click(1);
+    buttons.m().picArrow_Click(1);
+    EXPECT_EQ(texts(h.ws().ListTracks), (Rows{"Kyalami", "* spa", "monza", "monaco"}));
+    EXPECT_EQ(outcome(h), outcome(buttons));
+    // brands and oulton dropped below the active list's last row: "<".
+    clickRow(window.inactiveList(), 0);
+    clickRow(window.inactiveList(), 2, Qt::ControlModifier);
+    drop(window.inactiveList(), window.activeList(), {0, 2}, 4);
+    buttons.m().setRowsSelected(FormModel::Side::Inactive, 0, 0, true);
+    buttons.m().setRowsSelected(FormModel::Side::Inactive, 2, 2, true);
+    buttons.m().setCurrentRow(FormModel::Side::Inactive, 2);
+    buttons.m().cmdChangeButton_Click(3);
+    EXPECT_EQ(outcome(h), outcome(buttons));
+    EXPECT_EQ(child<QAction>("mnuUndo")->text(), u"&Undo Move 2 tracks to Active Tracks"_s);
+    // Zolder dropped between the first two active rows; undone in one step.
+    const auto before = outcome(h);
+    clickRow(window.inactiveList(), 0);
+    drop(window.inactiveList(), window.activeList(), {0}, 1);
+    EXPECT_EQ(texts(h.ws().ListTracks),
+              (Rows{"Kyalami", "Zolder", "* spa", "monza", "monaco", "brands", "oulton"}));
+    child<QAction>("mnuUndo")->trigger();
+    EXPECT_EQ(std::get<0>(outcome(h)), std::get<0>(before));
+    EXPECT_EQ(std::get<1>(outcome(h)), std::get<1>(before));
+    // Text from another program, and rows of another Gridkeeper, are not taken.
+    QMimeData text;
+    text.setText(u"monza"_s);
+    QMimeData other;
+    other.setData(u"application/x-gridkeeper-rows"_s, QByteArray(20, '\0'));
+    for (QMimeData* data : {&text, &other}) {
+        const QPoint at(4, 4);
+        QDropEvent dropped(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        dropped.setDropAction(Qt::MoveAction);
+        dropped.setAccepted(false);
+        QApplication::sendEvent(window.activeList()->viewport(), &dropped);
+        EXPECT_FALSE(window.activeList()->model()->canDropMimeData(data, Qt::MoveAction, 0, 0, {}));
+    }
+    EXPECT_EQ(std::get<0>(outcome(h)), std::get<0>(before));
 }
 
 // A row becomes current by a click, also on the row already current; focus coming back to a
