@@ -69,12 +69,14 @@ void buildInactiveList(const TrackList& all, const TrackList& active, TrackList&
     }
     const size_t n = all.rows.size();
     std::vector<uint8_t> matched(n, 0);
+    size_t left = n;
     // First the events that are the same event, then those of the same track folder.
     for (size_t r = 0; r < n && !byEvent.isEmpty(); ++r) {
         auto it = byEvent.find(eventKey(all.rows[r]));
         if (it == byEvent.end())
             continue;
         matched[r] = 1;
+        --left;
         --byText[all.rows[r].text];
         if (--it.value() == 0)
             byEvent.erase(it);
@@ -82,14 +84,18 @@ void buildInactiveList(const TrackList& all, const TrackList& active, TrackList&
     for (size_t r = 0; r < n; ++r) {
         if (matched[r])
             continue;
-        const TrackRow& row = all.rows[r];
-        auto it = byText.find(row.text);
+        auto it = byText.find(all.rows[r].text);
         if (it != byText.end() && it.value() > 0) {
             --it.value();
-            continue;
+            matched[r] = 1;
+            --left;
         }
-        inactive.addRow(row.text, row.entries);
     }
+    // What is left is inactive: its rows are made room for at once.
+    inactive.reserve(inactive.rows.size() + left);
+    for (size_t r = 0; r < n; ++r)
+        if (!matched[r])
+            inactive.addRow(all.rows[r].text, all.rows[r].entries);
 }
 
 void makeFirstRunCopies(FileSystem& fs, const QString& gameDir) {

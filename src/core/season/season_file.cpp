@@ -15,7 +15,7 @@ namespace gk {
 void TrackList::addRow(QByteArray text, EventEntries entries) {
     if (rows.size() >= static_cast<size_t>(kMaxListRows))
         throw RuntimeError(ErrorCode::Overflow);
-    rows.emplace_back(std::move(text), false, std::move(entries));
+    rows.push_back({std::move(text), false, std::move(entries)});
     ++rowsVersion;
 }
 
