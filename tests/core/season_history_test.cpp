@@ -41,8 +41,17 @@ TEST(History, KeepsTheReplacedPairsAsLinksNamedByTimeUpToTwenty) {
         QStringList firstFiles;
     };
     for (const Case& c : {
-             Case{1, 2, {u"67AllTracks 2026-12-06 14-03-22.ini"_s, u"67AllTracks 2026-12-06 14-03-23.ini"_s, u"67season 2026-12-06 14-03-22.ini"_s, u"67season 2026-12-06 14-03-23.ini"_s}},
-             Case{0, 3, {u"67AllTracks 2026-12-06 14-03-22 (2).ini"_s, u"67AllTracks 2026-12-06 14-03-22 (3).ini"_s, u"67AllTracks 2026-12-06 14-03-22.ini"_s, u"67season 2026-12-06 14-03-22 (2).ini"_s}},
+             Case{1,
+                  2,
+                  {u"67AllTracks 2026-12-06 14-03-22.ini"_s,
+                   u"67AllTracks 2026-12-06 14-03-23.ini"_s, u"67season 2026-12-06 14-03-22.ini"_s,
+                   u"67season 2026-12-06 14-03-23.ini"_s}},
+             Case{0,
+                  3,
+                  {u"67AllTracks 2026-12-06 14-03-22 (2).ini"_s,
+                   u"67AllTracks 2026-12-06 14-03-22 (3).ini"_s,
+                   u"67AllTracks 2026-12-06 14-03-22.ini"_s,
+                   u"67season 2026-12-06 14-03-22 (2).ini"_s}},
          }) {
         GameFolder game;
         game.write(u"seasons/history/notes.txt"_s, "mine");
@@ -58,7 +67,8 @@ TEST(History, KeepsTheReplacedPairsAsLinksNamedByTimeUpToTwenty) {
         // The newest pair is the one the last write replaced, as second names of the backups.
         const std::vector<HistoryName> pairs = historyNames(fs, game.dir());
         ASSERT_EQ(pairs.size(), static_cast<std::size_t>(c.writes));
-        EXPECT_EQ(game.read(u"seasons/67season_previous.bak"_s), seasonOf({"s" + QByteArray::number(c.writes - 1)}));
+        EXPECT_EQ(game.read(u"seasons/67season_previous.bak"_s),
+                  seasonOf({"s" + QByteArray::number(c.writes - 1)}));
         EXPECT_EQ(fs.fileStamp(pairs[0].seasonPath).id,
                   fs.fileStamp(game.dir() + u"\\seasons\\67season_previous.bak"_s).id);
         EXPECT_EQ(fs.readFile(pairs.back().allTracksPath), seasonOf({"a0"}));

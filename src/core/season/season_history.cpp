@@ -100,7 +100,8 @@ QString keepReplacedPair(FileSystem& fs, const QString& gameDir) {
     const QString folder = historyFolder(gameDir);
     try {
         if (historyIsFile(fs, gameDir))
-            return QStringLiteral("%1 is a file, not a folder").arg(paths::shown(folder.chopped(1)));
+            return QStringLiteral("%1 is a file, not a folder")
+                .arg(paths::shown(folder.chopped(1)));
         std::vector<HistoryName> pairs = historyNames(fs, gameDir);
         if (pairs.empty())
             fs.makeFolder(folder.chopped(1));

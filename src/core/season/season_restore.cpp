@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Earlier seasons: the backups and the history as pairs to restore, and their differences.
+#include "season_restore.h"
+
+#include "game/game_paths.h"
+#include "platform/file_system.h"
+#include "platform/runtime_error.h"
+#include "season_file.h"
+#include "season_history.h"
+#include "season_replace.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace gk {
+namespace {
+
+QString fileName(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('\\')) + 1);
+}
+
+// The folders of a season file's events in file order; throws RuntimeError for a file that
+// is no season file.
+QByteArrayList eventFolders(const QByteArray& data, const QString& name) {
+    QByteArrayList folders;
+    scanEvents(
+        data, [&](EventEntries&&, QByteArray&& folder) { folders.push_back(folder.toLower()); },
+        name);
+    return folders;
+}
+
+// Names of a folder's entries that are folders, and of those that are files, case folded.
+struct Listing {
+    QSet<QString> folders;
+    QSet<QString> files;
+};
+Listing listing(FileSystem& fs, const QString& folder) {
+    Listing l;
+    try {
+        for (const FolderEntry& e : fs.listFolder(folder))
+            (e.isDirectory ? l.folders : l.files).insert(e.name.toCaseFolded());
+    } catch (const RuntimeError&) {
+    }
+    return l;
+}
+
+// Why the file cannot be read as a season file ("" when it can), and its events' folders.
+QString readPairFile(FileSystem& fs, const Listing& where, const QString& path,
+                     QByteArrayList& folders) {
+    const QString name = fileName(path);
+    if (where.folders.contains(name.toCaseFolded()))
+        return QStringLiteral("%1 is a folder").arg(name);
+    if (!where.files.contains(name.toCaseFolded()))
+        return QStringLiteral("%1 is missing").arg(name);
+    try {
+        folders = eventFolders(fs.readFile(path), name);
+    } catch (const RuntimeError& e) {
+        return e.description().isEmpty() ? QStringLiteral("%1: %2").arg(name, standardDescription(e.code()))
+                                         : e.description();
+    }
+    return {};
+}
+
+// The present season's active folders (none when it cannot be read).
+QByteArrayList presentFolders(FileSystem& fs, const QString& gameDir) {
+    try {
+        return eventFolders(fs.readFile(paths::seasonIni(gameDir)), QStringLiteral("67season.ini"));
+    } catch (const RuntimeError&) {
+        return {};
+    }
+}
+
+void fill(RestorablePair& pair, FileSystem& fs, const Listing& where, const QByteArrayList& present) {
+    QByteArrayList active, all;
+    pair.problem = readPairFile(fs, where, pair.seasonPath, active);
+    const QString allProblem = readPairFile(fs, where, pair.allTracksPath, all);
+    if (pair.problem.isEmpty())
+        pair.problem = allProblem;
+    if (!pair.usable())
+        return;
+    pair.activeCount = static_cast<int>(active.size());
+    pair.allTracksCount = static_cast<int>(all.size());
+    const QSet<QByteArray> inPair(active.begin(), active.end());
+    const QSet<QByteArray> now(present.begin(), present.end());
+    QSet<QByteArray> listed;
+    for (const QByteArray& f : active)
+        if (!now.contains(f) && !listed.contains(f)) {
+            listed.insert(f);
+            pair.comeBack.push_back(f);
+        }
+    for (const QByteArray& f : present)
+        if (!inPair.contains(f) && !listed.contains(f)) {
+            listed.insert(f);
+            pair.go.push_back(f);
+        }
+    // The order of the tracks in both, first appearance each.
+    QByteArrayList a, b;
+    QSet<QByteArray> takenA, takenB;
+    for (const QByteArray& f : active)
+        if (now.contains(f) && !takenA.contains(f))
+            takenA.insert(f), a.push_back(f);
+    for (const QByteArray& f : present)
+        if (inPair.contains(f) && !takenB.contains(f))
+            takenB.insert(f), b.push_back(f);
+    pair.orderChanged = a != b;
+}
+
+RestorablePair previousPair(FileSystem& fs, const QString& gameDir) {
+    RestorablePair p;
+    p.name = previousPairName();
+    p.seasonPath = paths::seasonBackup(gameDir);
+    p.allTracksPath = paths::allTracksBackup(gameDir);
+    const FileStamp stamp = fs.fileStamp(p.seasonPath);
+    if (stamp.exists)
+        p.when = QDateTime::fromMSecsSinceEpoch(stamp.modifiedNs / 1000000);
+    return p;
+}
+
+RestorablePair historyPair(const HistoryName& h) {
+    RestorablePair p;
+    p.name = h.name;
+    p.when = h.when;
+    p.seasonPath = h.seasonPath;
+    p.allTracksPath = h.allTracksPath;
+    return p;
+}
+
+} // namespace
+
+std::vector<RestorablePair> restorablePairs(FileSystem& fs, const QString& gameDir) {
+    const QByteArrayList present = presentFolders(fs, gameDir);
+    std::vector<RestorablePair> pairs;
+    pairs.push_back(previousPair(fs, gameDir));
+    fill(pairs.back(), fs, listing(fs, paths::seasonsFolder(gameDir)), present);
+    std::vector<HistoryName> names;
+    try {
+        names = historyNames(fs, gameDir);
+    } catch (const RuntimeError&) {
+    }
+    const Listing history = listing(fs, historyFolder(gameDir));
+    for (const HistoryName& h : names) {
+        pairs.push_back(historyPair(h));
+        fill(pairs.back(), fs, history, present);
+    }
+    return pairs;
+}
+
+RestorablePair restorablePair(FileSystem& fs, const QString& gameDir, const QString& name) {
+    const QByteArrayList present = presentFolders(fs, gameDir);
+    if (name.compare(previousPairName(), Qt::CaseInsensitive) == 0) {
+        RestorablePair p = previousPair(fs, gameDir);
+        fill(p, fs, listing(fs, paths::seasonsFolder(gameDir)), present);
+        return p;
+    }
+    std::vector<HistoryName> names;
+    try {
+        names = historyNames(fs, gameDir);
+    } catch (const RuntimeError&) {
+    }
+    for (const HistoryName& h : names)
+        if (h.name == name) {
+            RestorablePair p = historyPair(h);
+            fill(p, fs, listing(fs, historyFolder(gameDir)), present);
+            return p;
+        }
+    RestorablePair none;
+    none.name = name;
+    none.problem = QStringLiteral("There is no earlier season named \"%1\".").arg(name);
+    return none;
+}
+
+SeasonVersion restoreSeasonPair(FileSystem& fs, const QString& gameDir, const QString& name,
+                                const SeasonVersion* expected) {
+    // Read and checked under the lock that the write takes again: no writer comes between.
+    const std::shared_ptr<void> lock = lockSeason(fs, gameDir);
+    const RestorablePair pair = restorablePair(fs, gameDir, name);
+    if (!pair.usable())
+        throw RuntimeError(ErrorCode::FileNotFound, pair.problem);
+    const QByteArray season = fs.readFile(pair.seasonPath);
+    const QByteArray allTracks = fs.readFile(pair.allTracksPath);
+    return replaceSeasonFiles(fs, gameDir, season, allTracks, expected);
+}
+
+} // namespace gk
