@@ -184,8 +184,10 @@ bool SeasonFiles::writeSeason() {
 }
 
 void SeasonFiles::replaceSeason(const QByteArray& season, const QByteArray& allTracks) {
-    SeasonVersion written =
-        replaceSeasonFiles(files_, ctx_.ws.strGPLdir, season, allTracks, &watch_.known());
+    remember(replaceSeasonFiles(files_, ctx_.ws.strGPLdir, season, allTracks, &watch_.known()));
+}
+
+void SeasonFiles::remember(SeasonVersion written) {
     // The season is written either way; a history that cannot be kept is told once.
     if (!written.historyProblem.isEmpty() && !std::exchange(historyReported_, true))
         ctx_.dialogs.messageBox(

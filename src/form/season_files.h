@@ -40,6 +40,8 @@ class SeasonFiles {
 
     // Replaces the season files with these bytes, remembering what was written.
     void replaceSeason(const QByteArray& season, const QByteArray& allTracks);
+    // What a write of the season files wrote (told once when its history could not be kept).
+    void remember(SeasonVersion written);
 
   private:
     void writeTrackSetFile(const QString& name, const QByteArray& bytes);

@@ -109,7 +109,8 @@ TEST(Restore, RoundTripByteForByte) {
     EXPECT_EQ(fs.readFile(names[0].seasonPath), a);
     EXPECT_EQ(fs.readFile(names[3].allTracksPath), seasonOf({"first"}));
     restoreSeasonPair(fs, game.dir(), names[3].name);
-    EXPECT_EQ(game.readSeasons(), (QByteArrayList{seasonOf({"first"}), seasonOf({"first"}), b, bAll}));
+    EXPECT_EQ(game.readSeasons(),
+              (QByteArrayList{seasonOf({"first"}), seasonOf({"first"}), b, bAll}));
     setHistoryClock(nullptr);
 }
 

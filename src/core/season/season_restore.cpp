@@ -55,8 +55,9 @@ QString readPairFile(FileSystem& fs, const Listing& where, const QString& path,
     try {
         folders = eventFolders(fs.readFile(path), name);
     } catch (const RuntimeError& e) {
-        return e.description().isEmpty() ? QStringLiteral("%1: %2").arg(name, standardDescription(e.code()))
-                                         : e.description();
+        return e.description().isEmpty()
+                   ? QStringLiteral("%1: %2").arg(name, standardDescription(e.code()))
+                   : e.description();
     }
     return {};
 }
@@ -70,7 +71,8 @@ QByteArrayList presentFolders(FileSystem& fs, const QString& gameDir) {
     }
 }
 
-void fill(RestorablePair& pair, FileSystem& fs, const Listing& where, const QByteArrayList& present) {
+void fill(RestorablePair& pair, FileSystem& fs, const Listing& where,
+          const QByteArrayList& present) {
     QByteArrayList active, all;
     pair.problem = readPairFile(fs, where, pair.seasonPath, active);
     const QString allProblem = readPairFile(fs, where, pair.allTracksPath, all);

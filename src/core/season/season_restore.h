@@ -28,8 +28,8 @@ struct RestorablePair {
     QString problem; // why it cannot be restored; "" when it can
     int activeCount = 0;
     int allTracksCount = 0;
-    QByteArrayList comeBack; // active in the pair, not in the present season (by folder)
-    QByteArrayList go;       // active now, not in the pair
+    QByteArrayList comeBack;   // active in the pair, not in the present season (by folder)
+    QByteArrayList go;         // active now, not in the pair
     bool orderChanged = false; // the tracks active in both come in another order
 
     bool usable() const { return problem.isEmpty(); }
