@@ -4,6 +4,7 @@
 
 #include "platform/code_page.h"
 #include "platform/runtime_error.h"
+#include "season/season_replace.h"
 
 namespace gk {
 namespace {
@@ -59,8 +60,17 @@ bool RestoreSeason::restore(const QString& name) {
     ctx_.guarded([&] {
         const RestorablePair pair = restorablePair(files_, ctx_.ws.strGPLdir, name);
         if (!pair.usable()) {
-            ctx_.dialogs.messageBox(refusal(
-                QStringLiteral("%1\r\n\r\nNothing was restored.").arg(pair.problem)));
+            ctx_.dialogs.messageBox(
+                refusal(QStringLiteral("%1\r\n\r\nNothing was restored.").arg(pair.problem)));
+            return;
+        }
+        // Read before anything is saved: saving first moves the backups into the history.
+        QByteArray season, allTracks;
+        try {
+            season = files_.readFile(pair.seasonPath);
+            allTracks = files_.readFile(pair.allTracksPath);
+        } catch (const RuntimeError& e) {
+            ctx_.showError(e.number(), e.description());
             return;
         }
         if (ctx_.ws.bolSeasonChanged) {
@@ -68,8 +78,8 @@ bool RestoreSeason::restore(const QString& name) {
                 {QStringLiteral("You haven't saved your changes so far. Do you want to create "
                                 "the new 67season.ini first? It can then be restored from the "
                                 "history as well."),
-                 appTitle(), Buttons::YesNoCancel, Icon::Exclamation,
-                 QuestionId::SaveBeforeRestore, false, true});
+                 appTitle(), Buttons::YesNoCancel, Icon::Exclamation, QuestionId::SaveBeforeRestore,
+                 false, true});
             if (answer == Answer::Cancel)
                 return;
             if (answer == Answer::Yes) {
@@ -79,7 +89,7 @@ bool RestoreSeason::restore(const QString& name) {
             }
         }
         try {
-            seasonFiles_.remember(restoreSeasonPair(files_, ctx_.ws.strGPLdir, name));
+            seasonFiles_.remember(replaceSeasonFiles(files_, ctx_.ws.strGPLdir, season, allTracks));
         } catch (const RuntimeError& e) {
             ctx_.showError(e.number(), e.description());
             return;
