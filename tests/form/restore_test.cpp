@@ -10,8 +10,12 @@ namespace {
 
 const Message kSaveFirst{
     u"You haven't saved your changes so far. Do you want to create the new 67season.ini first? It can then be restored from the history as well."_s,
-    u"Gridkeeper"_s, Buttons::YesNoCancel, Icon::Exclamation, QuestionId::SaveBeforeRestore,
-    false, true};
+    u"Gridkeeper"_s,
+    Buttons::YesNoCancel,
+    Icon::Exclamation,
+    QuestionId::SaveBeforeRestore,
+    false,
+    true};
 
 TEST(Restore, AsksAboutUnsavedChangesThenRestoresAndReloads) {
     const QByteArray pair = seasonOf({"c"}), pairAll = seasonOf({"c", "a", "b"});
@@ -39,7 +43,9 @@ TEST(Restore, AsksAboutUnsavedChangesThenRestoresAndReloads) {
         EXPECT_EQ(h.m().restoreEarlierSeason(u"previous"_s), c.restored);
         h.dialogs.verify();
         if (!c.restored) {
-            EXPECT_EQ(h.game.readSeasons(), (QByteArrayList{original, h.game.read(u"seasons/67AllTracks.ini"_s), pair, pairAll}));
+            EXPECT_EQ(h.game.readSeasons(),
+                      (QByteArrayList{original, h.game.read(u"seasons/67AllTracks.ini"_s), pair,
+                                      pairAll}));
             EXPECT_TRUE(h.ws().bolSeasonChanged);
             continue;
         }
@@ -56,7 +62,8 @@ TEST(Restore, AsksAboutUnsavedChangesThenRestoresAndReloads) {
 TEST(Restore, RefusesAPairThatCannotBeRestoredAndTellsAHistoryItCannotKeepOnce) {
     Harness h;
     ASSERT_TRUE(h.load({"a"}, {"a"}, {"a"}));
-    h.dialogs.expectMessage(gkBox(u"67season_previous.bak is missing\r\n\r\nNothing was restored."_s));
+    h.dialogs.expectMessage(
+        gkBox(u"67season_previous.bak is missing\r\n\r\nNothing was restored."_s));
     EXPECT_FALSE(h.m().restoreEarlierSeason(u"previous"_s));
     h.game.write(u"seasons/history"_s, "a file");
     const Message historyBox = gkBox(
