@@ -42,8 +42,8 @@ FrmRestore::FrmRestore(FormModel& model, QWidget* parent)
 void FrmRestore::showCurrent() {
     const int row = list_->currentRow();
     const bool chosen = row >= 0 && static_cast<size_t>(row) < pairs_.size();
-    differences_->setPlainText(
-        chosen ? RestoreSeason::differences(pairs_[static_cast<size_t>(row)]) : QString());
+    differences_->setPlainText(chosen ? RestoreSeason::differences(pairs_[static_cast<size_t>(row)])
+                                      : QString());
     restore_->setEnabled(chosen && pairs_[static_cast<size_t>(row)].usable());
 }
 

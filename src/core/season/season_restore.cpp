@@ -21,12 +21,18 @@ QString fileName(const QString& path) {
 
 // The folders of a season file's events in file order; throws RuntimeError for a file that
 // is no season file.
-QByteArrayList eventFolders(const QByteArray& data, const QString& name) {
-    QByteArrayList folders;
-    scanEvents(
-        data, [&](EventEntries&&, QByteArray&& folder) { folders.push_back(folder.toLower()); },
+// Counts the events; with `folders`, also lists their folders in lower case.
+int scanFolders(const QByteArray& data, const QString& name, QByteArrayList* folders) {
+    int count = 0;
+    scanEventFolders(
+        data,
+        [&](QByteArrayView folder) {
+            ++count;
+            if (folders)
+                folders->push_back(folder.toByteArray().toLower());
+        },
         name);
-    return folders;
+    return count;
 }
 
 // Names of a folder's entries that are folders, and of those that are files, case folded.
@@ -45,15 +51,15 @@ Listing listing(FileSystem& fs, const QString& folder) {
 }
 
 // Why the file cannot be read as a season file ("" when it can), and its events' folders.
-QString readPairFile(FileSystem& fs, const Listing& where, const QString& path,
-                     QByteArrayList& folders) {
+QString readPairFile(FileSystem& fs, const Listing& where, const QString& path, int& count,
+                     QByteArrayList* folders = nullptr) {
     const QString name = fileName(path);
     if (where.folders.contains(name.toCaseFolded()))
         return QStringLiteral("%1 is a folder").arg(name);
     if (!where.files.contains(name.toCaseFolded()))
         return QStringLiteral("%1 is missing").arg(name);
     try {
-        folders = eventFolders(fs.readFile(path), name);
+        count = scanFolders(fs.readFile(path), name, folders);
     } catch (const RuntimeError& e) {
         return e.description().isEmpty()
                    ? QStringLiteral("%1: %2").arg(name, standardDescription(e.code()))
@@ -65,7 +71,10 @@ QString readPairFile(FileSystem& fs, const Listing& where, const QString& path,
 // The present season's active folders (none when it cannot be read).
 QByteArrayList presentFolders(FileSystem& fs, const QString& gameDir) {
     try {
-        return eventFolders(fs.readFile(paths::seasonIni(gameDir)), QStringLiteral("67season.ini"));
+        QByteArrayList folders;
+        scanFolders(fs.readFile(paths::seasonIni(gameDir)), QStringLiteral("67season.ini"),
+                    &folders);
+        return folders;
     } catch (const RuntimeError&) {
         return {};
     }
@@ -73,15 +82,13 @@ QByteArrayList presentFolders(FileSystem& fs, const QString& gameDir) {
 
 void fill(RestorablePair& pair, FileSystem& fs, const Listing& where,
           const QByteArrayList& present) {
-    QByteArrayList active, all;
-    pair.problem = readPairFile(fs, where, pair.seasonPath, active);
-    const QString allProblem = readPairFile(fs, where, pair.allTracksPath, all);
+    QByteArrayList active;
+    pair.problem = readPairFile(fs, where, pair.seasonPath, pair.activeCount, &active);
+    const QString allProblem = readPairFile(fs, where, pair.allTracksPath, pair.allTracksCount);
     if (pair.problem.isEmpty())
         pair.problem = allProblem;
     if (!pair.usable())
         return;
-    pair.activeCount = static_cast<int>(active.size());
-    pair.allTracksCount = static_cast<int>(all.size());
     const QSet<QByteArray> inPair(active.begin(), active.end());
     const QSet<QByteArray> now(present.begin(), present.end());
     QSet<QByteArray> listed;
