@@ -67,7 +67,11 @@ void BM_RestoreWindowData(benchmark::State& state) {
 }
 
 BENCHMARK(BM_HistoryOfAWrite)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RestoreWindowData)->ArgName("season")->Arg(64)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RestoreWindowData)
+    ->ArgName("season")
+    ->Arg(64)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace gk::bench

@@ -68,20 +68,44 @@ QString readPairFile(FileSystem& fs, const Listing& where, const QString& path, 
     return {};
 }
 
-// The present season's active folders (none when it cannot be read).
-QByteArrayList presentFolders(FileSystem& fs, const QString& gameDir) {
-    try {
-        QByteArrayList folders;
-        scanFolders(fs.readFile(paths::seasonIni(gameDir)), QStringLiteral("67season.ini"),
-                    &folders);
-        return folders;
-    } catch (const RuntimeError&) {
-        return {};
-    }
+// Each folder's first place in a season, by folder.
+using FirstPlaces = QHash<QByteArray, int>;
+FirstPlaces firstPlaces(const QByteArrayList& folders) {
+    FirstPlaces first;
+    first.reserve(folders.size());
+    for (int i = 0; i < folders.size(); ++i)
+        if (!first.contains(folders[i]))
+            first.insert(folders[i], i);
+    return first;
 }
 
-void fill(RestorablePair& pair, FileSystem& fs, const Listing& where,
-          const QByteArrayList& present) {
+// The present season's active folders (none when it cannot be read), read once for all pairs.
+struct Present {
+    QByteArrayList folders;
+    FirstPlaces first;
+};
+Present presentSeason(FileSystem& fs, const QString& gameDir) {
+    Present present;
+    try {
+        scanFolders(fs.readFile(paths::seasonIni(gameDir)), QStringLiteral("67season.ini"),
+                    &present.folders);
+    } catch (const RuntimeError&) {
+        present.folders.clear();
+    }
+    present.first = firstPlaces(present.folders);
+    return present;
+}
+
+// The next place from `i` on that holds a folder's first place in `list` and a folder of
+// `other`; the list's size when there is none.
+int nextShared(const QByteArrayList& list, const FirstPlaces& first, const FirstPlaces& other,
+               int i) {
+    while (i < list.size() && (first.value(list[i]) != i || !other.contains(list[i])))
+        ++i;
+    return i;
+}
+
+void fill(RestorablePair& pair, FileSystem& fs, const Listing& where, const Present& present) {
     QByteArrayList active;
     pair.problem = readPairFile(fs, where, pair.seasonPath, pair.activeCount, &active);
     const QString allProblem = readPairFile(fs, where, pair.allTracksPath, pair.allTracksCount);
@@ -89,29 +113,21 @@ void fill(RestorablePair& pair, FileSystem& fs, const Listing& where,
         pair.problem = allProblem;
     if (!pair.usable())
         return;
-    const QSet<QByteArray> inPair(active.begin(), active.end());
-    const QSet<QByteArray> now(present.begin(), present.end());
-    QSet<QByteArray> listed;
-    for (const QByteArray& f : active)
-        if (!now.contains(f) && !listed.contains(f)) {
-            listed.insert(f);
-            pair.comeBack.push_back(f);
-        }
-    for (const QByteArray& f : present)
-        if (!inPair.contains(f) && !listed.contains(f)) {
-            listed.insert(f);
-            pair.go.push_back(f);
-        }
-    // The order of the tracks in both, first appearance each.
-    QByteArrayList a, b;
-    QSet<QByteArray> takenA, takenB;
-    for (const QByteArray& f : active)
-        if (now.contains(f) && !takenA.contains(f))
-            takenA.insert(f), a.push_back(f);
-    for (const QByteArray& f : present)
-        if (inPair.contains(f) && !takenB.contains(f))
-            takenB.insert(f), b.push_back(f);
-    pair.orderChanged = a != b;
+    const FirstPlaces first = firstPlaces(active);
+    for (int i = 0; i < active.size(); ++i)
+        if (first.value(active[i]) == i && !present.first.contains(active[i]))
+            pair.comeBack.push_back(active[i]);
+    for (int i = 0; i < present.folders.size(); ++i)
+        if (present.first.value(present.folders[i]) == i && !first.contains(present.folders[i]))
+            pair.go.push_back(present.folders[i]);
+    // The tracks in both, each at its first place, in the pair's order and in the present one.
+    int i = nextShared(active, first, present.first, 0);
+    int j = nextShared(present.folders, present.first, first, 0);
+    while (i < active.size() && j < present.folders.size() && active[i] == present.folders[j]) {
+        i = nextShared(active, first, present.first, i + 1);
+        j = nextShared(present.folders, present.first, first, j + 1);
+    }
+    pair.orderChanged = i < active.size() || j < present.folders.size();
 }
 
 RestorablePair previousPair(FileSystem& fs, const QString& gameDir) {
@@ -137,7 +153,7 @@ RestorablePair historyPair(const HistoryName& h) {
 } // namespace
 
 std::vector<RestorablePair> restorablePairs(FileSystem& fs, const QString& gameDir) {
-    const QByteArrayList present = presentFolders(fs, gameDir);
+    const Present present = presentSeason(fs, gameDir);
     std::vector<RestorablePair> pairs;
     pairs.push_back(previousPair(fs, gameDir));
     fill(pairs.back(), fs, listing(fs, paths::seasonsFolder(gameDir)), present);
@@ -155,7 +171,7 @@ std::vector<RestorablePair> restorablePairs(FileSystem& fs, const QString& gameD
 }
 
 RestorablePair restorablePair(FileSystem& fs, const QString& gameDir, const QString& name) {
-    const QByteArrayList present = presentFolders(fs, gameDir);
+    const Present present = presentSeason(fs, gameDir);
     if (name.compare(previousPairName(), Qt::CaseInsensitive) == 0) {
         RestorablePair p = previousPair(fs, gameDir);
         fill(p, fs, listing(fs, paths::seasonsFolder(gameDir)), present);
