@@ -87,7 +87,7 @@ namespace {
 // table here.
 std::vector<Command> allCommands() {
     std::vector<Command> commands = seasonCommands();
-    for (auto more : {checkCommands, launchCommands}) {
+    for (auto more : {checkCommands, launchCommands, historyCommands}) {
         std::vector<Command> table = more();
         commands.insert(commands.end(), table.begin(), table.end());
     }

@@ -69,6 +69,7 @@ struct Command {
 std::vector<Command> seasonCommands();
 std::vector<Command> checkCommands();
 std::vector<Command> launchCommands();
+std::vector<Command> historyCommands(); // history_commands.cpp
 
 // The rows of a list whose text equals the argument: as typed in the game's code page, or as
 // the raw bytes of an argument that was not UTF-8 (see argumentText).

@@ -11,6 +11,7 @@ FormModel::FormModel(FormPlatform platform)
       listCommands_(ctx_, selection_), playerCar_(ctx_, platform.files, selection_),
       seasonFiles_(ctx_, platform, selection_, [this] { seasonFilesChangeReported(); }),
       trackSets_(ctx_, platform.files, seasonFiles_, playerCar_),
+      restoreSeason_(ctx_, platform.files, seasonFiles_),
       startup_(ctx_, platform, seasonFiles_, playerCar_, trackSets_), drop_(ctx_, selection_),
       undo_(ctx_, selection_, listCommands_, trackSets_, drop_) {
     launch_ = std::make_unique<LaunchFlow>(

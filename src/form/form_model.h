@@ -14,6 +14,7 @@
 #include "platform/shell.h"
 #include "player_car.h"
 #include "report/track_check.h"
+#include "restore_season.h"
 #include "season/loader.h"
 #include "season/season_writer.h"
 #include "season_files.h"
@@ -163,6 +164,10 @@ class FormModel {
     TrackReport trackReport();
     // The names the Track Sets menu offers.
     QStringList offeredTrackSets() const;
+    // "File > Restore an earlier season…": the pairs it lists, and the restore of one by name
+    // (true when restored).
+    std::vector<RestorablePair> earlierSeasons() { return restoreSeason_.pairs(); }
+    bool restoreEarlierSeason(const QString& name) { return restoreSeason_.restore(name); }
 
     // ---- state
     Workspace& workspace() { return ws_; }
@@ -206,6 +211,7 @@ class FormModel {
     PlayerCar playerCar_;
     SeasonFiles seasonFiles_;
     TrackSets trackSets_;
+    RestoreSeason restoreSeason_;
     Startup startup_;
     ListDrop drop_;
     UndoHistory undo_;

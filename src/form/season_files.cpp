@@ -16,6 +16,8 @@
 #include "season/season_writer.h"
 #include "season/track_set_name.h"
 
+#include <utility>
+
 namespace gk {
 
 void SeasonFiles::cmdMakeIni_Click() {
@@ -182,8 +184,19 @@ bool SeasonFiles::writeSeason() {
 }
 
 void SeasonFiles::replaceSeason(const QByteArray& season, const QByteArray& allTracks) {
-    watch_.remember(
-        replaceSeasonFiles(files_, ctx_.ws.strGPLdir, season, allTracks, &watch_.known()));
+    remember(replaceSeasonFiles(files_, ctx_.ws.strGPLdir, season, allTracks, &watch_.known()));
+}
+
+void SeasonFiles::remember(SeasonVersion written) {
+    // The season is written either way; a history that cannot be kept is told once.
+    if (!written.historyProblem.isEmpty() && !std::exchange(historyReported_, true))
+        ctx_.dialogs.messageBox(
+            {QStringLiteral("The season files were written, but the season they replaced could "
+                            "not be kept in the history (%1). Earlier seasons can be restored "
+                            "from the backups only.")
+                 .arg(written.historyProblem),
+             appTitle(), Buttons::Ok, Icon::Exclamation, MessageKind::Information});
+    watch_.remember(std::move(written));
 }
 
 void SeasonFiles::writeTrackSetFile(const QString& name, const QByteArray& bytes) {

@@ -38,10 +38,14 @@ class SeasonFiles {
     // run of an inactive track, or a change by another program that the user did not overwrite.
     bool writeHeldBack() const { return heldBack_; }
 
+    // Replaces the season files with these bytes, remembering what was written.
+    void replaceSeason(const QByteArray& season, const QByteArray& allTracks);
+    // What a write of the season files wrote (told once when its history could not be kept).
+    void remember(SeasonVersion written);
+
   private:
     void writeTrackSetFile(const QString& name, const QByteArray& bytes);
 
-    void replaceSeason(const QByteArray& season, const QByteArray& allTracks);
     bool writeSeason();
     void refuseWhileRunning();
 
@@ -54,6 +58,7 @@ class SeasonFiles {
     PartialLoadGuard loadGuard_;
     SeasonWatch watch_;
     bool heldBack_ = false;
+    bool historyReported_ = false; // a history that cannot be kept was told
     // Held from the first read on when the platform asks for it (see FormPlatform).
     std::shared_ptr<void> seasonLock_;
 };

@@ -4,6 +4,7 @@
 
 #include "about.h"
 #include "frm_reports.h"
+#include "frm_restore.h"
 #include "infoform.h"
 #include "layout.h"
 #include "platform/code_page.h"
@@ -593,6 +594,9 @@ void FrmMain::buildMenus() {
     QAction* create = file->addAction(QStringLiteral("&Create 67season.ini"));
     connect(create, &QAction::triggered, this,
             [this] { handle([this] { model_.mnuFile_Click(1); }); });
+    QAction* restore = file->addAction(QStringLiteral("&Restore an earlier season…"));
+    connect(restore, &QAction::triggered, this,
+            [this] { handle([this] { FrmRestore(model_, this).exec(); }); });
     file->addSeparator();
     QAction* check = file->addAction(QStringLiteral("Ch&eck tracks"));
     connect(check, &QAction::triggered, this,

@@ -98,6 +98,50 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
     EXPECT_FALSE(settings.open(QIODevice::ReadOnly) && settings.readAll().contains("GPLDir"));
 }
 
+// The history and the restore: the list, a dry run that changes nothing, a restore that
+// brings the earlier season back byte for byte, and the pairs that cannot be restored.
+TEST_F(Cli, HistoryAndRestore) {
+    game.addTracks({"a", "b", "c"});
+    game.writeSeason({"b", "a"});
+    game.writeAllTracks({"b", "a", "c"});
+    const QByteArray original = game.season();
+    const char* missing = "cannot be restored: 67season_previous.bak is missing";
+    EXPECT_EQ(run("history").out, QByteArray("previous\t-\t") + missing + "\n");
+    Result r = run("restore");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("67season_previous.bak is missing")) << r.err.constData();
+    ASSERT_EQ(run("deactivate|a").status, 0);
+    r = run("history");
+    const QList<QByteArray> lines = r.out.split('\n');
+    ASSERT_EQ(lines.size(), 3) << r.out.constData();
+    EXPECT_TRUE(lines[0].startsWith("previous\t") && lines[0].endsWith("\t2 active\t3 in all"));
+    EXPECT_TRUE(lines[1].endsWith("\t2 active\t3 in all")) << r.out.constData();
+    const QByteArray written = game.season();
+    r = run("restore|previous|--dry-run");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.endsWith("\nActive again: a\n")) << r.out.constData();
+    EXPECT_EQ(game.season(), written);
+    EXPECT_EQ(run("restore").status, 0);
+    EXPECT_EQ(game.season(), original);
+    EXPECT_EQ(game.read(u"seasons/67season_previous.bak"_s), written);
+    // The first write's history entry is the original too.
+    const QByteArray name = lines[1].left(lines[1].indexOf('\t'));
+    game.write(u"seasons/67season.ini"_s, seasonOf({"c"}));
+    r = run(("restore|" + name).constData());
+    EXPECT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_EQ(game.season(), original);
+    for (const char* args : {"restore|2000-01-01 00-00-00", "restore|nothing|--dry-run"}) {
+        r = run(args);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_TRUE(r.err.contains("There is no earlier season named")) << r.err.constData();
+    }
+    game.write(u"seasons/67AllTracks_previous.bak"_s, "[Event1]\r\nx\r\n");
+    r = run("restore");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("67AllTracks_previous.bak")) << r.err.constData();
+    EXPECT_EQ(game.season(), original);
+}
+
 // Writers at once take turns from their read to their write: every change survives, and the
 // season files and backups are complete after every round.
 TEST_F(Cli, ConcurrentWritersKeepEveryChange) {

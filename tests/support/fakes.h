@@ -149,6 +149,9 @@ class FaultyFileSystem : public QtFileSystem {
     void removeFile(const QString& path) override {
         change("remove", path), QtFileSystem::removeFile(path);
     }
+    void makeFolder(const QString& path) override {
+        change("mkdir", path), QtFileSystem::makeFolder(path);
+    }
     // Runs once, right before the next folder lock is taken: another writer's change that
     // lands at that moment.
     std::function<void()> beforeLock;

@@ -36,6 +36,7 @@ enum class QuestionId {
     WritePartialSeason,     // the season was read only in part: write it anyway?
     OverwriteTrackSet,      // the track set exists: overwrite it?
     DiscardUnsavedChanges,  // opening a track set over unsaved changes: go on?
+    SaveBeforeRestore,      // restoring an earlier season with unsaved changes: save them first?
 };
 
 // A message box: what it shows (text, title, buttons, icon, default button) and what it

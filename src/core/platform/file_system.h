@@ -51,6 +51,8 @@ class FileSystem {
     // Replaces an existing target in one step.
     virtual void renameFile(const QString& from, const QString& to) = 0;
     virtual void removeFile(const QString& path) = 0;
+    // Makes the folder (its parent must exist); nothing when it is there already.
+    virtual void makeFolder(const QString& path) = 0;
     // The file a symbolic link leads to (following a chain of links), or `path` itself when it
     // is no link. Never throws.
     virtual QString resolveLinks(const QString& path) = 0;

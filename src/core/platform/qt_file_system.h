@@ -24,6 +24,7 @@ class QtFileSystem : public FileSystem {
     void linkOrCopyFile(const QString& from, const QString& to) override;
     void renameFile(const QString& from, const QString& to) override;
     void removeFile(const QString& path) override;
+    void makeFolder(const QString& path) override; // in qt_make_folder.cpp
     QString resolveLinks(const QString& path) override;
     FileStamp fileStamp(const QString& path) override;
     std::shared_ptr<void> lockFolder(const QString& path) override;

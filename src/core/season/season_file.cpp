@@ -122,9 +122,13 @@ struct Place {
 
 } // namespace
 
-void scanEvents(const QByteArray& data,
-                const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent,
-                const QString& fileName) {
+namespace {
+
+// The scan both readers share. With `Keep`, every event is handed over whole (its entries and
+// extra lines copied) once its extra lines are read; without, only its folder, as a view into
+// `data`, at once.
+template <bool Keep, class OnEvent>
+void scan(const QByteArray& data, const OnEvent& onEvent, const QString& fileName) {
     Place place{fileName};
     if (looksLikeUtf16(data))
         place.fail(ErrorCode::InvalidFileFormat,
@@ -142,7 +146,8 @@ void scanEvents(const QByteArray& data,
             return;
         havePending = false;
         try {
-            onEvent(std::move(pending), std::move(pendingFolder));
+            if constexpr (Keep)
+                onEvent(std::move(pending), std::move(pendingFolder));
         } catch (const RuntimeError& e) {
             if (e.code() != ErrorCode::Overflow)
                 throw;
@@ -156,16 +161,18 @@ void scanEvents(const QByteArray& data,
         pending = EventEntries();
     };
     QByteArrayView line;
+    std::array<QByteArrayView, 7> entries;
     while (reader.next(line)) {
         if (!isEventHeader(line)) {
-            if (havePending && !isBlank(line))
+            if (Keep && havePending && !isBlank(line))
                 pending.extra.push_back(line.toByteArray());
             continue;
         }
-        deliver();
+        if constexpr (Keep)
+            deliver();
         ++place.event;
         place.line = reader.lineNumber();
-        for (QByteArray& entry : pending.entry) {
+        for (QByteArrayView& entry : entries) {
             if (!reader.next(line))
                 place.fail(ErrorCode::PastEndOfFile,
                            QStringLiteral("%1 ends inside event %2 (line %3).")
@@ -177,18 +184,38 @@ void scanEvents(const QByteArray& data,
                            QStringLiteral("%1 has fewer than seven lines before the next event "
                                           "header.")
                                .arg(place.where()));
-            entry = line.toByteArray();
+            entry = line;
         }
-        const std::optional<QByteArrayView> folder = folderOfTrackDirectory(pending.entry[2]);
+        const std::optional<QByteArrayView> folder = folderOfTrackDirectory(entries[2]);
         if (!folder)
             place.fail(ErrorCode::InvalidArgument,
                        QStringLiteral("the track-directory line of %1 gives no folder name: "
                                       "\"%2\".")
-                           .arg(place.where(), decodeGameText(pending.entry[2])));
-        pendingFolder = folder->toByteArray();
-        havePending = true;
+                           .arg(place.where(), decodeGameText(entries[2].toByteArray())));
+        if constexpr (Keep) {
+            for (size_t i = 0; i < entries.size(); ++i)
+                pending.entry[i] = entries[i].toByteArray();
+            pendingFolder = folder->toByteArray();
+            havePending = true;
+        } else {
+            onEvent(*folder);
+        }
     }
-    deliver();
+    if constexpr (Keep)
+        deliver();
+}
+
+} // namespace
+
+void scanEvents(const QByteArray& data,
+                const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent,
+                const QString& fileName) {
+    scan<true>(data, onEvent, fileName);
+}
+
+void scanEventFolders(const QByteArray& data, const std::function<void(QByteArrayView)>& onFolder,
+                      const QString& fileName) {
+    scan<false>(data, onFolder, fileName);
 }
 
 SeasonFileBuilder::SeasonFileBuilder(QByteArrayView name, qsizetype numEvents,

@@ -61,6 +61,10 @@ std::optional<QByteArrayView> folderOfTrackDirectory(QByteArrayView line);
 void scanEvents(const QByteArray& data,
                 const std::function<void(EventEntries&& entries, QByteArray&& folder)>& onEvent,
                 const QString& fileName = {});
+// The same scan and the same faults, handing over only each event's folder (a view into
+// `data`): for a reader that needs no entries.
+void scanEventFolders(const QByteArray& data, const std::function<void(QByteArrayView)>& onFolder,
+                      const QString& fileName = {});
 
 // Builds a season file: header block, then events, every line ended by CR LF.
 class SeasonFileBuilder {

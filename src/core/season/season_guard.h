@@ -21,6 +21,8 @@ struct SeasonVersion {
     FileVersion season; // the player's real season (see realSeasonPath)
     FileVersion allTracks;
     bool known = false;
+    // After a write: why the replaced pair could not be kept in the history ("" when it was).
+    QString historyProblem = {};
 };
 
 // The file's version (throws RuntimeError when it cannot be read); the stamp is taken before the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The all-or-nothing replacement of the two season files with their backups.
 #include "season_replace.h"
+#include "season_history.h"
 
 #include "game/game_paths.h"
 #include "platform/file_system.h"
@@ -126,6 +127,7 @@ SeasonVersion replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const Q
     written.season = {fs.fileStamp(slots[0].live), season};
     written.allTracks = {fs.fileStamp(slots[1].live), allTracks};
     written.known = true;
+    written.historyProblem = keepReplacedPair(fs, gameDir);
     return written;
 }
 

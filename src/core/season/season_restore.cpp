@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Earlier seasons: the backups and the history as pairs to restore, and their differences.
+#include "season_restore.h"
+
+#include "game/game_paths.h"
+#include "platform/file_system.h"
+#include "platform/runtime_error.h"
+#include "season_file.h"
+#include "season_history.h"
+#include "season_replace.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace gk {
+namespace {
+
+QString fileName(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('\\')) + 1);
+}
+
+// The folders of a season file's events in file order; throws RuntimeError for a file that
+// is no season file.
+// Counts the events; with `folders`, also lists their folders in lower case.
+int scanFolders(const QByteArray& data, const QString& name, QByteArrayList* folders) {
+    int count = 0;
+    scanEventFolders(
+        data,
+        [&](QByteArrayView folder) {
+            ++count;
+            if (folders)
+                folders->push_back(folder.toByteArray().toLower());
+        },
+        name);
+    return count;
+}
+
+// Names of a folder's entries that are folders, and of those that are files, case folded.
+struct Listing {
+    QSet<QString> folders;
+    QSet<QString> files;
+};
+Listing listing(FileSystem& fs, const QString& folder) {
+    Listing l;
+    try {
+        for (const FolderEntry& e : fs.listFolder(folder))
+            (e.isDirectory ? l.folders : l.files).insert(e.name.toCaseFolded());
+    } catch (const RuntimeError&) {
+    }
+    return l;
+}
+
+// Why the file cannot be read as a season file ("" when it can), and its events' folders.
+QString readPairFile(FileSystem& fs, const Listing& where, const QString& path, int& count,
+                     QByteArrayList* folders = nullptr) {
+    const QString name = fileName(path);
+    if (where.folders.contains(name.toCaseFolded()))
+        return QStringLiteral("%1 is a folder").arg(name);
+    if (!where.files.contains(name.toCaseFolded()))
+        return QStringLiteral("%1 is missing").arg(name);
+    try {
+        count = scanFolders(fs.readFile(path), name, folders);
+    } catch (const RuntimeError& e) {
+        return e.description().isEmpty()
+                   ? QStringLiteral("%1: %2").arg(name, standardDescription(e.code()))
+                   : e.description();
+    }
+    return {};
+}
+
+// Each folder's first place in a season, by folder.
+using FirstPlaces = QHash<QByteArray, int>;
+FirstPlaces firstPlaces(const QByteArrayList& folders) {
+    FirstPlaces first;
+    first.reserve(folders.size());
+    for (int i = 0; i < folders.size(); ++i)
+        if (!first.contains(folders[i]))
+            first.insert(folders[i], i);
+    return first;
+}
+
+// The present season's active folders (none when it cannot be read), read once for all pairs.
+struct Present {
+    QByteArrayList folders;
+    FirstPlaces first;
+};
+Present presentSeason(FileSystem& fs, const QString& gameDir) {
+    Present present;
+    try {
+        scanFolders(fs.readFile(paths::seasonIni(gameDir)), QStringLiteral("67season.ini"),
+                    &present.folders);
+    } catch (const RuntimeError&) {
+        present.folders.clear();
+    }
+    present.first = firstPlaces(present.folders);
+    return present;
+}
+
+// The next place from `i` on that holds a folder's first place in `list` and a folder of
+// `other`; the list's size when there is none.
+int nextShared(const QByteArrayList& list, const FirstPlaces& first, const FirstPlaces& other,
+               int i) {
+    while (i < list.size() && (first.value(list[i]) != i || !other.contains(list[i])))
+        ++i;
+    return i;
+}
+
+void fill(RestorablePair& pair, FileSystem& fs, const Listing& where, const Present& present) {
+    QByteArrayList active;
+    pair.problem = readPairFile(fs, where, pair.seasonPath, pair.activeCount, &active);
+    const QString allProblem = readPairFile(fs, where, pair.allTracksPath, pair.allTracksCount);
+    if (pair.problem.isEmpty())
+        pair.problem = allProblem;
+    if (!pair.usable())
+        return;
+    const FirstPlaces first = firstPlaces(active);
+    for (int i = 0; i < active.size(); ++i)
+        if (first.value(active[i]) == i && !present.first.contains(active[i]))
+            pair.comeBack.push_back(active[i]);
+    for (int i = 0; i < present.folders.size(); ++i)
+        if (present.first.value(present.folders[i]) == i && !first.contains(present.folders[i]))
+            pair.go.push_back(present.folders[i]);
+    // The tracks in both, each at its first place, in the pair's order and in the present one.
+    int i = nextShared(active, first, present.first, 0);
+    int j = nextShared(present.folders, present.first, first, 0);
+    while (i < active.size() && j < present.folders.size() && active[i] == present.folders[j]) {
+        i = nextShared(active, first, present.first, i + 1);
+        j = nextShared(present.folders, present.first, first, j + 1);
+    }
+    pair.orderChanged = i < active.size() || j < present.folders.size();
+}
+
+RestorablePair previousPair(FileSystem& fs, const QString& gameDir) {
+    RestorablePair p;
+    p.name = previousPairName();
+    p.seasonPath = paths::seasonBackup(gameDir);
+    p.allTracksPath = paths::allTracksBackup(gameDir);
+    const FileStamp stamp = fs.fileStamp(p.seasonPath);
+    if (stamp.exists)
+        p.when = QDateTime::fromMSecsSinceEpoch(stamp.modifiedNs / 1000000);
+    return p;
+}
+
+RestorablePair historyPair(const HistoryName& h) {
+    RestorablePair p;
+    p.name = h.name;
+    p.when = h.when;
+    p.seasonPath = h.seasonPath;
+    p.allTracksPath = h.allTracksPath;
+    return p;
+}
+
+} // namespace
+
+std::vector<RestorablePair> restorablePairs(FileSystem& fs, const QString& gameDir) {
+    const Present present = presentSeason(fs, gameDir);
+    std::vector<RestorablePair> pairs;
+    pairs.push_back(previousPair(fs, gameDir));
+    fill(pairs.back(), fs, listing(fs, paths::seasonsFolder(gameDir)), present);
+    std::vector<HistoryName> names;
+    try {
+        names = historyNames(fs, gameDir);
+    } catch (const RuntimeError&) {
+    }
+    const Listing history = listing(fs, historyFolder(gameDir));
+    for (const HistoryName& h : names) {
+        pairs.push_back(historyPair(h));
+        fill(pairs.back(), fs, history, present);
+    }
+    return pairs;
+}
+
+RestorablePair restorablePair(FileSystem& fs, const QString& gameDir, const QString& name) {
+    const Present present = presentSeason(fs, gameDir);
+    if (name.compare(previousPairName(), Qt::CaseInsensitive) == 0) {
+        RestorablePair p = previousPair(fs, gameDir);
+        fill(p, fs, listing(fs, paths::seasonsFolder(gameDir)), present);
+        return p;
+    }
+    std::vector<HistoryName> names;
+    try {
+        names = historyNames(fs, gameDir);
+    } catch (const RuntimeError&) {
+    }
+    for (const HistoryName& h : names)
+        if (h.name == name) {
+            RestorablePair p = historyPair(h);
+            fill(p, fs, listing(fs, historyFolder(gameDir)), present);
+            return p;
+        }
+    RestorablePair none;
+    none.name = name;
+    none.problem = QStringLiteral("There is no earlier season named \"%1\".").arg(name);
+    return none;
+}
+
+SeasonVersion restoreSeasonPair(FileSystem& fs, const QString& gameDir, const QString& name,
+                                const SeasonVersion* expected) {
+    // Read and checked under the lock that the write takes again: no writer comes between.
+    const std::shared_ptr<void> lock = lockSeason(fs, gameDir);
+    const RestorablePair pair = restorablePair(fs, gameDir, name);
+    if (!pair.usable())
+        throw RuntimeError(ErrorCode::FileNotFound, pair.problem);
+    const QByteArray season = fs.readFile(pair.seasonPath);
+    const QByteArray allTracks = fs.readFile(pair.allTracksPath);
+    return replaceSeasonFiles(fs, gameDir, season, allTracks, expected);
+}
+
+} // namespace gk

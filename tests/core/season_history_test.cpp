@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The history of replaced season pairs: names, the limit, foreign names, faults.
+#include "season/season_history.h"
+#include "season/season_replace.h"
+#include "support/fakes.h"
+#include "support/game_folder.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace gk::test {
+namespace {
+
+// A clock that starts at 2026-12-06 14:03:22 and moves on by `step` seconds per reading.
+struct SteppingClock {
+    explicit SteppingClock(int step) {
+        setHistoryClock([this, step] {
+            const QDateTime t = start.addSecs(readings++ * step).addMSecs(250);
+            return t;
+        });
+    }
+    ~SteppingClock() { setHistoryClock(nullptr); }
+    QDateTime start = QDateTime(QDate(2026, 12, 6), QTime(14, 3, 22));
+    int readings = 0;
+};
+
+QStringList historyFiles(const GameFolder& game) {
+    return QDir(game.path(u"seasons/history"_s)).entryList(QDir::Files, QDir::Name);
+}
+
+// Writes season n (and its all-tracks file) over the present pair.
+void writeSeason(FileSystem& fs, const GameFolder& game, int n) {
+    replaceSeasonFiles(fs, game.dir(), seasonOf({"s" + QByteArray::number(n)}),
+                       seasonOf({"a" + QByteArray::number(n)}));
+}
+
+TEST(History, KeepsTheReplacedPairsAsLinksNamedByTimeUpToTwenty) {
+    struct Case {
+        int step;   // seconds between writes
+        int writes; // after the first, which replaces nothing
+        QStringList firstFiles;
+    };
+    for (const Case& c : {
+             Case{1,
+                  2,
+                  {u"67AllTracks 2026-12-06 14-03-22.ini"_s,
+                   u"67AllTracks 2026-12-06 14-03-23.ini"_s, u"67season 2026-12-06 14-03-22.ini"_s,
+                   u"67season 2026-12-06 14-03-23.ini"_s}},
+             Case{0,
+                  3,
+                  {u"67AllTracks 2026-12-06 14-03-22 (2).ini"_s,
+                   u"67AllTracks 2026-12-06 14-03-22 (3).ini"_s,
+                   u"67AllTracks 2026-12-06 14-03-22.ini"_s,
+                   u"67season 2026-12-06 14-03-22 (2).ini"_s}},
+         }) {
+        GameFolder game;
+        game.write(u"seasons/history/notes.txt"_s, "mine");
+        game.write(u"seasons/history/67season 2020-01-01 00-00-00.bak"_s, "mine too");
+        SteppingClock clock(c.step);
+        QtFileSystem fs;
+        for (int n = 0; n <= c.writes; ++n)
+            writeSeason(fs, game, n);
+        QStringList files = historyFiles(game);
+        files.removeAll(u"notes.txt"_s);
+        files.removeAll(u"67season 2020-01-01 00-00-00.bak"_s);
+        EXPECT_EQ(files.mid(0, 4), c.firstFiles) << c.step;
+        // The newest pair is the one the last write replaced, as second names of the backups.
+        const std::vector<HistoryName> pairs = historyNames(fs, game.dir());
+        ASSERT_EQ(pairs.size(), static_cast<std::size_t>(c.writes));
+        EXPECT_EQ(game.read(u"seasons/67season_previous.bak"_s),
+                  seasonOf({"s" + QByteArray::number(c.writes - 1)}));
+        EXPECT_EQ(fs.fileStamp(pairs[0].seasonPath).id,
+                  fs.fileStamp(game.dir() + u"\\seasons\\67season_previous.bak"_s).id);
+        EXPECT_EQ(fs.readFile(pairs.back().allTracksPath), seasonOf({"a0"}));
+    }
+    // Twenty-two writes: the first replaced nothing, the twenty-second dropped the oldest pair.
+    GameFolder game;
+    game.write(u"seasons/history/notes.txt"_s, "mine");
+    SteppingClock clock(1);
+    QtFileSystem fs;
+    for (int n = 0; n < 22; ++n)
+        writeSeason(fs, game, n);
+    const std::vector<HistoryName> pairs = historyNames(fs, game.dir());
+    ASSERT_EQ(pairs.size(), 20u);
+    EXPECT_EQ(fs.readFile(pairs.back().seasonPath), seasonOf({"s1"}));
+    EXPECT_EQ(fs.readFile(pairs.front().seasonPath), seasonOf({"s20"}));
+    EXPECT_EQ(historyFiles(game).size(), 41);
+    EXPECT_TRUE(game.exists(u"seasons/history/notes.txt"_s));
+}
+
+// A history that cannot be kept leaves the write done and says why; a failed write leaves the
+// history as it was, whichever operation fails.
+TEST(History, FaultsNeverCostTheWriteAndAFailedWriteLeavesItAlone) {
+    {
+        GameFolder game;
+        game.write(u"seasons/history"_s, "a file");
+        SteppingClock clock(1);
+        QtFileSystem fs;
+        writeSeason(fs, game, 0);
+        replaceSeasonFiles(fs, game.dir(), "x", "y");
+        const SeasonVersion v = replaceSeasonFiles(fs, game.dir(), "x2", "y2");
+        EXPECT_TRUE(v.historyProblem.endsWith(u"history is a file, not a folder"_s))
+            << v.historyProblem.toStdString();
+        EXPECT_EQ(game.season(), "x2");
+    }
+    std::set<std::string> failed;
+    bool finished = false;
+    for (int failAt = 1; failAt <= 64 && !finished; ++failAt) {
+        GameFolder game;
+        SteppingClock clock(1);
+        FaultyFileSystem fs;
+        writeSeason(fs, game, 0);
+        writeSeason(fs, game, 1);
+        const QStringList before = historyFiles(game);
+        fs.changes = 0;
+        fs.failAt = failAt;
+        SeasonVersion written;
+        try {
+            writeSeason(fs, game, 2);
+            finished = fs.changes < failAt;
+            EXPECT_EQ(game.season(), seasonOf({"s2"}));
+            const QStringList after = historyFiles(game);
+            EXPECT_TRUE(after == before || after.size() == 4) << failAt;
+        } catch (const RuntimeError&) {
+            EXPECT_EQ(historyFiles(game), before) << failAt;
+        }
+        failed.insert(fs.failed.begin(), fs.failed.end());
+    }
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(failed.count("link") && failed.count("rename"));
+}
+
+} // namespace
+} // namespace gk::test
