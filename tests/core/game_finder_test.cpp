@@ -22,12 +22,8 @@ TEST(GameFinder, FindsGameFoldersInTheUsualPlacesMostLikelyFirst) {
         QStringList found;  // below the home folder
         int limit = 8;
     };
-    const QStringList game = {u"gpl.exe"_s, u"driver.ini"_s};
-    const auto at = [&](const QString& folder) {
-        QStringList files;
-        for (const QString& f : game)
-            files << folder + u'/' + f;
-        return files;
+    const auto at = [](const QString& folder) {
+        return QStringList{folder + u"/gpl.exe"_s, folder + u"/driver.ini"_s};
     };
     const std::vector<Case> cases = {
         {"the default prefix",

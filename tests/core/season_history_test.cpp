@@ -14,10 +14,7 @@ namespace {
 // A clock that starts at 2026-12-06 14:03:22 and moves on by `step` seconds per reading.
 struct SteppingClock {
     explicit SteppingClock(int step) {
-        setHistoryClock([this, step] {
-            const QDateTime t = start.addSecs(readings++ * step).addMSecs(250);
-            return t;
-        });
+        setHistoryClock([this, step] { return start.addSecs(readings++ * step).addMSecs(250); });
     }
     ~SteppingClock() { setHistoryClock(nullptr); }
     QDateTime start = QDateTime(QDate(2026, 12, 6), QTime(14, 3, 22));

@@ -34,12 +34,10 @@ TEST(Restore, PairsThatCannotBeRestoredSayWhy) {
          }) {
         GameFolder game;
         writeHistory(game, c.season, seasonOf({"a", "b", "c"}));
-        if (c.season == "-")
+        if (c.season == "-" || c.season == "/")
             game.remove(u"seasons/history/67season %1.ini"_s.arg(kStamp));
-        if (c.season == "/") {
-            game.remove(u"seasons/history/67season %1.ini"_s.arg(kStamp));
+        if (c.season == "/")
             QDir(game.path(u"seasons/history"_s)).mkdir(u"67season %1.ini"_s.arg(kStamp));
-        }
         QtFileSystem fs;
         const std::vector<RestorablePair> pairs = restorablePairs(fs, game.dir());
         ASSERT_EQ(pairs.size(), 2u);
