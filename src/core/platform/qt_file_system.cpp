@@ -85,61 +85,24 @@ bool existsAsWritten(const QString& native) {
 
 QString QtFileSystem::matchComponent(const QString& folder, const QString& name) {
     const QString key = folder.isEmpty() ? QStringLiteral(".") : folder;
-    const QFileInfo info(key);
-    const QDateTime modified = info.lastModified();
+    const QDateTime modified = QFileInfo(key).lastModified();
     auto it = folderCache_.find(key);
     if (it == folderCache_.end() || it->modified != modified) {
-        FolderNames names;
-        names.modified = modified;
         const QStringList entries = QDir(key).entryList(QDir::AllEntries | QDir::Hidden |
                                                         QDir::System | QDir::NoDotAndDotDot);
-        for (const QString& entry : entries)
-            names.byFoldedName.insert(entry.toCaseFolded(), entry);
-        it = folderCache_.insert(key, std::move(names));
+        it = folderCache_.insert(key, {modified, FoldedNames(entries)});
     }
-    return it->byFoldedName.value(name.toCaseFolded());
+    return it->names.spelling(name);
 }
 
 QString QtFileSystem::nativePath(const QString& gamePath) {
 #ifdef Q_OS_WIN
     return gamePath;
 #else
-    QString native = gamePath;
-    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (native.isEmpty() || existsAsWritten(native))
-        return native;
-
-    // Walk the components; the first one missing as written is looked up without case.
-    const bool absolute = native.startsWith(QLatin1Char('/'));
-    const QStringList parts = native.split(QLatin1Char('/'));
-    QString built = absolute ? QStringLiteral("/") : QString();
-    bool matching = true;
-    for (qsizetype i = absolute ? 1 : 0; i < parts.size(); ++i) {
-        const QString& part = parts[i];
-        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..")) {
-            if (!built.isEmpty() && !built.endsWith(QLatin1Char('/')))
-                built += QLatin1Char('/');
-            built += part;
-            continue;
-        }
-        QString chosen = part;
-        if (matching) {
-            QString candidate = built;
-            if (!candidate.isEmpty() && !candidate.endsWith(QLatin1Char('/')))
-                candidate += QLatin1Char('/');
-            if (!existsAsWritten(candidate + part)) {
-                const QString found = matchComponent(built, part);
-                if (found.isEmpty())
-                    matching = false; // nothing below a missing folder can exist
-                else
-                    chosen = found;
-            }
-        }
-        if (!built.isEmpty() && !built.endsWith(QLatin1Char('/')))
-            built += QLatin1Char('/');
-        built += chosen;
-    }
-    return built;
+    return nativePathOf(gamePath,
+                        {existsAsWritten, [this](const QString& folder, const QString& name) {
+                             return matchComponent(folder, name);
+                         }});
 #endif
 }
 
@@ -154,9 +117,7 @@ bool QtFileSystem::fileExists(const QString& path) {
 #else
     // One stat() per file: a regular file whose permission bits allow reading exists. Only
     // where the bits say no is an open tried (an access list may still allow it).
-    QString native = path;
-    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QByteArray encoded = encode(native);
+    QByteArray encoded = encode(withSlashes(path));
     struct stat st;
     if (::stat(encoded.constData(), &st) != 0) {
         if (errno != ENOENT && errno != ENOTDIR)
@@ -466,7 +427,7 @@ std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path) {
         QString name = QFile::decodeName(raw);
         if (QFile::encodeName(name) != raw) {
             name = decodeGameText(raw);
-            rawNames_.insert(base + name, QByteArray(folder).append('/').append(raw));
+            rawNames_.remember(base + name, QByteArray(folder).append('/').append(raw));
         }
         entries.push_back({name, isDir, raw.startsWith('.')});
     }
@@ -476,18 +437,7 @@ std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path) {
 }
 
 QByteArray QtFileSystem::encode(const QString& native) const {
-    if (rawNames_.isEmpty())
-        return QFile::encodeName(native);
-    // The longest start of the path that is a remembered name stands for its bytes.
-    for (qsizetype end = native.size(); end > 0;
-         end = native.lastIndexOf(QLatin1Char('/'), end - 1)) {
-        const auto raw = rawNames_.constFind(native.left(end));
-        if (raw != rawNames_.constEnd())
-            return *raw + QFile::encodeName(native.mid(end));
-        if (end == 0)
-            break;
-    }
-    return QFile::encodeName(native);
+    return rawNames_.encode(native);
 }
 
 ErrorCode QtFileSystem::creationError(const QString& nativeFolder, ErrorCode otherwise) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "file_system.h"
+#include "path_mapping.h"
 #include "runtime_error.h"
 
 #include <QDateTime>
@@ -12,9 +13,8 @@
 
 namespace gk {
 
-// The real file system. On Linux a game path becomes a native one by turning "\" into "/"
-// and matching every component that does not exist as written without regard to case, as a
-// Wine installation may hold "Seasons" or "67alltracks.ini".
+// The real file system. On Linux a game path becomes a native one as path_mapping.h tells, the
+// names of each folder it looks into kept until the folder changes.
 class QtFileSystem : public FileSystem {
   public:
     bool fileExists(const QString& path) override;
@@ -51,14 +51,13 @@ class QtFileSystem : public FileSystem {
 
     struct FolderNames {
         QDateTime modified;
-        QHash<QString, QString> byFoldedName;
+        FoldedNames names;
     };
     QHash<QString, FolderNames> folderCache_;
     // The folder locks this object holds, so that taking one again shares it.
     std::map<QString, std::weak_ptr<void>> heldLocks_;
-    // Entries whose names are not UTF-8, by the native path listFolder shows for them: their
-    // real bytes.
-    QHash<QString, QByteArray> rawNames_;
+    // Entries whose names are not UTF-8, as listFolder shows them.
+    RawNames rawNames_;
 };
 
 } // namespace gk
