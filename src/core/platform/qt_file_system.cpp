@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -82,6 +83,15 @@ bool existsAsWritten(const QString& native) {
 }
 
 } // namespace
+
+QtFileSystem::~QtFileSystem() {
+    settle();
+}
+
+void QtFileSystem::settle() {
+    if (removals_.valid())
+        removals_.get();
+}
 
 QString QtFileSystem::matchComponent(const QString& folder, const QString& name) {
     const QString key = folder.isEmpty() ? QStringLiteral(".") : folder;
@@ -180,6 +190,7 @@ QByteArray QtFileSystem::readFile(const QString& path) {
 }
 
 void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
+    settle();
     const QString native = nativePath(path);
     if (QFileInfo(native).isDir())
         throw RuntimeError(ErrorCode::PathFileAccess);
@@ -257,11 +268,13 @@ void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
 }
 
 void QtFileSystem::copyFile(const QString& from, const QString& to) {
+    settle();
     // Qualified calls: a copy is one operation, however a subclass counts them.
     QtFileSystem::writeFile(to, QtFileSystem::readFile(from));
 }
 
 void QtFileSystem::linkOrCopyFile(const QString& from, const QString& to) {
+    settle();
     const QString source = nativePath(from);
     const QString target = nativePath(to);
 #ifdef Q_OS_WIN
@@ -276,6 +289,7 @@ void QtFileSystem::linkOrCopyFile(const QString& from, const QString& to) {
 }
 
 void QtFileSystem::renameFile(const QString& from, const QString& to) {
+    settle();
     const QString source = nativePath(from);
     const QString target = nativePath(to);
 #ifdef Q_OS_WIN
@@ -291,6 +305,7 @@ void QtFileSystem::renameFile(const QString& from, const QString& to) {
 }
 
 void QtFileSystem::removeFile(const QString& path) {
+    settle();
     const QString native = nativePath(path);
 #ifdef Q_OS_WIN
     if (!QFile::remove(native))
@@ -299,6 +314,54 @@ void QtFileSystem::removeFile(const QString& path) {
 #else
     if (::unlink(encode(native).constData()) != 0)
         throw RuntimeError(errorOfErrno(errno));
+#endif
+}
+
+void QtFileSystem::removeLater(const QStringList& paths, std::shared_ptr<void> hold) {
+    settle();
+#ifdef Q_OS_WIN
+    QStringList natives;
+    for (const QString& path : paths)
+        natives << nativePath(path);
+    const auto removeAll = [natives, hold]() mutable {
+        for (const QString& native : natives)
+            QFile::remove(native);
+        hold.reset();
+    };
+#else
+    // Mapped to their bytes here: the thread touches nothing of this object.
+    std::vector<QByteArray> natives;
+    for (const QString& path : paths)
+        natives.push_back(encode(nativePath(path)));
+    const auto removeAll = [natives, hold]() mutable {
+        for (const QByteArray& native : natives)
+            ::unlink(native.constData());
+        hold.reset();
+    };
+#endif
+    try {
+        removals_ = std::async(std::launch::async, removeAll);
+    } catch (const std::system_error&) {
+        auto now = removeAll; // no thread to be had: at once
+        now();
+    }
+}
+
+void QtFileSystem::syncFolder(const QString& path) {
+    settle();
+#ifdef Q_OS_WIN
+    // Renames are made with MOVEFILE_WRITE_THROUGH: each is on the disk when it returns.
+    (void)path;
+#else
+    const int fd = ::open(encode(nativePath(path)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throw RuntimeError(errorOfErrno(errno));
+    const int result = ::fsync(fd);
+    const int err = errno;
+    ::close(fd);
+    // EINVAL: a file system that keeps no folder to sync (it has nothing to wait for).
+    if (result != 0 && err != EINVAL)
+        throw RuntimeError(err == EIO ? ErrorCode::PathFileAccess : errorOfErrno(err));
 #endif
 }
 
@@ -334,6 +397,7 @@ FileStamp QtFileSystem::fileStamp(const QString& path) {
 }
 
 std::shared_ptr<void> QtFileSystem::lockFolder(const QString& path) {
+    settle();
     const QString folder = nativePath(path);
     const QString file = folder + QStringLiteral("/gridkeeper.lock");
     if (std::shared_ptr<void> held = heldLocks_[file].lock())
@@ -350,6 +414,7 @@ std::shared_ptr<void> QtFileSystem::lockFolder(const QString& path) {
 }
 
 std::shared_ptr<void> QtFileSystem::tryLockFile(const QString& path) {
+    settle();
     const QString file = nativePath(path);
     auto lock = std::make_shared<QLockFile>(file);
     // Only a dead owner makes the lock stale, never its age: a game may run for hours.

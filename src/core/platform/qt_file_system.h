@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QLockFile>
+#include <future>
 #include <map>
 
 namespace gk {
@@ -17,6 +18,10 @@ namespace gk {
 // names of each folder it looks into kept until the folder changes.
 class QtFileSystem : public FileSystem {
   public:
+    QtFileSystem() = default;
+    QtFileSystem(const QtFileSystem&) = delete;
+    QtFileSystem& operator=(const QtFileSystem&) = delete;
+    ~QtFileSystem() override; // waits for the removals left for later
     bool fileExists(const QString& path) override;
     QByteArray readFile(const QString& path) override;
     void writeFile(const QString& path, const QByteArray& data) override;
@@ -24,6 +29,9 @@ class QtFileSystem : public FileSystem {
     void linkOrCopyFile(const QString& from, const QString& to) override;
     void renameFile(const QString& from, const QString& to) override;
     void removeFile(const QString& path) override;
+    // On a thread of its own.
+    void removeLater(const QStringList& paths, std::shared_ptr<void> hold) override;
+    void syncFolder(const QString& path) override;
     QString resolveLinks(const QString& path) override;
     FileStamp fileStamp(const QString& path) override;
     std::shared_ptr<void> lockFolder(const QString& path) override;
@@ -41,6 +49,8 @@ class QtFileSystem : public FileSystem {
     virtual void syncFile(int handle, const QString& path);
 
   private:
+    // Waits until the removals left for later are done; every change calls it first.
+    void settle();
     QString matchComponent(const QString& folder, const QString& name);
     // The bytes of a native path for the system's calls.
     QByteArray encode(const QString& native) const;
@@ -58,6 +68,7 @@ class QtFileSystem : public FileSystem {
     std::map<QString, std::weak_ptr<void>> heldLocks_;
     // Entries whose names are not UTF-8, as listFolder shows them.
     RawNames rawNames_;
+    std::future<void> removals_; // the removals left for later, while they run
 };
 
 } // namespace gk
