@@ -51,8 +51,20 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
                                   : Rows{"monza", "Kyalami", "* spa", "monaco"};
         EXPECT_EQ(h.ws().ListTracks.rows, rows);
         EXPECT_EQ(h.ctl().txtRunTrack.text.isEmpty(), chkSort == 1);
-        // A track set is written in the same order, and nothing else.
+        // Each new file is on the disk before its name appears, the renames before the write
+        // reports success; nothing is left beside the files and their backups.
+        const auto at = [&h](const QString& change) {
+            const qsizetype i = h.files.log.indexOf(change);
+            EXPECT_GE(i, 0) << change.toStdString();
+            return i;
+        };
+        EXPECT_LT(at(u"sync 67season.ini.new"_s), at(u"rename 67season.ini"_s));
+        EXPECT_LT(at(u"sync 67AllTracks.ini.new"_s), at(u"rename 67AllTracks.ini"_s));
+        EXPECT_LT(at(u"rename 67AllTracks.ini"_s), at(u"sync seasons"_s));
         const QStringList files = h.game.seasonFiles();
+        EXPECT_EQ(files, (QStringList{u"67AllTracks.ini"_s, u"67AllTracks_previous.bak"_s,
+                                      u"67season.ini"_s, u"67season_previous.bak"_s}));
+        // A track set is written in the same order, and nothing else.
         ASSERT_TRUE(h.m().saveTrackSet(u"Set"_s));
         EXPECT_EQ(h.game.read(seasons("Set.67s")),
                   golden(chkSort ? "trackset_alphabetical.67s" : "trackset_list.67s"));
@@ -199,6 +211,9 @@ TEST(Writer, AFailedWriteChangesNothing) {
                 EXPECT_EQ(files, (QByteArrayList{newSeason, newAll, before[0], before[1]}))
                     << failAt;
                 finished = h.files.changes < failAt; // no operation was left to fail
+                if (finished) { // nothing is left beside the files and their backups
+                    EXPECT_EQ(h.game.seasonFiles().size(), 4);
+                }
             }
             EXPECT_EQ(h.shell.busyDepth, 0);
         }
