@@ -288,8 +288,8 @@ struct FrmMain::Control {
     const char* caption = "";
     const char* tip = "";
     std::array<int, 4> at{}; // left, top, width, height
-    int tab = 0;             // the place in the tab order; 0: none of its own
     Look look{};
+    int tab = 0;           // the place in the tab order; 0: none of its own
     bool tracking = false; // every move over it runs its help line handler, not only entering
     bool hidden = false;
     bool inHelpFrame = false; // placed inside frameInfo, not on the window
@@ -327,7 +327,7 @@ void FrmMain::buildControls() {
         {.make = made<&W::txtRunTrack_>, .name = "txtRunTrack", .tip = "Selected track",
          .at = {4680, 120, 1575, 315}, .look = kShownTrack},
         {.make = made<&W::cboCars_>, .name = "cboCars", .tip = "choose a car",
-         .at = {6360, 120, 855, 315}, .tab = 36, .look = kOnLightYellow},
+         .at = {6360, 120, 855, 315}, .look = kOnLightYellow, .tab = 36},
         {.make = made<&W::cmdLaunchGPL_>, .name = "cmdLaunchGPL", .caption = "start GPL",
          .tip = "launch Grand Prix Legends", .at = {8160, 120, 1095, 315}, .tab = 18,
          .hover = call<&M::cmdLaunchGPL_MouseMove>, .click = call<&M::cmdLaunchGPL_Click>},
@@ -342,29 +342,29 @@ void FrmMain::buildControls() {
         {.make = made<QLabel>, .name = "Label5_%1", .index = 1,
          .caption = "Track Info / ini entries", .at = {4680, 600, 2535, 255}, .look = kHeading},
         {.make = made<&W::ListTracks_>, .name = "ListTracks", .tip = "The Track List",
-         .at = {120, 720, 1695, 4545}, .tab = 3, .look = kOnLightYellow,
+         .at = {120, 720, 1695, 4545}, .look = kOnLightYellow, .tab = 3,
          .hover = call<&M::ListTracks_MouseMove>},
         {.make = made<&W::listNotActive_>, .name = "listNotActive", .tip = "Non activated tracks.",
-         .at = {7440, 720, 1815, 4545}, .tab = 5, .look = kOnLightYellow,
+         .at = {7440, 720, 1815, 4545}, .look = kOnLightYellow, .tab = 5,
          .hover = call<&M::listNotActive_MouseMove>},
         {.make = made<&W::txtEntry_>, .name = "txtEntry%1", .count = 7, .step = 360,
-         .at = {2040, 960, 2535, 315}, .tab = 11, .look = kEntry,
+         .at = {2040, 960, 2535, 315}, .look = kEntry, .tab = 11,
          .hover = call<&M::txtEntry_MouseMove>},
         {.make = made<&W::txtEntry_>, .name = "txtEntry%1", .index = 7, .count = 7, .step = 360,
-         .at = {4680, 960, 2535, 315}, .tab = 24, .look = kEntry,
+         .at = {4680, 960, 2535, 315}, .look = kEntry, .tab = 24,
          .hover = call<&M::txtEntry_MouseMove>},
         {.make = made<&W::chkEdit_>, .name = "chkEdit%1", .caption = "Edit Mode",
-         .at = {2040, 3480, 1215, 255}, .tab = 32, .look = {.fore = kYellow},
+         .at = {2040, 3480, 1215, 255}, .look = {.fore = kYellow}, .tab = 32,
          .hover = call<&M::chkEdit_MouseMove>},
         {.make = made<&W::chkEdit_>, .name = "chkEdit%1", .index = 1, .caption = "Edit Mode",
-         .at = {6120, 3480, 1095, 255}, .tab = 33, .look = {.fore = kYellow},
+         .at = {6120, 3480, 1095, 255}, .look = {.fore = kYellow}, .tab = 33,
          .hover = call<&M::chkEdit_MouseMove>},
         {.make = made<QLabel>, .name = "lblChoose", .caption = "Search for track",
          .tip = "Enter first letter(s) of track name to search or click into the track list",
          .at = {3960, 3960, 1575, 255}, .look = {.fore = kYellow, .align = Qt::AlignCenter}},
         {.make = made<&W::txtTrack_>, .name = "txtTrack",
          .tip = "Enter first letter(s) of track name to search.", .at = {3960, 4200, 1575, 315},
-         .tab = 37, .look = {.fore = kBlack, .back = kOrange},
+         .look = {.fore = kBlack, .back = kOrange}, .tab = 37,
          .hover = call<&M::txtTrack_MouseMove>},
         {.make = made<&W::cmdChangeButton_>, .name = "cmdChangeButton%1", .caption = ">",
          .at = {2400, 4920, 855, 255}, .tab = 8, .hover = kChangeHover, .click = kChangeClick},
@@ -393,7 +393,7 @@ void FrmMain::buildControls() {
         {.make = made<&W::picArrow_>, .name = "picArrow%1", .index = 3,
          .at = {7080, 5040, 240, 240}, .hover = kArrowHover, .click = kArrowClick},
         {.make = made<&W::chkSort_>, .name = "chkSort", .caption = "alphabetical order",
-         .at = {3960, 5040, 1695, 255}, .tab = 35, .look = {.fore = kPaleYellow},
+         .at = {3960, 5040, 1695, 255}, .look = {.fore = kPaleYellow}, .tab = 35,
          .hover = call<&M::chkSort_MouseMove>},
         // The frame outside its label leaves the help line as it is.
         {.make = made<&W::frameInfo_>, .name = "frameInfo", .at = {120, 5400, 9135, 855},
