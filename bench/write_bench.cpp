@@ -33,7 +33,8 @@
 namespace gk::bench {
 namespace {
 
-constexpr double kWriteTarget = 2.0;
+constexpr double kListOrderTarget = 1.5; // the list-order write against its floor
+constexpr double kWriteTarget = 2.0;     // the alphabetical write against its floor
 
 // The biggest season Gridkeeper writes: 64 active tracks among the 32 767 events of the
 // all-tracks file, so 32 703 inactive ones (a bigger all-tracks file is refused, as it could not
@@ -85,6 +86,9 @@ std::string writeOnce(Prepared& p) {
     return {};
 }
 
+// A write removes the backups it replaced after it returns, on a thread of the file system; the
+// next write waits for that removal before its first change, so writes back to back still pay
+// for whatever of it the next write's own work before that change does not cover.
 void BM_WriteListOrder(benchmark::State& state) {
     Prepared& p = prepared(static_cast<int>(state.range(0)), 0);
     if (!p.problem.empty()) {
@@ -292,7 +296,7 @@ double counter(const Measured* m, const char* name) {
 void summary(const SummaryReporter& r) {
     std::printf("\nWrite summary (median real time per write of both files, 64 active tracks)\n");
     std::printf("  %-9s %-24s %12s %12s %12s %s\n", "inactive", "order", "write", "floor",
-                "write/floor", "target <= 2x");
+                "write/floor", "target (list 1.5x, alphabetical 2x)");
     for (const int n : kInactiveCounts) {
         const std::string args = "/inactive:" + std::to_string(n);
         const Measured* list = r.find("BM_WriteListOrder" + args);
@@ -302,7 +306,7 @@ void summary(const SummaryReporter& r) {
         const Measured* bytes = r.find("BM_WriteBytesOnly" + args);
         std::printf("  %-9d %-24s %12s %12s %12s %s\n", n, "list", ms(list).c_str(),
                     ms(floor).c_str(), ratio(list, floor).c_str(),
-                    verdict(list, floor, kWriteTarget).c_str());
+                    verdict(list, floor, kListOrderTarget).c_str());
         std::printf("  %-9d %-24s %12s %12s %12s %s   (floor: write, read back, look-ups)\n", n,
                     "alphabetical (+reload)", ms(alpha).c_str(), ms(readBack).c_str(),
                     ratio(alpha, readBack).c_str(), verdict(alpha, readBack, kWriteTarget).c_str());

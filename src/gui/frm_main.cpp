@@ -29,8 +29,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <functional>
+#include <algorithm>
 #include <optional>
+#include <type_traits>
+#include <vector>
 
 namespace gk {
 namespace {
@@ -60,6 +62,7 @@ void paint(QWidget* w, std::optional<Rgb> fore, std::optional<Rgb> back) {
     w->setPalette(palette);
 }
 
+constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kGreen{58, 135, 99};
 constexpr Rgb kLightOrange{255, 224, 192};
 constexpr Rgb kLightYellow{255, 255, 192};
@@ -78,6 +81,16 @@ void readableWhenDisabled(QWidget* w) {
     w->setPalette(palette);
 }
 
+// The caption in its colour on the green; the box and its tick black on white, so that the tick
+// stands out whatever the caption's colour.
+void tickOnWhite(QCheckBox* box, Rgb caption) {
+    QPalette colours = box->palette();
+    colours.setColor(QPalette::WindowText, color(caption));
+    colours.setColor(QPalette::Text, Qt::black);
+    colours.setColor(QPalette::Base, Qt::white);
+    box->setPalette(colours);
+}
+
 // A long entry shows its beginning (the key), not its end.
 void showText(QLineEdit* box, const QString& text) {
     if (box->text() == text)
@@ -91,7 +104,12 @@ void showText(QLineEdit* box, const QString& text) {
 // user's choice of that row; only a click, a key or a command chooses a row.
 class TrackListView : public QListView {
   public:
-    using QListView::QListView;
+    // Rows of one height, chosen also with Shift and Ctrl, never edited in place.
+    explicit TrackListView(QWidget* parent) : QListView(parent) {
+        setSelectionMode(ExtendedSelection);
+        setUniformItemSizes(true);
+        setEditTriggers(NoEditTriggers);
+    }
 
   protected:
     void focusInEvent(QFocusEvent* event) override {
@@ -126,6 +144,79 @@ class PlainFaceStyle : public QProxyStyle {
         painter->restore();
     }
 };
+
+// How a control looks, and whether it takes input.
+struct Look {
+    std::optional<Rgb> fore{}; // a check box's caption; the box is white with a black tick
+    std::optional<Rgb> back{};
+    double arial = 0; // Arial in points; 0: the window's dialog font
+    bool bold = false;
+    Qt::Alignment align{};
+    QFrame::Shape frame = QFrame::NoFrame;
+    bool locked = false; // disabled, its text still readable
+    bool wrap = false;
+};
+
+constexpr Look kTitle{.fore = kBlack, .back = kLightOrange}; // a list's title, showing its count
+constexpr Look kHeading{.fore = kBlack, .back = kLightOrange, .arial = 8.25};
+constexpr Look kOnLightYellow{.fore = kBlack, .back = kLightYellow};
+constexpr Look kShownTrack{.fore = kBlack, .back = kLightYellow, .locked = true};
+constexpr Look kEntry{.arial = 8.25, .locked = true};
+
+void applyLook(QWidget* w, const Look& look) {
+    if (auto* box = qobject_cast<QCheckBox*>(w))
+        tickOnWhite(box, *look.fore);
+    else if (look.fore || look.back)
+        paint(w, look.fore, look.back);
+    if (look.arial > 0)
+        w->setFont(arial(look.arial, look.bold));
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (look.align)
+            label->setAlignment(look.align);
+        if (look.wrap)
+            label->setWordWrap(true);
+    }
+    if (look.frame != QFrame::NoFrame)
+        qobject_cast<QFrame*>(w)->setFrameShape(look.frame);
+    if (look.locked) {
+        w->setEnabled(false);
+        readableWhenDisabled(w);
+    }
+}
+
+// A handler of the form model as the table of controls holds it; `index` goes to the handlers
+// of control arrays.
+template <auto handler> void call(FormModel& model, int16_t index) {
+    if constexpr (std::is_invocable_v<decltype(handler), FormModel&, int16_t>)
+        (model.*handler)(index);
+    else
+        (model.*handler)();
+}
+
+// The class of the widget a member keeps: a track list is a TrackListView.
+template <class W> struct WidgetOf { using Type = W; };
+template <> struct WidgetOf<QListView> { using Type = TrackListView; };
+
+// Makes a control of class W that no member keeps.
+template <class W> QWidget* made(FrmMain& /*window*/, QWidget* parent, size_t /*index*/) {
+    return new W(parent);
+}
+
+// Makes the control `member` keeps (the member of a control array at `index`) and stores it.
+template <auto member> QWidget* made(FrmMain& window, QWidget* parent, size_t index) {
+    auto& slot = window.*member;
+    using Slot = std::remove_reference_t<decltype(slot)>;
+    if constexpr (std::is_pointer_v<Slot>) {
+        auto* w = new typename WidgetOf<std::remove_pointer_t<Slot>>::Type(parent);
+        slot = w;
+        return w;
+    } else {
+        using Member = std::remove_pointer_t<typename Slot::value_type>;
+        auto* w = new typename WidgetOf<Member>::Type(parent);
+        slot.at(index) = w;
+        return w;
+    }
+}
 
 } // namespace
 
@@ -187,6 +278,27 @@ void FrmMain::openAbout() {
     about.exec();
 }
 
+// One control of the window, or a run of members of a control array: its widget, name,
+// caption, tip, place, tab position, look, and the form model's handlers for the help line and
+// for a click. The widget's class is that of the member `make` stores it in.
+struct FrmMain::Control {
+    QWidget* (*make)(FrmMain& window, QWidget* parent, size_t index);
+    const char* name;  // the object name; "%1" stands for the index of an array's member
+    int16_t index = 0; // the first array member the row makes
+    int16_t count = 1; // how many members, each `step` twips below the one before
+    int step = 0;
+    const char* caption = "";
+    const char* tip = "";
+    std::array<int, 4> at{}; // left, top, width, height
+    Look look{};
+    int tab = 0;           // the place in the tab order; 0: none of its own
+    bool tracking = false; // every move over it runs its help line handler, not only entering
+    bool hidden = false;
+    bool inHelpFrame = false; // placed inside frameInfo, not on the window
+    Handler hover = nullptr;  // the help line
+    Handler click = nullptr;  // a button's click, or a press on a label (it shows a hand)
+};
+
 void FrmMain::buildControls() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
@@ -200,75 +312,127 @@ void FrmMain::buildControls() {
     client_->installEventFilter(this);
     setCentralWidget(client_);
 
-    const auto label = [this](const QString& caption, Rgb fore, Rgb back, bool transparent) {
-        auto* l = new QLabel(caption, client_);
-        paint(l, fore, transparent ? std::nullopt : std::optional<Rgb>(back));
-        return l;
+    static constexpr Handler kChangeHover = call<&FormModel::cmdChangeButton_MouseMove>;
+    static constexpr Handler kChangeClick = call<&FormModel::cmdChangeButton_Click>;
+    static constexpr Handler kArrowHover = call<&FormModel::picArrow_MouseMove>;
+    static constexpr Handler kArrowClick = call<&FormModel::picArrow_Click>;
+    // In the order they are made: where two overlap, the later one lies on top. Places in
+    // twips: left, top, width, height. W is the window, whose members keep the controls; M the
+    // form model, whose handlers they run.
+    using W = FrmMain;
+    using M = FormModel;
+    // clang-format off
+    static constexpr Control kControls[] = {
+        {.make = made<&W::lblGPLdir_>, .name = "lblGPLdir", .at = {120, 120, 9135, 315},
+         .look = {.fore = kRed, .back = kLightGrey, .arial = 9.75, .bold = true}, .tracking = true,
+         .hover = call<&M::lblGPLdir_MouseMove>},
+        {.make = made<&W::txtRunTrack_>, .name = "txtRunTrack", .tip = "Selected track",
+         .at = {4680, 120, 1575, 315}, .look = kShownTrack},
+        {.make = made<&W::cboCars_>, .name = "cboCars", .tip = "choose a car",
+         .at = {6360, 120, 855, 315}, .look = kOnLightYellow, .tab = 36},
+        {.make = made<&W::cmdLaunchGPL_>, .name = "cmdLaunchGPL", .caption = "start GPL",
+         .tip = "launch Grand Prix Legends", .at = {8160, 120, 1095, 315}, .tab = 18,
+         .hover = call<&M::cmdLaunchGPL_MouseMove>, .click = call<&M::cmdLaunchGPL_Click>},
+        {.make = made<&W::lblAmountLeft_>, .name = "lblAmountLeft", .at = {120, 480, 1695, 255},
+         .look = kTitle,
+         .hover = call<&M::lblAmountLeft_MouseMove>, .click = call<&M::lblAmountLeft_Click>},
+        {.make = made<&W::lblAmountRight_>, .name = "lblAmountRight", .at = {7440, 480, 1815, 255},
+         .look = kTitle,
+         .hover = call<&M::lblAmountRight_MouseMove>, .click = call<&M::lblAmountRight_Click>},
+        {.make = made<QLabel>, .name = "Label5_%1", .caption = "Track Info / ini entries",
+         .at = {2040, 600, 2535, 255}, .look = kHeading},
+        {.make = made<QLabel>, .name = "Label5_%1", .index = 1,
+         .caption = "Track Info / ini entries", .at = {4680, 600, 2535, 255}, .look = kHeading},
+        {.make = made<&W::ListTracks_>, .name = "ListTracks", .tip = "The Track List",
+         .at = {120, 720, 1695, 4545}, .look = kOnLightYellow, .tab = 3,
+         .hover = call<&M::ListTracks_MouseMove>},
+        {.make = made<&W::listNotActive_>, .name = "listNotActive", .tip = "Non activated tracks.",
+         .at = {7440, 720, 1815, 4545}, .look = kOnLightYellow, .tab = 5,
+         .hover = call<&M::listNotActive_MouseMove>},
+        {.make = made<&W::txtEntry_>, .name = "txtEntry%1", .count = 7, .step = 360,
+         .at = {2040, 960, 2535, 315}, .look = kEntry, .tab = 11,
+         .hover = call<&M::txtEntry_MouseMove>},
+        {.make = made<&W::txtEntry_>, .name = "txtEntry%1", .index = 7, .count = 7, .step = 360,
+         .at = {4680, 960, 2535, 315}, .look = kEntry, .tab = 24,
+         .hover = call<&M::txtEntry_MouseMove>},
+        {.make = made<&W::chkEdit_>, .name = "chkEdit%1", .caption = "Edit Mode",
+         .at = {2040, 3480, 1215, 255}, .look = {.fore = kYellow}, .tab = 32,
+         .hover = call<&M::chkEdit_MouseMove>},
+        {.make = made<&W::chkEdit_>, .name = "chkEdit%1", .index = 1, .caption = "Edit Mode",
+         .at = {6120, 3480, 1095, 255}, .look = {.fore = kYellow}, .tab = 33,
+         .hover = call<&M::chkEdit_MouseMove>},
+        {.make = made<QLabel>, .name = "lblChoose", .caption = "Search for track",
+         .tip = "Enter first letter(s) of track name to search or click into the track list",
+         .at = {3960, 3960, 1575, 255}, .look = {.fore = kYellow, .align = Qt::AlignCenter}},
+        {.make = made<&W::txtTrack_>, .name = "txtTrack",
+         .tip = "Enter first letter(s) of track name to search.", .at = {3960, 4200, 1575, 315},
+         .look = {.fore = kBlack, .back = kOrange}, .tab = 37,
+         .hover = call<&M::txtTrack_MouseMove>},
+        {.make = made<&W::cmdChangeButton_>, .name = "cmdChangeButton%1", .caption = ">",
+         .at = {2400, 4920, 855, 255}, .tab = 8, .hover = kChangeHover, .click = kChangeClick},
+        {.make = made<&W::cmdChangeButton_>, .name = "cmdChangeButton%1", .index = 1,
+         .caption = "Delete", .at = {2400, 4320, 855, 255}, .tab = 7,
+         .hover = kChangeHover, .click = kChangeClick},
+        {.make = made<&W::cmdChangeButton_>, .name = "cmdChangeButton%1", .index = 2,
+         .caption = "Delete", .at = {6120, 4320, 855, 255}, .tab = 9,
+         .hover = kChangeHover, .click = kChangeClick},
+        {.make = made<&W::cmdChangeButton_>, .name = "cmdChangeButton%1", .index = 3,
+         .caption = "<", .at = {6120, 4920, 855, 255}, .tab = 10,
+         .hover = kChangeHover, .click = kChangeClick},
+        {.make = made<QLabel>, .name = "Label3", .caption = "Remove", .at = {2400, 4680, 855, 255},
+         .look = {.fore = kWhite, .align = Qt::AlignCenter}},
+        {.make = made<QLabel>, .name = "Label4", .caption = "Add", .at = {6120, 4680, 855, 255},
+         .look = {.fore = kWhite, .align = Qt::AlignCenter}},
+        {.make = made<&W::cmdMakeIni_>, .name = "cmdMakeIni", .caption = "Create 67season.ini",
+         .at = {3960, 4680, 1575, 375}, .tab = 34,
+         .hover = call<&M::cmdMakeIni_MouseMove>, .click = call<&M::cmdMakeIni_Click>},
+        {.make = made<&W::picArrow_>, .name = "picArrow%1",
+         .at = {1920, 4680, 240, 240}, .hover = kArrowHover, .click = kArrowClick},
+        {.make = made<&W::picArrow_>, .name = "picArrow%1", .index = 1,
+         .at = {1920, 5040, 240, 240}, .hover = kArrowHover, .click = kArrowClick},
+        {.make = made<&W::picArrow_>, .name = "picArrow%1", .index = 2,
+         .at = {7080, 4680, 240, 240}, .hover = kArrowHover, .click = kArrowClick},
+        {.make = made<&W::picArrow_>, .name = "picArrow%1", .index = 3,
+         .at = {7080, 5040, 240, 240}, .hover = kArrowHover, .click = kArrowClick},
+        {.make = made<&W::chkSort_>, .name = "chkSort", .caption = "alphabetical order",
+         .at = {3960, 5040, 1695, 255}, .look = {.fore = kPaleYellow}, .tab = 35,
+         .hover = call<&M::chkSort_MouseMove>},
+        // The frame outside its label leaves the help line as it is.
+        {.make = made<&W::frameInfo_>, .name = "frameInfo", .at = {120, 5400, 9135, 855},
+         .look = {.back = kLightGrey, .frame = QFrame::StyledPanel}},
+        {.make = made<&W::lblInfo_>, .name = "lblInfo", .at = {120, 240, 8895, 495},
+         .look = {.align = Qt::AlignLeft | Qt::AlignTop, .wrap = true}, .inHelpFrame = true,
+         .hover = call<&M::lblInfo_MouseMove>},
+        {.make = made<&W::lblTrackSet_>, .name = "lblTrackSet", .at = {120, 6360, 780, 225},
+         .look = {.fore = kBlack, .back = kLightGrey, .frame = QFrame::Box}, .hidden = true},
+        {.make = made<&W::lblMyMail_>, .name = "lblMyMail",
+         .tip = "Bug report, suggestions...just send me a mail", .at = {7920, 6360, 1200, 195},
+         .look = {.fore = kLightYellow, .align = Qt::AlignRight | Qt::AlignTop},
+         .hover = call<&M::lblMyMail_MouseMove>, .click = call<&M::lblMyMail_Click>},
     };
-    const auto coloured = [](QWidget* w, Rgb back) { paint(w, Rgb{0, 0, 0}, back); };
+    // clang-format on
 
-    lblGPLdir_ = label(QString(), kRed, kLightGrey, false);
-    lblGPLdir_->setObjectName(QStringLiteral("lblGPLdir"));
-    lblGPLdir_->setFont(arial(9.75, true));
-    place(lblGPLdir_, 120, 120, 9135, 315);
+    std::vector<std::pair<int, QWidget*>> tabOrder;
+    for (const Control& c : kControls) {
+        for (int16_t k = 0; k < c.count; ++k) {
+            QWidget* w = makeControl(c, k);
+            if (c.tab != 0)
+                tabOrder.emplace_back(c.tab + k, w);
+        }
+    }
+    // Tab order of the layout: the lists, the list buttons, the entry boxes, then the rest.
+    std::sort(tabOrder.begin(), tabOrder.end());
+    for (size_t i = 0; i + 1 < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i].second, tabOrder[i + 1].second);
 
-    txtRunTrack_ = new QLineEdit(client_);
-    txtRunTrack_->setObjectName(QStringLiteral("txtRunTrack"));
-    txtRunTrack_->setToolTip(QStringLiteral("Selected track"));
-    txtRunTrack_->setEnabled(false);
-    coloured(txtRunTrack_, kLightYellow);
-    readableWhenDisabled(txtRunTrack_);
-    place(txtRunTrack_, 4680, 120, 1575, 315);
-
-    cboCars_ = new QComboBox(client_);
-    cboCars_->setObjectName(QStringLiteral("cboCars"));
-    cboCars_->setToolTip(QStringLiteral("choose a car"));
-    connect(cboCars_, &QComboBox::activated, this, [this](int index) {
-        handle([this, index] { model_.controls().cboCarsIndex = index; });
-    });
-    coloured(cboCars_, kLightYellow);
+    // What the table does not hold: the pictures, the mail address, the car box's face and
+    // the lists' rows.
+    for (size_t i = 0; i < picArrow_.size(); ++i)
+        picArrow_[i]->setPixmap(layout::arrowIcon(i % 2 == 0).pixmap(16, 16));
+    lblMyMail_->setText(about::supportMail());
     auto* carBoxStyle = new PlainFaceStyle;
     carBoxStyle->setParent(cboCars_);
     cboCars_->setStyle(carBoxStyle);
-    place(cboCars_, 6360, 120, 855, 315);
-
-    cmdLaunchGPL_ = new QPushButton(QStringLiteral("start GPL"), client_);
-    cmdLaunchGPL_->setObjectName(QStringLiteral("cmdLaunchGPL"));
-    cmdLaunchGPL_->setToolTip(QStringLiteral("launch Grand Prix Legends"));
-    place(cmdLaunchGPL_, 8160, 120, 1095, 315);
-    connect(cmdLaunchGPL_, &QPushButton::clicked, this,
-            [this] { handle([this] { model_.cmdLaunchGPL_Click(); }); });
-
-    lblAmountLeft_ = label(QString(), {0, 0, 0}, kLightOrange, false);
-    lblAmountLeft_->setObjectName(QStringLiteral("lblAmountLeft"));
-    place(lblAmountLeft_, 120, 480, 1695, 255);
-    lblAmountRight_ = label(QString(), {0, 0, 0}, kLightOrange, false);
-    lblAmountRight_->setObjectName(QStringLiteral("lblAmountRight"));
-    place(lblAmountRight_, 7440, 480, 1815, 255);
-
-    for (int i = 0; i < 2; ++i) {
-        auto* heading =
-            label(QStringLiteral("Track Info / ini entries"), {0, 0, 0}, kLightOrange, false);
-        heading->setObjectName(QStringLiteral("Label5_%1").arg(i));
-        heading->setFont(arial(8.25));
-        place(heading, i == 0 ? 2040 : 4680, 600, 2535, 255);
-        Label5_[static_cast<size_t>(i)] = heading;
-    }
-
-    const auto list = [this, &coloured](const QString& name, const QString& tip) {
-        auto* view = new TrackListView(client_);
-        view->setObjectName(name);
-        view->setToolTip(tip);
-        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        view->setUniformItemSizes(true);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        coloured(view, kLightYellow);
-        return view;
-    };
-    ListTracks_ = list(QStringLiteral("ListTracks"), QStringLiteral("The Track List"));
-    place(ListTracks_, 120, 720, 1695, 4545);
-    listNotActive_ = list(QStringLiteral("listNotActive"), QStringLiteral("Non activated tracks."));
-    place(listNotActive_, 7440, 720, 1815, 4545);
     // A drop of rows is one command of the form model.
     const auto dropOnto = [this](FormModel::Side to) {
         return [this, to](FormModel::Side from, std::vector<int> rows, int position) {
@@ -287,44 +451,58 @@ void FrmMain::buildControls() {
     allowRowDragging(listNotActive_);
     connectList(ListTracks_, FormModel::Side::Active);
     connectList(listNotActive_, FormModel::Side::Inactive);
-    ListTracks_->installEventFilter(this);
-    listNotActive_->installEventFilter(this);
-    lblAmountLeft_->installEventFilter(this);
-    lblAmountRight_->installEventFilter(this);
-    lblAmountLeft_->setCursor(Qt::PointingHandCursor);
-    lblAmountRight_->setCursor(Qt::PointingHandCursor);
+    connectInputs();
+}
 
-    for (int i = 0; i < 14; ++i) {
-        auto* box = new QLineEdit(client_);
-        box->setObjectName(QStringLiteral("txtEntry%1").arg(i));
-        box->setFont(arial(8.25));
-        readableWhenDisabled(box);
-        box->setEnabled(false);
-        const int left = i < 7 ? 2040 : 4680;
-        place(box, left, 960 + 360 * (i % 7), 2535, 315);
-        txtEntry_[static_cast<size_t>(i)] = box;
-        connect(box, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            handle([this, i, &text] { model_.editEntry(static_cast<int16_t>(i), text); });
+// Makes the control of a row, or member k of its run, and binds the form model's handlers.
+QWidget* FrmMain::makeControl(const Control& c, int16_t k) {
+    const auto index = static_cast<int16_t>(c.index + k);
+    QWidget* w = c.make(*this, c.inHelpFrame ? frameInfo_ : client_, static_cast<size_t>(index));
+    const QString name = QString::fromLatin1(c.name);
+    w->setObjectName(name.contains(QLatin1String("%1")) ? name.arg(index) : name);
+    if (*c.caption) {
+        if (auto* label = qobject_cast<QLabel*>(w))
+            label->setText(QString::fromLatin1(c.caption));
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            button->setText(QString::fromLatin1(c.caption));
+    }
+    if (*c.tip)
+        w->setToolTip(QString::fromLatin1(c.tip));
+    place(w, c.at[0], c.at[1] + c.step * k, c.at[2], c.at[3]);
+    applyLook(w, c.look);
+    if (c.tracking)
+        w->setMouseTracking(true);
+    if (c.hidden)
+        w->hide();
+    if (c.hover) {
+        w->installEventFilter(this);
+        hover_.insert(w, {c.hover, index});
+    }
+    if (!c.click)
+        return w;
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+        connect(button, &QPushButton::clicked, this, [this, click = c.click, index] {
+            handle([this, click, index] { click(model_, index); });
+        });
+    } else {
+        w->setCursor(Qt::PointingHandCursor);
+        w->installEventFilter(this);
+        press_.insert(w, {c.click, index});
+    }
+    return w;
+}
+
+// The values typed or chosen in the entry boxes, the search box, the check boxes and the car
+// box go into the model.
+void FrmMain::connectInputs() {
+    for (size_t i = 0; i < txtEntry_.size(); ++i) {
+        const auto index = static_cast<int16_t>(i);
+        connect(txtEntry_[i], &QLineEdit::textEdited, this, [this, index](const QString& text) {
+            handle([this, index, &text] { model_.editEntry(index, text); });
         });
     }
-
-    // The caption in its colour on the green; the box and its tick black on white, so that
-    // the tick stands out whatever the caption's colour.
-    const auto check = [this](const QString& caption, Rgb fore) {
-        auto* c = new QCheckBox(caption, client_);
-        QPalette colours = c->palette();
-        colours.setColor(QPalette::WindowText, color(fore));
-        colours.setColor(QPalette::Text, Qt::black);
-        colours.setColor(QPalette::Base, Qt::white);
-        c->setPalette(colours);
-        return c;
-    };
-    chkEdit_[0] = check(QStringLiteral("Edit Mode"), kYellow);
-    chkEdit_[0]->setObjectName(QStringLiteral("chkEdit0"));
-    place(chkEdit_[0], 2040, 3480, 1215, 255);
-    chkEdit_[1] = check(QStringLiteral("Edit Mode"), kYellow);
-    chkEdit_[1]->setObjectName(QStringLiteral("chkEdit1"));
-    place(chkEdit_[1], 6120, 3480, 1095, 255);
+    connect(txtTrack_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { handle([this, &text] { model_.setSearchText(text); }); });
     for (int16_t i = 0; i < 2; ++i)
         connect(chkEdit_[static_cast<size_t>(i)], &QCheckBox::clicked, this,
                 [this, i](bool checked) {
@@ -333,137 +511,15 @@ void FrmMain::buildControls() {
                         model_.chkEdit_Click(i);
                     });
                 });
-
-    lblChoose_ = label(QStringLiteral("Search for track"), kYellow, {}, true);
-    lblChoose_->setObjectName(QStringLiteral("lblChoose"));
-    lblChoose_->setAlignment(Qt::AlignCenter);
-    lblChoose_->setToolTip(QStringLiteral(
-        "Enter first letter(s) of track name to search or click into the track list"));
-    place(lblChoose_, 3960, 3960, 1575, 255);
-
-    txtTrack_ = new QLineEdit(client_);
-    txtTrack_->setObjectName(QStringLiteral("txtTrack"));
-    txtTrack_->setToolTip(QStringLiteral("Enter first letter(s) of track name to search."));
-    coloured(txtTrack_, kOrange);
-    place(txtTrack_, 3960, 4200, 1575, 315);
-    txtTrack_->installEventFilter(this);
-    connect(txtTrack_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { handle([this, &text] { model_.setSearchText(text); }); });
-
-    const std::array<const char*, 4> captions = {">", "Delete", "Delete", "<"};
-    const std::array<std::array<int, 2>, 4> spots = {
-        {{2400, 4920}, {2400, 4320}, {6120, 4320}, {6120, 4920}}};
-    for (size_t i = 0; i < 4; ++i) {
-        auto* button = new QPushButton(QString::fromLatin1(captions[i]), client_);
-        button->setObjectName(QStringLiteral("cmdChangeButton%1").arg(i));
-        place(button, spots[i][0], spots[i][1], 855, 255);
-        cmdChangeButton_[i] = button;
-        const auto index = static_cast<int16_t>(i);
-        connect(button, &QPushButton::clicked, this,
-                [this, index] { handle([this, index] { model_.cmdChangeButton_Click(index); }); });
-    }
-    Label3_ = label(QStringLiteral("Remove"), kWhite, {}, true);
-    Label3_->setObjectName(QStringLiteral("Label3"));
-    Label3_->setAlignment(Qt::AlignCenter);
-    place(Label3_, 2400, 4680, 855, 255);
-    Label4_ = label(QStringLiteral("Add"), kWhite, {}, true);
-    Label4_->setObjectName(QStringLiteral("Label4"));
-    Label4_->setAlignment(Qt::AlignCenter);
-    place(Label4_, 6120, 4680, 855, 255);
-
-    cmdMakeIni_ = new QPushButton(QStringLiteral("Create 67season.ini"), client_);
-    cmdMakeIni_->setObjectName(QStringLiteral("cmdMakeIni"));
-    place(cmdMakeIni_, 3960, 4680, 1575, 375);
-    connect(cmdMakeIni_, &QPushButton::clicked, this,
-            [this] { handle([this] { model_.cmdMakeIni_Click(); }); });
-
-    const std::array<std::array<int, 2>, 4> arrowSpots = {
-        {{1920, 4680}, {1920, 5040}, {7080, 4680}, {7080, 5040}}};
-    for (size_t i = 0; i < 4; ++i) {
-        auto* arrow = new QLabel(client_);
-        arrow->setObjectName(QStringLiteral("picArrow%1").arg(i));
-        arrow->setPixmap(layout::arrowIcon(i % 2 == 0).pixmap(16, 16));
-        place(arrow, arrowSpots[i][0], arrowSpots[i][1], 240, 240);
-        arrow->setCursor(Qt::PointingHandCursor);
-        arrow->installEventFilter(this);
-        picArrow_[i] = arrow;
-    }
-
-    chkSort_ = check(QStringLiteral("alphabetical order"), kPaleYellow);
-    chkSort_->setObjectName(QStringLiteral("chkSort"));
-    place(chkSort_, 3960, 5040, 1695, 255);
     connect(chkSort_, &QCheckBox::clicked, this, [this](bool checked) {
         handle([this, checked] {
             model_.controls().chkSort = checked ? 1 : 0;
             model_.chkSort_Click();
         });
     });
-
-    frameInfo_ = new QFrame(client_);
-    frameInfo_->setObjectName(QStringLiteral("frameInfo"));
-    frameInfo_->setFrameShape(QFrame::StyledPanel);
-    paint(frameInfo_, std::nullopt, kLightGrey);
-    place(frameInfo_, 120, 5400, 9135, 855);
-    lblInfo_ = new QLabel(frameInfo_);
-    lblInfo_->setObjectName(QStringLiteral("lblInfo"));
-    lblInfo_->setWordWrap(true);
-    lblInfo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(lblInfo_, 120, 240, 8895, 495);
-
-    lblTrackSet_ = new QLabel(client_);
-    lblTrackSet_->setObjectName(QStringLiteral("lblTrackSet"));
-    paint(lblTrackSet_, Rgb{0, 0, 0}, kLightGrey);
-    lblTrackSet_->setFrameShape(QFrame::Box);
-    place(lblTrackSet_, 120, 6360, 780, 225);
-    lblTrackSet_->hide();
-
-    lblMyMail_ = label(about::supportMail(), kLightYellow, {}, true);
-    lblMyMail_->setObjectName(QStringLiteral("lblMyMail"));
-    lblMyMail_->setToolTip(QStringLiteral("Bug report, suggestions...just send me a mail"));
-    lblMyMail_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    lblMyMail_->setCursor(Qt::PointingHandCursor);
-    lblMyMail_->installEventFilter(this);
-    place(lblMyMail_, 7920, 6360, 1200, 195);
-
-    // The help line: each of these controls explains itself when the pointer enters it.
-    const auto hover = [this](QWidget* w, std::function<void()> handler) {
-        w->installEventFilter(this);
-        hoverHandlers_.insert(w, std::move(handler));
-    };
-    FormModel& m = model_;
-    hover(lblInfo_, [&m] { m.lblInfo_MouseMove(); });
-    hover(frameInfo_, [] {}); // the frame outside its label leaves the line as it is
-    for (int16_t i = 0; i < 2; ++i)
-        hover(chkEdit_[static_cast<size_t>(i)], [&m, i] { m.chkEdit_MouseMove(i); });
-    hover(chkSort_, [&m] { m.chkSort_MouseMove(); });
-    for (int16_t i = 0; i < 4; ++i) {
-        hover(cmdChangeButton_[static_cast<size_t>(i)],
-              [&m, i] { m.cmdChangeButton_MouseMove(i); });
-        hover(picArrow_[static_cast<size_t>(i)], [&m, i] { m.picArrow_MouseMove(i); });
-    }
-    hover(cmdLaunchGPL_, [&m] { m.cmdLaunchGPL_MouseMove(); });
-    hover(cmdMakeIni_, [&m] { m.cmdMakeIni_MouseMove(); });
-    hover(lblAmountLeft_, [&m] { m.lblAmountLeft_MouseMove(); });
-    hover(lblAmountRight_, [&m] { m.lblAmountRight_MouseMove(); });
-    hover(lblGPLdir_, [&m] { m.lblGPLdir_MouseMove(); });
-    lblGPLdir_->setMouseTracking(true); // its text depends on the game directory: every move
-    hover(lblMyMail_, [&m] { m.lblMyMail_MouseMove(); });
-    hover(listNotActive_, [&m] { m.listNotActive_MouseMove(); });
-    hover(ListTracks_, [&m] { m.ListTracks_MouseMove(); });
-    for (int16_t i = 0; i < 14; ++i)
-        hover(txtEntry_[static_cast<size_t>(i)], [&m, i] { m.txtEntry_MouseMove(i); });
-    hover(txtTrack_, [&m] { m.txtTrack_MouseMove(); });
-
-    // Tab order of the layout: the lists, the list buttons, the entry boxes, then the rest.
-    std::vector<QWidget*> order = {ListTracks_,         listNotActive_,      cmdChangeButton_[1],
-                                   cmdChangeButton_[0], cmdChangeButton_[2], cmdChangeButton_[3]};
-    order.insert(order.end(), txtEntry_.begin(), txtEntry_.begin() + 7);
-    order.push_back(cmdLaunchGPL_);
-    order.insert(order.end(), txtEntry_.begin() + 7, txtEntry_.end());
-    order.insert(order.end(),
-                 {chkEdit_[0], chkEdit_[1], cmdMakeIni_, chkSort_, cboCars_, txtTrack_});
-    for (size_t i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    connect(cboCars_, &QComboBox::activated, this, [this](int index) {
+        handle([this, index] { model_.controls().cboCarsIndex = index; });
+    });
 }
 
 void FrmMain::connectList(QListView* view, FormModel::Side side) {
@@ -521,72 +577,85 @@ void FrmMain::scheduleRender() {
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
-    // The help line. A move reaches the window background also from a control without a help
-    // text of its own (Qt passes it on to the parent); only the bare background counts.
-    if (event->type() == QEvent::MouseMove && watched == client_) {
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        if (!client_->childAt(at)) {
-            model_.Form_MouseMove();
-            lblInfo_->setText(model_.controls().lblInfo.caption);
-        }
-    } else if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
-        if (const auto it = hoverHandlers_.constFind(watched); it != hoverHandlers_.cend()) {
-            (*it)();
-            lblInfo_->setText(model_.controls().lblInfo.caption);
-        }
-    }
-    if (event->type() == QEvent::KeyPress &&
-        (watched == ListTracks_ || watched == listNotActive_)) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const auto side =
-            watched == ListTracks_ ? FormModel::Side::Active : FormModel::Side::Inactive;
-        std::optional<FormModel::ListKey> listKey;
-        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier)
-            listKey = FormModel::ListKey::Delete;
-        else if (key->key() == Qt::Key_Up && key->modifiers() == Qt::AltModifier)
-            listKey = FormModel::ListKey::AltUp;
-        else if (key->key() == Qt::Key_Down && key->modifiers() == Qt::AltModifier)
-            listKey = FormModel::ListKey::AltDown;
-        if (listKey) {
-            bool taken = false;
-            handle([&] { taken = model_.listKeyPressed(side, *listKey); });
-            return taken;
-        }
-    }
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == lblMyMail_) {
-            handle([this] { model_.lblMyMail_Click(); });
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::MouseMove:
+        showHelp(watched, event);
+        break;
+    case QEvent::KeyPress:
+        if (listKeyTaken(watched, static_cast<const QKeyEvent*>(event)))
             return true;
-        }
-        // A press starts a click; whether it changes the current row is seen next.
-        if (watched == ListTracks_->viewport())
-            currentChangedByPress_[0] = false;
-        else if (watched == listNotActive_->viewport())
-            currentChangedByPress_[1] = false;
-        if (watched == lblAmountLeft_) {
-            handle([this] { model_.lblAmountLeft_Click(); });
+        break;
+    case QEvent::MouseButtonPress:
+        if (pressTaken(watched))
             return true;
-        }
-        if (watched == lblAmountRight_) {
-            handle([this] { model_.lblAmountRight_Click(); });
-            return true;
-        }
-        for (size_t i = 0; i < picArrow_.size(); ++i) {
-            if (watched == picArrow_[i]) {
-                handle([this, i] { model_.picArrow_Click(static_cast<int16_t>(i)); });
-                return true;
-            }
-        }
-    }
-    if (event->type() == QEvent::FocusIn && watched == txtTrack_) {
-        model_.txtTrack_GotFocus();
-        // Select after Qt's own focus handling, which would otherwise place the cursor.
-        QTimer::singleShot(0, this, [this] {
-            txtTrack_->setSelection(model_.controls().txtTrackSelStart,
-                                    model_.controls().txtTrackSelLength);
-        });
+        break;
+    case QEvent::FocusIn:
+        if (watched == txtTrack_)
+            searchBoxFocused();
+        break;
+    default:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmMain::showHelp(QObject* watched, QEvent* event) {
+    // A move reaches the window background also from a control without a help text of its own
+    // (Qt passes it on to the parent); only the bare background counts.
+    if (watched == client_) {
+        if (event->type() != QEvent::MouseMove ||
+            client_->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            return;
+        model_.Form_MouseMove();
+    } else if (const auto it = hover_.constFind(watched); it != hover_.cend()) {
+        it->handler(model_, it->index);
+    } else {
+        return;
+    }
+    lblInfo_->setText(model_.controls().lblInfo.caption);
+}
+
+// Delete, Alt+Up and Alt+Down in a list; false when the list handles the key itself.
+bool FrmMain::listKeyTaken(QObject* watched, const QKeyEvent* key) {
+    if (watched != ListTracks_ && watched != listNotActive_)
+        return false;
+    const auto side = watched == ListTracks_ ? FormModel::Side::Active : FormModel::Side::Inactive;
+    std::optional<FormModel::ListKey> listKey;
+    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier)
+        listKey = FormModel::ListKey::Delete;
+    else if (key->key() == Qt::Key_Up && key->modifiers() == Qt::AltModifier)
+        listKey = FormModel::ListKey::AltUp;
+    else if (key->key() == Qt::Key_Down && key->modifiers() == Qt::AltModifier)
+        listKey = FormModel::ListKey::AltDown;
+    if (!listKey)
+        return false;
+    bool taken = false;
+    handle([&] { taken = model_.listKeyPressed(side, *listKey); });
+    return taken;
+}
+
+bool FrmMain::pressTaken(QObject* watched) {
+    // A press starts a click; whether it changes the current row is seen next.
+    if (watched == ListTracks_->viewport())
+        currentChangedByPress_[0] = false;
+    else if (watched == listNotActive_->viewport())
+        currentChangedByPress_[1] = false;
+    const auto it = press_.constFind(watched);
+    if (it == press_.cend())
+        return false;
+    const Bound click = *it;
+    handle([this, click] { click.handler(model_, click.index); });
+    return true;
+}
+
+void FrmMain::searchBoxFocused() {
+    model_.txtTrack_GotFocus();
+    // Select after Qt's own focus handling, which would otherwise place the cursor.
+    QTimer::singleShot(0, this, [this] {
+        txtTrack_->setSelection(model_.controls().txtTrackSelStart,
+                                model_.controls().txtTrackSelLength);
+    });
 }
 
 void FrmMain::buildMenus() {

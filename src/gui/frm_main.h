@@ -7,7 +7,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <array>
-#include <functional>
+#include <cstdint>
 
 class QLabel;
 class QLineEdit;
@@ -18,6 +18,7 @@ class QComboBox;
 class QFrame;
 class QMenu;
 class QAction;
+class QKeyEvent;
 
 namespace gk {
 
@@ -45,13 +46,29 @@ class FrmMain : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // A handler of the form model, for a control or the member of a control array at `index`.
+    using Handler = void (*)(FormModel& model, int16_t index);
+    struct Bound {
+        Handler handler = nullptr;
+        int16_t index = 0;
+    };
+    struct Control;
+
     void buildControls();
+    QWidget* makeControl(const Control& c, int16_t k);
+    void connectInputs();
     void buildMenus();
     void renderList(QListView* view, TrackListModel* model, const TrackList& list,
                     uint64_t& seenMarks);
     template <class F> void handle(F&& handler);
     void connectList(QListView* view, FormModel::Side side);
     void scheduleRender();
+    // The parts of eventFilter: the help line, the keys of a list, a press on a label that takes
+    // clicks, the search box getting the focus.
+    void showHelp(QObject* watched, QEvent* event);
+    bool listKeyTaken(QObject* watched, const QKeyEvent* key);
+    bool pressTaken(QObject* watched);
+    void searchBoxFocused();
     void openReport();
     void openAbout();
 
@@ -68,7 +85,6 @@ class FrmMain : public QMainWindow {
     QPushButton* cmdLaunchGPL_ = nullptr;
     QLabel* lblAmountLeft_ = nullptr;
     QLabel* lblAmountRight_ = nullptr;
-    std::array<QLabel*, 2> Label5_{};
     QListView* ListTracks_ = nullptr;
     QListView* listNotActive_ = nullptr;
     TrackListModel* activeModel_ = nullptr;
@@ -79,11 +95,8 @@ class FrmMain : public QMainWindow {
     std::array<bool, 2> currentChangedByPress_{true, true};
     std::array<QLineEdit*, 14> txtEntry_{};
     std::array<QCheckBox*, 2> chkEdit_{};
-    QLabel* lblChoose_ = nullptr;
     QLineEdit* txtTrack_ = nullptr;
     std::array<QPushButton*, 4> cmdChangeButton_{};
-    QLabel* Label3_ = nullptr;
-    QLabel* Label4_ = nullptr;
     QPushButton* cmdMakeIni_ = nullptr;
     std::array<QLabel*, 4> picArrow_{};
     QCheckBox* chkSort_ = nullptr;
@@ -91,7 +104,8 @@ class FrmMain : public QMainWindow {
     QLabel* lblInfo_ = nullptr;
     QLabel* lblTrackSet_ = nullptr;
     QLabel* lblMyMail_ = nullptr;
-    QHash<QObject*, std::function<void()>> hoverHandlers_;
+    QHash<QObject*, Bound> hover_; // what writes the help line for each control that has it
+    QHash<QObject*, Bound> press_; // the click handler of each label that takes clicks
     std::array<QAction*, 22> mnuTrackSet_{};
     QMenu* mnuHelp_ = nullptr;
     QAction* mnuUndo_ = nullptr;

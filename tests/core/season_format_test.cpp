@@ -135,5 +135,30 @@ TEST(FileSystem, GamePathsAreFoundWithoutRegardToCase) {
     EXPECT_FALSE(game.exists(u"wine"_s));
 }
 
+// Files left to remove later are gone before the next change, which so never loses what it makes
+// under their names, and what the removal holds is let go then; the object waits for them when
+// it ends. A folder syncs; a missing one cannot.
+TEST(FileSystem, RemovalsLeftForLaterComeBeforeTheNextChange) {
+    GameFolder game;
+    game.write(u"seasons/a.old"_s, QByteArray(1 << 22, 'a'));
+    game.write(u"seasons/b.old"_s, "b");
+    game.write(u"seasons/n"_s, "new");
+    auto hold = std::make_shared<int>(0);
+    const std::weak_ptr<int> held = hold;
+    {
+        QtFileSystem fs;
+        const QString dir = game.dir() + u"\\seasons\\"_s;
+        fs.removeLater({dir + u"a.old"_s, dir + u"B.OLD"_s}, std::move(hold));
+        fs.renameFile(dir + u"n"_s, dir + u"a.old"_s);
+        EXPECT_EQ(game.read(u"seasons/a.old"_s), "new");
+        EXPECT_FALSE(game.exists(u"seasons/b.old"_s));
+        EXPECT_TRUE(held.expired());
+        fs.syncFolder(dir);
+        EXPECT_THROW(fs.syncFolder(game.dir() + u"\\missing"_s), RuntimeError);
+        fs.removeLater({dir + u"a.old"_s}, nullptr);
+    }
+    EXPECT_FALSE(game.exists(u"seasons/a.old"_s));
+}
+
 } // namespace
 } // namespace gk::test

@@ -50,8 +50,16 @@ TEST(Writer, SeasonFilesMatchTheGoldenFilesAndKeepBackups) {
                                   : Rows{"monza", "Kyalami", "* spa", "monaco"};
         EXPECT_EQ(texts(h.ws().ListTracks), rows);
         EXPECT_EQ(h.ctl().txtRunTrack.text.isEmpty(), chkSort == 1);
-        // A track set is written in the same order, and nothing else.
+        // Both new files are on the disk before the renames, and the renames before the write
+        // reports success; nothing is left beside the files and their backups.
+        qsizetype step = 0;
+        for (const char* change : {"sync 67season.ini.new", "sync 67AllTracks.ini.new",
+                                   "rename 67season.ini", "rename 67AllTracks.ini", "sync seasons"})
+            EXPECT_GE(step = h.files.log.indexOf(QString::fromLatin1(change), step), 0) << change;
         const QStringList files = h.game.seasonFiles();
+        EXPECT_EQ(files, (QStringList{u"67AllTracks.ini"_s, u"67AllTracks_previous.bak"_s,
+                                      u"67season.ini"_s, u"67season_previous.bak"_s}));
+        // A track set is written in the same order, and nothing else.
         ASSERT_TRUE(h.m().saveTrackSet(u"Set"_s));
         EXPECT_EQ(h.game.read(seasons("Set.67s")),
                   golden(chkSort ? "trackset_alphabetical.67s" : "trackset_list.67s"));
@@ -199,6 +207,9 @@ TEST(Writer, AFailedWriteChangesNothing) {
                 EXPECT_EQ(files, (QByteArrayList{newSeason, newAll, before[0], before[1]}))
                     << failAt;
                 finished = h.files.changes < failAt; // no operation was left to fail
+                if (finished) { // nothing is left beside the files and their backups
+                    EXPECT_EQ(h.game.seasonFiles().size(), 4);
+                }
             }
             EXPECT_EQ(h.shell.busyDepth, 0);
         }

@@ -2,6 +2,7 @@
 // Fakes of the platform interfaces that record what the code asked of them.
 #include "fakes.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace gk::test {
@@ -74,6 +75,8 @@ void FakeSettings::saveSetting(const QString& app, const QString& section, const
 }
 
 void FaultyFileSystem::change(const char* kind, const QString& path) {
+    log << QString::fromLatin1(kind) + u' ' +
+               path.mid(std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/')) + 1);
     if (++changes != failAt && (failPathContaining.isEmpty() || !path.contains(failPathContaining)))
         return;
     failed.insert(kind);

@@ -121,9 +121,9 @@ class FakeProcesses : public ProcessRunner, public GameWindow {
 };
 
 // The real file system with one operation made to fail: the Nth call (from 1) of the
-// operations that change something (a sync of written data included), or every one on a path
-// containing a text. With `crash` the failing operation throws Crash instead: the program dies
-// there.
+// operations that change something (a sync of written data or of a folder included), or every
+// one on a path containing a text. With `crash` the failing operation throws Crash instead: the
+// program dies there.
 class FaultyFileSystem : public QtFileSystem {
   public:
     struct Crash {};
@@ -133,6 +133,7 @@ class FaultyFileSystem : public QtFileSystem {
     bool crash = false;
     QString failPathContaining;
     std::set<std::string> failed; // the kinds of operation made to fail
+    QStringList log;              // "kind name" of every change, in order (name: the last part)
 
     void writeFile(const QString& path, const QByteArray& data) override {
         change("write", path), QtFileSystem::writeFile(path, data);
@@ -152,6 +153,17 @@ class FaultyFileSystem : public QtFileSystem {
     void makeFolder(const QString& path) override {
         change("mkdir", path), QtFileSystem::makeFolder(path);
     }
+    // At once, each counted as a removal: a removal that fails after the write is as good as
+    // one that never comes.
+    void removeLater(const QStringList& paths, std::shared_ptr<void>) override {
+        for (const QString& path : paths) {
+            try {
+                removeFile(path);
+            } catch (const RuntimeError&) {
+            }
+        }
+    }
+    void syncFolder(const QString& path) override { change("sync", path); }
     // Runs once, right before the next folder lock is taken: another writer's change that
     // lands at that moment.
     std::function<void()> beforeLock;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <memory>
 #include <vector>
@@ -53,6 +54,13 @@ class FileSystem {
     virtual void removeFile(const QString& path) = 0;
     // Makes the folder (its parent must exist); nothing when it is there already.
     virtual void makeFolder(const QString& path) = 0;
+    // Removes the files after this call returns, quietly (a file that cannot be removed stays),
+    // holding `hold` until they are gone; every later change made through this object comes
+    // after the removals. For names nobody reads any more, whose removal may take a while.
+    virtual void removeLater(const QStringList& paths, std::shared_ptr<void> hold) = 0;
+    // Makes the folder's entries durable: files made, renamed or removed in it stay so after a
+    // crash. Throws RuntimeError when the system reports that it failed.
+    virtual void syncFolder(const QString& path) = 0;
     // The file a symbolic link leads to (following a chain of links), or `path` itself when it
     // is no link. Never throws.
     virtual QString resolveLinks(const QString& path) = 0;

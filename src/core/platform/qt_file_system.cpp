@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -83,63 +84,35 @@ bool existsAsWritten(const QString& native) {
 
 } // namespace
 
+QtFileSystem::~QtFileSystem() {
+    settle();
+}
+
+void QtFileSystem::settle() {
+    if (removals_.valid())
+        removals_.get();
+}
+
 QString QtFileSystem::matchComponent(const QString& folder, const QString& name) {
     const QString key = folder.isEmpty() ? QStringLiteral(".") : folder;
-    const QFileInfo info(key);
-    const QDateTime modified = info.lastModified();
+    const QDateTime modified = QFileInfo(key).lastModified();
     auto it = folderCache_.find(key);
     if (it == folderCache_.end() || it->modified != modified) {
-        FolderNames names;
-        names.modified = modified;
         const QStringList entries = QDir(key).entryList(QDir::AllEntries | QDir::Hidden |
                                                         QDir::System | QDir::NoDotAndDotDot);
-        for (const QString& entry : entries)
-            names.byFoldedName.insert(entry.toCaseFolded(), entry);
-        it = folderCache_.insert(key, std::move(names));
+        it = folderCache_.insert(key, {modified, FoldedNames(entries)});
     }
-    return it->byFoldedName.value(name.toCaseFolded());
+    return it->names.spelling(name);
 }
 
 QString QtFileSystem::nativePath(const QString& gamePath) {
 #ifdef Q_OS_WIN
     return gamePath;
 #else
-    QString native = gamePath;
-    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (native.isEmpty() || existsAsWritten(native))
-        return native;
-
-    // Walk the components; the first one missing as written is looked up without case.
-    const bool absolute = native.startsWith(QLatin1Char('/'));
-    const QStringList parts = native.split(QLatin1Char('/'));
-    QString built = absolute ? QStringLiteral("/") : QString();
-    bool matching = true;
-    for (qsizetype i = absolute ? 1 : 0; i < parts.size(); ++i) {
-        const QString& part = parts[i];
-        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..")) {
-            if (!built.isEmpty() && !built.endsWith(QLatin1Char('/')))
-                built += QLatin1Char('/');
-            built += part;
-            continue;
-        }
-        QString chosen = part;
-        if (matching) {
-            QString candidate = built;
-            if (!candidate.isEmpty() && !candidate.endsWith(QLatin1Char('/')))
-                candidate += QLatin1Char('/');
-            if (!existsAsWritten(candidate + part)) {
-                const QString found = matchComponent(built, part);
-                if (found.isEmpty())
-                    matching = false; // nothing below a missing folder can exist
-                else
-                    chosen = found;
-            }
-        }
-        if (!built.isEmpty() && !built.endsWith(QLatin1Char('/')))
-            built += QLatin1Char('/');
-        built += chosen;
-    }
-    return built;
+    return nativePathOf(gamePath,
+                        {existsAsWritten, [this](const QString& folder, const QString& name) {
+                             return matchComponent(folder, name);
+                         }});
 #endif
 }
 
@@ -154,9 +127,7 @@ bool QtFileSystem::fileExists(const QString& path) {
 #else
     // One stat() per file: a regular file whose permission bits allow reading exists. Only
     // where the bits say no is an open tried (an access list may still allow it).
-    QString native = path;
-    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QByteArray encoded = encode(native);
+    QByteArray encoded = encode(withSlashes(path));
     struct stat st;
     if (::stat(encoded.constData(), &st) != 0) {
         if (errno != ENOENT && errno != ENOTDIR)
@@ -219,6 +190,7 @@ QByteArray QtFileSystem::readFile(const QString& path) {
 }
 
 void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
+    settle();
     const QString native = nativePath(path);
     if (QFileInfo(native).isDir())
         throw RuntimeError(ErrorCode::PathFileAccess);
@@ -296,11 +268,13 @@ void QtFileSystem::writeFile(const QString& path, const QByteArray& data) {
 }
 
 void QtFileSystem::copyFile(const QString& from, const QString& to) {
+    settle();
     // Qualified calls: a copy is one operation, however a subclass counts them.
     QtFileSystem::writeFile(to, QtFileSystem::readFile(from));
 }
 
 void QtFileSystem::linkOrCopyFile(const QString& from, const QString& to) {
+    settle();
     const QString source = nativePath(from);
     const QString target = nativePath(to);
 #ifdef Q_OS_WIN
@@ -315,6 +289,7 @@ void QtFileSystem::linkOrCopyFile(const QString& from, const QString& to) {
 }
 
 void QtFileSystem::renameFile(const QString& from, const QString& to) {
+    settle();
     const QString source = nativePath(from);
     const QString target = nativePath(to);
 #ifdef Q_OS_WIN
@@ -330,6 +305,7 @@ void QtFileSystem::renameFile(const QString& from, const QString& to) {
 }
 
 void QtFileSystem::removeFile(const QString& path) {
+    settle();
     const QString native = nativePath(path);
 #ifdef Q_OS_WIN
     if (!QFile::remove(native))
@@ -338,6 +314,54 @@ void QtFileSystem::removeFile(const QString& path) {
 #else
     if (::unlink(encode(native).constData()) != 0)
         throw RuntimeError(errorOfErrno(errno));
+#endif
+}
+
+void QtFileSystem::removeLater(const QStringList& paths, std::shared_ptr<void> hold) {
+    settle();
+#ifdef Q_OS_WIN
+    QStringList natives;
+    for (const QString& path : paths)
+        natives << nativePath(path);
+    const auto removeAll = [natives, hold]() mutable {
+        for (const QString& native : natives)
+            QFile::remove(native);
+        hold.reset();
+    };
+#else
+    // Mapped to their bytes here: the thread touches nothing of this object.
+    std::vector<QByteArray> natives;
+    for (const QString& path : paths)
+        natives.push_back(encode(nativePath(path)));
+    const auto removeAll = [natives, hold]() mutable {
+        for (const QByteArray& native : natives)
+            ::unlink(native.constData());
+        hold.reset();
+    };
+#endif
+    try {
+        removals_ = std::async(std::launch::async, removeAll);
+    } catch (const std::system_error&) {
+        auto now = removeAll; // no thread to be had: at once
+        now();
+    }
+}
+
+void QtFileSystem::syncFolder(const QString& path) {
+    settle();
+#ifdef Q_OS_WIN
+    // Renames are made with MOVEFILE_WRITE_THROUGH: each is on the disk when it returns.
+    (void)path;
+#else
+    const int fd = ::open(encode(nativePath(path)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throw RuntimeError(errorOfErrno(errno));
+    const int result = ::fsync(fd);
+    const int err = errno;
+    ::close(fd);
+    // EINVAL: a file system that keeps no folder to sync (it has nothing to wait for).
+    if (result != 0 && err != EINVAL)
+        throw RuntimeError(err == EIO ? ErrorCode::PathFileAccess : errorOfErrno(err));
 #endif
 }
 
@@ -373,6 +397,7 @@ FileStamp QtFileSystem::fileStamp(const QString& path) {
 }
 
 std::shared_ptr<void> QtFileSystem::lockFolder(const QString& path) {
+    settle();
     const QString folder = nativePath(path);
     const QString file = folder + QStringLiteral("/gridkeeper.lock");
     if (std::shared_ptr<void> held = heldLocks_[file].lock())
@@ -389,6 +414,7 @@ std::shared_ptr<void> QtFileSystem::lockFolder(const QString& path) {
 }
 
 std::shared_ptr<void> QtFileSystem::tryLockFile(const QString& path) {
+    settle();
     const QString file = nativePath(path);
     auto lock = std::make_shared<QLockFile>(file);
     // Only a dead owner makes the lock stale, never its age: a game may run for hours.
@@ -466,7 +492,7 @@ std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path) {
         QString name = QFile::decodeName(raw);
         if (QFile::encodeName(name) != raw) {
             name = decodeGameText(raw);
-            rawNames_.insert(base + name, QByteArray(folder).append('/').append(raw));
+            rawNames_.remember(base + name, QByteArray(folder).append('/').append(raw));
         }
         entries.push_back({name, isDir, raw.startsWith('.')});
     }
@@ -476,18 +502,7 @@ std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path) {
 }
 
 QByteArray QtFileSystem::encode(const QString& native) const {
-    if (rawNames_.isEmpty())
-        return QFile::encodeName(native);
-    // The longest start of the path that is a remembered name stands for its bytes.
-    for (qsizetype end = native.size(); end > 0;
-         end = native.lastIndexOf(QLatin1Char('/'), end - 1)) {
-        const auto raw = rawNames_.constFind(native.left(end));
-        if (raw != rawNames_.constEnd())
-            return *raw + QFile::encodeName(native.mid(end));
-        if (end == 0)
-            break;
-    }
-    return QFile::encodeName(native);
+    return rawNames_.encode(native);
 }
 
 ErrorCode QtFileSystem::creationError(const QString& nativeFolder, ErrorCode otherwise) {

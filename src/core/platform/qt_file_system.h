@@ -3,20 +3,25 @@
 #pragma once
 
 #include "file_system.h"
+#include "path_mapping.h"
 #include "runtime_error.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QLockFile>
+#include <future>
 #include <map>
 
 namespace gk {
 
-// The real file system. On Linux a game path becomes a native one by turning "\" into "/"
-// and matching every component that does not exist as written without regard to case, as a
-// Wine installation may hold "Seasons" or "67alltracks.ini".
+// The real file system. On Linux a game path becomes a native one as path_mapping.h tells, the
+// names of each folder it looks into kept until the folder changes.
 class QtFileSystem : public FileSystem {
   public:
+    QtFileSystem() = default;
+    QtFileSystem(const QtFileSystem&) = delete;
+    QtFileSystem& operator=(const QtFileSystem&) = delete;
+    ~QtFileSystem() override; // waits for the removals left for later
     bool fileExists(const QString& path) override;
     QByteArray readFile(const QString& path) override;
     void writeFile(const QString& path, const QByteArray& data) override;
@@ -25,6 +30,9 @@ class QtFileSystem : public FileSystem {
     void renameFile(const QString& from, const QString& to) override;
     void removeFile(const QString& path) override;
     void makeFolder(const QString& path) override; // in qt_make_folder.cpp
+    // On a thread of its own.
+    void removeLater(const QStringList& paths, std::shared_ptr<void> hold) override;
+    void syncFolder(const QString& path) override;
     QString resolveLinks(const QString& path) override;
     FileStamp fileStamp(const QString& path) override;
     std::shared_ptr<void> lockFolder(const QString& path) override;
@@ -42,6 +50,8 @@ class QtFileSystem : public FileSystem {
     virtual void syncFile(int handle, const QString& path);
 
   private:
+    // Waits until the removals left for later are done; every change calls it first.
+    void settle();
     QString matchComponent(const QString& folder, const QString& name);
     // The bytes of a native path for the system's calls.
     QByteArray encode(const QString& native) const;
@@ -52,14 +62,14 @@ class QtFileSystem : public FileSystem {
 
     struct FolderNames {
         QDateTime modified;
-        QHash<QString, QString> byFoldedName;
+        FoldedNames names;
     };
     QHash<QString, FolderNames> folderCache_;
     // The folder locks this object holds, so that taking one again shares it.
     std::map<QString, std::weak_ptr<void>> heldLocks_;
-    // Entries whose names are not UTF-8, by the native path listFolder shows for them: their
-    // real bytes.
-    QHash<QString, QByteArray> rawNames_;
+    // Entries whose names are not UTF-8, as listFolder shows them.
+    RawNames rawNames_;
+    std::future<void> removals_; // the removals left for later, while they run
 };
 
 } // namespace gk

@@ -7,6 +7,9 @@
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <vector>
@@ -28,6 +31,12 @@ struct Slot {
     QString nextBackup() const { return backup + QStringLiteral(".new"); }
     QString undoBackup() const { return backup + QStringLiteral(".old"); }
 };
+
+// The folder a game path or a native one lies in.
+QString folderOf(const QString& path) {
+    return path.left(
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))));
+}
 
 } // namespace
 
@@ -52,7 +61,23 @@ SeasonVersion replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const Q
         s.backupExisted = fs.fileExists(s.backup);
     }
 
-    std::vector<QString> scratch;             // files made here, removed at the end
+    // The steps, and why neither a fault nor a crash at any of them loses a file:
+    // 1. Both new files are written beside the present ones under scratch names, each synced
+    //    once before its name appears. Nothing present has moved.
+    // 2. The present files and backups get second names to undo with (hard links where the
+    //    system has them, so no data is copied). Still nothing present has moved.
+    // 3. Each backup is replaced by one rename (from the present file's second name), then each
+    //    live file by one rename of its new file. A rename replaces a name in one step, so at
+    //    every moment each name holds a whole file, the one before or the one after; a crash
+    //    leaves a complete season file and all-tracks file.
+    // 4. The folders of the renames are synced once: the change is on the disk before the write
+    //    reports success. A sync that fails is a failed write.
+    // A fault in steps 1 to 4 undoes the renames done, in reverse order and from the second
+    // names, and removes the scratch files: the four files are exactly as before.
+    // 5. Only then do the second names go, the old backups' last names among them. Their
+    //    removal is left to run after the write returns, still under the season lock; a crash
+    //    before it leaves scratch names that nothing reads and the next write replaces.
+    std::vector<QString> scratch;             // files made here, removed on a fault
     std::vector<std::function<void()>> undos; // what puts back each step done
     const auto removeQuietly = [&fs](const QString& path) {
         try {
@@ -60,11 +85,12 @@ SeasonVersion replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const Q
         } catch (const RuntimeError&) {
         }
     };
+    QStringList folders; // where the renames happen
     try {
-        // Everything the change needs, made beside the present files; nothing present moves.
         for (Slot& s : slots) {
             scratch.push_back(s.fresh());
             fs.writeFile(s.fresh(), *s.bytes);
+            folders << folderOf(s.target) << folderOf(s.backup);
         }
         for (Slot& s : slots) {
             if (s.liveExisted) {
@@ -83,7 +109,6 @@ SeasonVersion replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const Q
                 fs.linkOrCopyFile(s.backup, s.undoBackup());
             }
         }
-        // The change: one rename (or removal) per file, each undone if a later one fails.
         for (Slot& s : slots) {
             if (s.liveExisted)
                 fs.renameFile(s.nextBackup(), s.backup);
@@ -107,6 +132,9 @@ SeasonVersion replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const Q
                     removeQuietly(s.target);
             });
         }
+        folders.removeDuplicates();
+        for (const QString& folder : folders)
+            fs.syncFolder(folder);
     } catch (const RuntimeError&) {
         for (auto it = undos.rbegin(); it != undos.rend(); ++it) {
             try {
@@ -119,9 +147,16 @@ SeasonVersion replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const Q
                 removeQuietly(path);
         throw;
     }
-    for (const QString& path : scratch)
-        if (fs.fileExists(path))
-            removeQuietly(path);
+    // The new files and the next backups have taken their places; what is left of the scratch
+    // files are the second names.
+    QStringList secondNames;
+    for (const Slot& s : slots) {
+        if (s.liveExisted)
+            secondNames << s.undoLive();
+        if (s.backupExisted)
+            secondNames << s.undoBackup();
+    }
+    fs.removeLater(secondNames, lock);
     // What is on disk now is what was written: nobody else writes while the lock is held.
     SeasonVersion written;
     written.season = {fs.fileStamp(slots[0].live), season};
