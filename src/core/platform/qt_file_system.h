@@ -33,8 +33,9 @@ class QtFileSystem : public FileSystem {
     QString programDirectory() override;
     QString absolutePath(const QString& path) override;
 
+    QByteArray readFileStart(const QString& path, qint64 limit) override;
     // The native path of a game path.
-    QString nativePath(const QString& gamePath);
+    QString nativePath(const QString& gamePath) override;
 
   protected:
     // Makes the written data of an open file durable; throws RuntimeError when it fails.
