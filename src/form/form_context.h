@@ -34,6 +34,9 @@ struct FormPlatform {
     // Keeps the season lock from the first read of the season to the end: a command that
     // changes the season reads and writes it without another writer in between.
     bool holdSeasonLock = false;
+    // A file system of its own for reading the tracks' details in the background (none: they
+    // are not read).
+    FileSystem* detailsFiles = nullptr;
 };
 
 // The two track lists of the window: the active list (the season) and the non-active list.

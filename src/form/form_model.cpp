@@ -8,7 +8,8 @@ namespace gk {
 
 FormModel::FormModel(FormPlatform platform)
     : ctx_(*this, platform, ws_, ctl_), startup_(ctx_), seasonFiles_(ctx_), trackSets_(ctx_),
-      selection_(ctx_), listCommands_(ctx_), playerCar_(ctx_) {
+      selection_(ctx_), listCommands_(ctx_), playerCar_(ctx_),
+      trackDetails_(platform.detailsFiles) {
     launch_ = std::make_unique<LaunchFlow>(LaunchPlatform{
         ctx_.dialogs, ctx_.files, ctx_.shell, platform.runner ? *platform.runner : noGame_,
         platform.gameWindow ? *platform.gameWindow : noGame_});
@@ -32,7 +33,11 @@ bool FormModel::startUp(const QString& commandLine) {
 }
 
 bool FormModel::loadWorkspace() {
-    return startup_.loadWorkspace();
+    const bool loaded = startup_.loadWorkspace();
+    // The details of the loaded tracks are read from now on, without holding up anything.
+    if (loaded)
+        trackDetails_.follow(ws_);
+    return loaded;
 }
 
 void FormModel::Form_Activate() {

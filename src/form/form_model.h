@@ -19,6 +19,8 @@
 #include "season_files.h"
 #include "selection.h"
 #include "startup.h"
+#include "track_details_loader.h"
+#include "track_details_text.h"
 #include "track_sets.h"
 #include "workspace.h"
 
@@ -150,6 +152,13 @@ class FormModel {
     // The names the Track Sets menu offers.
     QStringList offeredTrackSets() const;
 
+    // ---- track details, read in the background
+    TrackDetailsLoader& trackDetails() { return trackDetails_; }
+    // The tooltip of a list's row; nothing while there is nothing to show.
+    std::optional<TrackToolTip> trackToolTip(Side side, int row) {
+        return rowToolTip(trackDetails_, ws_, list(side), row);
+    }
+
     // ---- state
     Workspace& workspace() { return ws_; }
     const Workspace& workspace() const { return ws_; }
@@ -194,6 +203,8 @@ class FormModel {
     bool aboutRequested_ = false;
     NoGame noGame_; // the game's processes when none are given
     std::unique_ptr<LaunchFlow> launch_;
+    // Last, so that its reading stops before anything else goes.
+    TrackDetailsLoader trackDetails_;
 };
 
 } // namespace gk

@@ -3,6 +3,7 @@
 #include "selection.h"
 
 #include "form_model.h"
+#include "track_details_text.h"
 #include "platform/code_page.h"
 #include "platform/runtime_error.h"
 
@@ -135,6 +136,7 @@ void Selection::txtTrack_Change() {
             // Text the code page cannot hold matches no row.
             const QByteArray needle = typed ? lowerGameText(*typed) : QByteArray();
             const bool matchNothing = !typed;
+            bool found = false;
             for (ListSide side : {ListSide::Inactive, ListSide::Active}) {
                 TrackList& rows = ctx_.list(side);
                 const int n = rows.count();
@@ -158,10 +160,15 @@ void Selection::txtTrack_Change() {
                 }
                 rows.marksChanged();
                 if (topmost >= 0) {
+                    found = true;
                     ctx_.ctl.txtRunTrack.text = rows.rows[static_cast<size_t>(topmost)];
                     setCurrentRow(side, topmost);
                 }
             }
+            // Text that begins no folder name is looked for in the tracks' full names.
+            if (!found && !needle.isEmpty())
+                searchFullNames(ctx_, ctx_.form.trackDetails(), ctx_.ctl.txtTrack,
+                                [this](ListSide side, int row) { setCurrentRow(side, row); });
         } catch (const RuntimeError& e) {
             ctx_.showError(e.number(), e.description());
         }

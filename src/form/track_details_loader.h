@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Reading the track details of both lists in the background, into a cache the handlers look into.
+#pragma once
+
+#include "details/track_details_cache.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QThreadPool>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+namespace gk {
+
+class FileSystem;
+struct Workspace;
+
+// Reads the details (track.ini, mods, picture) of the tracks in the lists on a thread of its
+// own, one folder after the other, into a cache that the window's handlers look into without
+// ever waiting for a file. A folder is read once and read again only when its files changed.
+class TrackDetailsLoader {
+  public:
+    // A folder read or checked within this time is not checked again when the lists change.
+    static constexpr qint64 kRecheckMs = 10000;
+    // A folder the pointer rests on is checked again after this time.
+    static constexpr qint64 kHoverRecheckMs = 2000;
+
+    // `files` serves the background reading alone (the window's own file system object is
+    // not shared between threads); without it nothing is read.
+    explicit TrackDetailsLoader(FileSystem* files);
+    // Stops the reading after the folder it is at.
+    ~TrackDetailsLoader();
+    TrackDetailsLoader(const TrackDetailsLoader&) = delete;
+    TrackDetailsLoader& operator=(const TrackDetailsLoader&) = delete;
+
+    // Starts reading the folders of both lists that are not read yet or were checked more than
+    // kRecheckMs ago; returns at once. Nothing happens while the lists and the game folder are
+    // what they were at the last call; a new call replaces the reading of the last one.
+    void follow(const Workspace& ws);
+    // Checks one folder first, ahead of the others, unless it was checked less than
+    // kHoverRecheckMs ago.
+    void recheck(const QString& gameDir, const QByteArray& folder);
+    TrackDetailsCache::Lookup lookup() const { return cache_.lookup(); }
+    // Waits up to `ms` for the reading to end; true when nothing is left to read.
+    bool waitForIdle(int ms);
+
+  private:
+    struct Job {
+        QString gameDir;
+        std::vector<QByteArray> folders;
+        qint64 maxAgeMs = 0;
+    };
+    void post(Job job, bool urgent);
+    // The background thread's loop: the urgent folders first, then the lists'.
+    void work();
+    // The next folder to check, or false when nothing is left.
+    bool next(QString& gameDir, QByteArray& folder, qint64& maxAgeMs);
+
+    FileSystem* files_;
+    TrackDetailsCache cache_;
+    std::mutex mutex_; // guards the jobs and the flags
+    std::deque<Job> urgent_;
+    Job lists_;
+    size_t listsDone_ = 0;
+    bool running_ = false;
+    bool stopping_ = false;
+    // What follow() last saw.
+    QString seenDir_;
+    uint64_t seenActive_ = ~uint64_t{0};
+    uint64_t seenInactive_ = ~uint64_t{0};
+    QThreadPool pool_;
+};
+
+} // namespace gk
