@@ -27,7 +27,9 @@ int main(int argc, char* argv[]) {
     gk::QtShell shell;
     gk::QtFileWatch watch(files);
     gk::QtProcesses processes;
-    gk::FormModel model({settings, dialogs, files, shell, &processes, &processes, &watch});
+    gk::QtFileSystem detailsFiles; // the background reading's own
+    gk::FormModel model(
+        {settings, dialogs, files, shell, &processes, &processes, &watch, false, &detailsFiles});
     gk::FrmMain window(model);
     dialogs.setParent(&window);
     shell.setMainWindow(&window);

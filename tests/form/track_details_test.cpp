@@ -1,43 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Track details in the form model: read in the background, a row's tooltip, search by full name.
+#include "support/gated_files.h"
 #include "support/harness.h"
 
-#include <atomic>
-#include <chrono>
-#include <future>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace gk::test {
 namespace {
-
-using namespace std::chrono_literals;
-
-// The real file system, except that listing a folder waits until the test opens the gate.
-class GatedFiles : public QtFileSystem {
-  public:
-    std::vector<FolderEntry> listFolder(const QString& path) override {
-        ++waiting;
-        EXPECT_EQ(gate_.wait_for(30s), std::future_status::ready) << "the gate was never opened";
-        return QtFileSystem::listFolder(path);
-    }
-    void open() {
-        if (!opened_.exchange(true))
-            opener_.set_value();
-    }
-    // Waits (a bounded time) until the background reading waits at the gate.
-    bool reached() const {
-        for (int i = 0; i < 3000 && waiting == 0; ++i)
-            std::this_thread::sleep_for(10ms);
-        return waiting > 0;
-    }
-    std::atomic<int> waiting = 0;
-
-  private:
-    std::promise<void> opener_;
-    std::shared_future<void> gate_ = opener_.get_future().share();
-    std::atomic<bool> opened_ = false;
-};
 
 // A form model on fakes whose track details are read through GatedFiles.
 struct DetailsRig {
