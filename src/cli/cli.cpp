@@ -78,7 +78,7 @@ namespace {
 // table here.
 std::vector<Command> allCommands() {
     std::vector<Command> commands = seasonCommands();
-    for (auto more : {checkCommands, launchCommands}) {
+    for (auto more : {checkCommands, launchCommands, detailsCommands}) {
         std::vector<Command> table = more();
         commands.insert(commands.end(), table.begin(), table.end());
     }
