@@ -33,7 +33,9 @@ class QtFileSystem : public FileSystem {
     QString programDirectory() override;
     QString absolutePath(const QString& path) override;
 
-    QByteArray readFileStart(const QString& path, qint64 limit) override;
+    QByteArray readFileStart(const QString& path, qint64 limit,
+                             FileStamp* stamp = nullptr) override;
+    std::vector<FolderEntry> listFolderWithStamp(const QString& path, FileStamp& stamp) override;
     // The native path of a game path.
     QString nativePath(const QString& gamePath) override;
 
@@ -43,6 +45,8 @@ class QtFileSystem : public FileSystem {
 
   private:
     QString matchComponent(const QString& folder, const QString& name);
+    // Opens a game path for reading without waiting: as written, else with its case matched.
+    int openGamePath(const QString& path, int flags, QString& native);
     // The bytes of a native path for the system's calls.
     QByteArray encode(const QString& native) const;
     // Why a file cannot be made in the folder (a full disk or quota is told apart by trying);
