@@ -24,8 +24,10 @@ bool printTrackDetails(FileSystem& files, const QString& gameDir, const QStringL
             "folder=" + folder.toUtf8() + "\nname=" + ini.name.toUtf8() +
             "\nshort name=" + ini.shortName.toUtf8() + "\nlength=" + ini.length +
             "\nturns=" + (ini.turns ? QByteArray::number(*ini.turns) : QByteArray()) +
-            "\nmods=" + details.mods.join(QLatin1Char(' ')).toUtf8() +
-            "\npicture=" + QFile::encodeName(details.picture) + "\n\n";
+            "\nmods=" + details.mods.join(QLatin1Char(' ')).toUtf8() + "\npicture=" +
+            (details.picture.isEmpty() ? QByteArray()
+                                       : QFile::encodeName(files.nativePath(details.picture))) +
+            "\n\n";
         std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out);
     }
     std::fflush(out);

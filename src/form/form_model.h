@@ -156,7 +156,7 @@ class FormModel {
     TrackDetailsLoader& trackDetails() { return trackDetails_; }
     // The tooltip of a list's row; nothing while there is nothing to show.
     std::optional<TrackToolTip> trackToolTip(Side side, int row) {
-        return rowToolTip(trackDetails_, ws_, list(side), row);
+        return rowToolTip(trackDetails_, ctx_.files, ws_, list(side), row);
     }
 
     // ---- state

@@ -3,6 +3,7 @@
 #include "track_details_text.h"
 
 #include "details/track_details.h"
+#include "platform/file_system.h"
 #include "track_details_loader.h"
 
 #include <array>
@@ -30,8 +31,8 @@ std::optional<TrackToolTip> toolTipOf(const TrackDetails& details) {
     return tip;
 }
 
-std::optional<TrackToolTip> rowToolTip(TrackDetailsLoader& details, const Workspace& ws,
-                                       const TrackList& list, int row) {
+std::optional<TrackToolTip> rowToolTip(TrackDetailsLoader& details, FileSystem& files,
+                                       const Workspace& ws, const TrackList& list, int row) {
     if (row < 0 || row >= list.count())
         return std::nullopt;
     details.follow(ws);
@@ -44,6 +45,8 @@ std::optional<TrackToolTip> rowToolTip(TrackDetailsLoader& details, const Worksp
             tip = toolTipOf(entry->details);
     }
     details.recheck(ws.strGPLdir, folder);
+    if (tip && !tip->picture.isEmpty())
+        tip->picture = files.nativePath(tip->picture);
     return tip;
 }
 

@@ -11,13 +11,14 @@
 
 namespace gk {
 
+class FileSystem;
 class TrackDetailsLoader;
 struct TrackDetails;
 
 // A row's tooltip: the track's picture, its full name, lines of text below it (short name,
 // length, turns) and the badges of its mods.
 struct TrackToolTip {
-    QString picture; // the native path of the picture, or empty
+    QString picture; // the picture's path (the native one from rowToolTip), or empty
     QString name;
     QStringList lines;
     QStringList badges;
@@ -30,9 +31,10 @@ QString lengthText(double miles);
 // The tooltip of a track with these details; nothing when nothing could be read.
 std::optional<TrackToolTip> toolTipOf(const TrackDetails& details);
 // The tooltip of a list's row, from the details read so far; nothing while the row's folder
-// has not been read. The folder is checked again in the background for the next time.
-std::optional<TrackToolTip> rowToolTip(TrackDetailsLoader& details, const Workspace& ws,
-                                       const TrackList& list, int row);
+// has not been read. The folder is checked again in the background for the next time. `files`
+// gives the picture's native path.
+std::optional<TrackToolTip> rowToolTip(TrackDetailsLoader& details, FileSystem& files,
+                                       const Workspace& ws, const TrackList& list, int row);
 
 // The search's second try, for typed text that begins no folder name of either list: marks the
 // rows of both lists whose track's full name has a word that begins with the text (without

@@ -16,11 +16,11 @@ namespace gk::test {
 // at most): it holds up the reading of the track details in the background.
 class GatedFiles : public QtFileSystem {
   public:
-    std::vector<FolderEntry> listFolder(const QString& path) override {
+    std::vector<FolderEntry> listFolderWithStamp(const QString& path, FileStamp& stamp) override {
         ++waiting;
         EXPECT_EQ(gate_.wait_for(std::chrono::seconds(30)), std::future_status::ready)
             << "the gate was never opened";
-        return QtFileSystem::listFolder(path);
+        return QtFileSystem::listFolderWithStamp(path, stamp);
     }
     void open() {
         if (!opened_.exchange(true))

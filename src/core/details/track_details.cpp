@@ -33,11 +33,10 @@ DetailsRead readTrackDetails(FileSystem& files, const QString& gameDir, const QS
     DetailsRead read;
     if (!paths::isSingleName(folder))
         return read;
-    // Stamped before reading: a change made while it reads shows as a new stamp next time.
-    read.stamps.folder = files.fileStamp(folderPath(gameDir, folder));
+    // Stamped as they are read: a change made after that shows as a new stamp next time.
     std::vector<FolderEntry> entries;
     try {
-        entries = files.listFolder(folderPath(gameDir, folder));
+        entries = files.listFolderWithStamp(folderPath(gameDir, folder), read.stamps.folder);
     } catch (const RuntimeError&) {
         return read;
     }
@@ -46,35 +45,40 @@ DetailsRead readTrackDetails(FileSystem& files, const QString& gameDir, const QS
     // The files are found in any case, as the game on Windows finds them; of two spellings of
     // one name (possible on Linux) the one as written here counts, else the first in name order.
     const QString picture = folder + QLatin1String(".jpg");
-    const QString foldedPicture = picture.toCaseFolded();
     const QString trackIni = QStringLiteral("track.ini");
-    std::array<bool, kModFiles.size()> mods{};
+    std::array<bool, kModBadges.size()> mods{};
     for (const FolderEntry& entry : entries) {
+        const QString& name = entry.name;
         if (entry.isDirectory)
             continue;
-        const QString folded = entry.name.toCaseFolded();
-        const auto keep = [&entry](QString& found, const QString& asWritten) {
-            if (found != asWritten && (found.isEmpty() || entry.name == asWritten ||
-                                       entry.name < found))
-                found = entry.name;
+        const auto keep = [&name](QString& found, const QString& asWritten) {
+            if (found != asWritten && (found.isEmpty() || name == asWritten || name < found))
+                found = name;
         };
-        if (folded == trackIni)
+        const auto is = [&name](QStringView wanted) {
+            return name.size() == wanted.size() && name.compare(wanted, Qt::CaseInsensitive) == 0;
+        };
+        if (is(trackIni)) {
             keep(read.iniName, trackIni);
-        else if (folded == foldedPicture)
+        } else if (is(picture)) {
             keep(details.picture, picture);
-        for (size_t m = 0; m < kModFiles.size(); ++m)
-            mods[m] = mods[m] || folded == QLatin1String(kModFiles[m].lowerName);
+        } else if (name.size() == 11 &&
+                   name.startsWith(QLatin1String("track"), Qt::CaseInsensitive) &&
+                   name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)) {
+            for (size_t m = 0; m < kModBadges.size(); ++m)
+                mods[m] = mods[m] || QStringView(name).sliced(5, 2).compare(
+                                         QLatin1String(kModBadges[m]), Qt::CaseInsensitive) == 0;
+        }
     }
-    for (size_t m = 0; m < kModFiles.size(); ++m)
+    for (size_t m = 0; m < kModBadges.size(); ++m)
         if (mods[m])
-            details.mods.append(QLatin1String(kModFiles[m].badge));
+            details.mods.append(QLatin1String(kModBadges[m]));
     if (!details.picture.isEmpty())
-        details.picture = files.nativePath(inFolder(gameDir, folder, details.picture));
+        details.picture = inFolder(gameDir, folder, details.picture);
     if (!read.iniName.isEmpty()) {
         const QString ini = inFolder(gameDir, folder, read.iniName);
-        read.stamps.ini = files.fileStamp(ini);
         try {
-            QByteArray bytes = files.readFileStart(ini, kTrackIniReadLimit);
+            QByteArray bytes = files.readFileStart(ini, kTrackIniReadLimit, &read.stamps.ini);
             // The last line of a cut-off file may be cut inside its value.
             if (bytes.size() >= kTrackIniReadLimit)
                 bytes.truncate(bytes.lastIndexOf('\n') + 1);

@@ -13,20 +13,10 @@ namespace gk {
 
 class FileSystem;
 
-// The per-mod files a track folder may hold (the game's mods read them before track.ini), in
-// the order their badges are shown, and each one's badge.
-struct ModFile {
-    const char* lowerName;
-    const char* badge;
-};
-inline constexpr std::array<ModFile, 8> kModFiles = {{{"track55.ini", "55"},
-                                                      {"track65.ini", "65"},
-                                                      {"track66.ini", "66"},
-                                                      {"track67.ini", "67"},
-                                                      {"track68.ini", "68"},
-                                                      {"track69.ini", "69"},
-                                                      {"trackgt.ini", "GT"},
-                                                      {"tracksc.ini", "SC"}}};
+// The per-mod files a track folder may hold (the game's mods read them before track.ini) are
+// named "track" + badge + ".ini"; the badges in the order they are shown.
+inline constexpr std::array<const char*, 8> kModBadges = {"55", "65", "66", "67",
+                                                          "68", "69", "GT", "SC"};
 
 // Only the start of a track.ini is read: the fields stand at its top, and a huge or binary
 // file in its place must not hold up anything.
@@ -35,8 +25,10 @@ inline constexpr qint64 kTrackIniReadLimit = 64 * 1024;
 struct TrackDetails {
     bool folderExists = false;
     TrackIni ini;
-    QStringList mods; // badges of the per-mod files the folder holds, in the order of kModFiles
-    QString picture;  // the native path of <folder>.jpg, or empty
+    QStringList mods; // badges of the per-mod files the folder holds, in the order of kModBadges
+    // The path of <folder>.jpg in the game's form, or empty (FileSystem::nativePath() gives
+    // the file's own).
+    QString picture;
 
     bool operator==(const TrackDetails&) const = default;
     // Nothing could be read: no field of track.ini, no mod, no picture.

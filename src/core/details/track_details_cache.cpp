@@ -19,6 +19,7 @@ void TrackDetailsCache::useGameDir(const QString& gameDir) {
         return;
     entries_.clear();
     gameDir_ = gameDir;
+    ++version_;
 }
 
 bool TrackDetailsCache::fresh(const QString& gameDir, const QByteArray& folder,
@@ -29,14 +30,17 @@ bool TrackDetailsCache::fresh(const QString& gameDir, const QByteArray& folder,
            steadyMs() - it->checkedMs < maxAgeMs;
 }
 
-bool TrackDetailsCache::refresh(FileSystem& files, const QString& gameDir,
-                                const QByteArray& folder, qint64 maxAgeMs) {
+bool TrackDetailsCache::refresh(FileSystem& files, const QString& gameDir, const QByteArray& folder,
+                                qint64 maxAgeMs, QString* foldedName) {
+    QString unused;
+    QString& folded = foldedName ? *foldedName : unused;
     std::optional<QString> iniName; // set when the folder was read before
     {
         const std::lock_guard lock(mutex_);
         useGameDir(gameDir);
         const auto it = entries_.constFind(folder);
         if (it != entries_.constEnd()) {
+            folded = it->foldedName;
             if (steadyMs() - it->checkedMs < maxAgeMs)
                 return false;
             iniName = it->iniName;
@@ -49,6 +53,7 @@ bool TrackDetailsCache::refresh(FileSystem& files, const QString& gameDir,
         const auto it = entries_.find(folder);
         if (gameDir == gameDir_ && it != entries_.end() && it->stamps == stamps) {
             it->checkedMs = steadyMs();
+            folded = it->foldedName;
             return false;
         }
     }
@@ -57,9 +62,13 @@ bool TrackDetailsCache::refresh(FileSystem& files, const QString& gameDir,
     entry.foldedName = entry.details.ini.name.toCaseFolded();
     const std::lock_guard lock(mutex_);
     // Details read for a game folder that is no longer the cache's are dropped.
-    if (gameDir != gameDir_)
+    if (gameDir != gameDir_) {
+        folded.clear();
         return false;
+    }
+    folded = entry.foldedName;
     entries_.insert(folder, std::move(entry));
+    ++version_;
     return true;
 }
 

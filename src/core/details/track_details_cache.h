@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <cstdint>
 #include <mutex>
 
 namespace gk {
@@ -34,6 +35,8 @@ class TrackDetailsCache {
             return it == cache_.entries_.constEnd() ? nullptr : &*it;
         }
         const QString& gameDir() const { return cache_.gameDir_; }
+        // Raised whenever an entry is read anew or the cache is emptied.
+        uint64_t version() const { return cache_.version_; }
 
       private:
         std::unique_lock<std::mutex> lock_;
@@ -46,9 +49,16 @@ class TrackDetailsCache {
     // Brings one folder up to date. Nothing happens when it was checked less than `maxAgeMs`
     // ago; otherwise its stamps are taken, and it is read again when they differ from those of
     // its last read (a folder never read is read). A game folder other than the cache's
-    // empties the cache first. True when the folder's entry was read anew.
+    // empties the cache first. True when the folder's entry was read anew. `foldedName`, when
+    // given, receives the entry's full name without case (empty when the details were dropped).
     bool refresh(FileSystem& files, const QString& gameDir, const QByteArray& folder,
-                 qint64 maxAgeMs);
+                 qint64 maxAgeMs, QString* foldedName = nullptr);
+    // Makes room for `folders` entries in all (cheap while the cache is empty).
+    void reserve(qsizetype folders) {
+        const std::lock_guard lock(mutex_);
+        if (entries_.capacity() < folders)
+            entries_.reserve(folders);
+    }
     // True when the folder was read and checked less than `maxAgeMs` ago.
     bool fresh(const QString& gameDir, const QByteArray& folder, qint64 maxAgeMs) const;
 
@@ -59,6 +69,7 @@ class TrackDetailsCache {
     mutable std::mutex mutex_;
     QString gameDir_;
     QHash<QByteArray, Entry> entries_;
+    uint64_t version_ = 0;
 };
 
 // Milliseconds of a clock that only goes forward.
