@@ -26,10 +26,15 @@ void TrackDetailsLoader::follow(const Workspace& ws) {
     seenActive_ = ws.ListTracks.rowsVersion;
     seenInactive_ = ws.listNotActive.rowsVersion;
     Job job{ws.strGPLdir, {}, kRecheckMs};
+    job.activeRows = ws.ListTracks.rows.size();
+    job.rowsVersions = {seenActive_, seenInactive_};
     job.folders.reserve(ws.ListTracks.rows.size() + ws.listNotActive.rows.size());
     for (const TrackList* list : {&ws.ListTracks, &ws.listNotActive})
         for (const QByteArray& row : list->rows)
             job.folders.push_back(withoutMissingMark(row));
+    // Room for every folder now, so that no insert moves the whole table while the window
+    // waits for the cache.
+    cache_.reserve(static_cast<qsizetype>(job.folders.size()));
     post(std::move(job), false);
 }
 
@@ -43,6 +48,7 @@ void TrackDetailsLoader::post(Job job, bool urgent) {
     if (urgent) {
         urgent_.push_back(std::move(job));
     } else {
+        job.generation = ++generation_;
         lists_ = std::move(job);
         listsDone_ = 0;
     }
@@ -52,40 +58,88 @@ void TrackDetailsLoader::post(Job job, bool urgent) {
     }
 }
 
-bool TrackDetailsLoader::next(QString& gameDir, QByteArray& folder, qint64& maxAgeMs) {
+bool TrackDetailsLoader::next(Task& task, Job& listsJob) {
     const std::lock_guard lock(mutex_);
     while (!stopping_ && !urgent_.empty() && urgent_.front().folders.empty())
         urgent_.pop_front();
-    Job* job = nullptr;
-    if (!stopping_ && !urgent_.empty())
-        job = &urgent_.front();
-    else if (!stopping_ && listsDone_ < lists_.folders.size())
-        job = &lists_;
-    if (!job) {
+    if (!stopping_ && !urgent_.empty()) {
+        Job& job = urgent_.front();
+        task = {job.gameDir, job.folders.back(), job.maxAgeMs};
+        job.folders.pop_back();
+        return true;
+    }
+    if (stopping_ || listsDone_ >= lists_.folders.size()) {
         running_ = false;
         return false;
     }
-    gameDir = job->gameDir;
-    maxAgeMs = job->maxAgeMs;
-    if (job == &lists_) {
-        folder = lists_.folders[listsDone_++];
-        if (listsDone_ == lists_.folders.size()) {
-            lists_.folders = {};
-            listsDone_ = 0;
-        }
-    } else {
-        folder = job->folders.back();
-        job->folders.pop_back();
+    if (listsJob.generation != lists_.generation) {
+        listsJob =
+            Job{lists_.gameDir,     {}, lists_.maxAgeMs, lists_.generation, lists_.activeRows,
+                lists_.rowsVersions};
+        listsJob.folders.resize(lists_.folders.size()); // only its size counts
+    }
+    task = {lists_.gameDir, lists_.folders[listsDone_], lists_.maxAgeMs, &listsJob, listsDone_};
+    if (++listsDone_ == lists_.folders.size()) {
+        lists_.folders = {};
+        listsDone_ = 0;
     }
     return true;
 }
 
 void TrackDetailsLoader::work() {
-    QString gameDir;
-    QByteArray folder;
-    qint64 maxAgeMs = 0;
-    while (next(gameDir, folder, maxAgeMs))
-        cache_.refresh(*files_, gameDir, folder, maxAgeMs);
+    Task task;
+    Job listsJob;
+    // The names of the lists' rows, gathered as their folders are checked. Only this thread
+    // changes the cache: a folder read anew out of turn may have changed a name gathered
+    // before, and then these names are not handed on.
+    std::array<RowNames, 2> names;
+    uint64_t gathering = 0;
+    bool stale = false;
+    while (next(task, listsJob)) {
+        QString name;
+        const bool changed =
+            cache_.refresh(*files_, task.gameDir, task.folder, task.maxAgeMs, &name);
+        if (!task.lists) {
+            stale = stale || changed;
+            continue;
+        }
+        const Job& job = *task.lists;
+        if (gathering != job.generation || task.row == 0) {
+            gathering = job.generation;
+            names = {};
+            stale = false;
+        }
+        RowNames& list = names[task.row < job.activeRows ? 0 : 1];
+        // A row left out (the job was replaced meanwhile) leaves the names incomplete.
+        if (list.ends.size() != (task.row < job.activeRows ? task.row : task.row - job.activeRows))
+            continue;
+        list.names += name;
+        list.ends.push_back(list.names.size());
+        if (task.row + 1 == job.folders.size() && !stale)
+            publish(job, std::move(names));
+    }
+}
+
+void TrackDetailsLoader::publish(const Job& job, std::array<RowNames, 2>&& names) {
+    const uint64_t version = cache_.lookup().version();
+    const std::lock_guard lock(mutex_);
+    for (size_t list = 0; list < names.size(); ++list) {
+        names[list].gameDir = job.gameDir;
+        names[list].rowsVersion = job.rowsVersions[list];
+        names[list].detailsVersion = version;
+        published_[list] = std::move(names[list]);
+    }
+}
+
+TrackDetailsLoader::RowNames& TrackDetailsLoader::rowNames(size_t list) {
+    std::optional<RowNames> published;
+    {
+        const std::lock_guard lock(mutex_);
+        published.swap(published_.at(list));
+    }
+    if (published)
+        rowNames_.at(list) = std::move(*published);
+    return rowNames_.at(list);
 }
 
 bool TrackDetailsLoader::waitForIdle(int ms) {

@@ -7,9 +7,11 @@
 #include <QByteArray>
 #include <QString>
 #include <QThreadPool>
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace gk {
@@ -46,30 +48,63 @@ class TrackDetailsLoader {
     // Waits up to `ms` for the reading to end; true when nothing is left to read.
     bool waitForIdle(int ms);
 
+    // The full names of a list's rows, without case, one after the other in one text: what a
+    // search scans in the order of the rows, without a look-up per row. The background thread
+    // gathers them as it goes through the lists; a search makes them anew only when the rows,
+    // the game folder or the details read have changed since.
+    struct RowNames {
+        QString gameDir;
+        uint64_t rowsVersion = ~uint64_t{0};
+        uint64_t detailsVersion = ~uint64_t{0};
+        QString names;
+        std::vector<qsizetype> ends; // where each row's name ends in `names`
+    };
+    // Of the active list (0) or the inactive one (1), the newest the background thread
+    // gathered taken in; for the window's thread alone.
+    RowNames& rowNames(size_t list);
+
   private:
     struct Job {
         QString gameDir;
         std::vector<QByteArray> folders;
         qint64 maxAgeMs = 0;
+        // The lists' job: which follow() made it, the rows of the active list at its start, and
+        // the lists' versions.
+        uint64_t generation = 0;
+        size_t activeRows = 0;
+        std::array<uint64_t, 2> rowsVersions{};
+    };
+    // One folder to check; of the lists' job, the folder's row among those of both lists.
+    struct Task {
+        QString gameDir;
+        QByteArray folder;
+        qint64 maxAgeMs = 0;
+        const Job* lists = nullptr; // a copy of the lists' job without its folders
+        size_t row = 0;
     };
     void post(Job job, bool urgent);
     // The background thread's loop: the urgent folders first, then the lists'.
     void work();
     // The next folder to check, or false when nothing is left.
-    bool next(QString& gameDir, QByteArray& folder, qint64& maxAgeMs);
+    bool next(Task& task, Job& listsJob);
+    // Hands the names gathered for the lists' job to the window's thread.
+    void publish(const Job& job, std::array<RowNames, 2>&& names);
 
     FileSystem* files_;
     TrackDetailsCache cache_;
-    std::mutex mutex_; // guards the jobs and the flags
+    std::mutex mutex_; // guards the jobs, the flags and the published names
     std::deque<Job> urgent_;
     Job lists_;
     size_t listsDone_ = 0;
+    uint64_t generation_ = 0;
     bool running_ = false;
     bool stopping_ = false;
+    std::array<std::optional<RowNames>, 2> published_;
     // What follow() last saw.
     QString seenDir_;
     uint64_t seenActive_ = ~uint64_t{0};
     uint64_t seenInactive_ = ~uint64_t{0};
+    std::array<RowNames, 2> rowNames_;
     QThreadPool pool_;
 };
 

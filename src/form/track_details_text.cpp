@@ -50,44 +50,72 @@ std::optional<TrackToolTip> rowToolTip(TrackDetailsLoader& details, FileSystem& 
     return tip;
 }
 
-bool wordBeginsWith(const QString& foldedName, const QString& foldedText) {
+bool wordBeginsWith(QStringView foldedName, QStringView foldedText) {
     if (foldedText.isEmpty())
         return false;
-    const QStringView name(foldedName);
-    for (qsizetype i = 0; i + foldedText.size() <= name.size(); ++i)
-        if ((i == 0 || !name[i - 1].isLetterOrNumber()) && name.sliced(i).startsWith(foldedText))
+    const QChar first = foldedText.front();
+    for (qsizetype i = 0; i + foldedText.size() <= foldedName.size(); ++i)
+        if (foldedName[i] == first && (i == 0 || !foldedName[i - 1].isLetterOrNumber()) &&
+            foldedName.sliced(i).startsWith(foldedText))
             return true;
     return false;
 }
+
+namespace {
+
+// Brings a list's row names up to date with its rows and the details read.
+void updateRowNames(TrackDetailsLoader::RowNames& index, const TrackList& rows,
+                    const TrackDetailsCache::Lookup& lookup) {
+    if (index.gameDir == lookup.gameDir() && index.rowsVersion == rows.rowsVersion &&
+        index.detailsVersion == lookup.version())
+        return;
+    index.gameDir = lookup.gameDir();
+    index.rowsVersion = rows.rowsVersion;
+    index.detailsVersion = lookup.version();
+    index.names.clear();
+    index.names.reserve(static_cast<qsizetype>(rows.rows.size()) * 32);
+    index.ends.clear();
+    index.ends.reserve(rows.rows.size());
+    for (const QByteArray& row : rows.rows) {
+        const TrackDetailsCache::Entry* entry =
+            row.startsWith("* ") ? lookup.find(withoutMissingMark(row)) : lookup.find(row);
+        if (entry)
+            index.names += entry->foldedName;
+        index.ends.push_back(index.names.size());
+    }
+}
+
+} // namespace
 
 void searchFullNames(FormContext& ctx, TrackDetailsLoader& details, const QString& typed,
                      const std::function<void(ListSide, int)>& makeCurrent) {
     details.follow(ctx.ws);
     const QString text = typed.toCaseFolded();
     constexpr std::array<ListSide, 2> kSides = {ListSide::Inactive, ListSide::Active};
-    std::array<int, 2> topmost = {-1, -1};
-    {
-        const TrackDetailsCache::Lookup lookup = details.lookup();
-        if (lookup.gameDir() != ctx.ws.strGPLdir)
-            return;
-        for (size_t s = 0; s < kSides.size(); ++s) {
-            TrackList& rows = ctx.list(kSides[s]);
-            for (int r = rows.count() - 1; r >= 0; --r) {
-                const QByteArray& row = rows.rows[static_cast<size_t>(r)];
-                const TrackDetailsCache::Entry* entry = lookup.find(withoutMissingMark(row));
-                const bool match = entry && wordBeginsWith(entry->foldedName, text);
-                rows.selected[static_cast<size_t>(r)] = match ? 1 : 0;
-                if (match)
-                    topmost[s] = r;
-            }
-            rows.marksChanged();
+    for (const ListSide side : kSides) {
+        TrackList& rows = ctx.list(side);
+        TrackDetailsLoader::RowNames& index = details.rowNames(side == ListSide::Active ? 0 : 1);
+        {
+            const TrackDetailsCache::Lookup lookup = details.lookup();
+            if (lookup.gameDir() != ctx.ws.strGPLdir)
+                return;
+            updateRowNames(index, rows, lookup);
         }
-    }
-    for (size_t s = 0; s < kSides.size(); ++s) {
-        if (topmost[s] < 0)
-            continue;
-        ctx.ctl.txtRunTrack.text = ctx.list(kSides[s]).rows[static_cast<size_t>(topmost[s])];
-        makeCurrent(kSides[s], topmost[s]);
+        const QStringView names(index.names);
+        int topmost = -1;
+        qsizetype start = 0;
+        for (size_t r = 0; r < index.ends.size(); ++r) {
+            const bool match = wordBeginsWith(names.sliced(start, index.ends[r] - start), text);
+            start = index.ends[r];
+            rows.selected[r] = match ? 1 : 0;
+            if (match && topmost < 0)
+                topmost = static_cast<int>(r);
+        }
+        rows.marksChanged();
+        if (topmost >= 0) {
+            ctx.ctl.txtRunTrack.text = rows.rows[static_cast<size_t>(topmost)];
+            makeCurrent(side, topmost);
+        }
     }
 }
 

@@ -45,6 +45,6 @@ void searchFullNames(FormContext& ctx, TrackDetailsLoader& details, const QStrin
 
 // True when a word of `foldedName` begins with `foldedText` (both case-folded): at its start,
 // or after a character that is no letter or digit.
-bool wordBeginsWith(const QString& foldedName, const QString& foldedText);
+bool wordBeginsWith(QStringView foldedName, QStringView foldedText);
 
 } // namespace gk
