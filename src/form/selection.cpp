@@ -3,9 +3,9 @@
 #include "selection.h"
 
 #include "form_model.h"
-#include "track_details_text.h"
 #include "platform/code_page.h"
 #include "platform/runtime_error.h"
+#include "track_details_text.h"
 
 #include <algorithm>
 

@@ -30,8 +30,8 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
     game.write(u"seasons/Broken.67s"_s, "[Event1]\r\nname=x\r\n");
     game.write(u"seasons/Only C.67s"_s, seasonOf({"c"}));
     game.write(u"tracks/c/track.ini"_s, "[ track ]\r\ntrack_name = Circuit C\r\n"
-                                         "track_name_short=C\r\ntrack_length = 1.5 ; mi\r\n"
-                                         "track_num_turns = 4\r\n");
+                                        "track_name_short=C\r\ntrack_length = 1.5 ; mi\r\n"
+                                        "track_num_turns = 4\r\n");
     game.write(u"tracks/c/TRACK67.INI"_s, "");
     game.write(u"tracks/c/C.jpg"_s, "jpg");
     const QByteArray noDetails = "\nname=\nshort name=\nlength=\nturns=\nmods=\npicture=\n\n";

@@ -17,8 +17,8 @@ struct DetailsRig {
     FaultyFileSystem files;
     FakeShell shell;
     GatedFiles detailsFiles;
-    FormModel model{{settings, dialogs, files, shell, nullptr, nullptr, nullptr, false,
-                     &detailsFiles}};
+    FormModel model{
+        {settings, dialogs, files, shell, nullptr, nullptr, nullptr, false, &detailsFiles}};
 
     // Active: watglen, ring67b, monza; inactive: kyalami, mosport, * spa, glen67.
     void install() {

@@ -21,7 +21,8 @@ TEST(TrackToolTip, ShowsTheDetailsOnceReadAndNeverWaitsForThem) {
     game.write(u"tracks/watglen/track69.ini"_s, "");
     game.write(u"tracks/monza/track.ini"_s, "[ track ]\r\ntrack_name = Monza\r\n");
     game.write(u"tracks/spa/track.ini"_s, "[ track ]\r\n");
-    ASSERT_TRUE(QImage(480, 200, QImage::Format_RGB32).save(game.path(u"tracks/watglen/watglen.jpg"_s)));
+    ASSERT_TRUE(
+        QImage(480, 200, QImage::Format_RGB32).save(game.path(u"tracks/watglen/watglen.jpg"_s)));
     ASSERT_TRUE(QImage(100, 50, QImage::Format_RGB32).save(game.path(u"tracks/monza/MONZA.jpg"_s)));
     game.writeSeason({"watglen", "monza", "spa"});
     game.writeAllTracks({"watglen", "monza", "spa"});
