@@ -135,7 +135,9 @@ struct Wired {
 };
 
 struct Background {
-    double readMs = 0;    // from the end of the load to the last folder read
+    // From the start of the reading (TrackDetailsLoader::kListsAfterMs after the end of the
+    // load) to the last folder read.
+    double readMs = 0;
     double longestMs = 0; // the longest stall beyond the tick
     double idleMs = 0;    // the same, while nothing is read, for as long
     bool ok = false;
@@ -184,7 +186,8 @@ Background readInBackground(const BenchGame& game) {
         row = (row + 7919) % std::max(n, 1);
         tips += wired.model.trackToolTip(ListSide::Inactive, row) ? 1 : 0;
         if (wired.model.trackDetails().waitForIdle(0)) {
-            result.readMs = msOf(sinceLoad);
+            result.readMs =
+                msOf(sinceLoad) - static_cast<double>(TrackDetailsLoader::kListsAfterMs);
             QCoreApplication::exit(0);
         }
         sinceTick.restart();
@@ -202,7 +205,7 @@ Background readInBackground(const BenchGame& game) {
             lookup.find(wired.model.list(ListSide::Inactive).rows.back());
         result.ok = last && last->details.ini.turns == 11 && tips > 0;
     }
-    result.idleMs = idleStall(wired.model, result.readMs);
+    result.idleMs = idleStall(wired.model, msOf(sinceLoad));
     return result;
 }
 
@@ -280,8 +283,10 @@ int main(int argc, char* argv[]) {
     const double floor = median(floors);
     const double read = median(reads);
     std::printf("  details of %d folders read in the background  %8.1f ms   floor (each folder "
-                "listed, its track.ini read, once) %8.1f ms   %.2fx  (target <= 2x: %s)\n",
-                kBig, read, floor, read / floor, read / floor <= 2 ? "ok" : "MISSED");
+                "listed, its track.ini read, once) %8.1f ms   %.2fx  (target <= 2x: %s)\n"
+                "    (from the start of the reading, %lld ms after the end of the load)\n",
+                kBig, read, floor, read / floor, read / floor <= 2 ? "ok" : "MISSED",
+                static_cast<long long>(gk::TrackDetailsLoader::kListsAfterMs));
     std::printf("  longest event-loop stall meanwhile            %8.2f ms beyond the %d ms tick "
                 "(target < 16 ms: %s); with nothing read %.2f ms\n",
                 longest, kTick, longest < 16 ? "ok" : "MISSED", idle);

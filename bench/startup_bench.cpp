@@ -348,10 +348,10 @@ void report(const char* title, const AllSeries& all) {
     if (qEnvironmentVariableIsSet("GRIDKEEPER_BENCH_VERBOSE")) {
         for (const auto& [kind, series] : all)
             for (const Steps& s : series.runs)
-                std::printf("  %-10s constructed %7.2f loaded %7.2f rendered %7.2f shown %7.2f "
-                            "first paint %7.2f frame done %7.2f\n",
+                std::printf("  %-12s constructed %7.2f loaded %7.2f rendered %7.2f shown %7.2f "
+                            "first paint %7.2f frame done %7.2f filled lists %7.2f\n",
                             kindName(kind), s.constructed, s.loaded, s.rendered, s.shown,
-                            s.firstPaint, s.frameDone);
+                            s.firstPaint, s.frameDone, s.filledFrame);
     }
     std::printf("\n%s (median of %zu runs each)\n", title, main.runs.size());
     for (const auto& [kind, series] : all)

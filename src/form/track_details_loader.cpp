@@ -4,6 +4,8 @@
 
 #include "workspace.h"
 
+#include <utility>
+
 namespace gk {
 
 TrackDetailsLoader::TrackDetailsLoader(FileSystem* files) : files_(files) {
@@ -15,6 +17,7 @@ TrackDetailsLoader::~TrackDetailsLoader() {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
     }
+    jobsChanged_.notify_all();
     pool_.waitForDone();
 }
 
@@ -44,39 +47,52 @@ void TrackDetailsLoader::recheck(const QString& gameDir, const QByteArray& folde
 }
 
 void TrackDetailsLoader::post(Job job, bool urgent) {
-    const std::lock_guard lock(mutex_);
-    if (urgent) {
-        urgent_.push_back(std::move(job));
-    } else {
-        job.generation = ++generation_;
-        lists_ = std::move(job);
-        listsDone_ = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        if (urgent) {
+            urgent_.push_back(std::move(job));
+        } else {
+            job.generation = ++generation_;
+            job.startMs = steadyMs() + kListsAfterMs;
+            lists_ = std::move(job);
+            listsDone_ = 0;
+        }
+        if (!running_ && !stopping_) {
+            running_ = true;
+            pool_.start([this] { work(); });
+        }
     }
-    if (!running_ && !stopping_) {
-        running_ = true;
-        pool_.start([this] { work(); });
-    }
+    jobsChanged_.notify_all();
 }
 
 bool TrackDetailsLoader::next(Task& task, Job& listsJob) {
-    const std::lock_guard lock(mutex_);
-    while (!stopping_ && !urgent_.empty() && urgent_.front().folders.empty())
-        urgent_.pop_front();
-    if (!stopping_ && !urgent_.empty()) {
-        Job& job = urgent_.front();
-        task = {job.gameDir, job.folders.back(), job.maxAgeMs};
-        job.folders.pop_back();
-        return true;
-    }
-    if (stopping_ || listsDone_ >= lists_.folders.size()) {
-        running_ = false;
-        return false;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        while (!stopping_ && !urgent_.empty() && urgent_.front().folders.empty())
+            urgent_.pop_front();
+        if (!stopping_ && !urgent_.empty()) {
+            Job& job = urgent_.front();
+            task = {job.gameDir, job.folders.back(), job.maxAgeMs};
+            job.folders.pop_back();
+            return true;
+        }
+        if (stopping_ || listsDone_ >= lists_.folders.size()) {
+            running_ = false;
+            return false;
+        }
+        // Until the lists' time comes only an urgent folder, a new job or the end wakes it.
+        const qint64 wait = lists_.startMs - steadyMs();
+        if (wait <= 0)
+            break;
+        jobsChanged_.wait_for(lock, std::chrono::milliseconds(wait));
     }
     if (listsJob.generation != lists_.generation) {
-        listsJob =
-            Job{lists_.gameDir,     {}, lists_.maxAgeMs, lists_.generation, lists_.activeRows,
-                lists_.rowsVersions};
-        listsJob.folders.resize(lists_.folders.size()); // only its size counts
+        // All but the folders.
+        listsJob = Job{lists_.gameDir, {}, lists_.maxAgeMs};
+        listsJob.generation = lists_.generation;
+        listsJob.rows = lists_.folders.size();
+        listsJob.activeRows = lists_.activeRows;
+        listsJob.rowsVersions = lists_.rowsVersions;
     }
     task = {lists_.gameDir, lists_.folders[listsDone_], lists_.maxAgeMs, &listsJob, listsDone_};
     if (++listsDone_ == lists_.folders.size()) {
@@ -115,8 +131,8 @@ void TrackDetailsLoader::work() {
             continue;
         list.names += name;
         list.ends.push_back(list.names.size());
-        if (task.row + 1 == job.folders.size() && !stale)
-            publish(job, std::move(names));
+        if (task.row + 1 == job.rows && !stale)
+            publish(job, std::exchange(names, {}));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QThreadPool>
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -28,6 +29,10 @@ class TrackDetailsLoader {
     static constexpr qint64 kRecheckMs = 10000;
     // A folder the pointer rests on is checked again after this time.
     static constexpr qint64 kHoverRecheckMs = 2000;
+    // The lists' folders are read from this time after the lists changed on: by then the
+    // window has drawn them, and the reading takes nothing from that frame. A folder the
+    // pointer rests on is read at once.
+    static constexpr qint64 kListsAfterMs = 300;
 
     // `files` serves the background reading alone (the window's own file system object is
     // not shared between threads); without it nothing is read.
@@ -38,8 +43,9 @@ class TrackDetailsLoader {
     TrackDetailsLoader& operator=(const TrackDetailsLoader&) = delete;
 
     // Starts reading the folders of both lists that are not read yet or were checked more than
-    // kRecheckMs ago; returns at once. Nothing happens while the lists and the game folder are
-    // what they were at the last call; a new call replaces the reading of the last one.
+    // kRecheckMs ago, kListsAfterMs from now; returns at once. Nothing happens while the lists and
+    // the game folder are what they were at the last call; a new call replaces the reading of the
+    // last one.
     void follow(const Workspace& ws);
     // Checks one folder first, ahead of the others, unless it was checked less than
     // kHoverRecheckMs ago.
@@ -71,6 +77,8 @@ class TrackDetailsLoader {
         // The lists' job: which follow() made it, the rows of the active list at its start, and
         // the lists' versions.
         uint64_t generation = 0;
+        qint64 startMs = 0;
+        size_t rows = 0; // of both lists
         size_t activeRows = 0;
         std::array<uint64_t, 2> rowsVersions{};
     };
@@ -79,7 +87,7 @@ class TrackDetailsLoader {
         QString gameDir;
         QByteArray folder;
         qint64 maxAgeMs = 0;
-        const Job* lists = nullptr; // a copy of the lists' job without its folders
+        const Job* lists = nullptr; // the lists' job without its folders
         size_t row = 0;
     };
     void post(Job job, bool urgent);
@@ -93,6 +101,7 @@ class TrackDetailsLoader {
     FileSystem* files_;
     TrackDetailsCache cache_;
     std::mutex mutex_; // guards the jobs, the flags and the published names
+    std::condition_variable jobsChanged_;
     std::deque<Job> urgent_;
     Job lists_;
     size_t listsDone_ = 0;

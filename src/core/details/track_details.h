@@ -20,7 +20,7 @@ inline constexpr std::array<const char*, 8> kModBadges = {"55", "65", "66", "67"
 
 // Only the start of a track.ini is read: the fields stand at its top, and a huge or binary
 // file in its place must not hold up anything.
-inline constexpr qint64 kTrackIniReadLimit = 64 * 1024;
+inline constexpr qint64 kTrackIniReadLimit = qint64{64} * 1024;
 
 struct TrackDetails {
     bool folderExists = false;
