@@ -120,7 +120,7 @@ void TrackDetailsLoader::work() {
             continue;
         }
         const Job& job = *task.lists;
-        if (gathering != job.generation || task.row == 0) {
+        if (gathering != job.generation) {
             gathering = job.generation;
             names = {};
             stale = false;

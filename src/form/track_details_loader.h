@@ -28,7 +28,7 @@ class TrackDetailsLoader {
     // A folder read or checked within this time is not checked again when the lists change.
     static constexpr qint64 kRecheckMs = 10000;
     // A folder the pointer rests on is checked again after this time.
-    static constexpr qint64 kHoverRecheckMs = 2000;
+    static constexpr qint64 kHoverRecheckMs = 1000;
     // The lists' folders are read from this time after the lists changed on: by then the
     // window has drawn them, and the reading takes nothing from that frame. A folder the
     // pointer rests on is read at once.

@@ -94,6 +94,12 @@ TEST_F(TrackFolder, FindsItsFilesInAnyCaseAndReadsOnlyWhatItCan) {
                                                QByteArray(10 << 20, 'x') +
                                                "\r\ntrack_num_turns = 3\r\n");
 
+    // A line cut by the end of what is read counts as not there.
+    const QByteArray turns = "track_num_turns = 12345\r\n";
+    const QByteArray head = "[ track ]\r\n";
+    game.write(u"tracks/cut/track.ini"_s,
+               head + QByteArray(kTrackIniReadLimit - head.size() - 22, ';') + "\r\n" + turns);
+
     const DetailsRead glen = read(u"watglen"_s);
     EXPECT_TRUE(glen.details.folderExists);
     EXPECT_EQ(glen.details.ini.name, u"Watkins Glen"_s);
@@ -108,6 +114,7 @@ TEST_F(TrackFolder, FindsItsFilesInAnyCaseAndReadsOnlyWhatItCan) {
         EXPECT_TRUE(r.details.folderExists) << empty;
         EXPECT_TRUE(r.details.empty()) << empty;
     }
+    EXPECT_EQ(read(u"cut"_s).details.ini.turns, std::nullopt);
     const TrackIni huge = read(u"huge"_s).details.ini;
     EXPECT_EQ(huge.name, u"Huge"_s);
     EXPECT_EQ(huge.turns, std::nullopt);

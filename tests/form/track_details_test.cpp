@@ -3,7 +3,9 @@
 #include "support/gated_files.h"
 #include "support/harness.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace gk::test {
 namespace {
@@ -32,7 +34,7 @@ struct DetailsRig {
             {"monza", "[ track ]\r\ntrack_name = Autodromo Nazionale Monza\r\n"},
             {"kyalami", "[ track ]\r\ntrack_name = Kyalami Grand Prix Circuit\r\n"},
             {"mosport", "[ track ]\r\ntrack_name = Mosport Park 1967\r\n"},
-            {"glen67", "[ track ]\r\ntrack_name = Glen Helen\r\n"},
+            {"glen67", "[ track ]\r\ntrack_name = Glen Helen Grand Prix\r\n"},
         };
         for (const auto& t : tracks)
             game.write(u"tracks/"_s + QLatin1String(t.folder) + u"/track.ini"_s, t.ini);
@@ -74,6 +76,17 @@ TEST(TrackDetails, ReadInTheBackgroundWithoutHoldingUpTheWindow) {
     EXPECT_EQ(rig.tip(ListSide::Inactive, 4), std::nullopt);
     rig.model.setSearchText(u"Nür"_s);
     EXPECT_EQ(rig.model.list(ListSide::Active).selected, (std::vector<uint8_t>{0, 1, 0}));
+
+    // An edited track.ini: the pointer resting on the row a while later has it read again, and
+    // the tooltip and the search show the new name from then on.
+    rig.game.write(u"tracks/watglen/track.ini"_s, "[ track ]\r\ntrack_name = The Glen\r\n");
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(TrackDetailsLoader::kHoverRecheckMs + 100));
+    EXPECT_EQ(rig.tip(ListSide::Active, 0)->name, u"Watkins Glen Int'l"_s);
+    ASSERT_TRUE(rig.model.trackDetails().waitForIdle(30000));
+    EXPECT_EQ(rig.tip(ListSide::Active, 0)->name, u"The Glen"_s);
+    rig.model.setSearchText(u"Watkins"_s);
+    EXPECT_EQ(rig.model.list(ListSide::Active).selected, (std::vector<uint8_t>{0, 0, 0}));
 }
 
 // The search by folder name is what it was wherever it finds a row; only text that begins no
@@ -94,6 +107,7 @@ TEST(TrackDetails, SearchFallsBackToTheWordsOfFullNames) {
         {"int", {1, 0, 0}, {0, 0, 0, 0}, "watglen"},
         {"1967", {0, 1, 0}, {0, 1, 0, 0}, "ring67b"},
         {"grand prix c", {0, 0, 0}, {1, 0, 0, 0}, "kyalami"},
+        {"grand", {0, 0, 0}, {1, 0, 0, 1}, "kyalami"},
         // A folder begins with the text: the full names are not looked at.
         {"glen", {0, 0, 0}, {0, 0, 0, 1}, "glen67"},
         {"mo", {0, 0, 1}, {0, 1, 0, 0}, "monza"},

@@ -17,7 +17,8 @@ namespace {
 TEST(TrackToolTip, ShowsTheDetailsOnceReadAndNeverWaitsForThem) {
     GameFolder game;
     game.write(u"tracks/watglen/track.ini"_s,
-               "[ track ]\r\ntrack_name = Watkins Glen <Int'l>\r\ntrack_length = 2.35m\r\n");
+               "[ track ]\r\ntrack_name = Watkins Glen <Int'l>\r\ntrack_name_short = Glen & Co\r\n"
+               "track_length = 2.35m\r\n");
     game.write(u"tracks/watglen/track69.ini"_s, "");
     game.write(u"tracks/monza/track.ini"_s, "[ track ]\r\ntrack_name = Monza\r\n");
     game.write(u"tracks/spa/track.ini"_s, "[ track ]\r\n");
@@ -55,7 +56,8 @@ TEST(TrackToolTip, ShowsTheDetailsOnceReadAndNeverWaitsForThem) {
     const QString src = QUrl::fromLocalFile(game.path(u"tracks/watglen/watglen.jpg"_s)).toString();
     EXPECT_EQ(tip(0), u"<qt><img src=\""_s + src +
                           u"\" width=\"240\" height=\"100\"><br><b>Watkins Glen &lt;Int'l&gt;</b>"
-                          "<br>2.35 mi, 3.78 km<br><span style=\"background-color:#1f4e79; "
+                          "<br>Short name: Glen &amp; Co<br>2.35 mi, 3.78 km<br><span "
+                          "style=\"background-color:#1f4e79; "
                           "color:#ffffff;\">&nbsp;69&nbsp;</span></qt>"_s);
     EXPECT_TRUE(tip(1).contains(u"width=\"100\" height=\"50\""_s)) << tip(1).toStdString();
     EXPECT_EQ(tip(2), QString());

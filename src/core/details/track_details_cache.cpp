@@ -53,7 +53,6 @@ bool TrackDetailsCache::refresh(FileSystem& files, const QString& gameDir, const
         const auto it = entries_.find(folder);
         if (gameDir == gameDir_ && it != entries_.end() && it->stamps == stamps) {
             it->checkedMs = steadyMs();
-            folded = it->foldedName;
             return false;
         }
     }
