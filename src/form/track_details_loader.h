@@ -51,6 +51,8 @@ class TrackDetailsLoader {
     // kHoverRecheckMs ago.
     void recheck(const QString& gameDir, const QByteArray& folder);
     TrackDetailsCache::Lookup lookup() const { return cache_.lookup(); }
+    // False when it has no file system to read with.
+    bool reads() const { return files_ != nullptr; }
     // Waits up to `ms` for the reading to end; true when nothing is left to read.
     bool waitForIdle(int ms);
 

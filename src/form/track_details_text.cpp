@@ -89,6 +89,8 @@ void updateRowNames(TrackDetailsLoader::RowNames& index, const TrackList& rows,
 
 void searchFullNames(FormContext& ctx, TrackDetailsLoader& details, const QString& typed,
                      const std::function<void(ListSide, int)>& makeCurrent) {
+    if (!details.reads())
+        return;
     details.follow(ctx.ws);
     const QString text = typed.toCaseFolded();
     constexpr std::array<ListSide, 2> kSides = {ListSide::Inactive, ListSide::Active};
