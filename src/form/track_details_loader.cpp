@@ -125,10 +125,8 @@ void TrackDetailsLoader::work() {
             names = {};
             stale = false;
         }
+        // The rows of one job come in their order, each once.
         RowNames& list = names[task.row < job.activeRows ? 0 : 1];
-        // A row left out (the job was replaced meanwhile) leaves the names incomplete.
-        if (list.ends.size() != (task.row < job.activeRows ? task.row : task.row - job.activeRows))
-            continue;
         list.names += name;
         list.ends.push_back(list.names.size());
         if (task.row + 1 == job.rows && !stale)
