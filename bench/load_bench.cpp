@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <array>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
@@ -30,13 +31,18 @@ constexpr int kPeakSize = 32767;
 constexpr double kPeakTargetMiB = 64;
 constexpr double kLoadTarget = 2.0;
 
-// Everything a load needs, as the program wires it, with a null user interface.
+// Everything a load needs, as the program wires it, with a null user interface; the track
+// details read in the background only when asked.
 struct LoadRun {
+    explicit LoadRun(bool details = false)
+        : model({settings, dialogs, files, shell, nullptr, nullptr, nullptr, false, nullptr,
+                 details ? &detailsFiles : nullptr}) {}
     NullDialogs dialogs;
     MemorySettings settings;
     QtFileSystem files;
     NullShell shell;
-    FormModel model{{settings, dialogs, files, shell}};
+    QtFileSystem detailsFiles;
+    FormModel model;
 };
 
 // Checks that the load did what a load of this folder must do; empty when it did.
@@ -136,6 +142,39 @@ void BM_LoadPaired(benchmark::State& state) {
     state.counters["load/floor"] = loadNs / floorNs;
 }
 
+// A load as the program makes it, the track details then read in the background, beside the
+// same load without them, in turns within each iteration (the order changes every time); the
+// time is the one with the details, the counter the ratio of the sums. The reading stops when
+// the model goes, before the next load.
+void BM_LoadWithDetailsPaired(benchmark::State& state) {
+    const GameShape shape{static_cast<int>(state.range(0))};
+    const BenchGame& game = sharedGame(shape);
+    std::array<double, 2> ns{};
+    QElapsedTimer timer;
+    bool withFirst = false;
+    for (auto _ : state) {
+        withFirst = !withFirst;
+        double withDetails = 0;
+        for (const bool details : {withFirst, !withFirst}) {
+            auto run = std::make_unique<LoadRun>(details);
+            timer.start();
+            const bool loaded = run->model.Form_Load(game.dir());
+            const auto load = static_cast<double>(timer.nsecsElapsed());
+            const std::string problem = loadProblem(*run, loaded, shape);
+            if (!problem.empty()) {
+                state.SkipWithError(problem.c_str());
+                return;
+            }
+            ns[details ? 1 : 0] += load;
+            if (details)
+                withDetails = load;
+        }
+        state.SetIterationTime(withDetails / 1e9);
+    }
+    state.counters["without_ms"] = ns[0] / static_cast<double>(state.iterations()) / 1e6;
+    state.counters["with/without"] = ns[1] / ns[0];
+}
+
 // ---- peak memory, in a fresh process
 
 constexpr char kPeakChildFlag[] = "--peak-child";
@@ -213,6 +252,13 @@ void sizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_Load)->Apply(sizes)->UseRealTime();
 BENCHMARK(BM_LoadFloor)->Apply(sizes)->UseRealTime();
 BENCHMARK(BM_LoadPaired)->Apply(sizes)->UseManualTime();
+BENCHMARK(BM_LoadWithDetailsPaired)
+    ->ArgName("events")
+    ->Arg(kPeakSize)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true)
+    ->UseManualTime();
 BENCHMARK(BM_LoadPeakMemory)
     ->ArgName("events")
     ->Arg(kPeakSize)
@@ -246,6 +292,14 @@ void summary(const SummaryReporter& r) {
             std::printf("    Form_Load failed: %s\n", load->error.c_str());
     }
     std::printf("  (paired: load and floor in turns within each iteration, ratio of their sums)\n");
+    const Measured* details =
+        r.find("BM_LoadWithDetailsPaired/events:" + std::to_string(kPeakSize));
+    if (details && !details->failed && details->counters.count("with/without")) {
+        const double q = details->counters.at("with/without");
+        std::printf("  load of %d events with the track details then read in the background: %s, "
+                    "%.3fx the same load without them (paired; target within 5 %%: %s)\n",
+                    kPeakSize, ms(details).c_str(), q, q <= 1.05 ? "ok" : "MISSED");
+    }
     const Measured* peak = r.find("BM_LoadPeakMemory/events:" + std::to_string(kPeakSize));
     if (!peak)
         return;

@@ -87,7 +87,7 @@ namespace {
 // table here.
 std::vector<Command> allCommands() {
     std::vector<Command> commands = seasonCommands();
-    for (auto more : {checkCommands, launchCommands, historyCommands}) {
+    for (auto more : {checkCommands, launchCommands, historyCommands, detailsCommands}) {
         std::vector<Command> table = more();
         commands.insert(commands.end(), table.begin(), table.end());
     }

@@ -70,6 +70,8 @@ std::vector<Command> seasonCommands();
 std::vector<Command> checkCommands();
 std::vector<Command> launchCommands();
 std::vector<Command> historyCommands(); // history_commands.cpp
+// The details of track folders (details_command.cpp).
+std::vector<Command> detailsCommands();
 
 // The rows of a list whose text equals the argument: as typed in the game's code page, or as
 // the raw bytes of an argument that was not UTF-8 (see argumentText).

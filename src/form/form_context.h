@@ -36,6 +36,9 @@ struct FormPlatform {
     bool holdSeasonLock = false;
     // Where the game directory's box looks for game folders to offer (none: it offers none).
     const GameSearchPlaces* gameSearch = nullptr;
+    // A file system of its own for reading the tracks' details in the background (none: they
+    // are not read).
+    FileSystem* detailsFiles = nullptr;
 };
 
 // The two track lists of the window: the active list (the season) and the non-active list.

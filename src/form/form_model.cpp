@@ -7,13 +7,14 @@
 namespace gk {
 
 FormModel::FormModel(FormPlatform platform)
-    : platform_(platform), ctx_(platform.dialogs, ws_, ctl_), selection_(ctx_),
+    : platform_(platform), ctx_(platform.dialogs, ws_, ctl_), selection_(ctx_, trackDetails_),
       listCommands_(ctx_, selection_), playerCar_(ctx_, platform.files, selection_),
       seasonFiles_(ctx_, platform, selection_, [this] { seasonFilesChangeReported(); }),
       trackSets_(ctx_, platform.files, seasonFiles_, playerCar_),
       restoreSeason_(ctx_, platform.files, seasonFiles_),
       startup_(ctx_, platform, seasonFiles_, playerCar_, trackSets_), drop_(ctx_, selection_),
-      undo_(ctx_, selection_, listCommands_, trackSets_, drop_) {
+      undo_(ctx_, selection_, listCommands_, trackSets_, drop_),
+      trackDetails_(platform.detailsFiles) {
     launch_ = std::make_unique<LaunchFlow>(
         LaunchPlatform{platform.dialogs, platform.files, platform.shell,
                        platform.runner ? *platform.runner : noGame_,
@@ -38,7 +39,11 @@ bool FormModel::startUp(const QString& commandLine) {
 }
 
 bool FormModel::loadWorkspace() {
-    return startup_.loadWorkspace();
+    const bool loaded = startup_.loadWorkspace();
+    // The details of the loaded tracks are read from now on, without holding up anything.
+    if (loaded)
+        trackDetails_.follow(ws_);
+    return loaded;
 }
 
 void FormModel::Form_Activate() {

@@ -20,6 +20,8 @@
 #include "season_files.h"
 #include "selection.h"
 #include "startup.h"
+#include "track_details_loader.h"
+#include "track_details_text.h"
 #include "track_sets.h"
 #include "undo.h"
 #include "workspace.h"
@@ -169,6 +171,13 @@ class FormModel {
     std::vector<RestorablePair> earlierSeasons() { return restoreSeason_.pairs(); }
     bool restoreEarlierSeason(const QString& name) { return restoreSeason_.restore(name); }
 
+    // ---- track details, read in the background
+    TrackDetailsLoader& trackDetails() { return trackDetails_; }
+    // The tooltip of a list's row; nothing while there is nothing to show.
+    std::optional<TrackToolTip> trackToolTip(Side side, int row) {
+        return rowToolTip(trackDetails_, platform_.files, ws_, list(side), row);
+    }
+
     // ---- state
     Workspace& workspace() { return ws_; }
     const Workspace& workspace() const { return ws_; }
@@ -220,6 +229,10 @@ class FormModel {
     bool aboutRequested_ = false;
     NoGame noGame_; // the game's processes when none are given
     std::unique_ptr<LaunchFlow> launch_;
+    // Last, so that its reading stops before anything else goes.
+    // Made last and ended first: its thread stops before anything it reads goes. The selection
+    // is given it before it is made, and uses it only in handlers.
+    TrackDetailsLoader trackDetails_;
 };
 
 } // namespace gk

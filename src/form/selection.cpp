@@ -4,6 +4,7 @@
 
 #include "platform/code_page.h"
 #include "platform/runtime_error.h"
+#include "track_details_text.h"
 
 #include <algorithm>
 
@@ -107,6 +108,7 @@ void Selection::txtTrack_Change() {
             // Text the code page cannot hold matches no row.
             const QByteArray needle = typed ? lowerGameText(*typed) : QByteArray();
             const bool matchNothing = !typed;
+            bool found = false;
             for (ListSide side : {ListSide::Inactive, ListSide::Active}) {
                 TrackList& rows = ctx_.list(side);
                 const int n = rows.count();
@@ -130,10 +132,15 @@ void Selection::txtTrack_Change() {
                 }
                 rows.marksChanged();
                 if (topmost >= 0) {
+                    found = true;
                     ctx_.ctl.txtRunTrack.text = rows.rows[static_cast<size_t>(topmost)].text;
                     setCurrentRow(side, topmost);
                 }
             }
+            // Text that begins no folder name is looked for in the tracks' full names.
+            if (!found && !needle.isEmpty())
+                searchFullNames(ctx_, details_, ctx_.ctl.txtTrack,
+                                [this](ListSide side, int row) { setCurrentRow(side, row); });
         } catch (const RuntimeError& e) {
             ctx_.showError(e.number(), e.description());
         }

@@ -9,6 +9,8 @@
 
 namespace gk {
 
+class TrackDetailsLoader;
+
 // A key pressed in a list that runs a command of the list: Delete, Alt+Up and Alt+Down.
 enum class ListKey { Delete, AltUp, AltDown };
 
@@ -16,7 +18,8 @@ enum class ListKey { Delete, AltUp, AltDown };
 // that show the current row, the search box and the edit mode.
 class Selection {
   public:
-    explicit Selection(FormContext& ctx) : ctx_(ctx) {}
+    // `details`: the tracks' full names, for a search that finds no folder name.
+    Selection(FormContext& ctx, TrackDetailsLoader& details) : ctx_(ctx), details_(details) {}
 
     void ListTracks_Click();
     void listNotActive_Click();
@@ -41,6 +44,7 @@ class Selection {
     void showListRow(ListSide side);
 
     FormContext& ctx_;
+    TrackDetailsLoader& details_;
 };
 
 } // namespace gk

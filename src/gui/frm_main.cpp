@@ -225,6 +225,10 @@ FrmMain::FrmMain(FormModel& model, QWidget* parent) : QMainWindow(parent), model
     setWindowIcon(layout::windowIcon());
     buildControls();
     buildMenus();
+    activeModel_->setToolTips(
+        [this](int row) { return model_.trackToolTip(FormModel::Side::Active, row); });
+    inactiveModel_->setToolTips(
+        [this](int row) { return model_.trackToolTip(FormModel::Side::Inactive, row); });
     render();
     // A change on disk is handled as an event of its own, after the handler that runs (a
     // message box or the wait for the game keeps events flowing inside one).

@@ -31,8 +31,9 @@ int main(int argc, char* argv[]) {
     gk::QtFileWatch watch(files);
     gk::QtProcesses processes;
     const gk::GameSearchPlaces gameSearch = gk::systemGameSearchPlaces();
-    gk::FormModel model(
-        {settings, dialogs, files, shell, &processes, &processes, &watch, false, &gameSearch});
+    gk::QtFileSystem detailsFiles; // the background reading's own
+    gk::FormModel model({settings, dialogs, files, shell, &processes, &processes, &watch, false,
+                         &gameSearch, &detailsFiles});
     gk::FrmMain window(model);
     dialogs.setParent(&window);
     shell.setMainWindow(&window);

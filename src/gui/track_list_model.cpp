@@ -3,6 +3,7 @@
 #include "track_list_model.h"
 
 #include "platform/code_page.h"
+#include "track_tool_tip.h"
 
 namespace gk {
 
@@ -19,6 +20,9 @@ QVariant TrackListModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole)
         return decodeGameText(list_.rows[static_cast<size_t>(index.row())].text);
+    if (role == Qt::ToolTipRole && toolTips_)
+        if (const std::optional<TrackToolTip> tip = toolTips_(index.row()))
+            return toolTipHtml(*tip);
     return {};
 }
 

@@ -3,8 +3,11 @@
 #pragma once
 
 #include "season/track_list.h"
+#include "track_details_text.h"
 
 #include <QAbstractListModel>
+#include <functional>
+#include <optional>
 
 namespace gk {
 
@@ -17,10 +20,15 @@ class TrackListModel : public QAbstractListModel {
     QVariant data(const QModelIndex& index, int role) const override;
     // Re-reads the rows when they changed since the last call; true when they did.
     bool refresh();
+    // Where a row's tooltip comes from (none: no tooltips).
+    void setToolTips(std::function<std::optional<TrackToolTip>(int row)> toolTips) {
+        toolTips_ = std::move(toolTips);
+    }
 
   private:
     const TrackList& list_;
     uint64_t seenRows_ = ~uint64_t{0};
+    std::function<std::optional<TrackToolTip>(int row)> toolTips_;
 };
 
 } // namespace gk

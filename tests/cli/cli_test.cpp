@@ -33,6 +33,12 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
     game.writeAllTracks({"b", "a", "c", "d", "c"});
     game.write(u"seasons/Broken.67s"_s, "[Event1]\r\nname=x\r\n");
     game.write(u"seasons/Only C.67s"_s, seasonOf({"c"}));
+    game.write(u"tracks/c/track.ini"_s, "[ track ]\r\ntrack_name = Circuit C\r\n"
+                                        "track_name_short=C\r\ntrack_length = 1.5 ; mi\r\n"
+                                        "track_num_turns = 4\r\n");
+    game.write(u"tracks/c/TRACK67.INI"_s, "");
+    game.write(u"tracks/c/C.jpg"_s, "jpg");
+    const QByteArray noDetails = "\nname=\nshort name=\nlength=\nturns=\nmods=\npicture=\n\n";
     // The game folder as the game sees it under Wine: Z: is "/".
     const QByteArray exe =
         "Z:" + game.dir().replace(u'/', u'\\').toUtf8() + "\\gpl.exe -ko\"20:Personal Information:";
@@ -67,6 +73,8 @@ TEST_F(Cli, CommandsOnOneGameFolder) {
         {"sets", 0, "", "Broken\nOnly C\nTwo\n"},
         {"open-set|Only C", 0, "", {}, "Active Tracks (1)\nc\nNon-Active Tracks (2)\nb\na\n"},
         {"check", 0, "", "missing track files\n(none)\nnot found in 67AllTracks.ini\nd\nunknown folders\n(none)\n"},
+        {"details|c|zz", 1, "details: no track folder \"zz\"", "folder=c\nname=Circuit C\nshort name=C\nlength=1.5\nturns=4\nmods=67\npicture=" + QFile::encodeName(game.path(u"tracks/c/C.jpg"_s)) + "\n\nfolder=zz" + noDetails},
+        {"details|d", 0, "", "folder=d" + noDetails},
         // A row is taken back as the bytes "show" prints, though they are not UTF-8.
         {"deactivate|* caf\\xE9", 0, "", {}, "Active Tracks (1)\n* monza\nNon-Active Tracks (4)\nc\nb\na\n* caf\xE9\n", seasonOf({"monza", "caf\xE9"})},
         // A season that could not be read whole is not written back.

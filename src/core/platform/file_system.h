@@ -82,6 +82,23 @@ class FileSystem {
     // A relative path made absolute from the current directory; a path that is absolute in
     // either form (a leading "/" or "\", a drive letter) as it is. Never throws.
     virtual QString absolutePath(const QString& path) = 0;
+    // The first `limit` bytes of a file (all of a shorter one), read without reading the rest,
+    // and when asked the stamp of the file read (as fileStamp() gives it). Fails as readFile
+    // does.
+    virtual QByteArray readFileStart(const QString& path, qint64 limit,
+                                     FileStamp* stamp = nullptr) {
+        if (stamp)
+            *stamp = fileStamp(path);
+        return readFile(path).left(limit);
+    }
+    // listFolder() and the folder's stamp (as fileStamp() gives it), in one visit of the folder.
+    virtual std::vector<FolderEntry> listFolderWithStamp(const QString& path, FileStamp& stamp) {
+        stamp = fileStamp(path);
+        return listFolder(path);
+    }
+    // The path as the system names the file (on Linux "/" for "\" and each component in the
+    // case it has on disk). Never throws.
+    virtual QString nativePath(const QString& path) { return path; }
 };
 
 } // namespace gk

@@ -42,8 +42,11 @@ class QtFileSystem : public FileSystem {
     QString programDirectory() override;
     QString absolutePath(const QString& path) override;
 
+    QByteArray readFileStart(const QString& path, qint64 limit,
+                             FileStamp* stamp = nullptr) override;
+    std::vector<FolderEntry> listFolderWithStamp(const QString& path, FileStamp& stamp) override;
     // The native path of a game path.
-    QString nativePath(const QString& gamePath);
+    QString nativePath(const QString& gamePath) override;
 
   protected:
     // Makes the written data of an open file durable; throws RuntimeError when it fails.
@@ -53,6 +56,8 @@ class QtFileSystem : public FileSystem {
     // Waits until the removals left for later are done; every change calls it first.
     void settle();
     QString matchComponent(const QString& folder, const QString& name);
+    // Opens a game path for reading without waiting: as written, else with its case matched.
+    int openGamePath(const QString& path, int flags, QString& native);
     // The bytes of a native path for the system's calls.
     QByteArray encode(const QString& native) const;
     // Why a file cannot be made in the folder (a full disk or quota is told apart by trying);

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Track details in the form model: read in the background, a row's tooltip, search by full name.
+#include "support/gated_files.h"
+#include "support/harness.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace gk::test {
+namespace {
+
+// A form model on fakes whose track details are read through GatedFiles.
+struct DetailsRig {
+    ~DetailsRig() { detailsFiles.open(); }
+    GameFolder game;
+    FakeSettings settings;
+    FakeDialogs dialogs;
+    FaultyFileSystem files;
+    FakeShell shell;
+    GatedFiles detailsFiles;
+    FormModel model{{settings, dialogs, files, shell, nullptr, nullptr, nullptr, false, nullptr,
+                     &detailsFiles}};
+
+    // Active: watglen, ring67b, monza; inactive: kyalami, mosport, * spa, glen67.
+    void install() {
+        const struct {
+            const char* folder;
+            const char* ini;
+        } tracks[] = {
+            {"watglen", "[ track ]\r\ntrack_name = Watkins Glen Int'l\r\ntrack_name_short = "
+                        "Watkins Glen\r\ntrack_length = 2.35m\r\ntrack_num_turns = 11\r\n"},
+            {"ring67b", "[track]\ntrack_name=N\xFCrburgring 1967\n"},
+            {"monza", "[ track ]\r\ntrack_name = Autodromo Nazionale Monza\r\n"},
+            {"kyalami", "[ track ]\r\ntrack_name = Kyalami Grand Prix Circuit\r\n"},
+            {"mosport", "[ track ]\r\ntrack_name = Mosport Park 1967\r\n"},
+            {"glen67", "[ track ]\r\ntrack_name = Glen Helen Grand Prix\r\n"},
+        };
+        for (const auto& t : tracks)
+            game.write(u"tracks/"_s + QLatin1String(t.folder) + u"/track.ini"_s, t.ini);
+        game.write(u"tracks/watglen/track55.ini"_s, "");
+        game.write(u"tracks/watglen/TRACKGT.INI"_s, "");
+        game.write(u"tracks/watglen/watglen.jpg"_s, "jpg");
+        game.write(u"tracks/spa/readme.txt"_s, "no track.ini");
+        game.writeSeason({"watglen", "ring67b", "monza"});
+        game.writeAllTracks({"watglen", "ring67b", "monza", "kyalami", "mosport", "spa", "glen67"});
+    }
+    std::optional<TrackToolTip> tip(ListSide side, int row) {
+        return model.trackToolTip(side, row);
+    }
+};
+
+// Neither the load nor a tooltip nor a search waits for the details: while their reading is
+// held up they show nothing, and once it is done they show what was read.
+TEST(TrackDetails, ReadInTheBackgroundWithoutHoldingUpTheWindow) {
+    DetailsRig rig;
+    rig.install();
+    ASSERT_TRUE(rig.model.Form_Load(rig.game.dir()));
+    ASSERT_TRUE(rig.detailsFiles.reached());
+    EXPECT_EQ(texts(rig.model.workspace().listNotActive),
+              (Rows{"kyalami", "mosport", "* spa", "glen67"}));
+    EXPECT_EQ(rig.tip(ListSide::Active, 0), std::nullopt);
+    rig.model.setSearchText(u"Nür"_s);
+    EXPECT_EQ(selectedMarks(rig.model.list(ListSide::Active)), (std::vector<uint8_t>{0, 0, 0}));
+
+    rig.detailsFiles.open();
+    ASSERT_TRUE(rig.model.trackDetails().waitForIdle(30000));
+    const TrackToolTip glen{rig.game.path(u"tracks/watglen/watglen.jpg"_s),
+                            u"Watkins Glen Int'l"_s,
+                            {u"Short name: Watkins Glen"_s, u"2.35 mi, 3.78 km"_s, u"11 turns"_s},
+                            {u"55"_s, u"GT"_s}};
+    EXPECT_EQ(rig.tip(ListSide::Active, 0), glen);
+    EXPECT_EQ(rig.tip(ListSide::Inactive, 0)->name, u"Kyalami Grand Prix Circuit"_s);
+    // Nothing readable: no tooltip.
+    EXPECT_EQ(rig.tip(ListSide::Inactive, 2), std::nullopt);
+    EXPECT_EQ(rig.tip(ListSide::Inactive, 4), std::nullopt);
+    rig.model.setSearchText(u"Nür"_s);
+    EXPECT_EQ(selectedMarks(rig.model.list(ListSide::Active)), (std::vector<uint8_t>{0, 1, 0}));
+
+    // An edited track.ini: the pointer resting on the row a while later has it read again, and
+    // the tooltip and the search show the new name from then on.
+    rig.game.write(u"tracks/watglen/track.ini"_s, "[ track ]\r\ntrack_name = The Glen\r\n");
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(TrackDetailsLoader::kHoverRecheckMs + 100));
+    EXPECT_EQ(rig.tip(ListSide::Active, 0)->name, u"Watkins Glen Int'l"_s);
+    ASSERT_TRUE(rig.model.trackDetails().waitForIdle(30000));
+    EXPECT_EQ(rig.tip(ListSide::Active, 0)->name, u"The Glen"_s);
+    rig.model.setSearchText(u"Watkins"_s);
+    EXPECT_EQ(selectedMarks(rig.model.list(ListSide::Active)), (std::vector<uint8_t>{0, 0, 0}));
+}
+
+// The search by folder name is what it was wherever it finds a row; only text that begins no
+// folder name of either list is looked for at the start of the words of the full names.
+TEST(TrackDetails, SearchFallsBackToTheWordsOfFullNames) {
+    DetailsRig rig;
+    rig.detailsFiles.open();
+    rig.install();
+    ASSERT_TRUE(rig.model.Form_Load(rig.game.dir()));
+    ASSERT_TRUE(rig.model.trackDetails().waitForIdle(30000));
+    const struct {
+        const char* typed;
+        std::vector<uint8_t> active;   // watglen, ring67b, monza
+        std::vector<uint8_t> inactive; // kyalami, mosport, * spa, glen67
+        const char* runTrack;          // the selected-track box afterwards
+    } rows[] = {
+        {"Nür", {0, 1, 0}, {0, 0, 0, 0}, "ring67b"},
+        {"int", {1, 0, 0}, {0, 0, 0, 0}, "watglen"},
+        {"1967", {0, 1, 0}, {0, 1, 0, 0}, "ring67b"},
+        {"grand prix c", {0, 0, 0}, {1, 0, 0, 0}, "kyalami"},
+        {"grand", {0, 0, 0}, {1, 0, 0, 1}, "kyalami"},
+        // A folder begins with the text: the full names are not looked at.
+        {"glen", {0, 0, 0}, {0, 0, 0, 1}, "glen67"},
+        {"mo", {0, 0, 1}, {0, 1, 0, 0}, "monza"},
+        // Inside a word, or nothing typed, or a character the game's files cannot hold.
+        {"urg", {0, 0, 0}, {0, 0, 0, 0}, ""},
+        {"", {0, 0, 0}, {0, 0, 0, 0}, ""},
+        {"\u0141", {0, 0, 0}, {0, 0, 0, 0}, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        rig.model.controls().txtRunTrack.text.clear();
+        rig.model.setSearchText(QString::fromUtf8(row.typed));
+        EXPECT_EQ(selectedMarks(rig.model.list(ListSide::Active)), row.active);
+        EXPECT_EQ(selectedMarks(rig.model.list(ListSide::Inactive)), row.inactive);
+        EXPECT_EQ(rig.model.controls().txtRunTrack.text, row.runTrack);
+    }
+}
+
+} // namespace
+} // namespace gk::test
