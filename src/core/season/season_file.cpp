@@ -124,10 +124,10 @@ struct Place {
 
 namespace {
 
-// The scan both readers share. With `Keep`, every event is handed over whole (its entries and
+// The scan both readers share. With `keepWhole`, every event is handed over whole (its entries and
 // extra lines copied) once its extra lines are read; without, only its folder, as a view into
 // `data`, at once.
-template <bool Keep, class OnEvent>
+template <bool keepWhole, class OnEvent>
 void scan(const QByteArray& data, const OnEvent& onEvent, const QString& fileName) {
     Place place{fileName};
     if (looksLikeUtf16(data))
@@ -146,7 +146,7 @@ void scan(const QByteArray& data, const OnEvent& onEvent, const QString& fileNam
             return;
         havePending = false;
         try {
-            if constexpr (Keep)
+            if constexpr (keepWhole)
                 onEvent(std::move(pending), std::move(pendingFolder));
         } catch (const RuntimeError& e) {
             if (e.code() != ErrorCode::Overflow)
@@ -164,11 +164,11 @@ void scan(const QByteArray& data, const OnEvent& onEvent, const QString& fileNam
     std::array<QByteArrayView, 7> entries;
     while (reader.next(line)) {
         if (!isEventHeader(line)) {
-            if (Keep && havePending && !isBlank(line))
+            if (keepWhole && havePending && !isBlank(line))
                 pending.extra.push_back(line.toByteArray());
             continue;
         }
-        if constexpr (Keep)
+        if constexpr (keepWhole)
             deliver();
         ++place.event;
         place.line = reader.lineNumber();
@@ -192,7 +192,7 @@ void scan(const QByteArray& data, const OnEvent& onEvent, const QString& fileNam
                        QStringLiteral("the track-directory line of %1 gives no folder name: "
                                       "\"%2\".")
                            .arg(place.where(), decodeGameText(entries[2].toByteArray())));
-        if constexpr (Keep) {
+        if constexpr (keepWhole) {
             for (size_t i = 0; i < entries.size(); ++i)
                 pending.entry[i] = entries[i].toByteArray();
             pendingFolder = folder->toByteArray();
@@ -201,7 +201,7 @@ void scan(const QByteArray& data, const OnEvent& onEvent, const QString& fileNam
             onEvent(*folder);
         }
     }
-    if constexpr (Keep)
+    if constexpr (keepWhole)
         deliver();
 }
 
