@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace gk::test {
 namespace {
@@ -15,7 +16,8 @@ std::string describe(const Message& box) {
     static const char* const questions[] = {
         "save before launch",  "save before closing",      "missing track",
         "crash recovery",      "overwrite outside change", "write partial season",
-        "overwrite track set", "discard unsaved changes"};
+        "overwrite track set", "discard unsaved changes",  "save before restore"};
+    static_assert(std::size(questions) == static_cast<size_t>(QuestionId::SaveBeforeRestore) + 1);
     const auto* question = std::get_if<QuestionId>(&box.meaning);
     const std::string meaning =
         question ? std::string("question: ") + questions[static_cast<int>(*question)]
