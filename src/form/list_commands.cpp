@@ -30,29 +30,31 @@ void ListCommands::runListCommand(int16_t Index) {
             ctx_.ws.bolTrackSetChanged = true;
             ctx_.showTrackSet();
         }
+        TrackList* to = nullptr;
         if (Index == 0 || Index == 3) {
-            TrackList& to = ctx_.list(Index == 0 ? ListSide::Inactive : ListSide::Active);
+            to = &ctx_.list(Index == 0 ? ListSide::Inactive : ListSide::Active);
             // A list holds at most 32767 rows: refuse the move whole rather than leave rows
             // copied but not removed.
             const auto moving = static_cast<size_t>(
                 std::count_if(from.rows.begin(), from.rows.end(),
                               [](const TrackRow& row) { return row.selected; }));
-            if (to.rows.size() + moving > static_cast<size_t>(kMaxListRows))
+            if (to->rows.size() + moving > static_cast<size_t>(kMaxListRows))
                 throw RuntimeError(ErrorCode::Overflow);
-            to.reserve(to.rows.size() + moving);
-            // The moved rows leave their list below, so their bytes are moved, not copied.
-            for (TrackRow& row : from.rows)
-                if (row.selected)
-                    to.addRow(std::move(row));
+            to->reserve(to->rows.size() + moving);
         }
-        // One pass keeps the unselected rows in order.
+        // One pass hands each selected row to the other list (its bytes moved, not copied) or
+        // drops it, and keeps the others in order.
         size_t kept = 0;
         const size_t n = from.rows.size();
         for (size_t r = 0; r < n; ++r) {
-            if (from.rows[r].selected)
+            TrackRow& row = from.rows[r];
+            if (row.selected) {
+                if (to)
+                    to->addRow(std::move(row));
                 continue;
+            }
             if (kept != r)
-                from.rows[kept] = std::move(from.rows[r]);
+                from.rows[kept] = std::move(row);
             ++kept;
         }
         if (kept != n) {

@@ -31,8 +31,10 @@ QByteArray seasonBytes(const std::vector<EventEntries>& events, const QByteArray
 
 QByteArray seasonOf(const QList<QByteArray>& folders) {
     std::vector<EventEntries> events;
-    for (const QByteArray& f : folders)
-        events.push_back(makeEvent(f));
+    for (const QByteArray& f : folders) {
+        const qsizetype colon = f.indexOf(':');
+        events.push_back(colon < 0 ? makeEvent(f) : makeEvent(f.left(colon), f.mid(colon + 1)));
+    }
     return seasonBytes(events);
 }
 
