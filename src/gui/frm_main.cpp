@@ -604,6 +604,11 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+// The help line's texts are the form model's, each control's handler choosing its own. Qt's
+// status tips (one fixed text per widget, sent when the pointer enters it) could not carry two
+// of them: lblGPLdir's text is decided on every move over it, by whether driver.ini can be
+// opened then, and the bare background's on every move over it, which Qt reports to the window
+// with no entering when the pointer comes back from a control.
 void FrmMain::showHelp(QObject* watched, QEvent* event) {
     // A move reaches the window background also from a control without a help text of its own
     // (Qt passes it on to the parent); only the bare background counts.

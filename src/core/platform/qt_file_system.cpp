@@ -319,6 +319,8 @@ void QtFileSystem::removeFile(const QString& path) {
 
 void QtFileSystem::removeLater(const QStringList& paths, std::shared_ptr<void> hold) {
     settle();
+    if (paths.isEmpty())
+        return;
 #ifdef Q_OS_WIN
     QStringList natives;
     for (const QString& path : paths)
