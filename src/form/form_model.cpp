@@ -210,8 +210,21 @@ void FormModel::setCurrentRow(Side side, int row) {
     selection_.setCurrentRow(side, row);
 }
 
+// Delete and Alt+Up/Down in a list are its Delete button and its arrows.
 bool FormModel::listKeyPressed(Side side, ListKey key) {
-    return undo_.listKeyPressed(side, key);
+    const bool active = side == Side::Active;
+    switch (key) {
+    case ListKey::Delete:
+        cmdChangeButton_Click(active ? 1 : 2);
+        return true;
+    case ListKey::AltUp:
+        picArrow_Click(active ? 0 : 2);
+        return true;
+    case ListKey::AltDown:
+        picArrow_Click(active ? 1 : 3);
+        return true;
+    }
+    return false;
 }
 
 bool FormModel::entryBoxEnabled(int16_t index) const {

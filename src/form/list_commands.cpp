@@ -152,20 +152,4 @@ void ListCommands::sortList(ListSide side) {
     }
 }
 
-bool ListCommands::listKeyPressed(ListSide side, ListKey key) {
-    const bool active = side == ListSide::Active;
-    switch (key) {
-    case ListKey::Delete:
-        cmdChangeButton_Click(active ? 1 : 2);
-        return true;
-    case ListKey::AltUp:
-        picArrow_Click(active ? 0 : 2);
-        return true;
-    case ListKey::AltDown:
-        picArrow_Click(active ? 1 : 3);
-        return true;
-    }
-    return false;
-}
-
 } // namespace gk

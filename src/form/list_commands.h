@@ -19,8 +19,6 @@ class ListCommands {
     void picArrow_Click(int16_t Index);
     void lblAmountLeft_Click();
     void lblAmountRight_Click();
-    // Delete and Alt+Up/Down in a list: its Delete button and its arrows. False for other keys.
-    bool listKeyPressed(ListSide side, ListKey key);
 
   private:
     void runListCommand(int16_t Index);

@@ -302,22 +302,6 @@ void UndoHistory::sortList(ListSide side) {
     });
 }
 
-bool UndoHistory::listKeyPressed(ListSide side, ListKey key) {
-    const bool active = side == ListSide::Active;
-    switch (key) {
-    case ListKey::Delete:
-        cmdChangeButton_Click(active ? 1 : 2);
-        return true;
-    case ListKey::AltUp:
-        picArrow_Click(active ? 0 : 2);
-        return true;
-    case ListKey::AltDown:
-        picArrow_Click(active ? 1 : 3);
-        return true;
-    }
-    return false;
-}
-
 bool UndoHistory::editEntry(int16_t index, const QString& text) {
     sync();
     const ListSide side = index < 7 ? ListSide::Active : ListSide::Inactive;

@@ -41,7 +41,6 @@ class UndoHistory {
     void cmdChangeButton_Click(int16_t Index);
     void picArrow_Click(int16_t Index);
     void sortList(ListSide side);
-    bool listKeyPressed(ListSide side, ListKey key);
     // Consecutive edits of one entry of one row are one step.
     bool editEntry(int16_t index, const QString& text);
     void mnuTrackSet_Click(int16_t Index);

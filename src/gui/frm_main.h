@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -60,7 +61,8 @@ class FrmMain : public QMainWindow {
     void buildMenus();
     void renderList(QListView* view, TrackListModel* model, const TrackList& list,
                     uint64_t& seenMarks);
-    template <class F> void handle(F&& handler);
+    // Runs a handler of the form model, then shows what it changed (never while rendering).
+    void handle(const std::function<void()>& handler);
     void connectList(QListView* view, FormModel::Side side);
     void scheduleRender();
     // The parts of eventFilter: the help line, the keys of a list, a press on a label that takes

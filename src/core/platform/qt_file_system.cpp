@@ -3,6 +3,7 @@
 #include "qt_file_system.h"
 
 #include "code_page.h"
+#include "posix_folder.h"
 #include "runtime_error.h"
 
 #include <QCoreApplication>
@@ -390,10 +391,7 @@ FileStamp QtFileSystem::fileStamp(const QString& path) {
     struct stat st {};
     if (::stat(encode(native).constData(), &st) != 0)
         return stamp;
-    stamp.exists = true;
-    stamp.id = static_cast<quint64>(st.st_ino) ^ (static_cast<quint64>(st.st_dev) << 40);
-    stamp.size = static_cast<qint64>(st.st_size);
-    stamp.modifiedNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp = stampOf(st);
 #endif
     return stamp;
 }
@@ -477,28 +475,11 @@ std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path) {
     for (const QFileInfo& entry : list)
         entries.push_back({entry.fileName(), entry.isDir(), entry.isHidden()});
 #else
-    // The names as the system stores them: a name that is not UTF-8 is shown as its bytes in
-    // the game's code page, and remembered, so that a path through it reaches it again.
     const QByteArray folder = encode(native);
     DIR* dir = ::opendir(folder.constData());
     if (!dir)
         throw RuntimeError(errorOfErrno(errno));
-    const QString base = native.endsWith(QLatin1Char('/')) ? native : native + QLatin1Char('/');
-    while (const dirent* entry = ::readdir(dir)) {
-        const QByteArray raw(entry->d_name);
-        if (raw == "." || raw == "..")
-            continue;
-        struct stat st;
-        const bool isDir =
-            ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-        QString name = QFile::decodeName(raw);
-        if (QFile::encodeName(name) != raw) {
-            name = decodeGameText(raw);
-            rawNames_.remember(base + name, QByteArray(folder).append('/').append(raw));
-        }
-        entries.push_back({name, isDir, raw.startsWith('.')});
-    }
-    ::closedir(dir);
+    entries = readFolderEntries(dir, native, folder, rawNames_);
 #endif
     return entries;
 }

@@ -3,6 +3,7 @@
 #include "qt_file_system.h"
 
 #include "code_page.h"
+#include "posix_folder.h"
 #include "runtime_error.h"
 
 #include <QFile>
@@ -26,16 +27,6 @@ namespace gk {
 
 #ifndef Q_OS_WIN
 namespace {
-
-// The stamp fileStamp() gives.
-FileStamp stampOf(const struct stat& st) {
-    FileStamp stamp;
-    stamp.exists = true;
-    stamp.id = static_cast<quint64>(st.st_ino) ^ (static_cast<quint64>(st.st_dev) << 40);
-    stamp.size = static_cast<qint64>(st.st_size);
-    stamp.modifiedNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return stamp;
-}
 
 ErrorCode openError(int err) {
     switch (err) {
@@ -139,30 +130,7 @@ std::vector<FolderEntry> QtFileSystem::listFolderWithStamp(const QString& path, 
         throw RuntimeError(ErrorCode::PathFileAccess);
     }
     stamp = stampOf(st);
-    // The names as listFolder() gives them (one that is not UTF-8 in the game's code page,
-    // remembered so that a path through it reaches it again), the types as the listing gives
-    // them (only a link or an unknown type costs a stat).
-    const QByteArray folder = encode(native);
-    const QString base = native.endsWith(QLatin1Char('/')) ? native : native + QLatin1Char('/');
-    std::vector<FolderEntry> entries;
-    while (const dirent* entry = ::readdir(dir)) {
-        const QByteArray raw(entry->d_name);
-        if (raw == "." || raw == "..")
-            continue;
-        struct stat target;
-        const bool isDir =
-            entry->d_type == DT_DIR ||
-            ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
-             ::fstatat(::dirfd(dir), entry->d_name, &target, 0) == 0 && S_ISDIR(target.st_mode));
-        QString name = QFile::decodeName(raw);
-        if (QFile::encodeName(name) != raw) {
-            name = decodeGameText(raw);
-            rawNames_.remember(base + name, QByteArray(folder).append('/').append(raw));
-        }
-        entries.push_back({name, isDir, raw.startsWith('.')});
-    }
-    ::closedir(dir);
-    return entries;
+    return readFolderEntries(dir, native, encode(native), rawNames_);
 #endif
 }
 
