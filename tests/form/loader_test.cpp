@@ -5,7 +5,6 @@
 #include "season/season_file.h"
 #include "support/harness.h"
 
-#include <QDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
