@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the game from the form: the command line, the departures, the inactive run's
 // season folder.
-#include "launch/command_line.h"
 #include "support/harness.h"
 
 #include <QTemporaryDir>
@@ -50,7 +49,6 @@ TEST(Launch, Departures) {
     } cases[] = {
         // clang-format off
         {"no gpl.exe", "monza", noExe, "The GPL.exe was not found in DIR", "Can't find GPL.exe", Icon::Information, MessageKind::Failure, Buttons::Ok, Answer::Ok, nullptr},
-        {"missing track, No", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, QuestionId::MissingTrack, Buttons::YesNo, Answer::No, nullptr},
         {"missing track, Yes", "monza", noTrackIni, missing, "Missing Track", Icon::Exclamation, QuestionId::MissingTrack, Buttons::YesNo, Answer::Yes, withTrack},
         {"unsaved, Cancel", "monza", [](H& h) { EXPECT_TRUE(h.editEntry(ListSide::Active, 0, 5, u"numberOfLaps=3"_s)); }, "You haven't saved your changes so far. Do you want to create the new 67season.ini now (recommended)?", "Gridkeeper", Icon::Exclamation, QuestionId::SaveBeforeLaunch, Buttons::YesNoCancel, Answer::Cancel, nullptr},
         {"in neither list", "Monza", {}, "Monza not found in inactive list.", "Gridkeeper", Icon::Exclamation, MessageKind::Refusal, Buttons::Ok, Answer::Ok, nullptr},
@@ -58,7 +56,6 @@ TEST(Launch, Departures) {
         {"inactive, no gpl.exe", "spa", noExe, "GPL.exe not found in DIR", "Gridkeeper", Icon::Exclamation, MessageKind::Failure, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, running", "spa", running, "GPL is already running", "GPL already running", Icon::Information, MessageKind::Refusal, Buttons::Ok, Answer::Ok, nullptr},
         {"inactive, cannot start", "spa", [](H& h) { h.processes.failStart = ErrorCode::FileNotFound; }, "Unable to find 'C:\\GPL\\gpl.exe -ko\"20:Personal Information:team:-1\"'", "Gridkeeper", Icon::None, MessageKind::Failure, Buttons::Ok, Answer::Ok, nullptr},
-        {"inactive, seasons read-only", "spa", [](H& h) { h.files.failPathContaining = u"gridkeeper.tmp"_s; h.files.failure = ErrorCode::PermissionDenied; }, "Permission denied", "Error 70", Icon::Critical, MessageKind::RuntimeError, Buttons::Ok, Answer::Ok, nullptr},
         {"parked file, declined", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, QuestionId::CrashRecovery, Buttons::YesNo, Answer::No, nullptr, kReal, true},
         {"parked file, recovered", "spa", parked, recovery, "Gridkeeper Crash Recovery", Icon::Exclamation, QuestionId::CrashRecovery, Buttons::YesNo, Answer::Yes, nullptr, "parked"},
         // clang-format on
@@ -122,13 +119,6 @@ TEST(Launch, InactiveRunSeasonFolder) {
     EXPECT_EQ(h.game.seasonFiles(), (QStringList{u"67AllTracks.ini"_s, u"67season.ini"_s}));
     EXPECT_EQ(h.game.season(), kReal);
     EXPECT_EQ(h.shell.centred, 2); // once at start-up, once after the game
-
-    // "&Parameter" shows the command line with the game folder as the game sees it.
-    // clang-format off
-    h.dialogs.expectMessage({parameterText(u"C:\\GPL\\gpl.exe -ko\"20:Personal Information:lastTrackSelection:spa\" -ko\"20:Personal Information:team:-1\""_s),
-                             u"Parameter"_s, Buttons::Ok, Icon::Information, MessageKind::Information});
-    // clang-format on
-    h.m().mnuHelp_Click(1);
 }
 
 } // namespace

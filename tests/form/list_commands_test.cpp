@@ -38,20 +38,6 @@ TEST(EntryEditing, EditsReachOnlyTheCurrentTrack) {
     EXPECT_FALSE(h.m().editEntry(0, u"name=lost"_s));
 }
 
-// A move that would take the other list past 32 767 rows is refused whole: no track ends up
-// copied but not removed.
-TEST(ListCommands, AMoveThatWouldOverfillIsRefusedWhole) {
-    Harness h;
-    ASSERT_TRUE(h.loadSmallGame());
-    h.fillList(Side::Active, kMaxListRows - 1);
-    h.m().setRowsSelected(Side::Inactive, 0, 1, true);
-    h.m().setCurrentRow(Side::Inactive, 0);
-    h.dialogs.expectMessage(errorBox(6, u"Overflow"_s));
-    h.m().cmdChangeButton_Click(3);
-    EXPECT_EQ(h.ws().ListTracks.count(), kMaxListRows - 1);
-    EXPECT_EQ(h.ws().listNotActive.count(), 3);
-}
-
 // ---------------------------------------------------------------- against a reference model
 
 struct RefSide {

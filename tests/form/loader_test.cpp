@@ -5,7 +5,6 @@
 #include "season/season_file.h"
 #include "support/harness.h"
 
-#include <QDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -76,8 +75,6 @@ QString sorted(const QString& column) {
 
 TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
     const QString none = u"(none)"_s;
-    const Message notFound{u"Path not found"_s, u"Error 76 (fncCheckTrackFolder)"_s, Buttons::Ok,
-                           Icon::Critical, MessageKind::RuntimeError};
     const struct {
         const char* name;
         std::function<void(Harness&)> arrange;
@@ -114,8 +111,6 @@ TEST(TrackCheck, ColumnsAndFaultsOverGameFolders) {
          {gkBox(u"GPL Dir not found in registry. Please close the application and start it again."_s, MessageKind::Failure, Icon::None)}, {}, false},
         {"no all-tracks file", [](Harness& s) { s.game.remove(u"seasons/67AllTracks.ini"_s); },
          {{u"%1/seasons/67AllTracks.ini not found."_s, u"fncCheckTracks"_s, Buttons::Ok, Icon::Critical, MessageKind::Failure}}, {QString(), none, u"|empty"_s}},
-        {"no tracks folder", [](Harness& s) { QDir(s.game.path(u"tracks"_s)).removeRecursively(); },
-         {notFound, notFound}, {none, QString(), QString()}},
         // clang-format on
     };
     for (const auto& c : cases) {

@@ -51,7 +51,9 @@ struct DetailsRig {
 };
 
 // Neither the load nor a tooltip nor a search waits for the details: while their reading is
-// held up they show nothing, and once it is done they show what was read.
+// held up they show nothing, and once it is done they show what was read (what a tooltip shows,
+// and that a row with nothing readable has none, is the window's test; the search's the next).
+// An edited track.ini is read again when the pointer rests on its row a while later.
 TEST(TrackDetails, ReadInTheBackgroundWithoutHoldingUpTheWindow) {
     DetailsRig rig;
     rig.install();
@@ -65,20 +67,7 @@ TEST(TrackDetails, ReadInTheBackgroundWithoutHoldingUpTheWindow) {
 
     rig.detailsFiles.open();
     ASSERT_TRUE(rig.model.trackDetails().waitForIdle(30000));
-    const TrackToolTip glen{rig.game.path(u"tracks/watglen/watglen.jpg"_s),
-                            u"Watkins Glen Int'l"_s,
-                            {u"Short name: Watkins Glen"_s, u"2.35 mi, 3.78 km"_s, u"11 turns"_s},
-                            {u"55"_s, u"GT"_s}};
-    EXPECT_EQ(rig.tip(ListSide::Active, 0), glen);
-    EXPECT_EQ(rig.tip(ListSide::Inactive, 0)->name, u"Kyalami Grand Prix Circuit"_s);
-    // Nothing readable: no tooltip.
-    EXPECT_EQ(rig.tip(ListSide::Inactive, 2), std::nullopt);
-    EXPECT_EQ(rig.tip(ListSide::Inactive, 4), std::nullopt);
-    rig.model.setSearchText(u"Nür"_s);
-    EXPECT_EQ(selectedMarks(rig.model.list(ListSide::Active)), (std::vector<uint8_t>{0, 1, 0}));
-
-    // An edited track.ini: the pointer resting on the row a while later has it read again, and
-    // the tooltip and the search show the new name from then on.
+    EXPECT_EQ(rig.tip(ListSide::Active, 0)->name, u"Watkins Glen Int'l"_s);
     rig.game.write(u"tracks/watglen/track.ini"_s, "[ track ]\r\ntrack_name = The Glen\r\n");
     std::this_thread::sleep_for(
         std::chrono::milliseconds(TrackDetailsLoader::kHoverRecheckMs + 100));

@@ -11,52 +11,33 @@ namespace {
 
 using Side = FormModel::Side;
 
-// Everything a step may change, apart from the season flag (which follows the last write).
-struct State {
-    std::array<std::vector<TrackRow>, 3> rows;
-    std::array<int, 2> current{};
-    std::array<QByteArray, 14> boxes;
-    QByteArray runTrack;
-    QString left, right, setLabel, trackSet;
-    bool setLabelShown = false, setChanged = false;
-};
-
-State stateOf(Harness& h) {
-    State s{{h.ws().ListTracks.rows, h.ws().listNotActive.rows, h.ws().ListAllTracks.rows},
-            {h.ws().ListTracks.current, h.ws().listNotActive.current},
-            {},
-            h.ctl().txtRunTrack.text,
-            h.ctl().lblAmountLeft.caption,
-            h.ctl().lblAmountRight.caption,
-            h.ctl().lblTrackSet.caption,
-            h.ws().strTrackSet,
-            h.ctl().lblTrackSet.visible,
-            h.ws().bolTrackSetChanged};
-    for (size_t i = 0; i < 14; ++i)
-        s.boxes[i] = h.ctl().txtEntry[i].text;
-    return s;
-}
-
-void expectSame(const State& a, const State& b) {
-    for (size_t k = 0; k < 3; ++k) {
-        ASSERT_EQ(a.rows[k].size(), b.rows[k].size()) << "list " << k;
-        for (size_t r = 0; r < a.rows[k].size(); ++r) {
-            ASSERT_EQ(a.rows[k][r].text, b.rows[k][r].text) << "list " << k << " row " << r;
-            ASSERT_EQ(a.rows[k][r].selected, b.rows[k][r].selected) << "list " << k << " row " << r;
-            ASSERT_EQ(a.rows[k][r].entries, b.rows[k][r].entries) << "list " << k << " row " << r;
+// Everything a step may change, apart from the season flag (which follows the last write), one
+// line each: the lists' current rows and rows (mark, text, entries), the boxes, the track to
+// run, the captions (the set's only while shown), the open set and its flag. A mismatch shows
+// as a diff of lines.
+std::string stateOf(Harness& h) {
+    QByteArray s;
+    for (const TrackList* list :
+         {&h.ws().ListTracks, &h.ws().listNotActive, &h.ws().ListAllTracks}) {
+        s += "current " + QByteArray::number(list->current) + '\n';
+        for (const TrackRow& row : list->rows) {
+            s += (row.selected ? "+ " : "  ") + row.text;
+            for (const QByteArray& line : row.entries.entry)
+                s += " | " + line;
+            for (const QByteArray& line : row.entries.extra)
+                s += " | " + line;
+            s += '\n';
         }
     }
-    ASSERT_EQ(a.current, b.current);
-    ASSERT_EQ(a.boxes, b.boxes);
-    ASSERT_EQ(a.runTrack, b.runTrack);
-    ASSERT_EQ(a.left, b.left);
-    ASSERT_EQ(a.right, b.right);
-    ASSERT_EQ(a.setLabelShown, b.setLabelShown);
-    if (a.setLabelShown) {
-        ASSERT_EQ(a.setLabel, b.setLabel);
-    }
-    ASSERT_EQ(a.trackSet, b.trackSet);
-    ASSERT_EQ(a.setChanged, b.setChanged);
+    for (const TextBoxState& box : h.ctl().txtEntry)
+        s += box.text + '\n';
+    const LabelState& set = h.ctl().lblTrackSet;
+    for (const QString& line :
+         {h.ctl().lblAmountLeft.caption, h.ctl().lblAmountRight.caption,
+          set.visible ? set.caption : u"(no set label)"_s, h.ws().strTrackSet})
+        s += line.toUtf8() + '\n';
+    return (s + h.ctl().txtRunTrack.text + (h.ws().bolTrackSetChanged ? "\nset changed" : ""))
+        .toStdString();
 }
 
 // The question before a set replaces unsaved lists, when it is asked.
@@ -89,8 +70,8 @@ TEST(Undo, RandomWalkUndoneAndRedoneStepByStep) {
     h.game.write(u"seasons/B.67s"_s, seasonOf({"kyalami", "Zolder", "oulton", "spa2", "brands"}));
     ASSERT_TRUE(h.load(names.mid(0, 9), names.mid(0, 7), names));
     UndoHistory& history = h.m().history();
-    std::vector<State> before(1), after(1); // by step, from 1
-    std::vector<int> writtenAt;             // the clean step after each action
+    std::vector<std::string> before(1), after(1); // by step, from 1
+    std::vector<int> writtenAt;                   // the clean step after each action
     int clean = 0;
     h.ctl().chkEdit = {1, 1};
     for (int action = 0; action < 400; ++action) {
@@ -98,7 +79,7 @@ TEST(Undo, RandomWalkUndoneAndRedoneStepByStep) {
         const Side s = side == 0 ? Side::Active : Side::Inactive;
         const int n = h.m().list(s).count();
         const int steps = history.index();
-        const State pre = stateOf(h);
+        const std::string pre = stateOf(h);
         switch (kind) {
         case 0: // a click or a ctrl+click
             if (n > 0) {
@@ -152,7 +133,7 @@ TEST(Undo, RandomWalkUndoneAndRedoneStepByStep) {
             ASSERT_EQ(now, steps + 1);
             before.push_back(pre);
             after.push_back(stateOf(h));
-        } else if (kind == 5 && now > 0 && stateOf(h).boxes != pre.boxes) {
+        } else if (kind == 5 && now > 0 && stateOf(h) != pre) {
             after[static_cast<size_t>(now)] = stateOf(h); // typing merged into the last step
         }
         if (!h.ws().bolSeasonChanged)
@@ -165,7 +146,7 @@ TEST(Undo, RandomWalkUndoneAndRedoneStepByStep) {
         SCOPED_TRACE(testing::Message() << "undo of step " << i);
         h.m().mnuUndo_Click();
         ASSERT_EQ(history.index(), i - 1);
-        ASSERT_NO_FATAL_FAILURE(expectSame(stateOf(h), before[static_cast<size_t>(i)]));
+        ASSERT_EQ(stateOf(h), before[static_cast<size_t>(i)]);
         ASSERT_EQ(h.ws().bolSeasonChanged, i - 1 != clean);
     }
     ASSERT_FALSE(h.m().undoEnabled());
@@ -173,15 +154,17 @@ TEST(Undo, RandomWalkUndoneAndRedoneStepByStep) {
         SCOPED_TRACE(testing::Message()
                      << "redo of step " << i << " " << history.redoText().toStdString());
         h.m().mnuRedo_Click();
-        ASSERT_NO_FATAL_FAILURE(expectSame(stateOf(h), after[static_cast<size_t>(i)]));
+        ASSERT_EQ(stateOf(h), after[static_cast<size_t>(i)]);
         ASSERT_EQ(h.ws().bolSeasonChanged, i != clean);
     }
     ASSERT_FALSE(h.m().redoEnabled());
 }
 
-// The Edit menu names the step it undoes or redoes and is disabled when there is none; typing
-// into one entry is one step; the season is unchanged exactly at the step last written.
-TEST(Undo, TheEditMenuNamesTheStepAndFollowsTheLastWrite) {
+// The Edit menu names the step it undoes or redoes and is disabled when there is none; a step
+// after undoing drops the steps that were undone, the one last written too. (What each undo and
+// redo restores, typing merged into one step and the season flag around a write are the random
+// walk's.)
+TEST(Undo, TheEditMenuNamesTheStep) {
     Harness h;
     ASSERT_TRUE(h.loadSmallGame());
     FormModel& m = h.m();
@@ -196,48 +179,30 @@ TEST(Undo, TheEditMenuNamesTheStepAndFollowsTheLastWrite) {
     EXPECT_EQ(menu(), std::tuple(u"&Undo "_s + move, true, u"&Redo"_s, false));
     m.mnuUndo_Click();
     EXPECT_EQ(menu(), std::tuple(u"&Undo"_s, false, u"&Redo "_s + move, true));
-    EXPECT_FALSE(h.ws().bolSeasonChanged); // back where it was read: closing does not ask
     m.mnuRedo_Click();
-    EXPECT_TRUE(h.ws().bolSeasonChanged);
     m.setRowsSelected(Side::Active, 1, 1, true);
     m.setCurrentRow(Side::Active, 1);
     m.listKeyPressed(Side::Active, ListKey::Delete);
     EXPECT_EQ(m.undoCaption(), u"&Undo Delete Kyalami"_s);
-    h.ws().ListTracks.rows[2].text = " monaco "; // a sort trims it
-    const Rows unsorted = texts(h.ws().ListTracks);
     m.lblAmountLeft_Click();
     EXPECT_EQ(m.undoCaption(), u"&Undo Sort Active Tracks"_s);
-    // Three keystrokes, one step.
     ASSERT_TRUE(h.editEntry(Side::Active, 0, 5, u"numberOfLaps=1"_s));
-    ASSERT_TRUE(m.editEntry(5, u"numberOfLaps=12"_s));
-    ASSERT_TRUE(m.editEntry(5, u"numberOfLaps=123"_s));
     EXPECT_EQ(m.undoCaption(), u"&Undo Edit numberOfLaps of spa"_s);
     h.dialogs.expectMessage(kCreatedBox);
     m.cmdMakeIni_Click();
-    EXPECT_FALSE(h.ws().bolSeasonChanged);
-    m.mnuUndo_Click();
-    EXPECT_EQ(h.ws().ListTracks.rows[0].entries.entry[5], "numberOfLaps=28");
-    EXPECT_EQ(h.ctl().txtEntry[5].text, "numberOfLaps=28");
-    EXPECT_TRUE(h.ws().bolSeasonChanged); // the files hold the edit
-    EXPECT_EQ(m.undoCaption(), u"&Undo Sort Active Tracks"_s);
-    m.mnuRedo_Click();
-    EXPECT_FALSE(h.ws().bolSeasonChanged);
-    // A step after undoing drops the steps that were undone.
     m.mnuUndo_Click();
     m.mnuUndo_Click();
-    EXPECT_EQ(texts(h.ws().ListTracks), unsorted);
     m.lblAmountLeft_Click();
     EXPECT_EQ(menu(), std::tuple(u"&Undo Sort Active Tracks"_s, true, u"&Redo"_s, false));
-    const Rows sorted = texts(h.ws().ListTracks); // trimmed
     m.mnuUndo_Click();
     m.mnuRedo_Click();
-    EXPECT_EQ(texts(h.ws().ListTracks), sorted);
     EXPECT_TRUE(h.ws().bolSeasonChanged); // the written step is gone
 }
 
-// Drops that move nothing make no step: onto a list that would pass 32 767 rows (refused as
-// "<" is), a reorder of the inactive list, rows that are not there, a block dropped where it is.
-TEST(Undo, DropsThatMoveNothingMakeNoStep) {
+// Commands that move nothing make no step: a move by "<" or a drop onto a list that would pass
+// 32 767 rows (refused whole: no track ends up copied but not removed), a reorder of the
+// inactive list, rows that are not there, a block dropped where it is.
+TEST(Undo, CommandsThatMoveNothingMakeNoStep) {
     Harness h;
     ASSERT_TRUE(h.loadSmallGame());
     h.fillList(Side::Active, kMaxListRows - 1);
@@ -247,10 +212,14 @@ TEST(Undo, DropsThatMoveNothingMakeNoStep) {
     EXPECT_FALSE(h.m().dropRows(Side::Inactive, {0}, Side::Inactive, 3));
     EXPECT_FALSE(h.m().dropRows(Side::Active, {1, kMaxListRows}, Side::Active, 0));
     EXPECT_FALSE(h.m().dropRows(Side::Active, {1, 2}, Side::Active, 2));
+    EXPECT_FALSE(h.ws().bolSeasonChanged);
+    h.m().setRowsSelected(Side::Inactive, 0, 1, true);
+    h.m().setCurrentRow(Side::Inactive, 0);
+    h.dialogs.expectMessage(errorBox(6, u"Overflow"_s));
+    h.m().cmdChangeButton_Click(3);
     EXPECT_EQ(h.ws().ListTracks.count(), kMaxListRows - 1);
     EXPECT_EQ(texts(h.ws().listNotActive), (Rows{"brands", "Zolder", "oulton"}));
     EXPECT_FALSE(h.m().undoEnabled());
-    EXPECT_FALSE(h.ws().bolSeasonChanged);
 }
 
 // At most 200 steps are kept: the oldest go first.
@@ -262,10 +231,8 @@ TEST(Undo, KeepsTheLast200Steps) {
         h.m().picArrow_Click(1);
     }
     int undone = 0;
-    while (h.m().undoEnabled() && undone <= UndoHistory::kMaxSteps) {
+    for (; h.m().undoEnabled() && undone <= UndoHistory::kMaxSteps; ++undone)
         h.m().mnuUndo_Click();
-        ++undone;
-    }
     EXPECT_EQ(undone, UndoHistory::kMaxSteps);
     EXPECT_EQ(texts(h.ws().ListTracks), (Rows{"Kyalami", "monza", "* spa", "monaco"}));
     EXPECT_TRUE(h.ws().bolSeasonChanged);
