@@ -146,6 +146,7 @@ class FormModel {
     // Rows dragged from a list and dropped before row `position` of the same or the other list
     // (see ListDrop); false when nothing moved.
     bool dropRows(Side from, std::vector<int> rows, Side to, int position);
+    static bool dropAccepted(Side from, Side to) { return ListDrop::accepts(from, to); }
 
     // ---- the Edit menu: undo and redo of the changes to the lists (see UndoHistory)
     void mnuUndo_Click();

@@ -10,7 +10,7 @@
 namespace gk {
 
 bool ListDrop::drop(ListSide from, std::vector<int> rows, ListSide to, int position) {
-    if (ctx_.ended || rows.empty() || (from == to && from == ListSide::Inactive))
+    if (ctx_.ended || rows.empty() || !accepts(from, to))
         return false;
     TrackList& source = ctx_.list(from);
     TrackList& target = ctx_.list(to);

@@ -20,6 +20,11 @@ class ListDrop {
     // that are not there, a drop onto itself, or a list that would pass 32 767 rows (with the
     // message ">" shows).
     bool drop(ListSide from, std::vector<int> rows, ListSide to, int position);
+    // Whether rows of `from` may be dropped on `to` at all: the inactive list keeps no order of
+    // its own, so its rows are not reordered.
+    static bool accepts(ListSide from, ListSide to) {
+        return !(from == to && from == ListSide::Inactive);
+    }
 
   private:
     FormContext& ctx_;

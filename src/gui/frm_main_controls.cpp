@@ -44,7 +44,6 @@ using layout::arial;
 using layout::place;
 using layout::px;
 
-
 // A list that gets the keyboard focus back keeps the current row it had. With none, Qt would
 // make the first row current (without marking it), and the window would take that for the
 // user's choice of that row; only a click, a key or a command chooses a row.
@@ -165,7 +164,6 @@ template <auto member> QWidget* made(FrmMain& window, QWidget* parent, size_t in
 }
 
 } // namespace
-
 
 // One control of the window, or a run of members of a control array: its widget, name,
 // caption, tip, place, tab position, look, and the form model's handlers for the help line and

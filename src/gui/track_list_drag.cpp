@@ -2,6 +2,8 @@
 // Dragging rows between and within the list views: the drop becomes one form-model command.
 #include "track_list_drag.h"
 
+#include "form_model.h"
+
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QIODevice>
@@ -71,9 +73,7 @@ QMimeData* DraggableTrackListModel::mimeData(const QModelIndexList& indexes) con
 bool DraggableTrackListModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int,
                                               int, const QModelIndex&) const {
     const std::optional<DraggedRows> dragged = readRows(data);
-    // The inactive list keeps no order of its own: rows are not reordered there.
-    return action == Qt::MoveAction && dragged &&
-           !(dragged->side == side_ && side_ == ListSide::Inactive);
+    return action == Qt::MoveAction && dragged && FormModel::dropAccepted(dragged->side, side_);
 }
 
 bool DraggableTrackListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
