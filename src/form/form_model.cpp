@@ -253,6 +253,10 @@ bool FormModel::dropRows(Side from, std::vector<int> rows, Side to, int position
     return undo_.drop(from, std::move(rows), to, position);
 }
 
+void FormModel::dropForeignData() {
+    drop_.refuseForeign();
+}
+
 // ---------------------------------------------------------------- the Edit menu
 
 void FormModel::mnuUndo_Click() {

@@ -147,6 +147,8 @@ class FormModel {
     // (see ListDrop); false when nothing moved.
     bool dropRows(Side from, std::vector<int> rows, Side to, int position);
     static bool dropAccepted(Side from, Side to) { return ListDrop::accepts(from, to); }
+    // Something other than the lists' own rows dropped on a list: refused with a message.
+    void dropForeignData();
 
     // ---- the Edit menu: undo and redo of the changes to the lists (see UndoHistory)
     void mnuUndo_Click();

@@ -64,4 +64,13 @@ bool ListDrop::drop(ListSide from, std::vector<int> rows, ListSide to, int posit
     return true;
 }
 
+void ListDrop::refuseForeign() {
+    if (ctx_.ended)
+        return;
+    ctx_.dialogs.messageBox(
+        {QStringLiteral("Only tracks dragged from Gridkeeper's own lists can be "
+                        "dropped here."),
+         appTitle(), Buttons::Ok, Icon::Exclamation, MessageKind::Refusal});
+}
+
 } // namespace gk

@@ -25,6 +25,9 @@ class ListDrop {
     static bool accepts(ListSide from, ListSide to) {
         return !(from == to && from == ListSide::Inactive);
     }
+    // A drop of anything but rows of the window's own lists (another program's data, another
+    // Gridkeeper's rows): nothing changes, and the message says why.
+    void refuseForeign();
 
   private:
     FormContext& ctx_;

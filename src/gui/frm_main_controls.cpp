@@ -326,12 +326,13 @@ void FrmMain::buildControls() {
             handle([&] { model_.dropRows(from, std::move(rows), to, position); });
         };
     };
+    const auto refuse = [this] { handle([&] { model_.dropForeignData(); }); };
     activeModel_ =
         new DraggableTrackListModel(model_.workspace().ListTracks, FormModel::Side::Active,
-                                    dropOnto(FormModel::Side::Active), this);
+                                    dropOnto(FormModel::Side::Active), refuse, this);
     inactiveModel_ =
         new DraggableTrackListModel(model_.workspace().listNotActive, FormModel::Side::Inactive,
-                                    dropOnto(FormModel::Side::Inactive), this);
+                                    dropOnto(FormModel::Side::Inactive), refuse, this);
     ListTracks_->setModel(activeModel_);
     listNotActive_->setModel(inactiveModel_);
     allowRowDragging(ListTracks_);

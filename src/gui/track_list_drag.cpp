@@ -43,8 +43,10 @@ std::optional<DraggedRows> readRows(const QMimeData* data) {
 } // namespace
 
 DraggableTrackListModel::DraggableTrackListModel(const TrackList& list, ListSide side,
-                                                 DropHandler onDrop, QObject* parent)
-    : TrackListModel(list, parent), side_(side), onDrop_(std::move(onDrop)) {}
+                                                 DropHandler onDrop,
+                                                 ForeignDropHandler onForeignDrop, QObject* parent)
+    : TrackListModel(list, parent), side_(side), onDrop_(std::move(onDrop)),
+      onForeignDrop_(std::move(onForeignDrop)) {}
 
 Qt::ItemFlags DraggableTrackListModel::flags(const QModelIndex& index) const {
     // Drops land between rows, never on one.
@@ -72,14 +74,26 @@ QMimeData* DraggableTrackListModel::mimeData(const QModelIndexList& indexes) con
 
 bool DraggableTrackListModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int,
                                               int, const QModelIndex&) const {
+    if (!data)
+        return false;
+    // Data that is not the lists' own rows is taken, so that its drop can say why it is refused.
     const std::optional<DraggedRows> dragged = readRows(data);
-    return action == Qt::MoveAction && dragged && FormModel::dropAccepted(dragged->side, side_);
+    if (!dragged)
+        return true;
+    return action == Qt::MoveAction && FormModel::dropAccepted(dragged->side, side_);
 }
 
 bool DraggableTrackListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
                                            int column, const QModelIndex& parent) {
     if (!canDropMimeData(data, action, row, column, parent))
         return false;
+    if (!readRows(data)) {
+        // The message waits until the drop is over, so that the program the data came from
+        // is not kept waiting for its drag to end.
+        QMetaObject::invokeMethod(
+            this, [this] { onForeignDrop_(); }, Qt::QueuedConnection);
+        return false;
+    }
     if (row < 0)
         row = parent.isValid() ? parent.row() : rowCount();
     onDrop_(readRows(data)->side, readRows(data)->rows, row);

@@ -118,27 +118,29 @@ outcome(Harness& h) {
 // Drops through the real views, within the active list and across, give what the arrows and
 // "<" give for the same rows; each is one step; rows from elsewhere are refused.
 TEST_F(Window, DropsMoveRowsAsTheButtonsDo) {
+    // Qt sends a move and the drop to the widget that took the drag's entry.
+    const auto dropData = [](QListView* to, QMimeData* data, QPoint at) {
+        QDragEnterEvent enter(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        enter.setDropAction(Qt::MoveAction);
+        QApplication::sendEvent(to->viewport(), &enter);
+        QDragMoveEvent move(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        move.setDropAction(Qt::MoveAction);
+        QApplication::sendEvent(to->viewport(), &move);
+        QDropEvent dropped(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        dropped.setDropAction(Qt::MoveAction);
+        dropped.setAccepted(false);
+        QApplication::sendEvent(to->viewport(), &dropped);
+        QApplication::processEvents();
+    };
     const auto drop = [&](QListView* from, QListView* to, const QList<int>& rows, int before) {
         QModelIndexList dragged;
         for (int row : rows)
             dragged.append(from->model()->index(row, 0));
         std::unique_ptr<QMimeData> data(from->model()->mimeData(dragged));
-        const QPoint at =
-            before < to->model()->rowCount()
-                ? to->visualRect(to->model()->index(before, 0)).topLeft() + QPoint(4, 1)
-                : QPoint(4, to->viewport()->height() - 2);
-        // Qt sends a move and the drop to the widget that took the drag's entry.
-        QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        enter.setDropAction(Qt::MoveAction);
-        QApplication::sendEvent(to->viewport(), &enter);
-        QDragMoveEvent move(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        move.setDropAction(Qt::MoveAction);
-        QApplication::sendEvent(to->viewport(), &move);
-        QDropEvent dropped(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        dropped.setDropAction(Qt::MoveAction);
-        dropped.setAccepted(false);
-        QApplication::sendEvent(to->viewport(), &dropped);
-        QApplication::processEvents();
+        dropData(to, data.get(),
+                 before < to->model()->rowCount()
+                     ? to->visualRect(to->model()->index(before, 0)).topLeft() + QPoint(4, 1)
+                     : QPoint(4, to->viewport()->height() - 2));
     };
     Harness buttons;
     ASSERT_TRUE(buttons.loadSmallGame());
@@ -170,18 +172,19 @@ TEST_F(Window, DropsMoveRowsAsTheButtonsDo) {
     child<QAction>("mnuUndo")->trigger();
     EXPECT_EQ(std::get<0>(outcome(h)), std::get<0>(before));
     EXPECT_EQ(std::get<1>(outcome(h)), std::get<1>(before));
-    // Text from another program, and rows of another Gridkeeper, are not taken.
+    // Text from another program, and rows of another Gridkeeper, are refused with a message
+    // once the drop is over; nothing moves.
     QMimeData text;
     text.setText(u"monza"_s);
     QMimeData other;
     other.setData(u"application/x-gridkeeper-rows"_s, QByteArray(20, '\0'));
     for (QMimeData* data : {&text, &other}) {
-        const QPoint at(4, 4);
-        QDropEvent dropped(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        dropped.setDropAction(Qt::MoveAction);
-        dropped.setAccepted(false);
-        QApplication::sendEvent(window.activeList()->viewport(), &dropped);
-        EXPECT_FALSE(window.activeList()->model()->canDropMimeData(data, Qt::MoveAction, 0, 0, {}));
+        h.dialogs.expectMessage({u"Only tracks dragged from Gridkeeper's own lists can be dropped "
+                                 u"here."_s,
+                                 u"Gridkeeper"_s, Buttons::Ok, Icon::Exclamation,
+                                 MessageKind::Refusal});
+        dropData(window.activeList(), data, QPoint(4, 4));
+        h.dialogs.verify();
     }
     EXPECT_EQ(std::get<0>(outcome(h)), std::get<0>(before));
 }

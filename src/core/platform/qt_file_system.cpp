@@ -459,6 +459,8 @@ void QtFileSystem::syncFile(int handle, const QString& path) {
 }
 
 std::vector<FolderEntry> QtFileSystem::listFolder(const QString& path) {
+    // A listing shows no name whose removal was asked for.
+    settle();
     const QString native = nativePath(path);
     const QFileInfo info(native);
     if (!info.isDir())

@@ -53,7 +53,8 @@ class QtFileSystem : public FileSystem {
     virtual void syncFile(int handle, const QString& path);
 
   private:
-    // Waits until the removals left for later are done; every change calls it first.
+    // Waits until the removals left for later are done; every change and listing calls it
+    // first.
     void settle();
     QString matchComponent(const QString& folder, const QString& name);
     // Opens a game path for reading without waiting: as written, else with its case matched.

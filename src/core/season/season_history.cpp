@@ -47,12 +47,40 @@ HistoryName named(const QString& gameDir, const QDateTime& when, int counter) {
     return h;
 }
 
-// True when the seasons folder holds an entry "history" that is no folder.
-bool historyIsFile(FileSystem& fs, const QString& gameDir) {
+// What the seasons folder holds under the name "history".
+enum class HistoryEntry { None, Folder, File };
+
+HistoryEntry historyEntry(FileSystem& fs, const QString& gameDir) {
     for (const FolderEntry& e : fs.listFolder(paths::seasonsFolder(gameDir)))
-        if (!e.isDirectory && e.name.compare(QStringLiteral("history"), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+        if (e.name.compare(QStringLiteral("history"), Qt::CaseInsensitive) == 0)
+            return e.isDirectory ? HistoryEntry::Folder : HistoryEntry::File;
+    return HistoryEntry::None;
+}
+
+// Our pairs in the history folder, newest first.
+std::vector<HistoryName> listPairs(FileSystem& fs, const QString& gameDir) {
+    // The stamps in the names sort as the times they stand for.
+    std::map<std::pair<QString, int>, QDateTime> pairs;
+    for (const FolderEntry& e : fs.listFolder(historyFolder(gameDir).chopped(1))) {
+        const QRegularExpressionMatch m = ourName().match(e.name);
+        if (!m.hasMatch())
+            continue;
+        const QString stamp = m.captured(2);
+        const auto number = [&stamp](qsizetype from, qsizetype length) {
+            return QStringView(stamp).sliced(from, length).toInt();
+        };
+        const QDateTime when(QDate(number(0, 4), number(5, 2), number(8, 2)),
+                             QTime(number(11, 2), number(14, 2), number(17, 2)));
+        if (!when.isValid())
+            continue;
+        const int counter = m.captured(3).isEmpty() ? 1 : m.captured(3).toInt();
+        pairs.try_emplace({stamp, counter}, when);
+    }
+    std::vector<HistoryName> newestFirst;
+    newestFirst.reserve(pairs.size());
+    for (auto it = pairs.rbegin(); it != pairs.rend(); ++it)
+        newestFirst.push_back(named(gameDir, it->second, it->first.second));
+    return newestFirst;
 }
 
 } // namespace
@@ -66,44 +94,26 @@ QString historyFolder(const QString& gameDir) {
 }
 
 std::vector<HistoryName> historyNames(FileSystem& fs, const QString& gameDir) {
-    const QString folder = historyFolder(gameDir);
-    std::vector<FolderEntry> entries;
-    bool isFolder = false;
-    for (const FolderEntry& e : fs.listFolder(paths::seasonsFolder(gameDir)))
-        if (e.name.compare(QStringLiteral("history"), Qt::CaseInsensitive) == 0)
-            isFolder = e.isDirectory;
-    if (!isFolder)
+    if (historyEntry(fs, gameDir) != HistoryEntry::Folder)
         return {};
-    std::map<std::pair<QDateTime, int>, HistoryName> pairs;
-    for (const FolderEntry& e : fs.listFolder(folder.chopped(1))) {
-        const QRegularExpressionMatch m = ourName().match(e.name);
-        if (!m.hasMatch())
-            continue;
-        const QDateTime when = QDateTime::fromString(m.captured(2), kStampFormat);
-        if (!when.isValid())
-            continue;
-        const int counter = m.captured(3).isEmpty() ? 1 : m.captured(3).toInt();
-        pairs.try_emplace({when, counter}, named(gameDir, when, counter));
-    }
-    std::vector<HistoryName> newestFirst;
-    newestFirst.reserve(pairs.size());
-    for (auto it = pairs.rbegin(); it != pairs.rend(); ++it)
-        newestFirst.push_back(it->second);
-    return newestFirst;
+    return listPairs(fs, gameDir);
 }
 
-QString keepReplacedPair(FileSystem& fs, const QString& gameDir) {
+QString keepReplacedPair(FileSystem& fs, const QString& gameDir, QStringList& dropped) {
     const QString season = paths::seasonBackup(gameDir);
     const QString allTracks = paths::allTracksBackup(gameDir);
     if (!fs.fileExists(season) || !fs.fileExists(allTracks))
         return {};
     const QString folder = historyFolder(gameDir);
     try {
-        if (historyIsFile(fs, gameDir))
+        const HistoryEntry entry = historyEntry(fs, gameDir);
+        if (entry == HistoryEntry::File)
             return QStringLiteral("%1 is a file, not a folder")
                 .arg(paths::shown(folder.chopped(1)));
-        std::vector<HistoryName> pairs = historyNames(fs, gameDir);
-        if (pairs.empty())
+        std::vector<HistoryName> pairs;
+        if (entry == HistoryEntry::Folder)
+            pairs = listPairs(fs, gameDir);
+        else
             fs.makeFolder(folder.chopped(1));
         // A clock set back names the pair after the newest one.
         QDateTime when = now();
@@ -123,9 +133,7 @@ QString keepReplacedPair(FileSystem& fs, const QString& gameDir) {
         }
         pairs.insert(pairs.begin(), kept);
         for (std::size_t i = kHistoryPairs; i < pairs.size(); ++i)
-            for (const QString& path : {pairs[i].seasonPath, pairs[i].allTracksPath})
-                if (fs.fileStamp(path).exists)
-                    fs.removeFile(path);
+            dropped << pairs[i].seasonPath << pairs[i].allTracksPath;
     } catch (const RuntimeError& e) {
         return QStringLiteral("%1: %2").arg(paths::shown(folder.chopped(1)), e.description());
     }

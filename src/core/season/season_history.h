@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -37,8 +38,10 @@ std::vector<HistoryName> historyNames(class FileSystem& fs, const QString& gameD
 
 // Called under the season lock right after a write replaced the season files: keeps the pair
 // it replaced (now 67season_previous.bak and 67AllTracks_previous.bak) in the history as second
-// names of those files, then drops the oldest pairs beyond kHistoryPairs. Never throws: returns
-// why the pair could not be kept ("" when it was, or when the write replaced no complete pair).
-QString keepReplacedPair(FileSystem& fs, const QString& gameDir);
+// names of those files, and adds the files of the oldest pairs beyond kHistoryPairs to
+// `dropped`, for the caller to remove (a pair's files may be the last names of megabytes of
+// data, whose freeing need not hold up the write). Never throws: returns why the pair could not
+// be kept ("" when it was, or when the write replaced no complete pair).
+QString keepReplacedPair(FileSystem& fs, const QString& gameDir, QStringList& dropped);
 
 } // namespace gk

@@ -156,13 +156,13 @@ SeasonVersion replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const Q
         if (s.backupExisted)
             secondNames << s.undoBackup();
     }
-    fs.removeLater(secondNames, lock);
     // What is on disk now is what was written: nobody else writes while the lock is held.
     SeasonVersion written;
     written.season = {fs.fileStamp(slots[0].live), season};
     written.allTracks = {fs.fileStamp(slots[1].live), allTracks};
     written.known = true;
-    written.historyProblem = keepReplacedPair(fs, gameDir);
+    written.historyProblem = keepReplacedPair(fs, gameDir, secondNames);
+    fs.removeLater(secondNames, lock);
     return written;
 }
 

@@ -70,39 +70,29 @@ QString readPairFile(FileSystem& fs, const Listing& where, const QString& path, 
 
 // Each folder's first place in a season, by folder.
 using FirstPlaces = QHash<QByteArray, int>;
-FirstPlaces firstPlaces(const QByteArrayList& folders) {
-    FirstPlaces first;
-    first.reserve(folders.size());
-    for (int i = 0; i < folders.size(); ++i)
-        if (!first.contains(folders[i]))
-            first.insert(folders[i], i);
-    return first;
-}
 
-// The present season's active folders (none when it cannot be read), read once for all pairs.
+// The present season's active folders (none when it cannot be read), read once for all pairs:
+// each folder's first place, and the folders at their first places in order.
 struct Present {
-    QByteArrayList folders;
     FirstPlaces first;
+    QByteArrayList unique;
 };
 Present presentSeason(FileSystem& fs, const QString& gameDir) {
-    Present present;
+    QByteArrayList folders;
     try {
         scanFolders(fs.readFile(paths::seasonIni(gameDir)), QStringLiteral("67season.ini"),
-                    &present.folders);
+                    &folders);
     } catch (const RuntimeError&) {
-        present.folders.clear();
+        folders.clear();
     }
-    present.first = firstPlaces(present.folders);
+    Present present;
+    present.first.reserve(folders.size());
+    for (const QByteArray& folder : folders)
+        if (!present.first.contains(folder)) {
+            present.first.insert(folder, static_cast<int>(present.unique.size()));
+            present.unique.push_back(folder);
+        }
     return present;
-}
-
-// The next place from `i` on that holds a folder's first place in `list` and a folder of
-// `other`; the list's size when there is none.
-int nextShared(const QByteArrayList& list, const FirstPlaces& first, const FirstPlaces& other,
-               int i) {
-    while (i < list.size() && (first.value(list[i]) != i || !other.contains(list[i])))
-        ++i;
-    return i;
 }
 
 void fill(RestorablePair& pair, FileSystem& fs, const Listing& where, const Present& present) {
@@ -113,21 +103,28 @@ void fill(RestorablePair& pair, FileSystem& fs, const Listing& where, const Pres
         pair.problem = allProblem;
     if (!pair.usable())
         return;
-    const FirstPlaces first = firstPlaces(active);
-    for (int i = 0; i < active.size(); ++i)
-        if (first.value(active[i]) == i && !present.first.contains(active[i]))
-            pair.comeBack.push_back(active[i]);
-    for (int i = 0; i < present.folders.size(); ++i)
-        if (present.first.value(present.folders[i]) == i && !first.contains(present.folders[i]))
-            pair.go.push_back(present.folders[i]);
-    // The tracks in both, each at its first place, in the pair's order and in the present one.
-    int i = nextShared(active, first, present.first, 0);
-    int j = nextShared(present.folders, present.first, first, 0);
-    while (i < active.size() && j < present.folders.size() && active[i] == present.folders[j]) {
-        i = nextShared(active, first, present.first, i + 1);
-        j = nextShared(present.folders, present.first, first, j + 1);
+    // One pass over the pair's folders at their first places: those the present season lacks
+    // come back; those it has keep their order when their places in it only go up.
+    QSet<QByteArray> seen;
+    seen.reserve(active.size());
+    int lastShared = -1;
+    for (const QByteArray& folder : active) {
+        const qsizetype before = seen.size();
+        seen.insert(folder);
+        if (seen.size() == before)
+            continue;
+        const auto at = present.first.constFind(folder);
+        if (at == present.first.constEnd()) {
+            pair.comeBack.push_back(folder);
+            continue;
+        }
+        if (*at < lastShared)
+            pair.orderChanged = true;
+        lastShared = *at;
     }
-    pair.orderChanged = i < active.size() || j < present.folders.size();
+    for (const QByteArray& folder : present.unique)
+        if (!seen.contains(folder))
+            pair.go.push_back(folder);
 }
 
 RestorablePair previousPair(FileSystem& fs, const QString& gameDir) {
