@@ -88,15 +88,27 @@ TEST(History, KeepsTheReplacedPairsAsLinksNamedByTimeUpToTwenty) {
 // A history that cannot be kept leaves the write done and says why; a failed write leaves the
 // history as it was, whichever operation fails.
 TEST(History, FaultsNeverCostTheWriteAndAFailedWriteLeavesItAlone) {
-    {
+    // A folder that cannot be listed (as for a user without the right to read it).
+    struct UnreadableHistory : QtFileSystem {
+        std::vector<FolderEntry> listFolder(const QString& path) override {
+            if (path.endsWith(u"\\history"_s))
+                throw RuntimeError(ErrorCode::PermissionDenied);
+            return QtFileSystem::listFolder(path);
+        }
+    };
+    for (const bool unreadable : {false, true}) {
         GameFolder game;
-        game.write(u"seasons/history"_s, "a file");
+        if (!unreadable)
+            game.write(u"seasons/history"_s, "a file");
         SteppingClock clock(1);
-        QtFileSystem fs;
+        UnreadableHistory unreadableFs;
+        QtFileSystem plainFs;
+        FileSystem& fs = unreadable ? static_cast<FileSystem&>(unreadableFs) : plainFs;
         writeSeason(fs, game, 0);
         replaceSeasonFiles(fs, game.dir(), "x", "y");
         const SeasonVersion v = replaceSeasonFiles(fs, game.dir(), "x2", "y2");
-        EXPECT_TRUE(v.historyProblem.endsWith(u"history is a file, not a folder"_s))
+        EXPECT_TRUE(v.historyProblem.endsWith(unreadable ? u"history: Permission denied"_s
+                                                         : u"history is a file, not a folder"_s))
             << v.historyProblem.toStdString();
         EXPECT_EQ(game.season(), "x2");
     }
