@@ -69,9 +69,7 @@ TEST(TrackIni, ReadsTheShapesTracksShip) {
 
 class TrackFolder : public ::testing::Test {
   protected:
-    DetailsRead read(const QString& folder) { return readTrackDetails(files, dir(), folder); }
-    QString dir() const { return game.dir(); }
-    QString native(const QString& relative) const { return game.path(relative); }
+    DetailsRead read(const QString& folder) { return readTrackDetails(files, game.dir(), folder); }
     GameFolder game;
     QtFileSystem files;
 };
@@ -82,13 +80,14 @@ TEST_F(TrackFolder, FindsItsFilesInAnyCaseAndReadsOnlyWhatItCan) {
     game.write(u"tracks/watglen/TRACK.INI"_s, "[ track ]\r\ntrack_name = Watkins Glen\r\n");
     for (const char* mod : {"TrackGT.ini", "track69.INI", "track55.ini", "tracksc.ini.bak"})
         game.write(u"tracks/watglen/"_s + QLatin1String(mod), "x");
-    QDir().mkpath(native(u"tracks/watglen/track65.ini"_s)); // a folder is no mod file
+    QDir().mkpath(game.path(u"tracks/watglen/track65.ini"_s)); // a folder is no mod file
     game.write(u"tracks/watglen/WatGlen.JPG"_s, "jpg");
 
     game.write(u"tracks/monza/track.ini/x"_s, "a folder named track.ini");
     game.write(u"tracks/monza/monza.jpg.txt"_s, "no picture");
-    QDir().mkpath(native(u"tracks/fifo"_s));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(native(u"tracks/fifo/track.ini"_s)).constData(), 0644), 0);
+    QDir().mkpath(game.path(u"tracks/fifo"_s));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(game.path(u"tracks/fifo/track.ini"_s)).constData(), 0644),
+              0);
     // Ten megabytes: the name at the top is read, the turns far below are not.
     game.write(u"tracks/huge/track.ini"_s, "[ track ]\r\ntrack_name = Huge\r\n" +
                                                QByteArray(10 << 20, 'x') +
@@ -104,7 +103,7 @@ TEST_F(TrackFolder, FindsItsFilesInAnyCaseAndReadsOnlyWhatItCan) {
     EXPECT_TRUE(glen.details.folderExists);
     EXPECT_EQ(glen.details.ini.name, u"Watkins Glen"_s);
     EXPECT_EQ(glen.details.mods, (QStringList{u"55"_s, u"69"_s, u"GT"_s}));
-    EXPECT_EQ(files.nativePath(glen.details.picture), native(u"tracks/watglen/WatGlen.JPG"_s));
+    EXPECT_EQ(files.nativePath(glen.details.picture), game.path(u"tracks/watglen/WatGlen.JPG"_s));
     EXPECT_EQ(glen.iniName, u"TRACK.INI"_s);
     // A folder name in another case than on disk finds the same folder.
     EXPECT_EQ(read(u"WATGLEN"_s).details.ini.name, u"Watkins Glen"_s);
@@ -133,25 +132,25 @@ TEST_F(TrackFolder, TheCacheReadsAgainWhenAFileChanges) {
     };
     const auto touch = [&](const QString& relative, int secondsAgo) {
         const struct timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - secondsAgo, 0}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(native(relative)).constData(), times, 0),
-                  0);
+        ASSERT_EQ(
+            ::utimensat(AT_FDCWD, QFile::encodeName(game.path(relative)).constData(), times, 0), 0);
     };
-    EXPECT_TRUE(cache.refresh(files, dir(), "spa", 0));
+    EXPECT_TRUE(cache.refresh(files, game.dir(), "spa", 0));
     EXPECT_EQ(name(), u"Spa"_s);
-    EXPECT_FALSE(cache.refresh(files, dir(), "spa", 0)); // nothing changed
+    EXPECT_FALSE(cache.refresh(files, game.dir(), "spa", 0)); // nothing changed
 
     // The same size, another modification time.
     game.write(u"tracks/spa/track.ini"_s, "track_name = Spb\r\n");
     touch(u"tracks/spa/track.ini"_s, 100);
-    EXPECT_FALSE(cache.refresh(files, dir(), "spa", 60000)); // checked a moment ago
+    EXPECT_FALSE(cache.refresh(files, game.dir(), "spa", 60000)); // checked a moment ago
     EXPECT_EQ(name(), u"Spa"_s);
-    EXPECT_TRUE(cache.refresh(files, dir(), "spa", 0));
+    EXPECT_TRUE(cache.refresh(files, game.dir(), "spa", 0));
     EXPECT_EQ(name(), u"Spb"_s);
 
     // A picture added changes the folder, not track.ini.
     game.write(u"tracks/spa/spa.jpg"_s, "jpg");
     touch(u"tracks/spa"_s, 200);
-    EXPECT_TRUE(cache.refresh(files, dir(), "spa", 0));
+    EXPECT_TRUE(cache.refresh(files, game.dir(), "spa", 0));
     EXPECT_FALSE(cache.lookup().find("spa")->details.picture.isEmpty());
 
     // Another game folder: what was read of the first one is gone.

@@ -28,18 +28,36 @@ void changeUnsaved(Harness& h) {
 const QByteArray kEdited = seasonOf({"monza", "oulton"});
 const Rows kShown = {"monza", "Kyalami", "* spa", "monaco", "brands"};
 
-// What a write does after another program wrote 67season.ini, by the answer to the question.
-TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
+// What a write does after a second writer changed the season files, by the answer to its
+// question. A change that lands after the checks, right before the write takes the lock, is
+// caught under the lock: another program's change is asked about, another Gridkeeper's inactive
+// run refuses the write. Nothing changes on disk unless the answer is to overwrite.
+TEST(SeasonWatch, AnotherWritersChangeBeforeAWrite) {
+    QtFileSystem other; // another process
+    std::shared_ptr<void> runLock;
+    const auto program = [](Harness& h) { h.game.write(u"seasons/67season.ini"_s, kEdited); };
+    const auto inactiveRun = [&](Harness& h) {
+        runLock = other.tryLockFile(paths::runLock(h.game.dir()));
+        other.renameFile(paths::seasonIni(h.game.dir()), paths::parkedSeason(h.game.dir()));
+        h.game.write(u"seasons/67season.ini"_s, "temporary");
+    };
     const struct {
         const char* name;
+        std::function<void(Harness&)> land;
+        bool late;                    // lands right before the lock, after the checks
         std::optional<Answer> answer; // none: no unsaved change, the change is read in at once
         Rows active;                  // the lists' active rows afterwards
-        bool unsaved, overwritten;    // overwritten: the window's lists are on disk
+        bool closing, overwritten;    // overwritten: the window's lists are on disk
+        Message box = kQuestion;
     } cases[] = {
-        {"nothing unsaved", std::nullopt, {"monza", "oulton"}, false, false},
-        {"Cancel, on closing", Answer::Cancel, kShown, true, false},
-        {"No: reload", Answer::No, {"monza", "oulton"}, false, false},
-        {"Yes: overwrite", Answer::Yes, kShown, false, true},
+        // clang-format off
+        {"nothing unsaved", program, false, std::nullopt, {"monza", "oulton"}, false, false},
+        {"Cancel, on closing", program, false, Answer::Cancel, kShown, true, false},
+        {"No: reload", program, false, Answer::No, {"monza", "oulton"}, false, false},
+        {"Yes: overwrite", program, false, Answer::Yes, kShown, false, true},
+        {"another program, late", [](Harness& h) { h.game.write(u"seasons/67AllTracks.ini"_s, kEdited); }, true, Answer::Cancel, kShown, false, false},
+        {"an inactive run, late", inactiveRun, true, Answer::Cancel, kShown, false, false, kRunRefusal},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -47,73 +65,42 @@ TEST(SeasonWatch, AnotherProgramsChangeBeforeAWrite) {
         ASSERT_TRUE(h.loadSmallGame());
         if (c.answer)
             changeUnsaved(h);
-        h.game.write(u"seasons/67season.ini"_s, kEdited);
-        const QByteArrayList edited = h.game.readSeasons();
-        h.m().seasonFilesChanged(); // the file watch's report
-        EXPECT_TRUE(h.ctl().lblInfo.caption.startsWith(
-            u"67season.ini or 67AllTracks.ini was changed by another program"_s));
-        EXPECT_EQ(h.ctl().lblInfo.caption.endsWith(u"the lists were read again."_s), !c.answer);
+        QByteArrayList landed;
+        const auto land = [&] {
+            c.land(h);
+            landed = h.game.readSeasons();
+        };
+        if (c.late) {
+            h.files.beforeLock = land;
+        } else {
+            land();
+            h.m().seasonFilesChanged(); // the file watch's report
+            EXPECT_TRUE(h.ctl().lblInfo.caption.startsWith(
+                u"67season.ini or 67AllTracks.ini was changed by another program"_s));
+            EXPECT_EQ(h.ctl().lblInfo.caption.endsWith(u"the lists were read again."_s), !c.answer);
+        }
         if (c.answer) {
             EXPECT_EQ(texts(h.ws().ListTracks), kShown); // nothing read while changes are unsaved
-            if (c.unsaved) // closing: its question first; Cancel then keeps the window open
+            if (c.closing) // its question first; Cancel then keeps the window open
                 h.dialogs.expectMessage(kClosingQuestion, Answer::Yes);
-            h.dialogs.expectMessage(kQuestion, *c.answer);
+            h.dialogs.expectMessage(c.box, *c.answer);
             if (c.overwritten)
                 h.dialogs.expectMessage(kCreatedBox);
             bool cancel = false;
-            if (c.unsaved)
+            if (c.closing)
                 h.m().Form_Unload(cancel);
             else
                 h.m().cmdMakeIni_Click();
-            EXPECT_EQ(cancel, c.unsaved);
+            EXPECT_EQ(cancel, c.closing);
         }
         EXPECT_EQ(texts(h.ws().ListTracks), c.active);
-        EXPECT_EQ(h.ws().bolSeasonChanged, c.unsaved);
+        EXPECT_EQ(h.ws().bolSeasonChanged, c.closing || c.late);
         if (c.overwritten) {
             EXPECT_EQ(h.game.read(u"seasons/67season_previous.bak"_s), kEdited);
             EXPECT_TRUE(h.game.season().contains("Directory=brands\r"));
         } else {
-            EXPECT_EQ(h.game.readSeasons(), edited);
+            EXPECT_EQ(h.game.readSeasons(), landed);
         }
-    }
-}
-
-// A second writer that lands after the checks, right before the write takes the lock, is
-// caught under the lock: another program's change is asked about, another Gridkeeper's
-// inactive run refuses the write. Nothing changes before that.
-TEST(SeasonWatch, WritersThatLandRightBeforeTheLock) {
-    QtFileSystem other; // another process
-    std::shared_ptr<void> runLock;
-    const struct {
-        const char* name;
-        std::function<void(Harness&)> land;
-        Message box;
-    } cases[] = {
-        {"another program", [](Harness& h) { h.game.write(u"seasons/67AllTracks.ini"_s, kEdited); },
-         kQuestion},
-        {"an inactive run",
-         [&](Harness& h) {
-             runLock = other.tryLockFile(paths::runLock(h.game.dir()));
-             other.renameFile(paths::seasonIni(h.game.dir()), paths::parkedSeason(h.game.dir()));
-             h.game.write(u"seasons/67season.ini"_s, "temporary");
-         },
-         kRunRefusal},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Harness h;
-        ASSERT_TRUE(h.loadSmallGame());
-        changeUnsaved(h);
-        QByteArrayList landed;
-        h.files.beforeLock = [&] {
-            c.land(h);
-            landed = h.game.readSeasons();
-        };
-        h.dialogs.expectMessage(c.box, Answer::Cancel);
-        h.m().cmdMakeIni_Click();
-        EXPECT_FALSE(landed.isEmpty());
-        EXPECT_EQ(h.game.readSeasons(), landed);
-        EXPECT_TRUE(h.ws().bolSeasonChanged);
         runLock.reset();
     }
 }

@@ -13,21 +13,12 @@ namespace {
 // A form model on fakes whose track details are read through GatedFiles.
 struct DetailsRig {
     ~DetailsRig() { detailsFiles.open(); }
-    GameFolder game;
-    FakeSettings settings;
-    FakeDialogs dialogs;
-    FaultyFileSystem files;
-    FakeShell shell;
     GatedFiles detailsFiles;
-    FormModel model{{settings, dialogs, files, shell, nullptr, nullptr, nullptr, false, nullptr,
-                     &detailsFiles}};
+    Harness h{&detailsFiles};
 
     // Active: watglen, ring67b, monza; inactive: kyalami, mosport, * spa, glen67.
     void install() {
-        const struct {
-            const char* folder;
-            const char* ini;
-        } tracks[] = {
+        const std::pair<const char*, const char*> tracks[] = {
             {"watglen", "[ track ]\r\ntrack_name = Watkins Glen Int'l\r\ntrack_name_short = "
                         "Watkins Glen\r\ntrack_length = 2.35m\r\ntrack_num_turns = 11\r\n"},
             {"ring67b", "[track]\ntrack_name=N\xFCrburgring 1967\n"},
@@ -36,18 +27,17 @@ struct DetailsRig {
             {"mosport", "[ track ]\r\ntrack_name = Mosport Park 1967\r\n"},
             {"glen67", "[ track ]\r\ntrack_name = Glen Helen Grand Prix\r\n"},
         };
-        for (const auto& t : tracks)
-            game.write(u"tracks/"_s + QLatin1String(t.folder) + u"/track.ini"_s, t.ini);
-        game.write(u"tracks/watglen/track55.ini"_s, "");
-        game.write(u"tracks/watglen/TRACKGT.INI"_s, "");
-        game.write(u"tracks/watglen/watglen.jpg"_s, "jpg");
-        game.write(u"tracks/spa/readme.txt"_s, "no track.ini");
-        game.writeSeason({"watglen", "ring67b", "monza"});
-        game.writeAllTracks({"watglen", "ring67b", "monza", "kyalami", "mosport", "spa", "glen67"});
+        for (const auto& [folder, ini] : tracks)
+            h.game.write(u"tracks/"_s + QLatin1String(folder) + u"/track.ini"_s, ini);
+        h.game.write(u"tracks/watglen/track55.ini"_s, "");
+        h.game.write(u"tracks/watglen/TRACKGT.INI"_s, "");
+        h.game.write(u"tracks/watglen/watglen.jpg"_s, "jpg");
+        h.game.write(u"tracks/spa/readme.txt"_s, "no track.ini");
+        h.game.writeSeason({"watglen", "ring67b", "monza"});
+        h.game.writeAllTracks(
+            {"watglen", "ring67b", "monza", "kyalami", "mosport", "spa", "glen67"});
     }
-    std::optional<TrackToolTip> tip(ListSide side, int row) {
-        return model.trackToolTip(side, row);
-    }
+    std::optional<TrackToolTip> tip(int row) { return h.model.trackToolTip(ListSide::Active, row); }
 };
 
 // Neither the load nor a tooltip nor a search waits for the details: while their reading is
@@ -57,25 +47,25 @@ struct DetailsRig {
 TEST(TrackDetails, ReadInTheBackgroundWithoutHoldingUpTheWindow) {
     DetailsRig rig;
     rig.install();
-    ASSERT_TRUE(rig.model.Form_Load(rig.game.dir()));
+    ASSERT_TRUE(rig.h.model.Form_Load(rig.h.game.dir()));
     ASSERT_TRUE(rig.detailsFiles.reached());
-    EXPECT_EQ(texts(rig.model.workspace().listNotActive),
+    EXPECT_EQ(texts(rig.h.model.workspace().listNotActive),
               (Rows{"kyalami", "mosport", "* spa", "glen67"}));
-    EXPECT_EQ(rig.tip(ListSide::Active, 0), std::nullopt);
-    rig.model.setSearchText(u"Nür"_s);
-    EXPECT_EQ(selectedMarks(rig.model.list(ListSide::Active)), (std::vector<uint8_t>{0, 0, 0}));
+    EXPECT_EQ(rig.tip(0), std::nullopt);
+    rig.h.model.setSearchText(u"Nür"_s);
+    EXPECT_EQ(selectedMarks(rig.h.model.list(ListSide::Active)), (std::vector<uint8_t>{0, 0, 0}));
 
     rig.detailsFiles.open();
-    ASSERT_TRUE(rig.model.trackDetails().waitForIdle(30000));
-    EXPECT_EQ(rig.tip(ListSide::Active, 0)->name, u"Watkins Glen Int'l"_s);
-    rig.game.write(u"tracks/watglen/track.ini"_s, "[ track ]\r\ntrack_name = The Glen\r\n");
+    ASSERT_TRUE(rig.h.model.trackDetails().waitForIdle(30000));
+    EXPECT_EQ(rig.tip(0)->name, u"Watkins Glen Int'l"_s);
+    rig.h.game.write(u"tracks/watglen/track.ini"_s, "[ track ]\r\ntrack_name = The Glen\r\n");
     std::this_thread::sleep_for(
         std::chrono::milliseconds(TrackDetailsLoader::kHoverRecheckMs + 100));
-    EXPECT_EQ(rig.tip(ListSide::Active, 0)->name, u"Watkins Glen Int'l"_s);
-    ASSERT_TRUE(rig.model.trackDetails().waitForIdle(30000));
-    EXPECT_EQ(rig.tip(ListSide::Active, 0)->name, u"The Glen"_s);
-    rig.model.setSearchText(u"Watkins"_s);
-    EXPECT_EQ(selectedMarks(rig.model.list(ListSide::Active)), (std::vector<uint8_t>{0, 0, 0}));
+    EXPECT_EQ(rig.tip(0)->name, u"Watkins Glen Int'l"_s);
+    ASSERT_TRUE(rig.h.model.trackDetails().waitForIdle(30000));
+    EXPECT_EQ(rig.tip(0)->name, u"The Glen"_s);
+    rig.h.model.setSearchText(u"Watkins"_s);
+    EXPECT_EQ(selectedMarks(rig.h.model.list(ListSide::Active)), (std::vector<uint8_t>{0, 0, 0}));
 }
 
 // The search by folder name is what it was wherever it finds a row; only text that begins no
@@ -84,8 +74,8 @@ TEST(TrackDetails, SearchFallsBackToTheWordsOfFullNames) {
     DetailsRig rig;
     rig.detailsFiles.open();
     rig.install();
-    ASSERT_TRUE(rig.model.Form_Load(rig.game.dir()));
-    ASSERT_TRUE(rig.model.trackDetails().waitForIdle(30000));
+    ASSERT_TRUE(rig.h.model.Form_Load(rig.h.game.dir()));
+    ASSERT_TRUE(rig.h.model.trackDetails().waitForIdle(30000));
     const struct {
         const char* typed;
         std::vector<uint8_t> active;   // watglen, ring67b, monza
@@ -107,11 +97,11 @@ TEST(TrackDetails, SearchFallsBackToTheWordsOfFullNames) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.typed);
-        rig.model.controls().txtRunTrack.text.clear();
-        rig.model.setSearchText(QString::fromUtf8(row.typed));
-        EXPECT_EQ(selectedMarks(rig.model.list(ListSide::Active)), row.active);
-        EXPECT_EQ(selectedMarks(rig.model.list(ListSide::Inactive)), row.inactive);
-        EXPECT_EQ(rig.model.controls().txtRunTrack.text, row.runTrack);
+        rig.h.model.controls().txtRunTrack.text.clear();
+        rig.h.model.setSearchText(QString::fromUtf8(row.typed));
+        EXPECT_EQ(selectedMarks(rig.h.model.list(ListSide::Active)), row.active);
+        EXPECT_EQ(selectedMarks(rig.h.model.list(ListSide::Inactive)), row.inactive);
+        EXPECT_EQ(rig.h.model.controls().txtRunTrack.text, row.runTrack);
     }
 }
 

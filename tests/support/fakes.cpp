@@ -4,27 +4,21 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <iterator>
+#include <string>
 
 namespace gk::test {
 namespace {
 
+// Every field of a box, enumerations by number (QuestionId, or MessageKind after "kind").
 std::string describe(const Message& box) {
-    static const char* const buttons[] = {"Ok", "YesNo", "YesNoCancel"};
-    static const char* const icons[] = {"None", "Critical", "Exclamation", "Information"};
-    static const char* const kinds[] = {"information", "refusal", "failure", "run-time error"};
-    static const char* const questions[] = {
-        "save before launch",  "save before closing",      "missing track",
-        "crash recovery",      "overwrite outside change", "write partial season",
-        "overwrite track set", "discard unsaved changes",  "save before restore"};
-    static_assert(std::size(questions) == static_cast<size_t>(QuestionId::SaveBeforeRestore) + 1);
     const auto* question = std::get_if<QuestionId>(&box.meaning);
     const std::string meaning =
-        question ? std::string("question: ") + questions[static_cast<int>(*question)]
-                 : kinds[static_cast<int>(std::get<MessageKind>(box.meaning))];
-    return "[" + box.title.toStdString() + "] \"" + box.text.toStdString() + "\" " +
-           buttons[static_cast<int>(box.buttons)] + " " + icons[static_cast<int>(box.icon)] + " (" +
-           meaning + ")" + (box.secondButtonDefault ? " (second button default)" : "") +
+        question ? "question " + std::to_string(static_cast<int>(*question))
+                 : "kind " + std::to_string(static_cast<int>(std::get<MessageKind>(box.meaning)));
+    return "[" + box.title.toStdString() + "] \"" + box.text.toStdString() + "\" buttons " +
+           std::to_string(static_cast<int>(box.buttons)) + " icon " +
+           std::to_string(static_cast<int>(box.icon)) + " " + meaning +
+           (box.secondButtonDefault ? " (second button default)" : "") +
            (box.cancelDefault ? " (Cancel default)" : "");
 }
 

@@ -22,20 +22,15 @@ EventEntries makeEvent(const QByteArray& folder, const QByteArray& name) {
     return e;
 }
 
-QByteArray seasonBytes(const std::vector<EventEntries>& events, const QByteArray& title) {
-    SeasonFileBuilder builder(title, static_cast<qsizetype>(events.size()));
-    for (size_t k = 0; k < events.size(); ++k)
-        builder.addEvent(static_cast<qsizetype>(k + 1), events[k]);
-    return builder.take();
-}
-
 QByteArray seasonOf(const QList<QByteArray>& folders) {
-    std::vector<EventEntries> events;
-    for (const QByteArray& f : folders) {
+    SeasonFileBuilder builder("Test Season", folders.size());
+    for (qsizetype k = 0; k < folders.size(); ++k) {
+        const QByteArray& f = folders[k];
         const qsizetype colon = f.indexOf(':');
-        events.push_back(colon < 0 ? makeEvent(f) : makeEvent(f.left(colon), f.mid(colon + 1)));
+        builder.addEvent(k + 1,
+                         colon < 0 ? makeEvent(f) : makeEvent(f.left(colon), f.mid(colon + 1)));
     }
-    return seasonBytes(events);
+    return builder.take();
 }
 
 GameFolder::GameFolder(const QString& below)

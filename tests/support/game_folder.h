@@ -17,10 +17,8 @@ using namespace Qt::StringLiterals;
 // The seven entries of an event whose track directory is the folder.
 EventEntries makeEvent(const QByteArray& folder, const QByteArray& name = {});
 
-// Season file bytes as the game writes them: header block, then the events numbered from 1.
-QByteArray seasonBytes(const std::vector<EventEntries>& events,
-                       const QByteArray& title = "Test Season");
-// A season file of events of the folders; "folder:name" gives an event that name entry.
+// A season file as the game writes it (a header block, then the events numbered from 1), of
+// events of the folders; "folder:name" gives an event that name entry.
 QByteArray seasonOf(const QList<QByteArray>& folders);
 
 // A game installation in a temporary folder: driver.ini, seasons\ and tracks\. It lies in

@@ -36,6 +36,8 @@ struct Harness {
     explicit Harness(const QString& below) : game(below) {}
     explicit Harness(bool watched)
         : watch(watched ? std::make_unique<QtFileWatch>(files) : nullptr) {}
+    // With the track details read in the background through `details`.
+    explicit Harness(FileSystem* details) : detailsFiles(details) {}
     GameFolder game;
     FakeSettings settings;
     FakeDialogs dialogs;
@@ -44,8 +46,9 @@ struct Harness {
     FakeProcesses processes;
     std::unique_ptr<QtFileWatch> watch;
     GameSearchPlaces places; // none: the game directory's box finds nothing to offer
-    FormModel model{
-        {settings, dialogs, files, shell, &processes, &processes, watch.get(), false, &places}};
+    FileSystem* detailsFiles = nullptr;
+    FormModel model{{settings, dialogs, files, shell, &processes, &processes, watch.get(), false,
+                     &places, detailsFiles}};
 
     FormModel& m() { return model; }
     Workspace& ws() { return model.workspace(); }
