@@ -50,6 +50,8 @@ TEST(History, KeepsTheReplacedPairsAsLinksNamedByTimeUpToTwenty) {
         QtFileSystem fs;
         for (int n = 0; n <= c.writes; ++n)
             writeSeason(fs, game, n);
+        // Listing the history waits for the oldest pair's removal after the write.
+        const std::vector<HistoryName> pairs = historyNames(fs, game.dir());
         const int kept = std::min(c.writes, 20);
         QStringList files = historyFiles(game);
         EXPECT_EQ(files.removeAll(u"notes.txt"_s) +
@@ -59,7 +61,6 @@ TEST(History, KeepsTheReplacedPairsAsLinksNamedByTimeUpToTwenty) {
         EXPECT_TRUE(c.firstFiles.isEmpty() || files.mid(0, 4) == c.firstFiles)
             << files.join(u'|').toStdString();
         // The newest pair is the one the last write replaced, as second names of the backups.
-        const std::vector<HistoryName> pairs = historyNames(fs, game.dir());
         ASSERT_EQ(pairs.size(), static_cast<std::size_t>(kept));
         EXPECT_EQ(game.read(u"seasons/67season_previous.bak"_s),
                   seasonOf({"s" + QByteArray::number(c.writes - 1)}));
