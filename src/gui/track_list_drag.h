@@ -31,7 +31,10 @@ class DraggableTrackListModel : public TrackListModel {
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
-    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    // Other programs mostly offer their data to be copied: taken too, to be refused.
+    Qt::DropActions supportedDropActions() const override {
+        return Qt::MoveAction | Qt::CopyAction;
+    }
     bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                          const QModelIndex& parent) const override;
     bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,

@@ -118,15 +118,16 @@ outcome(Harness& h) {
 // "<" give for the same rows; each is one step; rows from elsewhere are refused.
 TEST_F(Window, DropsMoveRowsAsTheButtonsDo) {
     // Qt sends a move and the drop to the widget that took the drag's entry.
-    const auto dropData = [](QListView* to, QMimeData* data, QPoint at) {
-        QDragEnterEvent enter(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        enter.setDropAction(Qt::MoveAction);
+    const auto dropData = [](QListView* to, QMimeData* data, QPoint at,
+                             Qt::DropAction action = Qt::MoveAction) {
+        QDragEnterEvent enter(at, action, data, Qt::LeftButton, Qt::NoModifier);
+        enter.setDropAction(action);
         QApplication::sendEvent(to->viewport(), &enter);
-        QDragMoveEvent move(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        move.setDropAction(Qt::MoveAction);
+        QDragMoveEvent move(at, action, data, Qt::LeftButton, Qt::NoModifier);
+        move.setDropAction(action);
         QApplication::sendEvent(to->viewport(), &move);
-        QDropEvent dropped(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        dropped.setDropAction(Qt::MoveAction);
+        QDropEvent dropped(at, action, data, Qt::LeftButton, Qt::NoModifier);
+        dropped.setDropAction(action);
         dropped.setAccepted(false);
         QApplication::sendEvent(to->viewport(), &dropped);
         QApplication::processEvents();
@@ -185,7 +186,9 @@ TEST_F(Window, DropsMoveRowsAsTheButtonsDo) {
                                  u"here."_s,
                                  u"Gridkeeper"_s, Buttons::Ok, Icon::Exclamation,
                                  MessageKind::Refusal});
-        dropData(window.activeList(), data, QPoint(4, 4));
+        // Text is offered to be copied, rows to be moved.
+        dropData(window.activeList(), data, QPoint(4, 4),
+                 data == &text ? Qt::CopyAction : Qt::MoveAction);
         h.dialogs.verify();
     }
     EXPECT_EQ(std::get<0>(outcome(h)), std::get<0>(before));
