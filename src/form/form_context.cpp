@@ -36,4 +36,11 @@ void FormContext::showTrackSet() {
     ctl.lblTrackSet.visible = true;
 }
 
+void FormContext::trackSetEdited() {
+    if (ws.strTrackSet.isEmpty())
+        return;
+    ws.bolTrackSetChanged = true;
+    showTrackSet();
+}
+
 } // namespace gk

@@ -82,6 +82,8 @@ struct FormContext {
     void updateCountCaptions();
     // The track-set label: the open set's name, marked when edited; hidden when none is open.
     void showTrackSet();
+    // The active list no longer matches the open track set (if any): the label says so.
+    void trackSetEdited();
 };
 
 // True when the file exists and can be read.

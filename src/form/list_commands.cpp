@@ -3,6 +3,7 @@
 #include "list_commands.h"
 
 #include "platform/runtime_error.h"
+#include "row_moves.h"
 #include "season/season_file.h"
 #include "season/season_writer.h"
 
@@ -26,10 +27,7 @@ void ListCommands::runListCommand(int16_t Index) {
     ctx_.ws.bolFillingEntries = true;
     try {
         ctx_.ws.bolSeasonChanged = true;
-        if (!ctx_.ws.strTrackSet.isEmpty()) {
-            ctx_.ws.bolTrackSetChanged = true;
-            ctx_.showTrackSet();
-        }
+        ctx_.trackSetEdited();
         TrackList* to = nullptr;
         if (Index == 0 || Index == 3) {
             to = &ctx_.list(Index == 0 ? ListSide::Inactive : ListSide::Active);
@@ -77,10 +75,8 @@ void ListCommands::picArrow_Click(int16_t Index) {
         return;
     ctx_.guarded([&] {
         const ListSide side = Index <= 1 ? ListSide::Active : ListSide::Inactive;
-        if (side == ListSide::Active && !ctx_.ws.strTrackSet.isEmpty()) {
-            ctx_.ws.bolTrackSetChanged = true;
-            ctx_.showTrackSet();
-        }
+        if (side == ListSide::Active)
+            ctx_.trackSetEdited();
         TrackList& rows = ctx_.list(side);
         if (rows.count() < 2 || rows.current < 0)
             return;
@@ -100,39 +96,11 @@ void ListCommands::picArrow_Click(int16_t Index) {
 
 // ---------------------------------------------------------------- sorting
 
-void ListCommands::lblAmountLeft_Click() {
-    ctx_.guarded([&] { sortList(ListSide::Active); });
-}
-
-void ListCommands::lblAmountRight_Click() {
-    ctx_.guarded([&] { sortList(ListSide::Inactive); });
-}
-
-void ListCommands::sortList(ListSide side) {
+void ListCommands::sortList(ListSide side, const std::vector<int>& order) {
     TrackList& rows = ctx_.list(side);
     if (rows.count() < 2)
         return;
-    // The sort keys carry the old positions apart from the text, so a "," in a folder name
-    // cannot send a row's entries elsewhere.
-    const std::vector<int> ListSorter = sortOrder(rows.rows);
-    // The rows are permuted in place along the cycles of the order: no second copy of the
-    // list is needed.
-    std::vector<uint8_t> placed(ListSorter.size(), 0);
-    for (size_t start = 0; start < ListSorter.size(); ++start) {
-        if (placed[start])
-            continue;
-        TrackRow moved = std::move(rows.rows[start]);
-        size_t j = start;
-        for (;;) {
-            placed[j] = 1;
-            const auto k = static_cast<size_t>(ListSorter[j]);
-            if (k == start)
-                break;
-            rows.rows[j] = std::move(rows.rows[k]);
-            j = k;
-        }
-        rows.rows[j] = std::move(moved);
-    }
+    permuteRows(rows, order, false);
     for (TrackRow& row : rows.rows) {
         // The row text is the key's text: trimmed of spaces.
         QByteArray& text = row.text;
@@ -146,10 +114,8 @@ void ListCommands::sortList(ListSide side) {
     // came from the other list.
     selection_.clearSide(side, false);
     ctx_.ws.bolSeasonChanged = true;
-    if (side == ListSide::Active && !ctx_.ws.strTrackSet.isEmpty()) {
-        ctx_.ws.bolTrackSetChanged = true;
-        ctx_.showTrackSet();
-    }
+    if (side == ListSide::Active)
+        ctx_.trackSetEdited();
 }
 
 } // namespace gk

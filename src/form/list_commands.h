@@ -3,7 +3,9 @@
 #pragma once
 
 #include "form_context.h"
+
 #include "selection.h"
+#include <vector>
 
 #include <cstdint>
 
@@ -17,12 +19,14 @@ class ListCommands {
 
     void cmdChangeButton_Click(int16_t Index);
     void picArrow_Click(int16_t Index);
-    void lblAmountLeft_Click();
-    void lblAmountRight_Click();
+    // The sort of a click on a count, in the order sortOrder gives for the list's rows (the
+    // undo history works it out once, for the sort and for its undo). The sort keys carry the
+    // old positions apart from the text, so a "," in a folder name cannot send a row's entries
+    // elsewhere.
+    void sortList(ListSide side, const std::vector<int>& order);
 
   private:
     void runListCommand(int16_t Index);
-    void sortList(ListSide side);
 
     FormContext& ctx_;
     Selection& selection_;

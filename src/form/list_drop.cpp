@@ -33,10 +33,7 @@ bool ListDrop::drop(ListSide from, std::vector<int> rows, ListSide to, int posit
     }
     ctx_.ws.bolFillingEntries = true;
     ctx_.ws.bolSeasonChanged = true;
-    if (!ctx_.ws.strTrackSet.isEmpty()) {
-        ctx_.ws.bolTrackSetChanged = true;
-        ctx_.showTrackSet();
-    }
+    ctx_.trackSetEdited();
     const int targetCurrent = target.current;
     moveRowBlock(source, rows, target, position);
     if (from == to) {

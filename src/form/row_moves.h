@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Rows taken out of a list and put back, in one pass each, for drops, undo and redo.
+// Rows taken out of a list and put back, in one pass each, for drops, sorts, undo and redo.
 #pragma once
 
 #include "season/track_list.h"

@@ -131,8 +131,7 @@ UndoHistory::Surround UndoHistory::capture() const {
     s.runTrack = ctx_.ctl.txtRunTrack;
     s.runSide = ctx_.runTrackSide;
     for (ListSide side : {ListSide::Active, ListSide::Inactive}) {
-        const TrackList& list =
-            side == ListSide::Active ? ctx_.ws.ListTracks : ctx_.ws.listNotActive;
+        const TrackList& list = ctx_.list(side);
         const auto i = static_cast<size_t>(side == ListSide::Inactive);
         s.current[i] = list.current;
         s.marks[i].reserve(list.rows.size());
@@ -232,7 +231,7 @@ void UndoHistory::push(std::unique_ptr<Step> step) {
 }
 
 QString UndoHistory::rowName(ListSide side, int row) const {
-    const TrackList& list = side == ListSide::Active ? ctx_.ws.ListTracks : ctx_.ws.listNotActive;
+    const TrackList& list = ctx_.list(side);
     if (row < 0 || row >= list.count())
         return {};
     return decodeGameText(withoutMissingMark(list.rows[static_cast<size_t>(row)].text));
@@ -294,12 +293,9 @@ void UndoHistory::sortList(ListSide side) {
                 op.trimmed.push_back({op.order[j], static_cast<int>(j), text});
         }
     }
-    record(QStringLiteral("Sort %1").arg(sideName(side)), std::move(op), [&] {
-        if (side == ListSide::Active)
-            commands_.lblAmountLeft_Click();
-        else
-            commands_.lblAmountRight_Click();
-    });
+    const std::vector<int> order = op.order;
+    record(QStringLiteral("Sort %1").arg(sideName(side)), std::move(op),
+           [&] { ctx_.guarded([&] { commands_.sortList(side, order); }); });
 }
 
 bool UndoHistory::editEntry(int16_t index, const QString& text) {
