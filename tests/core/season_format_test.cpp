@@ -7,6 +7,7 @@
 #include "season/season_writer.h"
 #include "support/game_folder.h"
 
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
@@ -153,6 +154,11 @@ TEST(FileSystem, RemovalsLeftForLaterComeBeforeTheNextChange) {
         EXPECT_EQ(game.read(u"seasons/a.old"_s), "new");
         EXPECT_FALSE(game.exists(u"seasons/b.old"_s));
         EXPECT_TRUE(held.expired());
+        // A folder made under the name of a file left to remove.
+        game.write(u"seasons/b.old"_s, "b");
+        fs.removeLater({dir + u"b.old"_s}, nullptr);
+        fs.makeFolder(dir + u"b.old"_s);
+        EXPECT_TRUE(QFileInfo(game.path(u"seasons/b.old"_s)).isDir());
         fs.syncFolder(dir);
         EXPECT_THROW(fs.syncFolder(game.dir() + u"\\missing"_s), RuntimeError);
         fs.removeLater({dir + u"a.old"_s}, nullptr);

@@ -7,7 +7,9 @@
 #include "support/game_folder.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace gk::test {
 namespace {
@@ -23,7 +25,7 @@ void writeHistory(const GameFolder& game, const QByteArray& season, const QByteA
 // changes; a pair that cannot be restored says why, and a restore of it changes nothing.
 TEST(Restore, TheDifferencesFromThePresentSeasonOrWhyNot) {
     struct Case {
-        QByteArray season; // of the pair; "-": missing, "/": a folder in its place
+        QByteArray season; // of the pair; "-": missing, "/": a folder, "|": a FIFO in its place
         QString problem;   // contained in the reason; "" when usable
         int active = 0;
         QByteArrayList comeBack = {}, go = {};
@@ -39,6 +41,7 @@ TEST(Restore, TheDifferencesFromThePresentSeasonOrWhyNot) {
              Case{seasonOf({}), {}, 0, {}, {"a", "b", "c"}},
              Case{"-", name + u" is missing"_s},
              Case{"/", name + u" is a folder"_s},
+             Case{"|", name + u": Path/File access error"_s},
              Case{"[Event1]\r\ntrackname=x\r\n", name},
              Case{QByteArray("\xff\xfe[\0E\0", 6), u"UTF-16"_s},
              // clang-format on
@@ -48,10 +51,14 @@ TEST(Restore, TheDifferencesFromThePresentSeasonOrWhyNot) {
         game.writeSeason({"a", "b", "c"});
         const QByteArray present = game.season();
         writeHistory(game, c.season, seasonOf({"a", "b", "c"}));
-        if (c.season == "-" || c.season == "/")
+        if (c.season == "-" || c.season == "/" || c.season == "|")
             game.remove(u"seasons/history/"_s + name);
         if (c.season == "/")
             QDir(game.path(u"seasons/history"_s)).mkdir(name);
+        if (c.season == "|") {
+            const QByteArray fifo = QFile::encodeName(game.path(u"seasons/history/"_s + name));
+            ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+        }
         QtFileSystem fs;
         const std::vector<RestorablePair> pairs = restorablePairs(fs, game.dir());
         ASSERT_EQ(pairs.size(), 2u);

@@ -11,8 +11,6 @@
 
 namespace gk {
 
-class FileSystem;
-
 // The per-mod files a track folder may hold (the game's mods read them before track.ini) are
 // named "track" + badge + ".ini"; the badges in the order they are shown.
 inline constexpr std::array<const char*, 8> kModBadges = {"55", "65", "66", "67",

@@ -50,7 +50,6 @@ const std::pair<const char*, const char*> kPrefixContainers[] = {
 class Listings {
   public:
     explicit Listings(FileSystem& fs) : fs_(fs) {}
-    FileSystem& fs() { return fs_; }
     const std::vector<FolderEntry>& of(const QString& folder) {
         auto it = cache_.find(folder);
         if (it == cache_.end()) {

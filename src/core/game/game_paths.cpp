@@ -2,6 +2,8 @@
 // Every path of the game installation, in the game's own form, and the rule for names.
 #include "game_paths.h"
 
+#include <algorithm>
+
 namespace gk::paths {
 
 QString gplExe(const QString& gameDir) {
@@ -53,6 +55,17 @@ QString shown(const QString& path) {
     QString text = path;
     return text.replace(QLatin1Char('\\'), QLatin1Char('/'));
 #endif
+}
+namespace {
+qsizetype lastSeparator(const QString& path) {
+    return std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+}
+} // namespace
+QString fileName(const QString& path) {
+    return path.mid(lastSeparator(path) + 1);
+}
+QString folderOf(const QString& path) {
+    return path.left(std::max<qsizetype>(lastSeparator(path), 0));
 }
 bool isSingleName(const QString& name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&

@@ -26,6 +26,10 @@ QString tracksFolder(const QString& gameDir);
 // A path as the user is shown it: with "/" throughout on Linux (the game's own "\" would mix
 // with the folder's "/"), unchanged on Windows.
 QString shown(const QString& path);
+// The last component of a path in the game's form or the native one, and the folder it lies in
+// (without the separator; empty for a bare name).
+QString fileName(const QString& path);
+QString folderOf(const QString& path);
 // True when the name names one entry of a folder: not empty, no "\" or "/", not "." or "..".
 // A track folder or player name that is not is never made into a path (it could lead out of
 // the game folder): the track counts as missing, the player as absent.

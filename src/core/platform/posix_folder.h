@@ -1,19 +1,44 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the real file system reads of a file's status and of a folder the same way everywhere.
+// What the real file system's sources share on POSIX systems: a system error as a run-time
+// error, a file's status as its stamp, a folder's entries.
 #pragma once
 
 #ifndef _WIN32
 #include "code_page.h"
 #include "file_system.h"
 #include "path_mapping.h"
+#include "runtime_error.h"
 
 #include <QFile>
 #include <QString>
+#include <cerrno>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <vector>
 
 namespace gk {
+
+// The run-time error of a failed system call's errno.
+inline ErrorCode errorOfErrno(int err) {
+    switch (err) {
+    case ENOENT:
+        return ErrorCode::FileNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return ErrorCode::PermissionDenied;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return ErrorCode::DiskFull;
+    case ENAMETOOLONG:
+    case EINVAL:
+        return ErrorCode::BadFileName;
+    default:
+        return ErrorCode::PathFileAccess;
+    }
+}
 
 // A file's stamp from its status: the same file (device and inode), its size, and its
 // modification time to the nanosecond.

@@ -30,27 +30,6 @@
 namespace gk {
 namespace {
 
-ErrorCode errorOfErrno(int err) {
-    switch (err) {
-    case ENOENT:
-        return ErrorCode::FileNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrorCode::PermissionDenied;
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-        return ErrorCode::DiskFull;
-    case ENAMETOOLONG:
-    case EINVAL:
-        return ErrorCode::BadFileName;
-    default:
-        return ErrorCode::PathFileAccess;
-    }
-}
-
 #ifndef Q_OS_WIN
 // Whether the permission bits let this process read the file (no syscall needed).
 bool readableByMode(const struct stat& st) {

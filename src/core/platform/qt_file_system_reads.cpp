@@ -28,28 +28,16 @@ namespace gk {
 #ifndef Q_OS_WIN
 namespace {
 
+// A path that leads through a file (ENOTDIR) names no file to read: not found, as a missing one.
 ErrorCode openError(int err) {
-    switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-        return ErrorCode::FileNotFound;
-    case EACCES:
-    case EPERM:
-        return ErrorCode::PermissionDenied;
-    default:
-        return ErrorCode::PathFileAccess;
-    }
+    return err == ENOTDIR ? ErrorCode::FileNotFound : errorOfErrno(err);
 }
 
 } // namespace
 
-#endif
-
-#ifndef Q_OS_WIN
 // Sets `native` to the path opened; -1 and errno on failure.
 int QtFileSystem::openGamePath(const QString& path, int flags, QString& native) {
-    native = path;
-    native.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    native = withSlashes(path);
     flags |= O_RDONLY | O_CLOEXEC | O_NONBLOCK; // a FIFO would wait for a writer
     int fd = ::open(encode(native).constData(), flags);
     if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {

@@ -8,6 +8,7 @@
 namespace gk {
 
 void QtFileSystem::makeFolder(const QString& path) {
+    settle();
     const QString native = nativePath(path);
     const QFileInfo info(native);
     if (info.isDir())

@@ -9,7 +9,6 @@
 #include "season_guard.h"
 
 #include <QHash>
-#include <algorithm>
 
 namespace gk {
 
@@ -30,14 +29,12 @@ void readSeasonFile(FileSystem& fs, const QString& gameDir, const QString& path,
     if (version)
         *version = readVersion(fs, path);
     const QByteArray data = version ? version->bytes : fs.readFile(path);
-    const QString fileName = path.mid(
-        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))) + 1);
     scanEvents(
         data,
         [&](EventEntries&& event, QByteArray&& folder) {
             list.addRow(rowText(fs, gameDir, folder, installed), std::move(event));
         },
-        fileName);
+        paths::fileName(path));
 }
 
 namespace {

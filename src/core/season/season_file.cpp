@@ -13,10 +13,7 @@
 namespace gk {
 
 void TrackList::addRow(QByteArray text, EventEntries entries) {
-    if (rows.size() >= static_cast<size_t>(kMaxListRows))
-        throw RuntimeError(ErrorCode::Overflow);
-    rows.push_back({std::move(text), false, std::move(entries)});
-    ++rowsVersion;
+    addRow(TrackRow{std::move(text), false, std::move(entries)});
 }
 
 void TrackList::addRow(TrackRow&& row) {

@@ -42,8 +42,8 @@ QString pairName(const QDateTime& when, int counter) {
 
 HistoryName named(const QString& gameDir, const QDateTime& when, int counter) {
     HistoryName h{pairName(when, counter), when, counter, {}, {}};
-    h.seasonPath = historyFolder(gameDir) + QStringLiteral("67season %1.ini").arg(h.name);
-    h.allTracksPath = historyFolder(gameDir) + QStringLiteral("67AllTracks %1.ini").arg(h.name);
+    h.seasonPath = historyFolder(gameDir) + QStringLiteral("\\67season %1.ini").arg(h.name);
+    h.allTracksPath = historyFolder(gameDir) + QStringLiteral("\\67AllTracks %1.ini").arg(h.name);
     return h;
 }
 
@@ -61,7 +61,7 @@ HistoryEntry historyEntry(FileSystem& fs, const QString& gameDir) {
 std::vector<HistoryName> listPairs(FileSystem& fs, const QString& gameDir) {
     // The stamps in the names sort as the times they stand for.
     std::map<std::pair<QString, int>, QDateTime> pairs;
-    for (const FolderEntry& e : fs.listFolder(historyFolder(gameDir).chopped(1))) {
+    for (const FolderEntry& e : fs.listFolder(historyFolder(gameDir))) {
         const QRegularExpressionMatch m = ourName().match(e.name);
         if (!m.hasMatch())
             continue;
@@ -90,7 +90,7 @@ void setHistoryClock(std::function<QDateTime()> clock) {
 }
 
 QString historyFolder(const QString& gameDir) {
-    return paths::seasonsFolder(gameDir) + QStringLiteral("history\\");
+    return paths::seasonsFolder(gameDir) + QStringLiteral("history");
 }
 
 std::vector<HistoryName> historyNames(FileSystem& fs, const QString& gameDir) {
@@ -108,13 +108,12 @@ QString keepReplacedPair(FileSystem& fs, const QString& gameDir, QStringList& dr
     try {
         const HistoryEntry entry = historyEntry(fs, gameDir);
         if (entry == HistoryEntry::File)
-            return QStringLiteral("%1 is a file, not a folder")
-                .arg(paths::shown(folder.chopped(1)));
+            return QStringLiteral("%1 is a file, not a folder").arg(paths::shown(folder));
         std::vector<HistoryName> pairs;
         if (entry == HistoryEntry::Folder)
             pairs = listPairs(fs, gameDir);
         else
-            fs.makeFolder(folder.chopped(1));
+            fs.makeFolder(folder);
         // A clock set back names the pair after the newest one.
         QDateTime when = now();
         when = when.addMSecs(-(when.time().msec()));
@@ -135,7 +134,7 @@ QString keepReplacedPair(FileSystem& fs, const QString& gameDir, QStringList& dr
         for (std::size_t i = kHistoryPairs; i < pairs.size(); ++i)
             dropped << pairs[i].seasonPath << pairs[i].allTracksPath;
     } catch (const RuntimeError& e) {
-        return QStringLiteral("%1: %2").arg(paths::shown(folder.chopped(1)), e.description());
+        return QStringLiteral("%1: %2").arg(paths::shown(folder), e.description());
     }
     return {};
 }

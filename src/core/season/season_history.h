@@ -18,7 +18,7 @@ inline constexpr int kHistoryPairs = 20;
 // The clock that names the pairs: the local time; tests set their own (null: the real one).
 void setHistoryClock(std::function<QDateTime()> clock);
 
-// seasons\history\ (ends with a backslash).
+// The folder seasons\history.
 QString historyFolder(const QString& gameDir);
 
 // One pair of the history by its name ("2026-12-06 14-03-22", with " (2)" and on for further
@@ -34,7 +34,7 @@ struct HistoryName {
 // Our pairs in the history folder, newest first; a pair counts when either of its files is
 // there. Names that are not ours are not counted. Throws RuntimeError when the folder cannot be
 // listed; no folder is an empty history.
-std::vector<HistoryName> historyNames(class FileSystem& fs, const QString& gameDir);
+std::vector<HistoryName> historyNames(FileSystem& fs, const QString& gameDir);
 
 // Called under the season lock right after a write replaced the season files: keeps the pair
 // it replaced (now 67season_previous.bak and 67AllTracks_previous.bak) in the history as second

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The all-or-nothing replacement of the two season files with their backups.
 #include "season_replace.h"
-#include "season_history.h"
 
 #include "game/game_paths.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
+#include "season_history.h"
 
 #include <QStringList>
 
-#include <algorithm>
 #include <array>
 #include <functional>
 #include <vector>
@@ -31,12 +30,6 @@ struct Slot {
     QString nextBackup() const { return backup + QStringLiteral(".new"); }
     QString undoBackup() const { return backup + QStringLiteral(".old"); }
 };
-
-// The folder a game path or a native one lies in.
-QString folderOf(const QString& path) {
-    return path.left(
-        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))));
-}
 
 } // namespace
 
@@ -90,7 +83,7 @@ SeasonVersion replaceSeasonFiles(FileSystem& fs, const QString& gameDir, const Q
         for (Slot& s : slots) {
             scratch.push_back(s.fresh());
             fs.writeFile(s.fresh(), *s.bytes);
-            folders << folderOf(s.target) << folderOf(s.backup);
+            folders << paths::folderOf(s.target) << paths::folderOf(s.backup);
         }
         for (Slot& s : slots) {
             if (s.liveExisted) {

@@ -15,13 +15,8 @@
 namespace gk {
 namespace {
 
-QString fileName(const QString& path) {
-    return path.mid(path.lastIndexOf(QLatin1Char('\\')) + 1);
-}
-
-// The folders of a season file's events in file order; throws RuntimeError for a file that
-// is no season file.
-// Counts the events; with `folders`, also lists their folders in lower case.
+// Counts the events of a season file; with `folders`, also lists their folders in file order,
+// in lower case. Throws RuntimeError for a file that is no season file.
 int scanFolders(const QByteArray& data, const QString& name, QByteArrayList* folders) {
     int count = 0;
     scanEventFolders(
@@ -53,17 +48,22 @@ Listing listing(FileSystem& fs, const QString& folder) {
 // Why the file cannot be read as a season file ("" when it can), and its events' folders.
 QString readPairFile(FileSystem& fs, const Listing& where, const QString& path, int& count,
                      QByteArrayList* folders = nullptr) {
-    const QString name = fileName(path);
+    const QString name = paths::fileName(path);
     if (where.folders.contains(name.toCaseFolded()))
         return QStringLiteral("%1 is a folder").arg(name);
     if (!where.files.contains(name.toCaseFolded()))
         return QStringLiteral("%1 is missing").arg(name);
+    QByteArray data;
     try {
-        count = scanFolders(fs.readFile(path), name, folders);
+        data = fs.readFile(path);
     } catch (const RuntimeError& e) {
-        return e.description().isEmpty()
-                   ? QStringLiteral("%1: %2").arg(name, standardDescription(e.code()))
-                   : e.description();
+        return QStringLiteral("%1: %2").arg(name, e.description());
+    }
+    // A fault of the scan names the file itself.
+    try {
+        count = scanFolders(data, name, folders);
+    } catch (const RuntimeError& e) {
+        return e.description();
     }
     return {};
 }
@@ -138,6 +138,15 @@ RestorablePair previousPair(FileSystem& fs, const QString& gameDir) {
     return p;
 }
 
+// The history's pairs; none when it cannot be listed.
+std::vector<HistoryName> historyOrNone(FileSystem& fs, const QString& gameDir) {
+    try {
+        return historyNames(fs, gameDir);
+    } catch (const RuntimeError&) {
+        return {};
+    }
+}
+
 RestorablePair historyPair(const HistoryName& h) {
     RestorablePair p;
     p.name = h.name;
@@ -154,13 +163,8 @@ std::vector<RestorablePair> restorablePairs(FileSystem& fs, const QString& gameD
     std::vector<RestorablePair> pairs;
     pairs.push_back(previousPair(fs, gameDir));
     fill(pairs.back(), fs, listing(fs, paths::seasonsFolder(gameDir)), present);
-    std::vector<HistoryName> names;
-    try {
-        names = historyNames(fs, gameDir);
-    } catch (const RuntimeError&) {
-    }
     const Listing history = listing(fs, historyFolder(gameDir));
-    for (const HistoryName& h : names) {
+    for (const HistoryName& h : historyOrNone(fs, gameDir)) {
         pairs.push_back(historyPair(h));
         fill(pairs.back(), fs, history, present);
     }
@@ -174,12 +178,7 @@ RestorablePair restorablePair(FileSystem& fs, const QString& gameDir, const QStr
         fill(p, fs, listing(fs, paths::seasonsFolder(gameDir)), present);
         return p;
     }
-    std::vector<HistoryName> names;
-    try {
-        names = historyNames(fs, gameDir);
-    } catch (const RuntimeError&) {
-    }
-    for (const HistoryName& h : names)
+    for (const HistoryName& h : historyOrNone(fs, gameDir))
         if (h.name == name) {
             RestorablePair p = historyPair(h);
             fill(p, fs, listing(fs, historyFolder(gameDir)), present);

@@ -36,8 +36,8 @@ struct RestorablePair {
 };
 
 // The backups, then the history newest first, each against the present files. A pair whose
-// files cannot both be read as season files is listed with the reason. Throws RuntimeError
-// only when the seasons folder cannot be listed.
+// files cannot both be read as season files is listed with the reason. Never throws: a folder
+// that cannot be listed shows as missing files, or as no history.
 std::vector<RestorablePair> restorablePairs(FileSystem& fs, const QString& gameDir);
 // The pair by name; its problem says so when there is no such pair.
 RestorablePair restorablePair(FileSystem& fs, const QString& gameDir, const QString& name);
