@@ -3,11 +3,10 @@
 #pragma once
 
 #include "form_context.h"
-
 #include "selection.h"
-#include <vector>
 
 #include <cstdint>
+#include <vector>
 
 namespace gk {
 

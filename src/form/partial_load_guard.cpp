@@ -10,8 +10,7 @@ namespace gk {
 
 void PartialLoadGuard::loadStopped(const QString& path, int tracksRead) {
     stopped_ = true;
-    fileName_ = path.mid(
-        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))) + 1);
+    fileName_ = paths::fileName(path);
     tracksRead_ = tracksRead;
 }
 
