@@ -24,15 +24,6 @@
 namespace gk::bench {
 namespace {
 
-void writeWhole(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "bench: cannot write %s\n", qUtf8Printable(path));
-        std::exit(2);
-    }
-}
-
 void makeFolder(const QString& path) {
     if (!QDir().mkpath(path)) {
         std::fprintf(stderr, "bench: cannot make folder %s\n", qUtf8Printable(path));
@@ -68,6 +59,19 @@ std::vector<int> seasonTracks(const GameShape& shape) {
 }
 
 } // namespace
+
+void writeWhole(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "bench: cannot write %s\n", qUtf8Printable(path));
+        std::exit(2);
+    }
+}
+
+double msSince(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
 
 QByteArray trackFolder(int n) {
     char name[16];

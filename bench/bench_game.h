@@ -8,6 +8,7 @@
 #include "season/track_list.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QTemporaryDir>
@@ -95,6 +96,12 @@ class MemorySettings : public SettingsStore {
   private:
     QHash<QString, QString> values_;
 };
+
+// Writes the file whole; ends the program (status 2) when it cannot.
+void writeWhole(const QString& path, const QByteArray& bytes);
+
+// Milliseconds since the timer was started.
+double msSince(const QElapsedTimer& timer);
 
 // Peak resident set of this process so far, in KiB (getrusage ru_maxrss).
 long peakRssKiB();

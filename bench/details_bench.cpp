@@ -43,19 +43,6 @@ constexpr std::array<const char*, 16> kWords = {
     "Glen",  "Park", "Ring",    "Raceway", "Autodromo",  "Circuit", "Speedway", "Nordschleife",
     "Grand", "Prix", "Bergamo", "Monte",   "Vallelunga", "Sierra",  "Costa",    "Mille"};
 
-double msOf(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
-void writeWhole(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "details bench: cannot write %s\n", qUtf8Printable(path));
-        std::exit(2);
-    }
-}
-
 // Gives every track folder of the game what add-on tracks ship beside track.ini: a track.ini
 // of about 1.4 KB with the four fields at its top, a file for one mod or two, a picture and a
 // few files of the track itself (second names of one file: only their names are read).
@@ -117,7 +104,7 @@ double floorMs(const BenchGame& game) {
             bytes += got;
         ::close(fd);
     }
-    const double ms = msOf(timer);
+    const double ms = msSince(timer);
     if (bytes == 0)
         std::exit(2);
     return ms;
@@ -153,10 +140,10 @@ double idleStall(FormModel& model, double ms) {
     probe.setTimerType(Qt::PreciseTimer);
     int row = 0;
     QObject::connect(&probe, &QTimer::timeout, &probe, [&] {
-        longest = std::max(longest, msOf(sinceTick) - kTick);
+        longest = std::max(longest, msSince(sinceTick) - kTick);
         row = (row + 7919) % std::max<int>(model.list(ListSide::Inactive).count(), 1);
         model.trackToolTip(ListSide::Inactive, row);
-        if (msOf(since) >= ms)
+        if (msSince(since) >= ms)
             QCoreApplication::exit(0);
         sinceTick.restart();
     });
@@ -181,13 +168,13 @@ Background readInBackground(const BenchGame& game) {
     int row = 0;
     int tips = 0;
     QObject::connect(&probe, &QTimer::timeout, &probe, [&] {
-        result.longestMs = std::max(result.longestMs, msOf(sinceTick) - kTick);
+        result.longestMs = std::max(result.longestMs, msSince(sinceTick) - kTick);
         const int n = wired.model.list(ListSide::Inactive).count();
         row = (row + 7919) % std::max(n, 1);
         tips += wired.model.trackToolTip(ListSide::Inactive, row) ? 1 : 0;
         if (wired.model.trackDetails().waitForIdle(0)) {
             result.readMs =
-                msOf(sinceLoad) - static_cast<double>(TrackDetailsLoader::kListsAfterMs);
+                msSince(sinceLoad) - static_cast<double>(TrackDetailsLoader::kListsAfterMs);
             QCoreApplication::exit(0);
         }
         sinceTick.restart();
@@ -205,7 +192,7 @@ Background readInBackground(const BenchGame& game) {
             lookup.find(wired.model.list(ListSide::Inactive).rows.back().text);
         result.ok = last && last->details.ini.turns == 11 && tips > 0;
     }
-    result.idleMs = idleStall(wired.model, msOf(sinceLoad));
+    result.idleMs = idleStall(wired.model, msSince(sinceLoad));
     return result;
 }
 
@@ -227,7 +214,7 @@ Keystrokes keystrokes(const BenchGame& game) {
         QElapsedTimer timer;
         timer.start();
         wired.model.setSearchText(QString::fromLatin1(kWords[static_cast<size_t>(i % 2)]));
-        (i == 0 ? result.firstMs : times.emplace_back()) = msOf(timer);
+        (i == 0 ? result.firstMs : times.emplace_back()) = msSince(timer);
     }
     const TrackList& inactive = wired.model.list(ListSide::Inactive);
     const auto isSelected = [](const TrackRow& row) { return row.selected; };
@@ -244,7 +231,7 @@ Keystrokes keystrokes(const BenchGame& game) {
         QElapsedTimer timer;
         timer.start();
         wired.model.setSearchText(QString::fromLatin1(kWords[static_cast<size_t>(i % 2)]));
-        times.push_back(msOf(timer));
+        times.push_back(msSince(timer));
     }
     result.gatherMs = median(times);
     return result;
@@ -266,7 +253,7 @@ int main(int argc, char* argv[]) {
     addDetails(small);
     std::printf("Track details: game folders of %d and %d track folders, each with track.ini, "
                 "mod files, a picture and 4 other files (made in %.1f s)\n",
-                kBig, kSmall, msOf(made) / 1000);
+                kBig, kSmall, msSince(made) / 1000);
     floorMs(big); // warms the caches for both sides alike
     std::vector<double> floors;
     std::vector<double> reads;

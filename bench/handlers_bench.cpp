@@ -2,56 +2,22 @@
 // The list handlers on big lists: a search keystroke, moving every inactive row to the active
 // list, deleting them again, sorting each list, one arrow click. Each runs on 4 096 and 32 767
 // rows, so the growth from one size to the other shows whether a handler is linear (or n log n).
-#include "bench_game.h"
-#include "form_model.h"
-#include "platform/qt_file_system.h"
-#include "platform/shell.h"
+#include "bench_lists.h"
 
 #include <benchmark/benchmark.h>
 
 namespace gk::bench {
 namespace {
 
-// A form model whose lists were filled in memory as a load fills them: every event in the
-// all-tracks rows, the active and inactive rows sharing their texts' and entries' bytes.
-struct Lists {
-    NullDialogs dialogs;
-    MemorySettings settings;
-    QtFileSystem files;
-    NullShell shell;
-    FormModel model{{settings, dialogs, files, shell}};
-    // (The all-tracks rows stand here, not in the hidden all-tracks list: 64 + 32 767 rows
-    // exceed a list.)
-    std::vector<TrackRow> allRows;
-
-    Lists(int active, int inactive, bool descending = false) {
-        Workspace& ws = model.workspace();
-        const int total = active + inactive;
-        allRows.reserve(static_cast<size_t>(total));
-        for (int i = 1; i <= total; ++i) {
-            EventEntries event = trackEvent(descending ? total + 1 - i : i);
-            QByteArray text = event.entry[2].mid(15);
-            allRows.push_back({std::move(text), false, std::move(event)});
-        }
-        for (int i = 0; i < total; ++i) {
-            const TrackRow& row = allRows[static_cast<size_t>(i)];
-            (i < active ? ws.ListTracks : ws.listNotActive).addRow(row.text, row.entries);
-        }
-    }
-    // Gives a list the memory of n rows, touched once, as a list keeps it after it held that
-    // many rows: the handler that fills it then meets memory a session has already used,
-    // not fresh pages that the kernel maps on their first touch.
-    void reuseCapacity(FormModel::Side side, size_t n) {
-        TrackList& list = model.list(side);
-        const size_t had = list.rows.size();
-        list.rows.resize(n);
-        list.rows.resize(had);
-    }
-    void selectAll(FormModel::Side side) {
-        model.setRowsSelected(side, 0, model.list(side).count() - 1, true);
-        model.setCurrentRow(side, 0);
-    }
-};
+// Gives a list the memory of n rows, touched once, as a list keeps it after it held that many
+// rows: the handler that fills it then meets memory a session has already used, not fresh pages
+// that the kernel maps on their first touch.
+void reuseCapacity(Lists& lists, FormModel::Side side, size_t n) {
+    TrackList& list = lists.model.list(side);
+    const size_t had = list.rows.size();
+    list.rows.resize(n);
+    list.rows.resize(had);
+}
 
 constexpr int kActive = 64;
 
@@ -86,7 +52,7 @@ void BM_MoveAllToActive(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto lists = std::make_unique<Lists>(kActive, inactive);
-        lists->reuseCapacity(FormModel::Side::Active, static_cast<size_t>(kActive + inactive));
+        reuseCapacity(*lists, FormModel::Side::Active, static_cast<size_t>(kActive + inactive));
         lists->selectAll(FormModel::Side::Inactive);
         if (cold(state))
             evictCaches();

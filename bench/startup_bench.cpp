@@ -56,10 +56,6 @@ struct Steps {
     bool ok = true;
 };
 
-double msSince(const QElapsedTimer& clock) {
-    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
-}
-
 // Notes the first paint event of a widget, then returns once that paint pass is over: every
 // widget of a frame is painted within one pass, so a call queued from the first paint event
 // runs after the whole frame.

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo on big lists: of a move of every row and of a sort, on 4 096 and 32 767 rows,
 // and the memory the history holds after 200 such steps on 32 767 rows.
-#include "bench_game.h"
+#include "bench_lists.h"
 #include "bench_report.h"
-#include "form_model.h"
-#include "platform/qt_file_system.h"
-#include "platform/shell.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -20,35 +17,6 @@ constexpr int kActive = 64;
 constexpr double kFrameMs = 16;
 constexpr double kRatioTarget = 10;
 constexpr double kHistoryTargetMiB = 64;
-
-// A form model whose lists were filled in memory: `active` rows, then the rest inactive,
-// folder names descending when asked so that a sort has every row to move.
-struct Lists {
-    NullDialogs dialogs;
-    MemorySettings settings;
-    QtFileSystem files;
-    NullShell shell;
-    FormModel model{{settings, dialogs, files, shell}};
-
-    Lists(int active, int inactive, bool descending = false) {
-        Workspace& ws = model.workspace();
-        const int total = active + inactive;
-        for (int i = 1; i <= total; ++i) {
-            EventEntries event = trackEvent(descending ? total + 1 - i : i);
-            QByteArray text = event.entry[2].mid(15);
-            (i <= active ? ws.ListTracks : ws.listNotActive).addRow(text, event);
-        }
-    }
-    void selectAll(Side side) {
-        model.setRowsSelected(side, 0, model.list(side).count() - 1, true);
-        model.setCurrentRow(side, 0);
-    }
-    // Moves every row of a list to the other: ">" or "<".
-    void moveAll(Side from) {
-        selectAll(from);
-        model.cmdChangeButton_Click(from == Side::Active ? 0 : 3);
-    }
-};
 
 // The step: 0 a move of every inactive row to the active list, 1 a sort of the inactive list.
 std::unique_ptr<Lists> listsWithOneStep(int rows, int step) {

@@ -64,13 +64,13 @@ struct Command {
     bool changesSeason = false;
 };
 
-// The commands on the season files (season_commands.cpp), the track check (check_command.cpp)
-// and the game's launch (launch_commands.cpp).
+// The commands on the season files (season_commands.cpp), the track check (check_command.cpp),
+// the game's launch (launch_commands.cpp), the earlier seasons (history_commands.cpp) and the
+// details of track folders (details_command.cpp).
 std::vector<Command> seasonCommands();
 std::vector<Command> checkCommands();
 std::vector<Command> launchCommands();
-std::vector<Command> historyCommands(); // history_commands.cpp
-// The details of track folders (details_command.cpp).
+std::vector<Command> historyCommands();
 std::vector<Command> detailsCommands();
 
 // The rows of a list whose text equals the argument: as typed in the game's code page, or as

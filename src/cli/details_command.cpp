@@ -1,50 +1,48 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // gridkeeper-cli: the "details" command, the details of track folders as lines of text.
-#include "details_command.h"
-
 #include "cli_command.h"
 #include "details/track_details.h"
 #include "form_model.h"
 
 #include <QFile>
+#include <cstdio>
 
-namespace gk {
+namespace gk::cli {
+namespace {
 
-bool printTrackDetails(FileSystem& files, const QString& gameDir, const QStringList& folders,
-                       std::FILE* out) {
-    bool allFound = true;
-    for (const QString& folder : folders) {
-        const TrackDetails details = readTrackDetails(files, gameDir, folder).details;
+// For each folder below the game folder's tracks\, the lines "folder=", "name=", "short name=",
+// "length=", "turns=", "mods=", "picture=" and an empty line; a field that cannot be read is
+// empty. Refused when a folder does not exist (each is named on stderr).
+int details(Context& c) {
+    int status = Ok;
+    for (const QString& folder : c.args) {
+        const TrackDetails details =
+            readTrackDetails(c.files, c.model.workspace().strGPLdir, folder).details;
         if (!details.folderExists) {
             std::fprintf(stderr, "details: no track folder \"%s\"\n", qUtf8Printable(folder));
-            allFound = false;
+            status = Refused;
         }
         const TrackIni& ini = details.ini;
-        const QByteArray text =
-            "folder=" + folder.toUtf8() + "\nname=" + ini.name.toUtf8() +
-            "\nshort name=" + ini.shortName.toUtf8() + "\nlength=" + ini.length +
-            "\nturns=" + (ini.turns ? QByteArray::number(*ini.turns) : QByteArray()) +
-            "\nmods=" + details.mods.join(QLatin1Char(' ')).toUtf8() + "\npicture=" +
-            (details.picture.isEmpty() ? QByteArray()
-                                       : QFile::encodeName(files.nativePath(details.picture))) +
-            "\n\n";
-        std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out);
+        printLine("folder=" + folder.toUtf8());
+        printLine("name=" + ini.name.toUtf8());
+        printLine("short name=" + ini.shortName.toUtf8());
+        printLine("length=" + ini.length);
+        printLine("turns=" + (ini.turns ? QByteArray::number(*ini.turns) : QByteArray()));
+        printLine("mods=" + details.mods.join(QLatin1Char(' ')).toUtf8());
+        printLine("picture=" + (details.picture.isEmpty()
+                                    ? QByteArray()
+                                    : QFile::encodeName(c.files.nativePath(details.picture))));
+        printLine({});
     }
-    std::fflush(out);
-    return allFound;
+    return status;
 }
 
-namespace cli {
+} // namespace
 
 std::vector<Command> detailsCommands() {
     return {{"details", "TRACK...",
              "each track folder's full name, short name, length, turns, mods and picture", 1, -1,
-             nullptr, nullptr, [](Context& c) {
-                 return printTrackDetails(c.files, c.model.workspace().strGPLdir, c.args, stdout)
-                            ? static_cast<int>(Ok)
-                            : static_cast<int>(Refused);
-             }}};
+             nullptr, nullptr, details}};
 }
 
-} // namespace cli
-} // namespace gk
+} // namespace gk::cli

@@ -10,41 +10,35 @@ namespace {
 const QCommandLineOption kDryRun(QStringLiteral("dry-run"),
                                  QStringLiteral("only prints what the restore would change"));
 
-void line(const QString& text) {
-    printLine(text.toUtf8());
+// The pair as one line: name, date, active and all-tracks counts separated by tabs, or why it
+// cannot be restored.
+void printPair(const RestorablePair& p) {
+    const QString when = p.when.isValid() ? p.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                          : QStringLiteral("-");
+    const QString rest =
+        p.usable() ? QStringLiteral("%1 active\t%2 in all").arg(p.activeCount).arg(p.allTracksCount)
+                   : QStringLiteral("cannot be restored: ") + p.problem;
+    printLine(QStringLiteral("%1\t%2\t%3").arg(p.name, when, rest).toUtf8());
 }
 
 int history(Context& c) {
-    for (const RestorablePair& p : c.model.earlierSeasons()) {
-        const QString when = p.when.isValid()
-                                 ? p.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                                 : QStringLiteral("-");
-        if (p.usable())
-            line(QStringLiteral("%1\t%2\t%3 active\t%4 in all")
-                     .arg(p.name, when)
-                     .arg(p.activeCount)
-                     .arg(p.allTracksCount));
-        else
-            line(QStringLiteral("%1\t%2\tcannot be restored: %3").arg(p.name, when, p.problem));
-    }
+    for (const RestorablePair& p : c.model.earlierSeasons())
+        printPair(p);
     return Ok;
 }
 
 int restore(Context& c) {
     const QString name = c.args.isEmpty() ? previousPairName() : c.args[0];
-    for (const RestorablePair& p : c.model.earlierSeasons()) {
-        if (p.name.compare(name, Qt::CaseInsensitive) != 0 || !p.usable())
-            continue;
-        line(RestoreSeason::summary(p));
-        line(RestoreSeason::differences(p));
+    const RestorablePair pair = restorablePair(c.files, c.model.workspace().strGPLdir, name);
+    if (pair.usable()) {
+        printPair(pair);
+        printLine(RestoreSeason::differences(pair).toUtf8());
         if (c.options.isSet(kDryRun))
             return Ok;
-        c.model.restoreEarlierSeason(p.name);
-        return c.dialogs.status;
     }
-    // Missing or unusable: refused with the reason, nothing changed.
-    c.model.restoreEarlierSeason(name);
-    return c.dialogs.status == Ok ? Refused : c.dialogs.status;
+    // A pair that is missing or cannot be restored is refused there, with the reason.
+    const bool restored = c.model.restoreEarlierSeason(name);
+    return restored || c.dialogs.status != Ok ? c.dialogs.status : static_cast<int>(Refused);
 }
 
 } // namespace

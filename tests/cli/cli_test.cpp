@@ -127,7 +127,7 @@ TEST_F(Cli, HistoryAndRestore) {
     const QByteArray written = game.season();
     r = run("restore|previous|--dry-run");
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.endsWith("\nActive again: a\n")) << r.out.constData();
+    EXPECT_EQ(r.out, lines[0] + "\nActive again: a\n");
     EXPECT_EQ(game.season(), written);
     EXPECT_EQ(run("restore").status, 0);
     EXPECT_EQ(game.season(), original);
