@@ -33,7 +33,7 @@ struct Lists {
         for (int i = 1; i <= total; ++i) {
             EventEntries event = trackEvent(descending ? total + 1 - i : i);
             QByteArray text = event.entry[2].mid(15);
-            allRows.push_back({std::move(text), false, std::move(event)});
+            allRows.push_back({.text = std::move(text), .entries = std::move(event)});
         }
         for (int i = 0; i < total; ++i) {
             const TrackRow& row = allRows[static_cast<size_t>(i)];

@@ -199,7 +199,7 @@ Background readInBackground(const BenchGame& game) {
 struct Keystrokes {
     double firstMs = 0;  // the first, which gathers the rows' full names
     double medianMs = 0; // the others
-    double gatherMs = 0; // the median of keystrokes that gather them anew (the rows changed)
+    double gatherMs = 0; // the median of keystrokes that gather them anew (every row moved)
     bool ok = false;
 };
 
@@ -226,8 +226,13 @@ Keystrokes keystrokes(const BenchGame& game) {
     result.medianMs = median(times);
     times.clear();
     for (int i = 0; i < kKeystrokes; ++i) {
-        wired.model.list(ListSide::Inactive).rowsChanged();
-        wired.model.list(ListSide::Active).rowsChanged();
+        // Every row moves one place, as after a move or a sort.
+        for (const ListSide side : {ListSide::Inactive, ListSide::Active}) {
+            TrackList& list = wired.model.list(side);
+            if (!list.rows.empty())
+                std::rotate(list.rows.begin(), list.rows.begin() + 1, list.rows.end());
+            list.rowsChanged();
+        }
         QElapsedTimer timer;
         timer.start();
         wired.model.setSearchText(QString::fromLatin1(kWords[static_cast<size_t>(i % 2)]));
@@ -289,9 +294,11 @@ int main(int argc, char* argv[]) {
     std::printf("  the first such keystroke after the details are read (gathers the full names "
                 "of the rows)  %.2f ms at %d rows, %.2f ms at %d rows  (target < 16 ms: %s)\n",
                 atBig.firstMs, kBig, atSmall.firstMs, kSmall, atBig.firstMs < 16 ? "ok" : "MISSED");
-    std::printf("  such a keystroke after the rows changed (median)  %.2f ms at %d rows, %.2f ms "
-                "at %d rows, %.1fx\n",
-                atBig.gatherMs, kBig, atSmall.gatherMs, kSmall, atBig.gatherMs / atSmall.gatherMs);
+    const double gatherRatio = atBig.gatherMs / atSmall.gatherMs;
+    std::printf("  such a keystroke after every row moved (median)  %.2f ms at %d rows, %.2f ms "
+                "at %d rows, %.1fx  (target < 16 ms and < 10x: %s)\n",
+                atBig.gatherMs, kBig, atSmall.gatherMs, kSmall, gatherRatio,
+                atBig.gatherMs < 16 && gatherRatio < 10 ? "ok" : "MISSED");
     const bool okBig = atBig.ok;
     const bool okSmall = atSmall.ok;
     if (!ok || !okBig || !okSmall)

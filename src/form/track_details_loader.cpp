@@ -129,6 +129,7 @@ void TrackDetailsLoader::work() {
         RowNames& list = names[task.row < job.activeRows ? 0 : 1];
         list.names += name;
         list.ends.push_back(list.names.size());
+        list.folders.push_back(task.folder);
         if (task.row + 1 == job.rows && !stale)
             publish(job, std::exchange(names, {}));
     }

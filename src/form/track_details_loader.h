@@ -66,6 +66,9 @@ class TrackDetailsLoader {
         uint64_t detailsVersion = ~uint64_t{0};
         QString names;
         std::vector<qsizetype> ends; // where each row's name ends in `names`
+        // Each row's folder as the names were gathered for it, sharing the row text's bytes:
+        // what a row's nameSlot is checked against.
+        std::vector<QByteArray> folders;
     };
     // Of the active list (0) or the inactive one (1), the newest the background thread
     // gathered taken in; for the window's thread alone.

@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "track_details_loader.h"
 
+#include <algorithm>
 #include <array>
 
 namespace gk {
@@ -63,25 +64,40 @@ bool wordBeginsWith(QStringView foldedName, QStringView foldedText) {
 
 namespace {
 
-// Brings a list's row names up to date with its rows and the details read.
+// Brings a list's row names up to date with its rows and the details read. A row whose slot
+// still holds its own folder takes its name from there (the details have not changed since):
+// after a move or a sort no row is looked up again.
 void updateRowNames(TrackDetailsLoader::RowNames& index, const TrackList& rows,
                     const TrackDetailsCache::Lookup& lookup) {
     if (index.gameDir == lookup.gameDir() && index.rowsVersion == rows.rowsVersion &&
         index.detailsVersion == lookup.version())
         return;
+    TrackDetailsLoader::RowNames old;
+    if (index.gameDir == lookup.gameDir() && index.detailsVersion == lookup.version())
+        old = std::move(index);
+    index = {};
     index.gameDir = lookup.gameDir();
     index.rowsVersion = rows.rowsVersion;
     index.detailsVersion = lookup.version();
-    index.names.clear();
-    index.names.reserve(static_cast<qsizetype>(rows.rows.size()) * 32);
-    index.ends.clear();
+    index.names.reserve(
+        std::max<qsizetype>(old.names.size(), static_cast<qsizetype>(rows.rows.size()) * 32));
     index.ends.reserve(rows.rows.size());
+    index.folders.reserve(rows.rows.size());
     for (const TrackRow& listRow : rows.rows) {
         const QByteArray& row = listRow.text;
-        const TrackDetailsCache::Entry* entry =
-            row.startsWith("* ") ? lookup.find(withoutMissingMark(row)) : lookup.find(row);
-        if (entry)
-            index.names += entry->foldedName;
+        const size_t slot = listRow.nameSlot;
+        // (A slot already taken is left empty: an empty row never takes it.)
+        if (!row.isEmpty() && slot < old.folders.size() && old.folders[slot] == row) {
+            const qsizetype start = slot == 0 ? 0 : old.ends[slot - 1];
+            index.names += QStringView(old.names).sliced(start, old.ends[slot] - start);
+            index.folders.push_back(std::move(old.folders[slot]));
+        } else {
+            const TrackDetailsCache::Entry* entry =
+                row.startsWith("* ") ? lookup.find(withoutMissingMark(row)) : lookup.find(row);
+            if (entry)
+                index.names += entry->foldedName;
+            index.folders.push_back(row);
+        }
         index.ends.push_back(index.names.size());
     }
 }
@@ -111,6 +127,7 @@ void searchFullNames(FormContext& ctx, TrackDetailsLoader& details, const QStrin
             const bool match = wordBeginsWith(names.sliced(start, index.ends[r] - start), text);
             start = index.ends[r];
             rows.rows[r].selected = match;
+            rows.rows[r].nameSlot = static_cast<uint32_t>(r);
             if (match && topmost < 0)
                 topmost = static_cast<int>(r);
         }

@@ -103,6 +103,10 @@ TEST(TrackDetails, SearchFallsBackToTheWordsOfFullNames) {
         EXPECT_EQ(selectedMarks(rig.h.model.list(ListSide::Inactive)), row.inactive);
         EXPECT_EQ(rig.h.model.controls().txtRunTrack.text, row.runTrack);
     }
+    // Rows that moved keep their own full names: the sort turns the active list around.
+    rig.h.model.lblAmountLeft_Click(); // monza, ring67b, watglen
+    rig.h.model.setSearchText(u"int"_s);
+    EXPECT_EQ(selectedMarks(rig.h.model.list(ListSide::Active)), (std::vector<uint8_t>{0, 0, 1}));
 }
 
 } // namespace

@@ -13,7 +13,7 @@
 namespace gk {
 
 void TrackList::addRow(QByteArray text, EventEntries entries) {
-    addRow(TrackRow{std::move(text), false, std::move(entries)});
+    addRow(TrackRow{.text = std::move(text), .entries = std::move(entries)});
 }
 
 void TrackList::addRow(TrackRow&& row) {

@@ -38,6 +38,9 @@ inline constexpr int kMaxListRows = 32767;
 struct TrackRow {
     QByteArray text;
     bool selected = false;
+    // Where the window's search last found this row's full name among those it gathered (a
+    // hint only, checked before use): a row that only moved keeps its name without a look-up.
+    uint32_t nameSlot = UINT32_MAX;
     EventEntries entries;
 };
 
