@@ -68,6 +68,25 @@ TEST(TrackDetails, ReadInTheBackgroundWithoutHoldingUpTheWindow) {
     EXPECT_EQ(selectedMarks(rig.h.model.list(ListSide::Active)), (std::vector<uint8_t>{0, 0, 0}));
 }
 
+// A folder read anew out of turn while the lists are read (the pointer rested on its row) may
+// change a name gathered before: the names gathered then never reach the window, which gathers
+// them itself from what was read last.
+TEST(TrackDetails, ANameReadAnewWhileTheListsAreReadIsNotLost) {
+    DetailsRig rig;
+    rig.detailsFiles.only = u"mosport"_s; // the reading waits at the inactive list's second row
+    rig.install();
+    ASSERT_TRUE(rig.h.model.Form_Load(rig.h.game.dir()));
+    ASSERT_TRUE(rig.detailsFiles.reached());
+    rig.h.game.write(u"tracks/watglen/track.ini"_s, "[ track ]\r\ntrack_name = The Glen\r\n");
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(TrackDetailsLoader::kHoverRecheckMs + 100));
+    rig.tip(0); // watglen is read again next, after mosport
+    rig.detailsFiles.open();
+    ASSERT_TRUE(rig.h.model.trackDetails().waitForIdle(30000));
+    rig.h.model.setSearchText(u"The Glen"_s);
+    EXPECT_EQ(selectedMarks(rig.h.model.list(ListSide::Active)), (std::vector<uint8_t>{1, 0, 0}));
+}
+
 // The search by folder name is what it was wherever it finds a row; only text that begins no
 // folder name of either list is looked for at the start of the words of the full names.
 TEST(TrackDetails, SearchFallsBackToTheWordsOfFullNames) {

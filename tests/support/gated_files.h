@@ -17,9 +17,11 @@ namespace gk::test {
 class GatedFiles : public QtFileSystem {
   public:
     std::vector<FolderEntry> listFolderWithStamp(const QString& path, FileStamp& stamp) override {
-        ++waiting;
-        EXPECT_EQ(gate_.wait_for(std::chrono::seconds(30)), std::future_status::ready)
-            << "the gate was never opened";
+        if (only.isEmpty() || path.contains(only)) {
+            ++waiting;
+            EXPECT_EQ(gate_.wait_for(std::chrono::seconds(30)), std::future_status::ready)
+                << "the gate was never opened";
+        }
         return QtFileSystem::listFolderWithStamp(path, stamp);
     }
     void open() {
@@ -33,6 +35,7 @@ class GatedFiles : public QtFileSystem {
         return waiting > 0;
     }
     std::atomic<int> waiting = 0;
+    QString only; // when set, only the listings of paths that contain it wait
 
   private:
     std::promise<void> opener_;
